@@ -1,0 +1,72 @@
+// The JPEG decoder's public face: the byte source it reads from and the decoder object that
+// turns a baseline, extended sequential or progressive Huffman JPEG into 8-bit rows.
+#pragma once
+
+#include <cstdint>
+
+namespace jpeg {
+
+namespace detail {
+struct DecoderState;
+}
+
+// Abstract byte source of the decoder. The decoder calls open once while it is constructed and
+// close once when it gives the stream up; it never deletes the stream (its creator does).
+class JpegInputStream {
+ public:
+  virtual ~JpegInputStream() = default;
+
+  // Copies up to max_bytes bytes into buffer and returns their number (0..max_bytes), or -1 on
+  // failure. Sets at_end when it delivered fewer bytes than asked for or has nothing left; it
+  // never clears the flag.
+  virtual std::int32_t read(std::uint8_t* buffer, std::int32_t max_bytes, bool& at_end) = 0;
+
+  // Called once by the decoder's constructor before the first read. Does nothing here.
+  virtual void open() {}
+
+  // Called once when the decoder gives the stream up (release or a fatal error). Does nothing here.
+  virtual void close() {}
+};
+
+// Decodes one JPEG read through a JpegInputStream into rows, top to bottom, one row per call.
+// Order of use: construct; check error_code == 0; start() == 0; read_scanline() height times;
+// release(); delete. Every failure is fatal: it records error_code, closes the stream and frees
+// every buffer, after which only release does anything. No exception leaves the decoder.
+class JpegDecoder {
+ public:
+  // Reads everything up to and including the frame header. Never fails visibly: on error it
+  // returns with error_code set, the stream already closed and all buffers freed.
+  // fast_path selects the 64-bit entropy reader and the fast 16-bit transform.
+  JpegDecoder(JpegInputStream* stream, bool fast_path);
+  // Runs release, so an owner that forgets it leaks nothing.
+  ~JpegDecoder();
+  JpegDecoder(const JpegDecoder&) = delete;
+  JpegDecoder& operator=(const JpegDecoder&) = delete;
+
+  // Chooses the output layout and allocates the row buffers; positions a sequential image at its
+  // first scan and decodes every scan of a progressive image. Returns 0 when ready to deliver
+  // rows (also when already started) and -1 on failure (error_code says why, also when it was
+  // already set before the call).
+  std::int32_t start();
+
+  // Delivers the next row. Returns 0 with line pointing at the row (a decoder-owned buffer, valid
+  // until the next call) and line_bytes = width * bytes_per_pixel; 1 when all height rows have
+  // been delivered (the out-parameters are left untouched); -1 when error_code is set or start has
+  // not succeeded; -227 when a fatal error happened while this call decoded a new row of blocks
+  // (error_code then holds the specific code). Rows of 4-byte pixels hold R, G, B and a zero byte.
+  std::int32_t read_scanline(const std::uint8_t*& line, std::int32_t& line_bytes);
+
+  // Closes the stream if it is still held and frees every buffer. Safe in any state and twice.
+  void release();
+
+  std::int32_t width = 0;            // pixels, 1..8192, from the frame header
+  std::int32_t height = 0;           // pixels, 1..8192, from the frame header
+  std::int32_t components = 0;       // frame components (1 = grey, 3 = YCbCr are decoded)
+  std::int32_t bytes_per_pixel = 0;  // set by start: 1 for grey, 4 otherwise
+  std::int32_t error_code = 0;       // 0, or the code of the first fatal error (error_codes.h)
+
+ private:
+  detail::DecoderState* state_ = nullptr;
+};
+
+}  // namespace jpeg
