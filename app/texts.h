@@ -1,0 +1,20 @@
+// The fixed texts of the player: the product caption and the five texts composed once at
+// start-up (version, publisher label, web page address, version tag, window title).
+#pragma once
+
+namespace app {
+
+// The product caption: the window class name and the title of every message box.
+inline constexpr const char product_caption[] = "Moviquel Player";
+
+// Composed by compose_texts, never changed afterwards. Plain 8-bit strings.
+extern char version_text[8];           // "1-1"
+extern char publisher_label_text[16];  // the 11-character publisher label
+extern char web_page_address[64];      // host, "/mql/index.html?mqlp", version_text
+extern char version_tag_text[16];      // "MQLP 1-1"
+extern char window_title[48];          // label, version_text and caption, blank-separated
+
+// Fills the five texts above.
+void compose_texts();
+
+}  // namespace app

@@ -1,0 +1,30 @@
+// The window procedure of the main window and the procedure of the About dialog, written
+// against the portable message form so that every backend's real window calls them, and
+// the web-page launch they share.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/message_pump.h"
+
+namespace app {
+
+// Menu and accelerator command ids (first parameter of WM_COMMAND).
+inline constexpr std::uint16_t kCmdAbout = 1000;
+inline constexpr std::uint16_t kCmdExit = 1001;
+inline constexpr std::uint16_t kCmdToggleFullScreen = 1002;
+inline constexpr std::uint16_t kCmdWebPage = 40002;
+
+// The main window's procedure: key releases, mouse buttons, size and move, commands,
+// system commands, cursor and tracking sizes. use_default asks the backend to pass the
+// message on to its default procedure.
+platform::HandlerResult handle_window_message(const platform::Message& message);
+
+// The About dialog's procedure; returns TRUE (1) when the message was handled.
+std::intptr_t handle_about_message(const platform::Message& message);
+
+// Opens web_page_address with the shell's "open" verb; true when the shell accepted it.
+// Every caller ignores the result.
+bool open_web_page();
+
+}  // namespace app
