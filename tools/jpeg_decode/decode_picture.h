@@ -1,0 +1,24 @@
+// Decodes a JPEG held in memory into a packed RGB or grey picture, for the command-line tools.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace tools {
+
+struct DecodedPicture {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t channels = 0;         // 3 (RGB) or 1 (grey)
+  std::vector<std::uint8_t> pixels;  // width * height * channels bytes, rows top to bottom
+  std::int32_t error_code = 0;       // the decoder's code of the first fatal error, or 0
+};
+
+// Runs the decoder the way the player does (construct, start, every row, release) over data.
+// On failure error_code is the decoder's code and pixels holds the rows delivered before it.
+DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size, bool fast_path);
+
+// Reads a whole file; false when it cannot be read or is larger than 2 GiB.
+bool read_file(const char* path, std::vector<std::uint8_t>& bytes);
+
+}  // namespace tools

@@ -1,0 +1,97 @@
+// jpeg_decode: decodes one JPEG file to PPM (colour) or PGM (grey) with the player's decoder,
+// or times repeated decodes from memory.
+//   jpeg_decode [--integer] IN.jpg OUT.ppm|OUT.pgm
+//   jpeg_decode [--integer] --bench N IN.jpg
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "jpeg/error_codes.h"
+#include "tools/jpeg_decode/decode_picture.h"
+
+namespace {
+
+int usage() {
+  std::fprintf(stderr,
+               "usage: jpeg_decode [--integer] IN.jpg OUT.ppm|OUT.pgm\n"
+               "       jpeg_decode [--integer] --bench N IN.jpg\n");
+  return 2;
+}
+
+int report_failure(std::int32_t code) {
+  std::fprintf(stderr, "jpeg_decode: %s (%d)\n", jpeg::error_name(code), static_cast<int>(code));
+  return 1;
+}
+
+// Binary PPM (P6) for colour, PGM (P5) for grey, whatever the output name says.
+bool write_pnm(const char* path, const tools::DecodedPicture& picture) {
+  std::FILE* file = std::fopen(path, "wb");
+  if (file == nullptr) return false;
+  std::fprintf(file, "P%c\n%d %d\n255\n", picture.channels == 1 ? '5' : '6',
+               static_cast<int>(picture.width), static_cast<int>(picture.height));
+  const bool written =
+      std::fwrite(picture.pixels.data(), 1, picture.pixels.size(), file) == picture.pixels.size();
+  return std::fclose(file) == 0 && written;
+}
+
+int bench(const std::vector<std::uint8_t>& bytes, long runs, bool fast_path) {
+  const auto size = static_cast<std::int32_t>(bytes.size());
+  std::vector<double> times_ms;
+  tools::DecodedPicture picture;
+  for (long run = 0; run < runs; ++run) {
+    const auto begin = std::chrono::steady_clock::now();
+    picture = tools::decode_picture(bytes.data(), size, fast_path);
+    const auto end = std::chrono::steady_clock::now();
+    if (picture.error_code != 0) return report_failure(picture.error_code);
+    times_ms.push_back(std::chrono::duration<double, std::milli>(end - begin).count());
+  }
+  std::sort(times_ms.begin(), times_ms.end());
+  const double min_ms = times_ms.front();
+  const double median_ms = times_ms[times_ms.size() / 2];
+  const double megapixels = static_cast<double>(picture.width) * picture.height / 1e6;
+  std::printf("%dx%d, %s path, %ld runs: min %.3f ms, median %.3f ms, %.1f megapixels/s\n",
+              static_cast<int>(picture.width), static_cast<int>(picture.height),
+              fast_path ? "fast" : "integer", runs, min_ms, median_ms,
+              megapixels / (min_ms / 1000.0));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool fast_path = true;
+  long runs = 0;
+  int arg = 1;
+  for (; arg < argc && argv[arg][0] == '-' && argv[arg][1] == '-'; ++arg) {
+    if (std::strcmp(argv[arg], "--integer") == 0) {
+      fast_path = false;
+    } else if (std::strcmp(argv[arg], "--bench") == 0 && arg + 1 < argc) {
+      runs = std::strtol(argv[++arg], nullptr, 10);
+      if (runs < 1) return usage();
+    } else {
+      return usage();
+    }
+  }
+  const int wanted = runs > 0 ? 1 : 2;
+  if (argc - arg != wanted) return usage();
+
+  std::vector<std::uint8_t> bytes;
+  if (!tools::read_file(argv[arg], bytes)) {
+    std::fprintf(stderr, "jpeg_decode: cannot read %s\n", argv[arg]);
+    return 1;
+  }
+  if (runs > 0) return bench(bytes, runs, fast_path);
+
+  const tools::DecodedPicture picture =
+      tools::decode_picture(bytes.data(), static_cast<std::int32_t>(bytes.size()), fast_path);
+  if (picture.error_code != 0) return report_failure(picture.error_code);
+  if (!write_pnm(argv[arg + 1], picture)) {
+    std::fprintf(stderr, "jpeg_decode: cannot write %s\n", argv[arg + 1]);
+    return 1;
+  }
+  return 0;
+}
