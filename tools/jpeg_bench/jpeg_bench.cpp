@@ -1,0 +1,207 @@
+// jpeg_bench: times this decoder's fast path against TurboJPEG (with and without its fast
+// upsampling and fast DCT) and stb_image on the same files in one run, and prints the ratios.
+//   jpeg_bench [--runs N] FILE.jpg...
+// Colour pictures are decoded to 4 bytes per pixel by everyone (RGBX), grey ones to 1 byte.
+// Each round decodes the file once with every decoder in turn, so that a noisy machine slows
+// them alike; the table shows the fastest round of each and its median.
+#include <turbojpeg.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <stb/stb_image.h>
+
+#include "jpeg/jpeg_decoder.h"
+#include "jpeg/memory_input_stream.h"
+#include "tools/jpeg_decode/decode_picture.h"
+
+namespace {
+
+struct Input {
+  std::string name;
+  std::vector<std::uint8_t> bytes;
+  int width = 0;
+  int height = 0;
+  int subsampling = 0;
+  bool progressive = false;
+};
+
+// The frame marker decides the coding mode: SOF2 is progressive.
+bool is_progressive(const std::vector<std::uint8_t>& bytes) {
+  std::size_t i = 2;
+  while (i + 3 < bytes.size()) {
+    if (bytes[i] != 0xFF) return false;
+    const std::uint8_t marker = bytes[i + 1];
+    if (marker == 0xC2) return true;
+    if (marker == 0xC0 || marker == 0xC1 || marker == 0xDA) return false;
+    i += 2 + static_cast<std::size_t>(bytes[i + 2] << 8 | bytes[i + 3]);
+  }
+  return false;
+}
+
+const char* layout_name(const Input& input) {
+  static const char* const names[] = {"4:4:4", "4:2:2", "4:2:0", "grey", "4:4:0", "4:1:1"};
+  const bool known = input.subsampling >= 0 && input.subsampling < 6;
+  return known ? names[input.subsampling] : "other";
+}
+
+// This decoder as the player uses it: fast path, every row copied into the caller's picture.
+bool decode_ours(const Input& input, std::vector<std::uint8_t>& out) {
+  jpeg::MemoryInputStream stream(input.bytes.data(), static_cast<std::int32_t>(input.bytes.size()));
+  jpeg::JpegDecoder decoder(&stream, true);
+  bool ok = decoder.error_code == 0 && decoder.start() == 0;
+  std::uint8_t* target = out.data();
+  for (std::int32_t y = 0; ok && y < decoder.height; ++y) {
+    const std::uint8_t* line = nullptr;
+    std::int32_t line_bytes = 0;
+    ok = decoder.read_scanline(line, line_bytes) == 0;
+    if (ok) {
+      std::memcpy(target, line, static_cast<std::size_t>(line_bytes));
+      target += line_bytes;
+    }
+  }
+  decoder.release();
+  return ok;
+}
+
+bool decode_turbo(tjhandle handle, const Input& input, std::vector<std::uint8_t>& out, int flags) {
+  const int format = input.subsampling == TJSAMP_GRAY ? TJPF_GRAY : TJPF_RGBX;
+  return tjDecompress2(handle, input.bytes.data(), static_cast<unsigned long>(input.bytes.size()),
+                       out.data(), input.width, 0, input.height, format, flags) == 0;
+}
+
+bool decode_stb(const Input& input, std::vector<std::uint8_t>& out) {
+  int width = 0;
+  int height = 0;
+  int channels = 0;
+  const int wanted = input.subsampling == TJSAMP_GRAY ? 1 : 4;
+  stbi_uc* pixels = stbi_load_from_memory(input.bytes.data(), static_cast<int>(input.bytes.size()),
+                                          &width, &height, &channels, wanted);
+  if (pixels == nullptr) return false;
+  std::memcpy(
+      out.data(), pixels,
+      std::min(out.size(), static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                               static_cast<std::size_t>(wanted)));
+  stbi_image_free(pixels);
+  return true;
+}
+
+struct Timing {
+  std::vector<double> ms;
+  bool failed = false;
+  double min() const { return ms.empty() ? 0.0 : *std::min_element(ms.begin(), ms.end()); }
+  double median() const {
+    std::vector<double> sorted = ms;
+    std::sort(sorted.begin(), sorted.end());
+    return sorted.empty() ? 0.0 : sorted[sorted.size() / 2];
+  }
+};
+
+void print_ratio(const Timing& ours, const Timing& peer) {
+  if (ours.failed || peer.failed || peer.min() <= 0.0) {
+    std::printf(" %8s", "-");
+  } else {
+    std::printf(" %8.2f", ours.min() / peer.min());
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  long fixed_runs = 0;
+  int arg = 1;
+  if (arg + 1 < argc && std::strcmp(argv[arg], "--runs") == 0) {
+    fixed_runs = std::strtol(argv[arg + 1], nullptr, 10);
+    arg += 2;
+  }
+  if (arg >= argc) {
+    std::fprintf(stderr, "usage: jpeg_bench [--runs N] FILE.jpg...\n");
+    return 2;
+  }
+  tjhandle handle = tjInitDecompress();
+  if (handle == nullptr) return 1;
+
+  std::printf(
+      "times in ms (fastest round / median round); ratio = this decoder's fastest time "
+      "over the peer's\n");
+  std::printf("%-28s %-11s %-6s %-5s %15s %15s %15s %15s %8s %8s %8s\n", "file", "size", "layout",
+              "mode", "ours(fast)", "tj-fast", "tj", "stb_image", "/tj-fast", "/tj", "/stb");
+  int status = 0;
+  for (; arg < argc; ++arg) {
+    Input input;
+    input.name = argv[arg];
+    if (!tools::read_file(argv[arg], input.bytes)) {
+      std::fprintf(stderr, "jpeg_bench: cannot read %s\n", argv[arg]);
+      status = 1;
+      continue;
+    }
+    int colorspace = 0;
+    if (tjDecompressHeader3(handle, input.bytes.data(),
+                            static_cast<unsigned long>(input.bytes.size()), &input.width,
+                            &input.height, &input.subsampling, &colorspace) != 0) {
+      std::fprintf(stderr, "jpeg_bench: TurboJPEG cannot read %s\n", argv[arg]);
+      status = 1;
+      continue;
+    }
+    input.progressive = is_progressive(input.bytes);
+    const std::size_t pixel_bytes = input.subsampling == TJSAMP_GRAY ? 1 : 4;
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(input.width) *
+                                  static_cast<std::size_t>(input.height) * pixel_bytes);
+
+    const std::vector<std::function<bool()>> decoders = {
+        [&] { return decode_ours(input, out); },
+        [&] { return decode_turbo(handle, input, out, TJFLAG_FASTUPSAMPLE | TJFLAG_FASTDCT); },
+        [&] { return decode_turbo(handle, input, out, 0); },
+        [&] { return decode_stb(input, out); },
+    };
+    std::vector<Timing> timings(decoders.size());
+    // One untimed warm-up round, which also sizes the number of rounds to about a second.
+    double round_ms = 0.0;
+    for (std::size_t d = 0; d < decoders.size(); ++d) {
+      const auto begin = std::chrono::steady_clock::now();
+      timings[d].failed = !decoders[d]();
+      round_ms +=
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
+              .count();
+    }
+    long runs = fixed_runs;
+    if (runs <= 0)
+      runs = std::clamp(static_cast<long>(1000.0 / std::max(round_ms, 0.01)), 5L, 200L);
+    for (long run = 0; run < runs; ++run) {
+      for (std::size_t d = 0; d < decoders.size(); ++d) {
+        if (timings[d].failed) continue;
+        const auto begin = std::chrono::steady_clock::now();
+        timings[d].failed = !decoders[d]();
+        timings[d].ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
+                .count());
+      }
+    }
+
+    std::string name = input.name.substr(input.name.find_last_of('/') + 1);
+    const std::string size = std::to_string(input.width) + "x" + std::to_string(input.height);
+    std::printf("%-28s %-11s %-6s %-5s", name.c_str(), size.c_str(), layout_name(input),
+                input.progressive ? "prog" : "seq");
+    for (const Timing& timing : timings) {
+      if (timing.failed) {
+        std::printf(" %15s", "failed");
+      } else {
+        char cell[32];
+        std::snprintf(cell, sizeof cell, "%.2f/%.2f", timing.min(), timing.median());
+        std::printf(" %15s", cell);
+      }
+    }
+    for (std::size_t d = 1; d < timings.size(); ++d) print_ratio(timings[0], timings[d]);
+    std::printf("\n");
+    if (timings[0].failed) status = 1;
+  }
+  tjDestroy(handle);
+  return status;
+}
