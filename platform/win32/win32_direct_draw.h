@@ -1,0 +1,63 @@
+// The DirectDraw 7 object, its clipper and the display system's entry points
+// (DirectDrawCreateEx and the screen's device context) behind the portable interfaces.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/direct_draw.h"
+#include "platform/win32/win32_draw_context.h"
+#include "platform/win32/win32_headers.h"
+
+namespace platform::win32 {
+
+class Win32Clipper final : public Clipper {
+ public:
+  // Takes over one COM reference to clipper.
+  explicit Win32Clipper(IDirectDrawClipper* clipper) : clipper_(clipper) {}
+  IDirectDrawClipper* com() const { return clipper_; }
+
+  std::uint32_t add_ref() override { return ++references_; }
+  std::uint32_t release() override;
+  HResult set_hwnd(WindowHandle window) override;
+
+ private:
+  ~Win32Clipper() override;
+
+  IDirectDrawClipper* clipper_;
+  std::uint32_t references_ = 1;
+};
+
+class Win32DirectDraw final : public DirectDraw {
+ public:
+  // Takes over one COM reference to ddraw.
+  explicit Win32DirectDraw(IDirectDraw7* ddraw) : ddraw_(ddraw) {}
+
+  std::uint32_t add_ref() override { return ++references_; }
+  std::uint32_t release() override;
+
+  HResult set_cooperative_level(WindowHandle window, std::uint32_t flags) override;
+  HResult set_display_mode(std::uint32_t width, std::uint32_t height,
+                           std::uint32_t bits_per_pixel) override;
+  HResult create_surface(const SurfaceDesc& desc, Surface** out) override;
+  HResult create_clipper(Clipper** out) override;
+  HResult restore_all_surfaces() override;
+  HResult test_cooperative_level() override;
+
+ private:
+  ~Win32DirectDraw() override;
+
+  IDirectDraw7* ddraw_;
+  std::uint32_t references_ = 1;
+};
+
+class Win32DisplaySystem final : public DisplaySystem {
+ public:
+  HResult create_direct_draw(DirectDraw** out) override;
+  DrawContext* get_screen_dc() override;
+  void release_screen_dc(DrawContext* context) override;
+
+ private:
+  Win32DrawContext screen_context_;  // the screen's context while it is handed out
+};
+
+}  // namespace platform::win32

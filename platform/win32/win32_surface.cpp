@@ -1,0 +1,202 @@
+// IDirectDrawSurface7 calls for the portable Surface.
+#include "platform/win32/win32_surface.h"
+
+#include <algorithm>
+
+#include "platform/win32/win32_direct_draw.h"
+
+namespace platform::win32 {
+
+namespace {
+
+IDirectDrawSurface7* com_of(Surface* surface) {
+  // Every Surface the display code holds was made by this backend.
+  return surface == nullptr ? nullptr : static_cast<Win32Surface*>(surface)->com();
+}
+
+}  // namespace
+
+PixelFormatDesc from_pixel_format(const DDPIXELFORMAT& format) {
+  PixelFormatDesc out;
+  out.rgb_bit_count = static_cast<std::uint32_t>(format.dwRGBBitCount);
+  out.r_mask = static_cast<std::uint32_t>(format.dwRBitMask);
+  out.g_mask = static_cast<std::uint32_t>(format.dwGBitMask);
+  out.b_mask = static_cast<std::uint32_t>(format.dwBBitMask);
+  return out;
+}
+
+SurfaceDesc from_surface_desc(const DDSURFACEDESC2& desc) {
+  SurfaceDesc out;
+  out.flags = static_cast<std::uint32_t>(desc.dwFlags);
+  out.width = static_cast<std::uint32_t>(desc.dwWidth);
+  out.height = static_cast<std::uint32_t>(desc.dwHeight);
+  out.pitch_bytes = static_cast<std::int32_t>(desc.lPitch);
+  out.back_buffer_count = static_cast<std::uint32_t>(desc.dwBackBufferCount);
+  out.caps = static_cast<std::uint32_t>(desc.ddsCaps.dwCaps);
+  out.pixels = desc.lpSurface;
+  out.format = from_pixel_format(desc.ddpfPixelFormat);
+  return out;
+}
+
+Win32Surface::Win32Surface(IDirectDrawSurface7* surface) : surface_(surface) {}
+
+Win32Surface::~Win32Surface() {
+  if (surface_ != nullptr) surface_->Release();
+}
+
+std::uint32_t Win32Surface::add_ref() {
+  return ++references_;
+}
+
+std::uint32_t Win32Surface::release() {
+  const std::uint32_t left = --references_;
+  if (left == 0) delete this;
+  return left;
+}
+
+HResult Win32Surface::get_attached_surface(std::uint32_t caps, Surface** out) {
+  if (out == nullptr) return kE_INVALIDARG;
+  *out = nullptr;
+  DDSCAPS2 wanted{};
+  wanted.dwCaps = caps;
+  IDirectDrawSurface7* attached = nullptr;
+  const HRESULT hr = surface_->GetAttachedSurface(&wanted, &attached);
+  if (FAILED(hr)) return to_result(hr);
+  *out = new Win32Surface(attached);
+  return kS_OK;
+}
+
+HResult Win32Surface::set_clipper(Clipper* clipper) {
+  IDirectDrawClipper* com =
+      clipper == nullptr ? nullptr : static_cast<Win32Clipper*>(clipper)->com();
+  return to_result(surface_->SetClipper(com));
+}
+
+HResult Win32Surface::flip(Surface* target, std::uint32_t flags) {
+  return to_result(surface_->Flip(com_of(target), flags));
+}
+
+HResult Win32Surface::blt(const Rect* dest_rect, Surface* source, const Rect* source_rect,
+                          std::uint32_t flags, std::uint32_t fill_color) {
+  RECT dest{};
+  RECT from{};
+  if (dest_rect != nullptr) dest = to_rect(*dest_rect);
+  if (source_rect != nullptr) from = to_rect(*source_rect);
+  DDBLTFX effects{};
+  effects.dwSize = sizeof(effects);
+  effects.dwFillColor = fill_color;
+  const bool fill = (flags & kBltColorFill) != 0;
+  return to_result(surface_->Blt(dest_rect != nullptr ? &dest : nullptr, com_of(source),
+                                 source_rect != nullptr ? &from : nullptr, flags,
+                                 fill ? &effects : nullptr));
+}
+
+HResult Win32Surface::blt_fast(std::int32_t x, std::int32_t y, Surface* source,
+                               const Rect* source_rect, std::uint32_t flags) {
+  IDirectDrawSurface7* from = com_of(source);
+  if (from == nullptr) return kE_INVALIDARG;
+  // BltFast refuses rectangles that reach past either surface, so the copy is clipped
+  // here to the part that lands on this surface.
+  std::int32_t source_width = 0;
+  std::int32_t source_height = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  if (!static_cast<Win32Surface*>(source)->read_size(&source_width, &source_height) ||
+      !read_size(&width, &height)) {
+    return kE_FAIL;
+  }
+  Rect area = source_rect != nullptr ? *source_rect : Rect{0, 0, source_width, source_height};
+  area.left = std::max(area.left, 0);
+  area.top = std::max(area.top, 0);
+  area.right = std::min(area.right, source_width);
+  area.bottom = std::min(area.bottom, source_height);
+  if (x < 0) {
+    area.left -= x;
+    x = 0;
+  }
+  if (y < 0) {
+    area.top -= y;
+    y = 0;
+  }
+  area.right = std::min(area.right, area.left + (width - x));
+  area.bottom = std::min(area.bottom, area.top + (height - y));
+  if (area.right <= area.left || area.bottom <= area.top) return kS_OK;
+  RECT rect = to_rect(area);
+  return to_result(
+      surface_->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y), from, &rect, flags));
+}
+
+HResult Win32Surface::restore() {
+  return to_result(surface_->Restore());
+}
+
+HResult Win32Surface::get_pixel_format(PixelFormatDesc* out) {
+  if (out == nullptr) return kE_INVALIDARG;
+  DDPIXELFORMAT format{};
+  format.dwSize = sizeof(format);
+  const HRESULT hr = surface_->GetPixelFormat(&format);
+  if (SUCCEEDED(hr)) *out = from_pixel_format(format);
+  return to_result(hr);
+}
+
+HResult Win32Surface::get_surface_desc(SurfaceDesc* out) {
+  if (out == nullptr) return kE_INVALIDARG;
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof(desc);
+  const HRESULT hr = surface_->GetSurfaceDesc(&desc);
+  if (SUCCEEDED(hr)) *out = from_surface_desc(desc);
+  return to_result(hr);
+}
+
+HResult Win32Surface::lock(const Rect* rect, SurfaceDesc* out, std::uint32_t flags) {
+  if (out == nullptr) return kE_INVALIDARG;
+  RECT area{};
+  if (rect != nullptr) area = to_rect(*rect);
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof(desc);
+  const HRESULT hr = surface_->Lock(rect != nullptr ? &area : nullptr, &desc, flags, nullptr);
+  if (SUCCEEDED(hr)) *out = from_surface_desc(desc);
+  return to_result(hr);
+}
+
+HResult Win32Surface::unlock(const Rect* rect) {
+  RECT area{};
+  if (rect != nullptr) area = to_rect(*rect);
+  return to_result(surface_->Unlock(rect != nullptr ? &area : nullptr));
+}
+
+HResult Win32Surface::get_dc(DrawContext** out) {
+  if (out == nullptr) return kE_INVALIDARG;
+  *out = nullptr;
+  HDC dc = nullptr;
+  const HRESULT hr = surface_->GetDC(&dc);
+  if (FAILED(hr)) return to_result(hr);
+  context_.attach(dc);
+  *out = &context_;
+  return kS_OK;
+}
+
+HResult Win32Surface::release_dc(DrawContext* context) {
+  if (context != &context_ || context_.handle() == nullptr) return kE_INVALIDARG;
+  const HRESULT hr = surface_->ReleaseDC(context_.handle());
+  context_.attach(nullptr);
+  return to_result(hr);
+}
+
+HResult Win32Surface::set_color_key(std::uint32_t flags, std::uint32_t low, std::uint32_t high) {
+  DDCOLORKEY key{};
+  key.dwColorSpaceLowValue = low;
+  key.dwColorSpaceHighValue = high;
+  return to_result(surface_->SetColorKey(flags, &key));
+}
+
+bool Win32Surface::read_size(std::int32_t* width, std::int32_t* height) {
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof(desc);
+  if (FAILED(surface_->GetSurfaceDesc(&desc))) return false;
+  *width = static_cast<std::int32_t>(desc.dwWidth);
+  *height = static_cast<std::int32_t>(desc.dwHeight);
+  return true;
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,16 @@
+// Ids of the resources embedded in moviquel.exe, shared by the resource script and the
+// Win32 code. Plain macros, because the resource compiler reads this file too.
+#pragma once
+
+#define MQ_IDI_MAIN 101        /* the window's large and small icon */
+#define MQ_IDM_MAIN 102        /* the menu bar (popup "&File") */
+#define MQ_IDA_MAIN 103        /* the accelerator table */
+#define MQ_IDD_ABOUT 103       /* the About dialog */
+#define MQ_IDR_INFO_PICTURE 112  /* JPGDATA: the scrambled info picture */
+#define MQ_IDR_MAIN_PICTURE 115  /* JPGDATA: the scrambled main picture */
+
+#define MQ_CMD_ABOUT 1000
+#define MQ_CMD_EXIT 1001
+#define MQ_CMD_TOGGLE_FULL_SCREEN 1002
+#define MQ_CMD_ABOUT_WEB_PAGE 1004   /* the About dialog's button */
+#define MQ_CMD_WEB_PAGE 40002
