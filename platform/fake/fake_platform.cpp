@@ -1,0 +1,26 @@
+// Installing and removing the stand-in platform.
+#include "platform/fake/fake_platform.h"
+
+namespace platform::fake {
+
+FakePlatform::FakePlatform() : saved_(services()) {
+  services().display = &display;
+  services().windows = &windows;
+  services().shell = &shell;
+  shell.set_main_window(windows.window());
+}
+
+FakePlatform::~FakePlatform() {
+  services() = saved_;
+}
+
+std::uint32_t FakePlatform::client_rgb(std::int32_t x, std::int32_t y) {
+  if (display.full_screen_mode_set()) return display.screen_rgb(x, y);
+  const Rect client = windows.client_rect_on_screen(window());
+  if (x < 0 || y < 0 || x >= client.right - client.left || y >= client.bottom - client.top) {
+    return kNoPixel;
+  }
+  return display.screen_rgb(client.left + x, client.top + y);
+}
+
+}  // namespace platform::fake

@@ -1,0 +1,80 @@
+// Glyph look-up, measuring and drawing of the bitmap text font.
+#include "platform/font/bitmap_font.h"
+
+#include "platform/font/bitmap_font_data.h"
+
+namespace platform::font {
+namespace {
+
+int code_of(char c) {
+  return static_cast<unsigned char>(c);
+}
+
+}  // namespace
+
+int line_height() {
+  return kCellHeight;
+}
+
+int glyph_advance(char c) {
+  return kGlyphAdvance[code_of(c)];
+}
+
+bool glyph_pixel(char c, int x, int y) {
+  if (x < 0 || y < 0 || x >= glyph_advance(c) || y >= kCellHeight || x >= 16) return false;
+  return (kGlyphRows[code_of(c)][y] & (0x8000u >> x)) != 0;
+}
+
+int text_width(const char* text, int length) {
+  if (text == nullptr) return 0;
+  int width = 0;
+  for (int i = 0; i < length; ++i) width += glyph_advance(text[i]);
+  return width;
+}
+
+void draw_text(const char* text, int length, int x, int y, PlotFunction plot, void* context) {
+  if (text == nullptr || plot == nullptr) return;
+  int left = x;
+  for (int i = 0; i < length; ++i) {
+    const char c = text[i];
+    const int advance = glyph_advance(c);
+    for (int row = 0; row < kCellHeight; ++row) {
+      for (int column = 0; column < advance; ++column) {
+        plot(context, left + column, y + row, glyph_pixel(c, column, row));
+      }
+    }
+    left += advance;
+  }
+}
+
+namespace {
+
+struct Buffer32 {
+  std::uint32_t* pixels;
+  int width;
+  int height;
+  int pitch_pixels;
+  std::uint32_t foreground;
+  std::uint32_t background;
+  bool opaque;
+};
+
+void plot_32(void* context, int x, int y, bool ink) {
+  const auto& buffer = *static_cast<const Buffer32*>(context);
+  if (x < 0 || y < 0 || x >= buffer.width || y >= buffer.height) return;
+  if (!ink && !buffer.opaque) return;
+  buffer.pixels[static_cast<long>(y) * buffer.pitch_pixels + x] =
+      ink ? buffer.foreground : buffer.background;
+}
+
+}  // namespace
+
+void draw_text_32(std::uint32_t* pixels, int width, int height, int pitch_pixels, int x, int y,
+                  const char* text, int length, std::uint32_t foreground, std::uint32_t background,
+                  bool opaque) {
+  if (pixels == nullptr) return;
+  Buffer32 buffer{pixels, width, height, pitch_pixels, foreground, background, opaque};
+  draw_text(text, length, x, y, plot_32, &buffer);
+}
+
+}  // namespace platform::font
