@@ -1,16 +1,127 @@
-// Entry points of the decoder (provisional: refuses every stream until the stages arrive).
+// Entry points of the decoder: construction up to the frame header, start, row delivery and
+// release. Each entry point catches the internal Failure, so no exception leaves the decoder,
+// and every failure closes the stream once and frees every buffer before the entry point reports.
 #include "jpeg/jpeg_decoder.h"
 
-#include "jpeg/error_codes.h"
+#include <cstdlib>
+#include <new>
+
+#include "jpeg/decoder_state.h"
+#include "jpeg/idct.h"
+#include "jpeg/input.h"
+#include "jpeg/markers.h"
+#include "jpeg/progressive_scan.h"
+#include "jpeg/row_output.h"
+#include "jpeg/scan_setup.h"
 
 namespace jpeg {
 
-JpegDecoder::JpegDecoder(JpegInputStream* stream, bool fast_path) {
-  (void)fast_path;
-  error_code = UnsupportedFrame;
-  if (stream != nullptr) {
-    stream->open();
+namespace detail {
+
+void fail(std::int32_t code) {
+  throw Failure{code};
+}
+
+void* allocate(DecoderState& d, std::size_t size) {
+  for (void*& slot : d.slots) {
+    if (slot != nullptr) continue;
+    void* block = std::calloc(1, size + 16);
+    if (block == nullptr) fail(OutOfMemory);
+    slot = block;
+    const auto address = reinterpret_cast<std::uintptr_t>(block);
+    return reinterpret_cast<void*>((address + 15) & ~static_cast<std::uintptr_t>(15));
+  }
+  fail(TooManyAllocations);
+}
+
+void release_all(DecoderState& d) {
+  if (d.stream != nullptr) {
+    JpegInputStream* stream = d.stream;
+    d.stream = nullptr;
     stream->close();
+  }
+  for (void*& slot : d.slots) {
+    std::free(slot);
+    slot = nullptr;
+  }
+}
+
+namespace {
+
+// The first scan of a sequential image is decoded row by row only when it is interleaved over
+// every component in frame order; otherwise the image goes through the whole-image store.
+bool first_scan_is_direct(const DecoderState& d) {
+  if (d.ns != d.components) return false;
+  for (std::int32_t j = 0; j < d.ns; ++j) {
+    if (d.scan_comp[j] != j) return false;
+  }
+  return true;
+}
+
+void construct(DecoderState& d) {
+  d.stream->open();
+  init_input(d);
+  refill_input(d);
+  find_start_of_image(d);
+  const std::int32_t m = next_marker(d);
+  if (m == 0xC2) {
+    d.progressive = true;
+  } else if (m == 0xC9) {
+    fail(ArithmeticCoding);
+  } else if (m != 0xC0 && m != 0xC1) {
+    fail(UnsupportedFrame);
+  }
+  read_frame_header(d);
+}
+
+void start_decoding(DecoderState& d) {
+  setup_output(d);
+  if (d.progressive) {
+    d.store_mode = true;
+    decode_into_store(d, false);
+    return;
+  }
+  if (next_marker(d) != 0xDA) fail(UnexpectedMarker);
+  read_scan_header(d);
+  if (!first_scan_is_direct(d)) {
+    d.store_mode = true;
+    decode_into_store(d, true);
+    return;
+  }
+  compute_scan_geometry(d);
+  prepare_scan(d, d.fast_path);
+}
+
+}  // namespace
+
+}  // namespace detail
+
+JpegDecoder::JpegDecoder(JpegInputStream* stream, bool fast_path) {
+  state_ = new (std::nothrow) detail::DecoderState();
+  if (state_ == nullptr) {
+    error_code = OutOfMemory;
+    if (stream != nullptr) {
+      stream->open();
+      stream->close();
+    }
+    return;
+  }
+  detail::DecoderState& d = *state_;
+  d.stream = stream;
+  d.fast_path = fast_path;
+  d.fast_transform = fast_path && detail::simd_available();
+  try {
+    if (stream == nullptr) detail::fail(ReadFailed);
+    detail::construct(d);
+  } catch (const detail::Failure& f) {
+    fail_with(f.code);
+  } catch (...) {
+    fail_with(ReadFailed);  // only the stream's own code can throw anything else
+  }
+  if (state_ != nullptr) {
+    width = d.width;
+    height = d.height;
+    components = d.components;
   }
 }
 
@@ -19,15 +130,59 @@ JpegDecoder::~JpegDecoder() {
 }
 
 std::int32_t JpegDecoder::start() {
-  return -1;
+  if (state_ == nullptr || error_code != 0) return -1;
+  detail::DecoderState& d = *state_;
+  if (d.ready) return 0;
+  try {
+    detail::start_decoding(d);
+  } catch (const detail::Failure& f) {
+    fail_with(f.code);
+    return -1;
+  } catch (...) {
+    fail_with(ReadFailed);
+    return -1;
+  }
+  bytes_per_pixel = d.bytes_per_pixel;
+  d.ready = true;
+  return 0;
 }
 
 std::int32_t JpegDecoder::read_scanline(const std::uint8_t*& line, std::int32_t& line_bytes) {
-  (void)line;
-  (void)line_bytes;
-  return -1;
+  if (state_ == nullptr || error_code != 0 || !state_->ready) return -1;
+  detail::DecoderState& d = *state_;
+  if (d.rows_remaining == 0) return 1;
+  if (d.rows_left == 0) {
+    try {
+      detail::next_mcu_row(d);
+    } catch (const detail::Failure& f) {
+      fail_with(f.code);
+      return CorruptData;
+    } catch (...) {
+      fail_with(ReadFailed);
+      return CorruptData;
+    }
+  }
+  line = detail::build_row(d);
+  line_bytes = d.row_bytes;
+  --d.rows_left;
+  --d.rows_remaining;
+  return 0;
 }
 
-void JpegDecoder::release() {}
+void JpegDecoder::release() {
+  if (state_ == nullptr) return;
+  detail::release_all(*state_);
+  delete state_;
+  state_ = nullptr;
+}
+
+void JpegDecoder::fail_with(std::int32_t code) {
+  error_code = code;
+  if (state_ == nullptr) return;
+  width = state_->width;
+  height = state_->height;
+  components = state_->components;
+  release();
+}
 
 }  // namespace jpeg

@@ -66,6 +66,9 @@ class JpegDecoder {
   std::int32_t error_code = 0;       // 0, or the code of the first fatal error (error_codes.h)
 
  private:
+  // Records the first fatal error, closes the stream and frees everything.
+  void fail_with(std::int32_t code);
+
   detail::DecoderState* state_ = nullptr;
 };
 

@@ -1,0 +1,162 @@
+// The decoder's private state, shared by the pipeline stages, with the error mechanism and the
+// allocation table through which every buffer of the decoder is obtained and freed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "jpeg/error_codes.h"
+#include "jpeg/jpeg_decoder.h"
+
+namespace jpeg::detail {
+
+inline constexpr int kInputBufferBytes = 4096;
+inline constexpr int kPushBackBytes = 128;
+inline constexpr int kFillerBytes = 128;
+inline constexpr int kAllocationSlots = 100;
+inline constexpr int kMaxBlocksPerMcu = 10;
+inline constexpr int kMaxBlocksPerRow = 6144;
+inline constexpr int kPeekBits = 9;
+
+// Thrown by fail() and caught by the entry point that is running; never leaves the decoder.
+struct Failure {
+  std::int32_t code;
+};
+
+[[noreturn]] void fail(std::int32_t code);
+
+enum class SamplingLayout : std::int32_t { gray = 0, h1v1 = 1, h2v1 = 2, h1v2 = 3, h2v2 = 4 };
+
+// Huffman lookup of one table slot (T.81 Annex C codes). fast: by the next 8 bits, a symbol
+// (>= 0) or a tree node (< 0); length: code length per symbol; tree: node n keeps its 1-branch
+// in slot -n - 1 and its 0-branch in slot -n. peek serves the 64-bit reader: by the next
+// kPeekBits bits, (bits consumed << 8) | symbol, or kPeekSlow when the tree must be walked.
+struct HuffmanLookup {
+  std::int32_t fast[256];
+  std::uint8_t length[256];
+  std::int32_t tree[512];
+  std::uint16_t peek[1 << kPeekBits];
+};
+inline constexpr std::uint16_t kPeekSlow = 0x8000;
+
+// One plane of the whole-image coefficient store: elements of element_size bytes, row-major.
+struct Plane {
+  std::uint8_t* data = nullptr;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t element_size = 0;
+};
+
+struct FrameComponent {
+  std::int32_t id = 0;
+  std::int32_t h = 0;
+  std::int32_t v = 0;
+  std::int32_t tq = 0;
+  std::int32_t width_blocks = 0;
+  std::int32_t height_blocks = 0;
+  std::int32_t dc_slot = 0;
+  std::int32_t ac_slot = 4;
+  std::uint32_t predictor = 0;  // the DC predictor; wraps modulo 2^32
+  Plane dc_plane;
+  Plane ac_plane;
+  std::int32_t out_row = 0;  // next block row that assemble_mcu_row takes from the store
+};
+
+struct DecoderState {
+  // Setup.
+  JpegInputStream* stream = nullptr;
+  bool fast_path = false;
+  bool fast_transform = false;
+  bool progressive = false;
+  bool store_mode = false;  // output comes from the whole-image store (progressive or multi-scan)
+  bool ready = false;
+  std::int32_t error_code = 0;
+
+  // Allocation table.
+  void* slots[kAllocationSlots] = {};
+
+  // Input buffer with push-back room in front and the end filler behind.
+  std::uint8_t input[kPushBackBytes + kInputBufferBytes + kFillerBytes] = {};
+  std::uint8_t* cursor = nullptr;
+  std::int32_t available = 0;
+  bool at_end = false;
+  std::int32_t end_toggle = 0;
+
+  // Entropy bit readers: the plain one keeps bits left-aligned in 32 bits, the fast one in 64.
+  std::uint32_t bits = 0;
+  std::int32_t bit_count = 0;
+  std::uint64_t bits64 = 0;
+  std::int32_t bit_count64 = 0;
+
+  // Tables.
+  std::uint8_t* huff_counts[8] = {};
+  std::uint8_t* huff_symbols[8] = {};
+  HuffmanLookup* huff_lookup[8] = {};
+  std::uint16_t* quant[4] = {};
+
+  // Frame.
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t components = 0;
+  FrameComponent comp[4];
+  std::int32_t hmax = 1;
+  std::int32_t vmax = 1;
+
+  // Scan.
+  std::int32_t ns = 0;
+  std::int32_t scan_comp[4] = {};
+  std::int32_t ss = 0;
+  std::int32_t se = 63;
+  std::int32_t ah = 0;
+  std::int32_t al = 0;
+  std::int32_t scan_mcus_per_row = 0;
+  std::int32_t scan_mcu_rows = 0;
+  std::int32_t scan_blocks_per_mcu = 0;
+  std::int32_t block_comp[kMaxBlocksPerMcu] = {};
+  const HuffmanLookup* block_dc[kMaxBlocksPerMcu] = {};
+  const HuffmanLookup* block_ac[kMaxBlocksPerMcu] = {};
+
+  // Restart and progressive entropy state.
+  std::int32_t restart_interval = 0;
+  std::int32_t mcus_left = 0;
+  std::int32_t next_rst = 0;
+  std::int32_t eob_run = 0;
+
+  // Output layout.
+  SamplingLayout layout = SamplingLayout::gray;
+  std::int32_t bytes_per_pixel = 0;
+  std::int32_t blocks_per_mcu = 0;
+  std::int32_t mcu_width = 0;
+  std::int32_t mcu_height = 0;
+  std::int32_t mcus_per_row = 0;
+  std::int32_t mcu_rows = 0;
+  std::int32_t blocks_per_row = 0;
+  std::int32_t rows_remaining = 0;
+  std::int32_t rows_left = 0;
+  std::int32_t row_bytes = 0;
+  std::int32_t line_size = 0;
+
+  // Row buffers: coefficient blocks (64 values, natural order) with their high-water counts,
+  // one 64-byte sample block per coefficient block, and two line buffers.
+  std::int16_t* coef = nullptr;
+  std::uint8_t* high_water = nullptr;
+  std::uint8_t* samples = nullptr;
+  std::uint8_t* line1 = nullptr;
+  std::uint8_t* line2 = nullptr;
+  std::int16_t scratch[64] = {};
+
+  // Colour conversion tables.
+  std::int32_t cr_to_red[256] = {};
+  std::int32_t cb_to_blue[256] = {};
+  std::int32_t cr_to_green[256] = {};
+  std::int32_t cb_to_green[256] = {};
+};
+
+// Takes a free allocation slot (-221 when none is left) and returns size zeroed bytes aligned
+// to 16 (-233 when the heap refuses).
+void* allocate(DecoderState& d, std::size_t size);
+
+// Closes the stream if still held and frees every allocation slot.
+void release_all(DecoderState& d);
+
+}  // namespace jpeg::detail

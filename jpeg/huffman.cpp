@@ -1,0 +1,100 @@
+// Huffman lookup construction (T.81 Annex C) and the refill paths of the entropy bit readers.
+#include "jpeg/huffman.h"
+
+namespace jpeg::detail {
+
+const std::uint8_t kZigzag[80] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
+                                  12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
+                                  35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
+                                  58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63,
+                                  63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63};
+
+bool huffman_counts_valid(const std::uint8_t counts[17]) {
+  std::uint32_t code = 0;
+  for (int l = 1; l <= 16; ++l) {
+    code += counts[l];
+    if (code > (1u << l)) return false;
+    code <<= 1;
+  }
+  return true;
+}
+
+void build_lookup(HuffmanLookup& t, const std::uint8_t counts[17],
+                  const std::uint8_t symbols[256]) {
+  std::memset(&t, 0, sizeof(t));
+  std::int32_t next_node = -1;
+  std::uint32_t code = 0;
+  std::int32_t k = 0;
+  // T.81 Figure C.2: consecutive codes within a length, doubled between lengths.
+  for (std::int32_t len = 1; len <= 16; ++len) {
+    for (std::int32_t i = 0; i < counts[len]; ++i, ++k, ++code) {
+      const std::uint8_t v = symbols[k];
+      t.length[v] = static_cast<std::uint8_t>(len);
+      if (code >= (1u << len)) fail(HuffmanTableInvalid);
+      if (len <= 8) {
+        const std::uint32_t first = code << (8 - len);
+        for (std::uint32_t j = 0; j < (1u << (8 - len)); ++j) t.fast[first + j] = v;
+        continue;
+      }
+      const std::uint32_t p = code >> (len - 8);
+      if (t.fast[p] == 0) {
+        if (next_node < -511) fail(HuffmanTableInvalid);
+        t.fast[p] = next_node;
+        next_node -= 2;
+      }
+      std::int32_t node = t.fast[p];
+      if (node > 0) fail(HuffmanTableInvalid);  // a longer code under a short one
+      for (std::int32_t bit = len - 9; bit >= 0; --bit) {
+        const std::int32_t slot = ((code >> bit) & 1) != 0 ? -node - 1 : -node;
+        if (bit == 0) {
+          t.tree[slot] = v;
+          break;
+        }
+        if (t.tree[slot] == 0) {
+          if (next_node < -511) fail(HuffmanTableInvalid);
+          t.tree[slot] = next_node;
+          next_node -= 2;
+        }
+        node = t.tree[slot];
+        if (node > 0) fail(HuffmanTableInvalid);
+      }
+    }
+    code <<= 1;
+  }
+  // The peek table replays the decoding above on every kPeekBits-bit window.
+  for (std::uint32_t q = 0; q < (1u << kPeekBits); ++q) {
+    std::int32_t e = t.fast[q >> (kPeekBits - 8)];
+    if (e >= 0) {
+      t.peek[q] = static_cast<std::uint16_t>((t.length[e] << 8) | e);
+      continue;
+    }
+    std::int32_t consumed = 8;
+    for (std::int32_t bit = kPeekBits - 9; bit >= 0 && e < 0; --bit) {
+      e = t.tree[-e - static_cast<std::int32_t>((q >> bit) & 1)];
+      ++consumed;
+    }
+    t.peek[q] = e >= 0 ? static_cast<std::uint16_t>((consumed << 8) | e) : kPeekSlow;
+  }
+}
+
+void fast_fill_slow(DecoderState& d, FastBits& b) {
+  while (b.count <= 56) {
+    b.acc |= static_cast<std::uint64_t>(next_scan_byte(d)) << (56 - b.count);
+    b.count += 8;
+  }
+}
+
+void enter_entropy_mode(DecoderState& d, bool fast) {
+  if (fast) {
+    FastBits b{0, 0};
+    fast_fill_slow(d, b);
+    d.bits64 = b.acc;
+    d.bit_count64 = b.count;
+  } else {
+    d.bits = 0;
+    d.bit_count = 0;
+    plain_fill(d);
+  }
+}
+
+}  // namespace jpeg::detail

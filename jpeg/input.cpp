@@ -1,0 +1,79 @@
+// Input buffering, byte reading with the end filler, and unstuffing of entropy-coded bytes.
+#include "jpeg/input.h"
+
+#include <cstring>
+
+namespace jpeg::detail {
+
+namespace {
+
+std::uint8_t* buffer_start(DecoderState& d) {
+  return d.input + kPushBackBytes;
+}
+
+}  // namespace
+
+void init_input(DecoderState& d) {
+  d.cursor = buffer_start(d);
+  d.available = 0;
+}
+
+void refill_input(DecoderState& d) {
+  std::uint8_t* start = buffer_start(d);
+  d.cursor = start;
+  d.available = 0;
+  if (!d.at_end) {
+    while (true) {
+      const std::int32_t n =
+          d.stream->read(start + d.available, kInputBufferBytes - d.available, d.at_end);
+      if (n < 0 || n > kInputBufferBytes - d.available) fail(ReadFailed);
+      // A read that brings nothing and does not say so would make this loop spin for ever.
+      if (n == 0) d.at_end = true;
+      d.available += n;
+      if (d.available >= kInputBufferBytes || d.at_end) break;
+    }
+  }
+  // A reader running past the valid bytes meets FF D9 pairs, never stale data.
+  std::uint8_t* filler = start + d.available;
+  for (int i = 0; i < kFillerBytes; i += 2) {
+    filler[i] = 0xFF;
+    filler[i + 1] = 0xD9;
+  }
+}
+
+std::uint8_t next_byte_slow(DecoderState& d) {
+  refill_input(d);
+  if (d.available > 0) {
+    --d.available;
+    return *d.cursor++;
+  }
+  const std::uint8_t b = d.end_toggle == 0 ? 0xFF : 0xD9;
+  d.end_toggle ^= 1;
+  return b;
+}
+
+std::uint8_t next_scan_byte(DecoderState& d) {
+  if (d.available == 0) {
+    refill_input(d);
+    if (d.available == 0) return next_byte_slow(d);  // past the end: the filler, unchanged
+  }
+  --d.available;
+  const std::uint8_t b = *d.cursor++;
+  if (b != 0xFF) return b;
+  if (d.available == 0) {
+    refill_input(d);
+    if (d.available == 0) {
+      unread_byte(d, 0xFF);
+      return 0xFF;
+    }
+  }
+  if (*d.cursor == 0x00) {
+    --d.available;
+    ++d.cursor;
+    return 0xFF;
+  }
+  unread_byte(d, 0xFF);  // a marker: leave it for the marker reader
+  return 0xFF;
+}
+
+}  // namespace jpeg::detail

@@ -1,0 +1,45 @@
+// Byte input of the decoder: the 4096-byte buffer with push-back room and the FF D9 end filler.
+#pragma once
+
+#include <cstdint>
+
+#include "jpeg/decoder_state.h"
+
+namespace jpeg::detail {
+
+// Points the cursor at the empty buffer.
+void init_input(DecoderState& d);
+
+// Reads from the stream until the buffer is full or the stream ends (-232 on a failed read),
+// then writes the end filler after the last valid byte.
+void refill_input(DecoderState& d);
+
+// Slow half of next_byte: refills, and past the end returns FF, D9, FF, D9, ...
+std::uint8_t next_byte_slow(DecoderState& d);
+
+inline std::uint8_t next_byte(DecoderState& d) {
+  if (d.available == 0) return next_byte_slow(d);
+  --d.available;
+  return *d.cursor++;
+}
+
+// Returns one byte to the input, in front of the cursor (at most 4 in a row).
+inline void unread_byte(DecoderState& d, std::uint8_t b) {
+  *--d.cursor = b;
+  ++d.available;
+}
+
+inline std::int32_t read_u8(DecoderState& d) {
+  return next_byte(d);
+}
+
+inline std::int32_t read_u16(DecoderState& d) {
+  const std::int32_t high = next_byte(d);
+  return (high << 8) | next_byte(d);
+}
+
+// The next byte of entropy-coded data, unstuffed (FF 00 gives FF). At a marker it returns FF
+// without consuming the marker, so the data continues as 1-bits.
+std::uint8_t next_scan_byte(DecoderState& d);
+
+}  // namespace jpeg::detail

@@ -1,0 +1,272 @@
+// Progressive scans (T.81 G.1.2) and multi-scan sequential files, decoded into a store of the
+// whole image's coefficients: per component a plane of DC values and a plane of 64-value blocks.
+#include "jpeg/progressive_scan.h"
+
+#include <cstring>
+
+#include "jpeg/huffman.h"
+#include "jpeg/markers.h"
+#include "jpeg/scan_setup.h"
+
+namespace jpeg::detail {
+
+namespace {
+
+using BlockDecoder = void (*)(DecoderState&, std::int32_t j, std::int16_t* dc, std::int16_t* ac);
+
+inline std::int16_t low16(std::uint32_t v) {
+  return static_cast<std::int16_t>(v);
+}
+
+void allocate_plane(DecoderState& d, Plane& p, std::int32_t width, std::int32_t height,
+                    std::int32_t element_size) {
+  p.width = width;
+  p.height = height;
+  p.element_size = element_size;
+  p.data = static_cast<std::uint8_t*>(
+      allocate(d, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                      static_cast<std::size_t>(element_size)));
+}
+
+std::int16_t* element(const Plane& p, std::int32_t x, std::int32_t y) {
+  if (x >= p.width || y >= p.height) fail(BlockOutOfRange);
+  const std::size_t index =
+      static_cast<std::size_t>(y) * static_cast<std::size_t>(p.width) + static_cast<std::size_t>(x);
+  return reinterpret_cast<std::int16_t*>(p.data + index * static_cast<std::size_t>(p.element_size));
+}
+
+// T.81 G.1.2.1: DC first scan.
+void decode_dc_first(DecoderState& d, std::int32_t j, std::int16_t* dc, std::int16_t*) {
+  FrameComponent& c = d.comp[d.block_comp[j]];
+  const std::int32_t s = plain_decode_symbol(d, *d.block_dc[j]);
+  if (s > 16) fail(CorruptData);
+  if (s != 0) c.predictor += static_cast<std::uint32_t>(plain_receive_extend(d, s));
+  *dc = low16(c.predictor << d.al);
+}
+
+// T.81 G.1.2.1: DC refinement, one bit per block.
+void decode_dc_refine(DecoderState& d, std::int32_t, std::int16_t* dc, std::int16_t*) {
+  if (plain_get_bits(d, 1) != 0) *dc = static_cast<std::int16_t>(*dc | (1 << d.al));
+}
+
+// T.81 G.1.2.2: AC first scan of the band Ss..Se, with EOB runs across blocks.
+void decode_ac_first(DecoderState& d, std::int32_t j, std::int16_t*, std::int16_t* block) {
+  const HuffmanLookup& ac = *d.block_ac[j];
+  for (std::int32_t k = d.ss; k <= d.se; ++k) {
+    const std::int32_t rs = plain_decode_symbol(d, ac);
+    const std::int32_t r = rs >> 4;
+    const std::int32_t s = rs & 15;
+    if (s != 0) {
+      k += r;
+      if (k > 63) fail(CorruptData);
+      block[kZigzag[k]] = low16(static_cast<std::uint32_t>(plain_receive_extend(d, s)) << d.al);
+    } else if (r == 15) {
+      k += 15;
+      if (k > 63) fail(CorruptData);
+    } else {
+      d.eob_run = (1 << r) + plain_get_bits(d, r) - 1;
+      return;
+    }
+  }
+}
+
+inline void refine(DecoderState& d, std::int16_t& z, std::int32_t p1, std::int32_t m1) {
+  if (plain_get_bits(d, 1) != 0 && (z & p1) == 0)
+    z = static_cast<std::int16_t>(z + (z >= 0 ? p1 : m1));
+}
+
+// T.81 G.1.2.3: AC refinement: new coefficients of magnitude 1 and correction bits.
+void decode_ac_refine(DecoderState& d, std::int32_t j, std::int16_t*, std::int16_t* block) {
+  const std::int32_t p1 = 1 << d.al;
+  const std::int32_t m1 = -p1;
+  std::int32_t k = d.ss;
+  if (d.eob_run == 0) {
+    const HuffmanLookup& ac = *d.block_ac[j];
+    while (k <= d.se) {
+      const std::int32_t rs = plain_decode_symbol(d, ac);
+      std::int32_t r = rs >> 4;
+      const std::int32_t s = rs & 15;
+      std::int32_t value = 0;
+      if (s == 0 && r < 15) {
+        d.eob_run = (1 << r) + plain_get_bits(d, r);
+        break;
+      }
+      if (s != 0) {
+        if (s != 1) fail(CorruptData);
+        value = plain_get_bits(d, 1) != 0 ? p1 : m1;
+      }
+      while (k <= d.se) {
+        std::int16_t& z = block[kZigzag[k]];
+        if (z != 0) {
+          refine(d, z, p1, m1);
+        } else if (--r < 0) {
+          break;
+        }
+        ++k;
+      }
+      if (value != 0 && k <= 63) block[kZigzag[k]] = static_cast<std::int16_t>(value);
+      ++k;
+    }
+  }
+  if (d.eob_run > 0) {
+    for (; k <= d.se; ++k) {
+      std::int16_t& z = block[kZigzag[k]];
+      if (z != 0) refine(d, z, p1, m1);
+    }
+    --d.eob_run;
+  }
+}
+
+// A whole block of a sequential scan (T.81 F.2.2), stored unquantised like progressive data.
+void decode_sequential_block(DecoderState& d, std::int32_t j, std::int16_t* dc,
+                             std::int16_t* block) {
+  decode_dc_first(d, j, dc, block);
+  std::memset(block, 0, 64 * sizeof(std::int16_t));
+  const HuffmanLookup& ac = *d.block_ac[j];
+  std::int32_t k = 1;
+  while (k <= 63) {
+    const std::int32_t rs = plain_decode_symbol(d, ac);
+    const std::int32_t r = rs >> 4;
+    const std::int32_t s = rs & 15;
+    if (s != 0) {
+      if (k + r > 63) fail(CorruptData);
+      k += r;
+      block[kZigzag[k]] = static_cast<std::int16_t>(plain_receive_extend(d, s));
+      ++k;
+    } else if (r == 15) {
+      if (k + 15 > 63) fail(CorruptData);
+      k += 16;
+    } else {
+      break;
+    }
+  }
+}
+
+// Runs a block decoder over every block of the current scan, in MCU order.
+void decode_scan(DecoderState& d, BlockDecoder decode, bool ac_scan) {
+  std::int32_t base[4] = {};
+  for (std::int32_t row = 0; row < d.scan_mcu_rows; ++row) {
+    std::int32_t column[4] = {};
+    for (std::int32_t m = 0; m < d.scan_mcus_per_row; ++m) {
+      if (d.restart_interval != 0 && d.mcus_left == 0) process_restart(d, false);
+      std::int32_t h = 0;
+      std::int32_t v = 0;
+      for (std::int32_t j = 0; j < d.scan_blocks_per_mcu; ++j) {
+        const std::int32_t i = d.block_comp[j];
+        const FrameComponent& c = d.comp[i];
+        const std::int32_t x = column[i] + h;
+        const std::int32_t y = base[i] + v;
+        if (ac_scan && d.eob_run > 0 && decode == decode_ac_first) {
+          --d.eob_run;  // the block lies inside an EOB run and keeps its coefficients
+        } else {
+          std::int16_t* dc = element(c.dc_plane, x, y);
+          std::int16_t* ac = element(c.ac_plane, x, y);
+          decode(d, j, dc, ac);
+        }
+        if (d.ns == 1) {
+          ++column[i];
+        } else if (++h == c.h) {
+          h = 0;
+          if (++v == c.v) {
+            v = 0;
+            column[i] += c.h;
+          }
+        }
+      }
+      --d.mcus_left;
+    }
+    if (d.ns == 1) {
+      ++base[d.scan_comp[0]];
+    } else {
+      for (std::int32_t s = 0; s < d.ns; ++s) base[d.scan_comp[s]] += d.comp[d.scan_comp[s]].v;
+    }
+  }
+}
+
+// Checks the band of a progressive scan and picks its block decoder.
+BlockDecoder choose_progressive_decoder(const DecoderState& d) {
+  if (d.se < d.ss || d.se > 63) fail(ProgressiveScanRange);
+  if (d.ss != 0 && d.ns != 1) fail(ProgressiveScanRange);
+  if (d.ss == 0 && d.se != 0) fail(ProgressiveScanRange);
+  if (d.ah != 0 && d.al != d.ah - 1) fail(SuccessiveApproximation);
+  // Shifts of 14 and more leave nothing of a 16-bit coefficient (T.81 allows Al up to 13).
+  if (d.al >= 14) fail(ProgressiveScanRange);
+  if (d.ss == 0) return d.ah == 0 ? decode_dc_first : decode_dc_refine;
+  return d.ah == 0 ? decode_ac_first : decode_ac_refine;
+}
+
+}  // namespace
+
+void decode_into_store(DecoderState& d, bool first_scan_read) {
+  for (std::int32_t i = 0; i < d.components; ++i) {
+    FrameComponent& c = d.comp[i];
+    const std::int32_t h = d.components == 1 ? 1 : c.h;
+    const std::int32_t v = d.components == 1 ? 1 : c.v;
+    allocate_plane(d, c.dc_plane, h * d.mcus_per_row, v * d.mcu_rows, 2);
+    allocate_plane(d, c.ac_plane, h * d.mcus_per_row, v * d.mcu_rows, 128);
+  }
+  bool have_scan = first_scan_read;
+  while (true) {
+    if (!have_scan) {
+      const std::int32_t m = next_marker(d);
+      if (m == 0xD9) break;
+      if (m != 0xDA) fail(UnexpectedMarker);
+      read_scan_header(d);
+    }
+    have_scan = false;
+    compute_scan_geometry(d);
+    prepare_scan(d, false);
+    BlockDecoder decode = decode_sequential_block;
+    if (d.progressive) decode = choose_progressive_decoder(d);
+    decode_scan(d, decode, decode == decode_ac_first);
+  }
+  // The output walks the MCUs of the layout: every component, in frame order.
+  d.ns = d.components;
+  for (std::int32_t i = 0; i < d.components; ++i) {
+    d.scan_comp[i] = i;
+    d.comp[i].out_row = 0;
+    if (d.quant[d.comp[i].tq] == nullptr) fail(QuantTableMissing);
+  }
+  compute_scan_geometry(d);
+}
+
+void assemble_mcu_row(DecoderState& d) {
+  std::int16_t* target = d.coef;
+  std::int32_t column[4] = {};
+  for (std::int32_t m = 0; m < d.scan_mcus_per_row; ++m) {
+    std::int32_t h = 0;
+    std::int32_t v = 0;
+    for (std::int32_t j = 0; j < d.scan_blocks_per_mcu; ++j) {
+      const std::int32_t i = d.block_comp[j];
+      const FrameComponent& c = d.comp[i];
+      const std::int32_t x = column[i] + h;
+      const std::int32_t y = c.out_row + v;
+      const std::int16_t* ac = element(c.ac_plane, x, y);
+      const std::int16_t* dc = element(c.dc_plane, x, y);
+      std::memcpy(target, ac, 64 * sizeof(std::int16_t));
+      target[0] = *dc;
+      if (!d.fast_transform) {
+        const std::uint16_t* q = d.quant[c.tq];
+        std::int32_t last = 63;
+        while (last > 0 && target[kZigzag[last]] == 0) --last;
+        for (std::int32_t k = last; k >= 0; --k) {
+          std::int16_t& t = target[kZigzag[k]];
+          if (t != 0) t = low16(static_cast<std::uint32_t>(t) * q[k]);
+        }
+      }
+      target += 64;
+      if (d.ns == 1) {
+        ++column[i];
+      } else if (++h == c.h) {
+        h = 0;
+        if (++v == c.v) {
+          v = 0;
+          column[i] += c.h;
+        }
+      }
+    }
+  }
+  for (std::int32_t i = 0; i < d.ns; ++i) d.comp[i].out_row += d.ns == 1 ? 1 : d.comp[i].v;
+}
+
+}  // namespace jpeg::detail

@@ -1,0 +1,105 @@
+// Output set-up and row delivery from MCU rows of samples.
+#include "jpeg/row_output.h"
+
+#include "jpeg/color_convert.h"
+#include "jpeg/idct.h"
+#include "jpeg/markers.h"
+#include "jpeg/progressive_scan.h"
+#include "jpeg/sequential_scan.h"
+
+namespace jpeg::detail {
+
+namespace {
+
+std::int32_t ceil_div(std::int32_t a, std::int32_t b) {
+  return (a + b - 1) / b;
+}
+
+struct LayoutInfo {
+  SamplingLayout layout;
+  std::int32_t blocks;
+  std::int32_t width;
+  std::int32_t height;
+};
+
+LayoutInfo choose_layout(const DecoderState& d) {
+  if (d.components == 1) return {SamplingLayout::gray, 1, 8, 8};
+  if (d.components != 3) fail(ComponentCount);
+  const FrameComponent* c = d.comp;
+  if (c[1].h != 1 || c[1].v != 1 || c[2].h != 1 || c[2].v != 1) fail(SamplingUnsupported);
+  if (c[0].h == 1 && c[0].v == 1) return {SamplingLayout::h1v1, 3, 8, 8};
+  if (c[0].h == 2 && c[0].v == 1) return {SamplingLayout::h2v1, 4, 16, 8};
+  if (c[0].h == 1 && c[0].v == 2) return {SamplingLayout::h1v2, 4, 8, 16};
+  if (c[0].h == 2 && c[0].v == 2) return {SamplingLayout::h2v2, 6, 16, 16};
+  fail(SamplingUnsupported);
+}
+
+}  // namespace
+
+void setup_output(DecoderState& d) {
+  const LayoutInfo info = choose_layout(d);
+  d.layout = info.layout;
+  d.blocks_per_mcu = info.blocks;
+  d.mcu_width = info.width;
+  d.mcu_height = info.height;
+  d.mcus_per_row = ceil_div(d.width, info.width);
+  d.mcu_rows = ceil_div(d.height, info.height);
+  d.bytes_per_pixel = info.layout == SamplingLayout::gray ? 1 : 4;
+  d.row_bytes = d.width * d.bytes_per_pixel;
+  d.line_size = ((d.width + 15) & ~15) * d.bytes_per_pixel;
+  d.line1 = static_cast<std::uint8_t*>(allocate(d, static_cast<std::size_t>(d.line_size) + 8));
+  d.line2 = static_cast<std::uint8_t*>(allocate(d, static_cast<std::size_t>(d.line_size) + 8));
+  d.blocks_per_row = d.blocks_per_mcu * d.mcus_per_row;
+  if (d.blocks_per_row > kMaxBlocksPerRow) fail(BlockOutOfRange);
+  const auto blocks = static_cast<std::size_t>(d.blocks_per_row);
+  d.coef = static_cast<std::int16_t*>(allocate(d, blocks * 128));
+  d.high_water = static_cast<std::uint8_t*>(allocate(d, blocks));
+  for (std::size_t b = 0; b < blocks; ++b) d.high_water[b] = 64;
+  d.samples = static_cast<std::uint8_t*>(allocate(d, blocks * 64));
+  d.rows_remaining = d.height;
+  d.rows_left = 0;
+  build_color_tables(d);
+}
+
+void next_mcu_row(DecoderState& d) {
+  if (d.store_mode) {
+    assemble_mcu_row(d);
+  } else {
+    if (d.fast_path) {
+      decode_mcu_row_fast(d);
+    } else {
+      decode_mcu_row(d);
+    }
+    // After the last MCU row, read on to the marker that follows the scan (normally EOI).
+    if (d.rows_remaining <= d.mcu_height) next_marker(d);
+  }
+  transform_mcu_row(d);
+  d.rows_left = d.mcu_height;
+}
+
+const std::uint8_t* build_row(DecoderState& d) {
+  const std::int32_t y = d.mcu_height - d.rows_left;
+  switch (d.layout) {
+    case SamplingLayout::gray:
+      convert_gray(d, y);
+      return d.line1;
+    case SamplingLayout::h1v1:
+      convert_h1v1(d, y);
+      return d.line1;
+    case SamplingLayout::h2v1:
+      convert_h2v1(d, y);
+      return d.line1;
+    case SamplingLayout::h1v2:
+    case SamplingLayout::h2v2:
+      if ((d.rows_left & 1) != 0) return d.line2;
+      if (d.layout == SamplingLayout::h1v2) {
+        convert_h1v2(d, y);
+      } else {
+        convert_h2v2(d, y);
+      }
+      return d.line1;
+  }
+  return d.line1;
+}
+
+}  // namespace jpeg::detail

@@ -1,0 +1,92 @@
+// Scan geometry, scan preparation and the restart-marker step (T.81 A.2, B.2.4.4, F.1.2.3).
+#include "jpeg/scan_setup.h"
+
+#include "jpeg/huffman.h"
+#include "jpeg/input.h"
+
+namespace jpeg::detail {
+
+namespace {
+
+std::int32_t ceil_div(std::int32_t a, std::int32_t b) {
+  return (a + b - 1) / b;
+}
+
+}  // namespace
+
+void compute_scan_geometry(DecoderState& d) {
+  for (std::int32_t i = 0; i < d.components; ++i) {
+    FrameComponent& c = d.comp[i];
+    c.width_blocks = ceil_div(ceil_div(c.h * d.width, d.hmax), 8);
+    c.height_blocks = ceil_div(ceil_div(c.v * d.height, d.vmax), 8);
+  }
+  if (d.ns == 1) {
+    const FrameComponent& c = d.comp[d.scan_comp[0]];
+    d.scan_mcus_per_row = c.width_blocks;
+    d.scan_mcu_rows = c.height_blocks;
+    d.scan_blocks_per_mcu = 1;
+    d.block_comp[0] = d.scan_comp[0];
+    return;
+  }
+  d.scan_mcus_per_row = ceil_div(ceil_div(d.width, 8), d.hmax);
+  d.scan_mcu_rows = ceil_div(ceil_div(d.height, 8), d.vmax);
+  std::int32_t n = 0;
+  for (std::int32_t j = 0; j < d.ns; ++j) {
+    const std::int32_t i = d.scan_comp[j];
+    const std::int32_t positions = d.comp[i].h * d.comp[i].v;
+    if (n + positions > kMaxBlocksPerMcu) fail(ScanComponentsInvalid);
+    for (std::int32_t k = 0; k < positions; ++k) d.block_comp[n++] = i;
+  }
+  d.scan_blocks_per_mcu = n;
+}
+
+void prepare_scan(DecoderState& d, bool fast) {
+  for (std::int32_t j = 0; j < d.ns; ++j) {
+    const FrameComponent& c = d.comp[d.scan_comp[j]];
+    if (d.ss == 0 && d.huff_counts[c.dc_slot] == nullptr) fail(HuffmanTableMissing);
+    if (d.se > 0 && d.huff_counts[c.ac_slot] == nullptr) fail(HuffmanTableMissing);
+  }
+  for (int slot = 0; slot < 8; ++slot) {
+    if (d.huff_counts[slot] == nullptr) continue;
+    if (d.huff_lookup[slot] == nullptr) {
+      d.huff_lookup[slot] = static_cast<HuffmanLookup*>(allocate(d, sizeof(HuffmanLookup)));
+    }
+    build_lookup(*d.huff_lookup[slot], d.huff_counts[slot], d.huff_symbols[slot]);
+  }
+  for (std::int32_t k = 0; k < d.scan_blocks_per_mcu; ++k) {
+    const FrameComponent& c = d.comp[d.block_comp[k]];
+    d.block_dc[k] = d.huff_lookup[c.dc_slot];
+    d.block_ac[k] = d.huff_lookup[c.ac_slot];
+  }
+  for (std::int32_t j = 0; j < d.ns; ++j) {
+    if (d.quant[d.comp[d.scan_comp[j]].tq] == nullptr) fail(QuantTableMissing);
+  }
+  for (std::int32_t i = 0; i < d.components; ++i) d.comp[i].predictor = 0;
+  d.eob_run = 0;
+  if (d.restart_interval != 0) {
+    d.mcus_left = d.restart_interval;
+    d.next_rst = 0;
+  }
+  enter_entropy_mode(d, fast);
+}
+
+void process_restart(DecoderState& d, bool fast) {
+  std::int32_t budget = 1536;
+  std::uint8_t b = next_byte(d);
+  while (b != 0xFF) {
+    if (--budget == 0) fail(RestartMarkerMissing);
+    b = next_byte(d);
+  }
+  do {
+    b = next_byte(d);
+    if (b == 0xFF && --budget == 0) fail(RestartMarkerMissing);
+  } while (b == 0xFF);
+  if (b != 0xD0 + d.next_rst) fail(RestartMarkerMissing);
+  for (std::int32_t i = 0; i < d.components; ++i) d.comp[i].predictor = 0;
+  d.eob_run = 0;
+  d.mcus_left = d.restart_interval;
+  d.next_rst = (d.next_rst + 1) & 7;
+  enter_entropy_mode(d, fast);
+}
+
+}  // namespace jpeg::detail

@@ -1,0 +1,19 @@
+// Scan geometry, scan preparation and the restart-marker step (T.81 A.2, B.2.4.4, F.1.2.3).
+#pragma once
+
+#include "jpeg/decoder_state.h"
+
+namespace jpeg::detail {
+
+// Sizes in blocks of every frame component, and MCUs and block positions of the current scan.
+void compute_scan_geometry(DecoderState& d);
+
+// Checks and builds the tables of the current scan, resets predictors and restart counters, and
+// switches the bit reader to entropy-coded data (the fast reader when fast is set).
+void prepare_scan(DecoderState& d, bool fast);
+
+// Before an MCU whose restart interval has run out: finds the expected RSTn within 1536 bytes
+// (-228 otherwise), resets predictors and the EOB run, and re-primes the bit reader after it.
+void process_restart(DecoderState& d, bool fast);
+
+}  // namespace jpeg::detail

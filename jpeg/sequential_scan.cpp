@@ -1,0 +1,122 @@
+// Entropy decoding of sequential MCU rows (T.81 F.2.2), plain and fast variants. Both decode the
+// same coefficients; the plain one also dequantises them.
+#include "jpeg/sequential_scan.h"
+
+#include "jpeg/huffman.h"
+#include "jpeg/scan_setup.h"
+
+namespace jpeg::detail {
+
+namespace {
+
+// Zeroes the coefficients at zigzag positions [from, to).
+inline void clear_zigzag(std::int16_t* block, std::int32_t from, std::int32_t to) {
+  for (std::int32_t k = from; k < to; ++k) block[kZigzag[k]] = 0;
+}
+
+inline std::int32_t min32(std::int32_t a, std::int32_t b) {
+  return a < b ? a : b;
+}
+
+inline std::int16_t low16(std::uint32_t v) {
+  return static_cast<std::int16_t>(v);
+}
+
+}  // namespace
+
+void decode_mcu_row(DecoderState& d) {
+  std::int16_t* block = d.coef;
+  std::uint8_t* hw_count = d.high_water;
+  for (std::int32_t m = 0; m < d.scan_mcus_per_row; ++m) {
+    if (d.restart_interval != 0 && d.mcus_left == 0) process_restart(d, false);
+    for (std::int32_t j = 0; j < d.scan_blocks_per_mcu; ++j) {
+      FrameComponent& c = d.comp[d.block_comp[j]];
+      const std::uint16_t* q = d.quant[c.tq];
+      const std::int32_t s = plain_decode_symbol(d, *d.block_dc[j]);
+      if (s > 16) fail(CorruptData);
+      if (s != 0) c.predictor += static_cast<std::uint32_t>(plain_receive_extend(d, s));
+      block[0] = low16(c.predictor * q[0]);
+      const HuffmanLookup& ac = *d.block_ac[j];
+      const std::int32_t hw = *hw_count;
+      std::int32_t k = 1;
+      while (k <= 63) {
+        const std::int32_t rs = plain_decode_symbol(d, ac);
+        const std::int32_t r = rs >> 4;
+        const std::int32_t size = rs & 15;
+        if (size != 0) {
+          if (k + r > 63) fail(CorruptData);
+          if (k < hw) clear_zigzag(block, k, k + min32(r, hw - k));
+          k += r;
+          const std::int32_t v = plain_receive_extend(d, size);
+          block[kZigzag[k]] = low16(static_cast<std::uint32_t>(v) * q[k]);
+          ++k;
+        } else if (r == 15) {
+          if (k + 15 > 63) fail(CorruptData);
+          if (k < hw) clear_zigzag(block, k, k + min32(16, hw - k));
+          k += 16;
+        } else {
+          break;
+        }
+      }
+      if (k < hw) clear_zigzag(block, k, hw);
+      *hw_count = static_cast<std::uint8_t>(k);
+      block += 64;
+      ++hw_count;
+    }
+    --d.mcus_left;
+  }
+}
+
+void decode_mcu_row_fast(DecoderState& d) {
+  FastBits b{d.bits64, d.bit_count64};
+  std::int16_t* block = d.coef;
+  std::uint8_t* hw_count = d.high_water;
+  const std::int32_t per_mcu = d.scan_blocks_per_mcu;
+  for (std::int32_t m = 0; m < d.scan_mcus_per_row; ++m) {
+    if (d.restart_interval != 0 && d.mcus_left == 0) {
+      process_restart(d, true);
+      b = FastBits{d.bits64, d.bit_count64};
+    }
+    for (std::int32_t j = 0; j < per_mcu; ++j) {
+      FrameComponent& c = d.comp[d.block_comp[j]];
+      fast_fill(d, b);
+      const std::int32_t s = fast_decode_symbol(b, *d.block_dc[j]);
+      if (s != 0) {
+        if (s > 16) fail(CorruptData);
+        c.predictor += static_cast<std::uint32_t>(extend(fast_get_bits(b, s), s));
+      }
+      block[0] = low16(c.predictor);
+      const HuffmanLookup& ac = *d.block_ac[j];
+      const std::int32_t hw = *hw_count;
+      std::int32_t k = 1;
+      while (k <= 63) {
+        fast_fill(d, b);
+        const std::int32_t rs = fast_decode_symbol(b, ac);
+        const std::int32_t r = rs >> 4;
+        const std::int32_t size = rs & 15;
+        if (size != 0) {
+          if (k + r > 63) fail(CorruptData);
+          if (k < hw) clear_zigzag(block, k, k + min32(r, hw - k));
+          k += r;
+          block[kZigzag[k]] = static_cast<std::int16_t>(extend(fast_get_bits(b, size), size));
+          ++k;
+        } else if (r == 15) {
+          if (k + 15 > 63) fail(CorruptData);
+          if (k < hw) clear_zigzag(block, k, k + min32(16, hw - k));
+          k += 16;
+        } else {
+          break;
+        }
+      }
+      if (k < hw) clear_zigzag(block, k, hw);
+      *hw_count = static_cast<std::uint8_t>(k);
+      block += 64;
+      ++hw_count;
+    }
+    --d.mcus_left;
+  }
+  d.bits64 = b.acc;
+  d.bit_count64 = b.count;
+}
+
+}  // namespace jpeg::detail
