@@ -1,0 +1,233 @@
+// Creating, tearing down, switching and restoring the whole display; the frame upload
+// through the colour table; and the drawing order of one frame.
+#include "display/display_setup.h"
+
+#include <cstring>
+
+#include "display/pixel_format.h"
+#include "platform/window_system.h"
+
+namespace display {
+
+using platform::kE_POINTER;
+using platform::kS_OK;
+
+DisplayDevice* display = nullptr;
+OffscreenSurface* frame_surface = nullptr;
+TextLabel* publisher_label = nullptr;
+TextLabel* version_label = nullptr;
+
+namespace {
+
+const char* publisher_text = "";
+const char* version_text = "";
+const std::uint16_t* working_frame = nullptr;
+
+constexpr char kCaption[] = "Moviquel Player";
+constexpr char kNoFullScreenMode[] = "This display card does not support 640x480x16 ";
+constexpr char kReinitFailed[] = "InitDirectDraw() failed. The program will now exit. ";
+constexpr std::uint32_t kSystemMenuBit = platform::kStyleSysMenu;
+
+void show_error(platform::WindowHandle window, const char* text) {
+  if (platform::WindowSystem* windows = platform::services().windows; windows != nullptr) {
+    windows->message_box(window, text, kCaption, platform::kMessageBoxIconError);
+  }
+}
+
+void destroy(OffscreenSurface*& surface) {
+  if (surface != nullptr) {
+    surface->release();
+    delete surface;
+    surface = nullptr;
+  }
+}
+
+}  // namespace
+
+void set_label_texts(const char* publisher_label_text, const char* version_tag_text) {
+  publisher_text = publisher_label_text != nullptr ? publisher_label_text : "";
+  version_text = version_tag_text != nullptr ? version_tag_text : "";
+}
+
+void set_working_frame(const std::uint16_t* frame) {
+  working_frame = frame;
+}
+
+void detect_frame_format() {
+  if (frame_surface == nullptr || frame_surface->surface == nullptr) return;
+  platform::PixelFormatDesc format;
+  if (platform::failed(frame_surface->surface->get_pixel_format(&format))) return;
+  PixelFormat& global = global_pixel_format();
+  if (format.rgb_bit_count == 16) {
+    global.init_from_masks(format.r_mask, format.g_mask, format.b_mask);
+  } else {
+    // The frame stays 5-6-5 and is converted on upload.
+    global.init_default();
+  }
+}
+
+HResult upload_frame(const std::uint16_t* frame) {
+  if (frame_surface == nullptr || frame_surface->surface == nullptr) return kE_POINTER;
+  platform::Surface* surface = frame_surface->surface;
+  platform::PixelFormatDesc format;
+  const HResult queried = surface->get_pixel_format(&format);
+  if (platform::failed(queried)) return queried;
+
+  platform::SurfaceDesc locked;
+  const HResult lock =
+      surface->lock(nullptr, &locked, platform::kLockWait | platform::kLockNoSysLock);
+  if (lock != kS_OK) return lock;
+
+  if (frame != nullptr && locked.pixels != nullptr) {
+    // Never write past the locked surface, whatever size it turned out to have.
+    const std::int32_t rows = locked.height < static_cast<std::uint32_t>(kFrameHeight)
+                                  ? static_cast<std::int32_t>(locked.height)
+                                  : kFrameHeight;
+    const std::int32_t columns = locked.width < static_cast<std::uint32_t>(kFrameWidth)
+                                     ? static_cast<std::int32_t>(locked.width)
+                                     : kFrameWidth;
+    const std::int32_t byte_count = columns * 2;
+    const std::uint32_t* table = global_pixel_format().rgb_table;
+    auto* destination = static_cast<std::uint8_t*>(locked.pixels);
+    const std::uint16_t* source = frame;
+    for (std::int32_t row = 0; row < rows; ++row) {
+      switch (format.rgb_bit_count) {
+        case 16:
+          std::memcpy(destination, source, static_cast<std::size_t>(byte_count));
+          break;
+        case 32:
+          convert_row_to_32(destination, source, byte_count, table);
+          break;
+        case 24:
+          convert_row_to_24(destination, source, byte_count, table);
+          break;
+        default:
+          break;
+      }
+      destination += locked.pitch_bytes;
+      source += kFrameWidth;
+    }
+  }
+  surface->unlock(nullptr);
+  return kS_OK;
+}
+
+HResult init_display(platform::WindowHandle window, std::int32_t* windowed_flag) {
+  if (windowed_flag == nullptr) return kE_POINTER;
+  platform::WindowSystem* windows = platform::services().windows;
+
+  if (*windowed_flag != 0) {
+    release_display();
+    display = new DisplayDevice;
+    const HResult created = display->create_windowed(window, kFrameWidth, kFrameHeight);
+    if (platform::failed(created)) return created;
+    if (windows != nullptr) {
+      windows->set_style(window, windows->get_style(window) | kSystemMenuBit);
+      windows->attach_menu(window, platform::kMainMenuId);
+    }
+    // A palette desktop cannot show the frame: go full screen instead.
+    platform::PixelFormatDesc desktop;
+    if (platform::succeeded(display->front->get_pixel_format(&desktop)) &&
+        desktop.rgb_bit_count <= 8) {
+      *windowed_flag = 0;
+    }
+  }
+
+  if (*windowed_flag == 0) {
+    release_display();
+    display = new DisplayDevice;
+    const HResult created = display->create_fullscreen(window, kFrameWidth, kFrameHeight, 16);
+    if (platform::failed(created)) {
+      show_error(window, kNoFullScreenMode);
+      return created;
+    }
+    if (windows != nullptr) {
+      windows->detach_menu(window);
+      windows->set_style(window, windows->get_style(window) & ~kSystemMenuBit);
+    }
+  }
+
+  HResult hr = display->create_offscreen(&frame_surface, kFrameWidth, kFrameHeight);
+  if (platform::failed(hr)) return hr;
+  hr = upload_frame(working_frame);
+  if (platform::failed(hr)) return hr;
+  hr = create_labels(*display, &publisher_label, publisher_text, &version_label, version_text);
+  if (platform::failed(hr)) return hr;
+  return draw_label_texts(publisher_label, publisher_text, version_label, version_text);
+}
+
+void release_display() {
+  destroy(publisher_label);
+  destroy(version_label);
+  destroy(frame_surface);
+  release_device();
+}
+
+void release_device() {
+  if (display != nullptr) {
+    display->release_all();
+    delete display;
+    display = nullptr;
+  }
+}
+
+void toggle_fullscreen(platform::WindowHandle window, std::int32_t* windowed_flag) {
+  if (windowed_flag == nullptr) return;
+  *windowed_flag = *windowed_flag != 0 ? 0 : 1;
+  if (platform::succeeded(init_display(window, windowed_flag))) return;
+  release_device();
+  show_error(window, kReinitFailed);
+  if (platform::WindowSystem* windows = platform::services().windows; windows != nullptr) {
+    windows->post_close(window);
+  }
+}
+
+HResult restore_display() {
+  if (display == nullptr || display->ddraw == nullptr) return kE_POINTER;
+  const HResult restored = display->ddraw->restore_all_surfaces();
+  if (platform::failed(restored)) return restored;
+  const HResult uploaded = upload_frame(working_frame);
+  const HResult drawn =
+      draw_label_texts(publisher_label, publisher_text, version_label, version_text);
+  if (platform::failed(uploaded)) return uploaded;
+  if (platform::failed(drawn)) return drawn;
+  return kS_OK;
+}
+
+HResult test_cooperative_level() {
+  if (display == nullptr || display->ddraw == nullptr) return kE_POINTER;
+  return display->ddraw->test_cooperative_level();
+}
+
+HResult draw_statistics_text(const char* text) {
+  if (frame_surface == nullptr) return kE_POINTER;
+  return frame_surface->draw_text(nullptr, text, kStatisticsX, kStatisticsY, kStatisticsBackground,
+                                  kStatisticsText);
+}
+
+HResult compose_back_buffer() {
+  if (display == nullptr) return kE_POINTER;
+  const std::int32_t bottom = kFrameHeight - kLabelMargin;
+  display->clear_back_buffer(0);
+  display->draw_surface(0, 0, frame_surface, nullptr);
+  if (publisher_label != nullptr) {
+    display->draw_surface(kLabelMargin, bottom - label_height(*publisher_label), publisher_label,
+                          nullptr);
+  }
+  if (version_label != nullptr) {
+    display->draw_surface(kFrameWidth - kLabelMargin - label_width(*version_label),
+                          bottom - label_height(*version_label), version_label, nullptr);
+  }
+  return kS_OK;
+}
+
+HResult compose_frame(const std::uint16_t* frame, const char* statistics_text) {
+  upload_frame(frame);
+  if (statistics_text != nullptr) draw_statistics_text(statistics_text);
+  if (display == nullptr) return kE_POINTER;
+  compose_back_buffer();
+  const HResult presented = display->present();
+  return platform::failed(presented) ? presented : kS_OK;
+}
+
+}  // namespace display
