@@ -1,0 +1,94 @@
+# End-to-end checks of the Windows executable, run from the Linux build: its resources as
+# wrestool lists them, and the player itself under Wine in Xvfb (full screen refused on a
+# 24-bit screen with the windowed fallback; exclusive full screen on a 16-bit 640x480
+# screen). scripts/test builds the windows preset first and passes its folder in
+# MQ_WINDOWS_BUILD_DIR; without moviquel.exe there, or without Wine, nothing is registered.
+set(MQ_WINDOWS_BUILD_DIR "" CACHE PATH "Build folder of the windows preset (holds moviquel.exe)")
+if(NOT MQ_WINDOWS_BUILD_DIR OR NOT EXISTS ${MQ_WINDOWS_BUILD_DIR}/moviquel.exe)
+  message(STATUS "Windows checks: no moviquel.exe in '${MQ_WINDOWS_BUILD_DIR}', not registered")
+  return()
+endif()
+set(mq_windows_exe ${MQ_WINDOWS_BUILD_DIR}/moviquel.exe)
+set(mq_windows_scripts ${CMAKE_CURRENT_SOURCE_DIR}/windows)
+
+find_program(MQ_WRESTOOL wrestool)
+find_program(MQ_ICOTOOL icotool)
+if(MQ_WRESTOOL AND MQ_ICOTOOL)
+  add_test(NAME WindowsExecutable.CarriesEveryResourceWithItsIdAndType
+           COMMAND bash ${mq_windows_scripts}/check_resources.sh ${MQ_WRESTOOL} ${mq_windows_exe})
+else()
+  message(STATUS "Windows checks: wrestool/icotool (icoutils) not found, resource check not registered")
+endif()
+
+# Wine. Debian's 32-bit loader runs the executable itself. A kernel without 32-bit Linux
+# programs (the loader then fails with "Exec format error") still runs the 64-bit loader;
+# there a 64-bit build of the same sources stands in for the run checks.
+set(mq_wine32_loader /usr/lib/wine/wine)
+set(mq_wine32_server /usr/lib/wine/wineserver32)
+set(mq_wine64_loader /usr/lib/wine/wine64)
+set(mq_wine64_server /usr/lib/wine/wineserver64)
+function(mq_wine_runs loader result)
+  set(${result} OFF PARENT_SCOPE)
+  if(EXISTS ${loader})
+    execute_process(COMMAND ${loader} --version RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET
+                    TIMEOUT 30)
+    if(status EQUAL 0)
+      set(${result} ON PARENT_SCOPE)
+    endif()
+  endif()
+endfunction()
+mq_wine_runs(${mq_wine32_loader} mq_wine32_runs)
+mq_wine_runs(${mq_wine64_loader} mq_wine64_runs)
+find_program(MQ_X86_64_MINGW x86_64-w64-mingw32-g++-posix)
+foreach(tool Xvfb xdotool import convert compare identify djpeg)
+  find_program(MQ_TOOL_${tool} ${tool})
+  if(NOT MQ_TOOL_${tool})
+    message(STATUS "Windows checks: ${tool} not found, Wine runs not registered")
+    return()
+  endif()
+endforeach()
+
+if(mq_wine32_runs)
+  set(mq_run_exe ${mq_windows_exe})
+  set(mq_wine_loader ${mq_wine32_loader})
+  set(mq_wine_server ${mq_wine32_server})
+  set(mq_wine_prefix ${CMAKE_CURRENT_BINARY_DIR}/wine32-prefix)
+  set(mq_run_depends "")
+elseif(mq_wine64_runs AND MQ_X86_64_MINGW)
+  message(STATUS "Windows checks: 32-bit Wine cannot run here; the Wine runs use a 64-bit build")
+  include(ExternalProject)
+  set(MQ_WINDOWS64_JOBS 2 CACHE STRING "Parallel jobs of the 64-bit Windows build for the Wine runs")
+  set(mq_windows64_dir ${CMAKE_CURRENT_BINARY_DIR}/windows64)
+  ExternalProject_Add(mq_windows64
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${mq_windows64_dir}
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/toolchain-mingw-x86_64.cmake
+               -DCMAKE_BUILD_TYPE=Release -DMQ_BUILD_TESTS=OFF -DMQ_BUILD_TOOLS=OFF
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target moviquel -j ${MQ_WINDOWS64_JOBS}
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${mq_windows64_dir}/moviquel.exe)
+  set(mq_run_exe ${mq_windows64_dir}/moviquel.exe)
+  set(mq_wine_loader ${mq_wine64_loader})
+  set(mq_wine_server ${mq_wine64_server})
+  set(mq_wine_prefix ${CMAKE_CURRENT_BINARY_DIR}/wine64-prefix)
+else()
+  message(STATUS "Windows checks: no Wine that runs here, Wine runs not registered")
+  return()
+endif()
+
+set(mq_pictures ${PROJECT_SOURCE_DIR}/resources/main_picture.jpg
+                ${PROJECT_SOURCE_DIR}/resources/info_picture.jpg)
+foreach(check windowed_fallback full_screen)
+  if(check STREQUAL windowed_fallback)
+    set(name WindowsUnderWine.FullScreenRefusedOn24BitScreenThenRunsWindowed)
+  else()
+    set(name WindowsUnderWine.RunsExclusiveFullScreenOn16BitScreen)
+  endif()
+  add_test(NAME ${name}
+           COMMAND bash ${mq_windows_scripts}/${check}.sh ${mq_run_exe} ${mq_pictures})
+  set_tests_properties(${name} PROPERTIES
+    TIMEOUT 400
+    RESOURCE_LOCK wine_prefix
+    ENVIRONMENT "MQ_WINE_LOADER=${mq_wine_loader};MQ_WINE_SERVER=${mq_wine_server};MQ_WINE_PREFIX=${mq_wine_prefix};MQ_OUT=${CMAKE_CURRENT_BINARY_DIR}/wine-${check}")
+endforeach()

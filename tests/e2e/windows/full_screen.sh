@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# On a 16-bit X screen of 640x480 the player takes the screen in exclusive full-screen
+# mode: the whole screen is the animated main picture with both labels and no menu bar.
+# A key shows the info picture; Esc ends the player with exit code 0.
+# Usage: full_screen.sh EXE MAIN_PICTURE.jpg INFO_PICTURE.jpg
+set -euo pipefail
+exe=$1
+source "$(dirname "$0")/wine_session.sh"
+
+djpeg "$2" | convert ppm:- "$MQ_OUT/main_reference.png"
+djpeg "$3" | convert ppm:- -background black -gravity center -extent 640x480 "$MQ_OUT/info_reference.png"
+
+start_x 640x480x16
+ensure_prefix
+start_player "$exe"
+
+window=$(wait_window '^Moviquel Co 1-1 Moviquel Player$' 120) || fail "no player window with the composed title"
+first_ms=$(wait_picture root "$MQ_OUT/main_reference.png" 60) || fail "the screen never showed the main picture"
+log "first frame of the main picture $first_ms ms after start"
+echo "$first_ms" >"$MQ_OUT/first_frame_ms"
+if xdotool search --name '^Moviquel Player$' >/dev/null 2>&1; then
+  fail "a message box refused the full-screen mode"
+fi
+
+shot_screen "$MQ_OUT/full_screen.png"
+value=$(psnr "$MQ_OUT/full_screen.png" "$MQ_OUT/main_reference.png" 640x400+0+0)
+log "screen against the main picture: $value dB"
+[ "$value" -ge 18 ] || fail "the screen is not the main picture ($value dB)"
+# No menu bar: the top rows are the picture's sky, not a light menu bar.
+top=$(psnr "$MQ_OUT/full_screen.png" "$MQ_OUT/main_reference.png" 640x24+0+0)
+log "top 24 rows against the picture: $top dB"
+[ "$top" -ge 18 ] || fail "the top of the screen is not the picture (a menu bar?)"
+left=$(label_pixels "$MQ_OUT/full_screen.png" 160x28+12+440)
+right=$(label_pixels "$MQ_OUT/full_screen.png" 160x28+468+440)
+left_ref=$(label_pixels "$MQ_OUT/main_reference.png" 160x28+12+440)
+right_ref=$(label_pixels "$MQ_OUT/main_reference.png" 160x28+468+440)
+log "label pixels: left $left (picture $left_ref), right $right (picture $right_ref)"
+[ "$left" -ge $((left_ref + 40)) ] || fail "no publisher label at the bottom left"
+[ "$right" -ge $((right_ref + 40)) ] || fail "no version label at the bottom right"
+
+sleep 1
+shot_screen "$MQ_OUT/full_screen_later.png"
+differs "$MQ_OUT/full_screen.png" "$MQ_OUT/full_screen_later.png" || fail "the picture does not move"
+
+press "$window" n
+sleep 3.5
+shot_screen "$MQ_OUT/full_screen_info.png"
+value=$(psnr "$MQ_OUT/full_screen_info.png" "$MQ_OUT/info_reference.png" 560x400+40+40)
+log "after a key, the info window against the info picture: $value dB"
+[ "$value" -ge 18 ] || fail "a key did not switch to the info picture ($value dB)"
+
+press "$window" Escape
+code=$(wait_exit 30) || fail "Esc did not end the player"
+[ "$code" = 0 ] || fail "exit code $code, expected 0"
+log "Esc ended the player with exit code 0"

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# On a 24-bit X screen the player's full-screen mode (640x480, 16 bits) is refused: the
+# message box titled "Moviquel Player" appears; once it is answered the player runs in a
+# window titled "Moviquel Co 1-1 Moviquel Player" with its menu bar, showing the animated
+# main picture with both labels. A key shows the info picture; Esc ends it with code 0.
+# Usage: windowed_fallback.sh EXE MAIN_PICTURE.jpg INFO_PICTURE.jpg
+set -euo pipefail
+exe=$1
+source "$(dirname "$0")/wine_session.sh"
+
+djpeg "$2" | convert ppm:- "$MQ_OUT/main_reference.png"
+djpeg "$3" | convert ppm:- -background black -gravity center -extent 640x480 "$MQ_OUT/info_reference.png"
+
+start_x 1024x768x24
+ensure_prefix
+start_player "$exe"
+
+box=$(wait_window '^Moviquel Player$' 120) || fail "no message box titled \"Moviquel Player\""
+log "message box $box after $(($(date +%s%3N) - start_ms)) ms"
+shot_window "$box" "$MQ_OUT/message_box.png"
+press "$box" Return
+
+window=$(wait_window '^Moviquel Co 1-1 Moviquel Player$' 60) || fail "no player window with the composed title"
+first_ms=$(wait_picture "$window" "$MQ_OUT/main_reference.png" 60) || fail "the window never showed the main picture"
+log "first frame of the main picture $first_ms ms after start"
+echo "$first_ms" >"$MQ_OUT/first_frame_ms"
+
+shot_window "$window" "$MQ_OUT/windowed.png"
+client_area "$MQ_OUT/windowed.png" "$MQ_OUT/windowed_client.png"
+width=$(identify -format '%w' "$MQ_OUT/windowed.png")
+height=$(identify -format '%h' "$MQ_OUT/windowed.png")
+[ "$width" -eq 640 ] || fail "window width $width, expected a 640-pixel client area"
+[ "$height" -gt 480 ] || fail "window height $height leaves no room for the menu bar"
+# The menu bar above the client area is light, unlike the picture's dark sky.
+menu_mean=$(convert "$MQ_OUT/windowed.png" -crop 640x$((height - 480))+0+0 -colorspace Gray -format '%[fx:round(100*mean)]' info:)
+[ "$menu_mean" -ge 60 ] || fail "no menu bar above the client area (brightness $menu_mean%)"
+
+value=$(psnr "$MQ_OUT/windowed_client.png" "$MQ_OUT/main_reference.png" 640x400+0+0)
+log "client area against the main picture: $value dB"
+[ "$value" -ge 18 ] || fail "the client area is not the main picture ($value dB)"
+left=$(label_pixels "$MQ_OUT/windowed_client.png" 160x28+12+440)
+right=$(label_pixels "$MQ_OUT/windowed_client.png" 160x28+468+440)
+left_ref=$(label_pixels "$MQ_OUT/main_reference.png" 160x28+12+440)
+right_ref=$(label_pixels "$MQ_OUT/main_reference.png" 160x28+468+440)
+log "label pixels: left $left (picture $left_ref), right $right (picture $right_ref)"
+[ "$left" -ge $((left_ref + 40)) ] || fail "no publisher label at the bottom left"
+[ "$right" -ge $((right_ref + 40)) ] || fail "no version label at the bottom right"
+
+sleep 1
+shot_window "$window" "$MQ_OUT/windowed_later.png"
+client_area "$MQ_OUT/windowed_later.png" "$MQ_OUT/windowed_client_later.png"
+differs "$MQ_OUT/windowed_client.png" "$MQ_OUT/windowed_client_later.png" || fail "the picture does not move"
+
+press "$window" n
+sleep 3.5
+shot_window "$window" "$MQ_OUT/windowed_info.png"
+client_area "$MQ_OUT/windowed_info.png" "$MQ_OUT/windowed_info_client.png"
+value=$(psnr "$MQ_OUT/windowed_info_client.png" "$MQ_OUT/info_reference.png" 560x400+40+40)
+log "after a key, the info window against the info picture: $value dB"
+[ "$value" -ge 18 ] || fail "a key did not switch to the info picture ($value dB)"
+
+press "$window" Escape
+code=$(wait_exit 30) || fail "Esc did not end the player"
+[ "$code" = 0 ] || fail "exit code $code, expected 0"
+log "Esc ended the player with exit code 0"

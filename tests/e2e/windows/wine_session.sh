@@ -1,0 +1,155 @@
+# Shared steps of the Wine checks, sourced by the test scripts: a private X server, the
+# Wine prefix, the player's process, window look-up, keys and screenshots, picture checks.
+# Expects MQ_WINE_LOADER, MQ_WINE_SERVER, MQ_WINE_PREFIX and MQ_OUT (a folder for logs and
+# screenshots) in the environment.
+
+export WINEPREFIX="$MQ_WINE_PREFIX"
+export WINELOADER="$MQ_WINE_LOADER"
+export WINESERVER="$MQ_WINE_SERVER"
+export WINEDEBUG=-all
+# No Mono or Gecko installer prompts in the fresh prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+xvfb_pid=""
+player_pid=""
+mkdir -p "$MQ_OUT"
+
+log() { printf '%s %s\n' "$(date +%H:%M:%S)" "$*" >&2; }
+fail() {
+  log "FAIL: $*"
+  exit 1
+}
+
+cleanup() {
+  if [ -n "$player_pid" ] && kill -0 "$player_pid" 2>/dev/null; then kill "$player_pid" 2>/dev/null || true; fi
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+
+# start_x WIDTHxHEIGHTxDEPTH: a private X server on a free display number.
+start_x() {
+  local fifo="$MQ_OUT/display.$$"
+  rm -f "$fifo"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" >"$MQ_OUT/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  local number
+  read -r -t 30 number <"$fifo" || fail "Xvfb did not start"
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+  log "X server $DISPLAY at $1"
+}
+
+# The prefix is made once (the first start of Wine takes a while) and then reused.
+ensure_prefix() {
+  if [ -f "$WINEPREFIX/system.reg" ]; then return 0; fi
+  log "creating the Wine prefix $WINEPREFIX"
+  timeout 300 "$WINELOADER" wineboot -i >"$MQ_OUT/wineboot.log" 2>&1 || fail "wineboot failed"
+  "$WINESERVER" -w
+}
+
+# start_player EXE: runs it in the background; its exit status goes to $MQ_OUT/exit_code.
+start_player() {
+  rm -f "$MQ_OUT/exit_code"
+  ( "$WINELOADER" "$1" >"$MQ_OUT/player.log" 2>&1; echo $? >"$MQ_OUT/exit_code" ) &
+  player_pid=$!
+  start_ms=$(date +%s%3N)
+}
+
+# wait_window REGEX SECONDS: prints the X id of the first window whose name matches.
+wait_window() {
+  local deadline=$((SECONDS + $2)) id
+  while [ $SECONDS -lt $deadline ]; do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.2
+  done
+  return 1
+}
+
+# press WINDOW KEY: gives the window the keyboard focus and types the key through XTEST.
+press() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  sleep 0.3
+  xdotool key --clearmodifiers "$2"
+}
+
+# wait_exit SECONDS: waits for the player to end and prints its exit code.
+wait_exit() {
+  local deadline=$((SECONDS + $1))
+  while [ $SECONDS -lt $deadline ]; do
+    if [ -f "$MQ_OUT/exit_code" ]; then
+      cat "$MQ_OUT/exit_code"
+      return 0
+    fi
+    sleep 0.2
+  done
+  return 1
+}
+
+# shot_window WINDOW FILE: the window's own pixels.
+shot_window() { import -silent -window "$1" "$2"; }
+# shot_screen FILE: the whole screen.
+shot_screen() { import -silent -window root "$1"; }
+# client_area SHOT FILE: the bottom 640x480 of a window shot, below the menu bar.
+client_area() { convert "$1" -gravity SouthEast -crop 640x480+0+0 +repage "$2"; }
+
+# psnr A B [GEOMETRY]: peak signal-to-noise ratio in dB of the two pictures (or of one
+# region of both), as an integer; identical pictures give 99.
+psnr() {
+  local a="$1" b="$2"
+  if [ -n "${3:-}" ]; then
+    convert "$1" -crop "$3" +repage "$MQ_OUT/psnr_a.png"
+    convert "$2" -crop "$3" +repage "$MQ_OUT/psnr_b.png"
+    a="$MQ_OUT/psnr_a.png"
+    b="$MQ_OUT/psnr_b.png"
+  fi
+  local value
+  value=$(compare -metric PSNR "$a" "$b" null: 2>&1 || true)
+  case "$value" in
+    inf*) echo 99 ;;
+    *) printf '%.0f\n' "$value" ;;
+  esac
+}
+
+# label_pixels SHOT GEOMETRY: how many pixels of the region have the labels' text colour
+# (red 16, green 16, blue 96), allowing for the 16-bit display's rounding.
+label_pixels() {
+  convert "$1" -crop "$2" +repage -alpha off -fuzz 6% -fill black +opaque 'rgb(16,16,96)' \
+    -fill white -opaque 'rgb(16,16,96)' -format '%[fx:round(mean*w*h)]' info:
+}
+
+# differs A B: true when the two pictures are not pixel for pixel the same.
+differs() {
+  local changed
+  changed=$(compare -metric AE "$1" "$2" null: 2>&1 || true)
+  [ "${changed%% *}" != "0" ]
+}
+
+# wait_picture WINDOW|root REFERENCE SECONDS: waits until the client area looks like the
+# reference picture (PSNR of the top 400 rows of at least 18 dB); prints the milliseconds
+# from the start of the player.
+wait_picture() {
+  local deadline=$((SECONDS + $3)) value
+  while [ $SECONDS -lt $deadline ]; do
+    if [ "$1" = root ]; then
+      shot_screen "$MQ_OUT/probe_full.png" 2>/dev/null || true
+      cp "$MQ_OUT/probe_full.png" "$MQ_OUT/probe.png" 2>/dev/null || true
+    else
+      shot_window "$1" "$MQ_OUT/probe_full.png" 2>/dev/null && client_area "$MQ_OUT/probe_full.png" "$MQ_OUT/probe.png"
+    fi
+    if [ -f "$MQ_OUT/probe.png" ]; then
+      value=$(psnr "$MQ_OUT/probe.png" "$2" 640x400+0+0)
+      if [ "$value" -ge 18 ]; then
+        echo $(($(date +%s%3N) - start_ms))
+        return 0
+      fi
+    fi
+    sleep 0.2
+  done
+  return 1
+}
