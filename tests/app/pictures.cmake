@@ -10,3 +10,25 @@ target_compile_definitions(app_pictures_tests PRIVATE
   MQ_RESOURCES_DIR="${PROJECT_SOURCE_DIR}/resources")
 mq_warnings(app_pictures_tests)
 gtest_discover_tests(app_pictures_tests)
+
+# Picture preparation, checked against TurboJPEG (the independent encoder and reference
+# decoder); pictures go to MQ_TEST_OUTPUT_DIR for a look.
+find_path(MQ_TURBOJPEG_INCLUDE_DIR turbojpeg.h)
+find_library(MQ_TURBOJPEG_LIBRARY turbojpeg)
+find_library(MQ_STB_LIBRARY stb)
+if(TARGET mq_picture_preparation AND MQ_TURBOJPEG_LIBRARY AND MQ_STB_LIBRARY)
+  add_library(mq_picture_test_support STATIC ${CMAKE_CURRENT_LIST_DIR}/picture_test_support.cpp)
+  target_include_directories(mq_picture_test_support PUBLIC ${PROJECT_SOURCE_DIR})
+  target_include_directories(mq_picture_test_support SYSTEM PRIVATE ${MQ_TURBOJPEG_INCLUDE_DIR})
+  target_link_libraries(mq_picture_test_support PUBLIC ${MQ_TURBOJPEG_LIBRARY} ${MQ_STB_LIBRARY})
+  target_compile_definitions(mq_picture_test_support PRIVATE
+    MQ_TEST_OUTPUT_DIR="${CMAKE_BINARY_DIR}/test_output/pictures")
+  mq_warnings(mq_picture_test_support)
+
+  add_executable(app_picture_preparation_tests
+    ${CMAKE_CURRENT_LIST_DIR}/picture_preparation_tests.cpp)
+  target_link_libraries(app_picture_preparation_tests PRIVATE
+    mq_picture_preparation mq_picture_test_support GTest::gtest_main)
+  mq_warnings(app_picture_preparation_tests)
+  gtest_discover_tests(app_picture_preparation_tests)
+endif()
