@@ -4,6 +4,7 @@
 // Colour pictures are decoded to 4 bytes per pixel by everyone (RGBX), grey ones to 1 byte.
 // Each round decodes the file once with every decoder in turn, so that a noisy machine slows
 // them alike; the table shows the fastest round of each and its median.
+#include <malloc.h>
 #include <turbojpeg.h>
 
 #include <algorithm>
@@ -93,6 +94,50 @@ bool decode_stb(const Input& input, std::vector<std::uint8_t>& out) {
   return true;
 }
 
+// Bytes the C heap holds right now (small blocks plus mapped ones).
+std::size_t heap_in_use() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+// The blocks of a progressive coefficient store for this layout: every component padded to whole
+// MCUs of the largest factors.
+double store_blocks(const Input& input) {
+  int h = 1;
+  int v = 1;
+  if (input.subsampling == TJSAMP_420) h = v = 2;
+  if (input.subsampling == TJSAMP_422) h = 2;
+  if (input.subsampling == TJSAMP_440) v = 2;
+  const double mcus_x = (input.width + 8 * h - 1) / (8 * h);
+  const double mcus_y = (input.height + 8 * v - 1) / (8 * v);
+  const double chroma = input.subsampling == TJSAMP_GRAY ? 0.0 : 2.0;
+  return mcus_x * mcus_y * (h * v + chroma);
+}
+
+// Heap held by the decoder after start and its peak while delivering the rows, in bytes.
+struct HeapUse {
+  std::size_t after_start = 0;
+  std::size_t peak = 0;
+};
+HeapUse measure_heap(const Input& input) {
+  HeapUse use;
+  const std::size_t before = heap_in_use();
+  jpeg::MemoryInputStream stream(input.bytes.data(), static_cast<std::int32_t>(input.bytes.size()));
+  jpeg::JpegDecoder decoder(&stream, true);
+  if (decoder.error_code == 0 && decoder.start() == 0) {
+    use.after_start = heap_in_use() - before;
+    use.peak = use.after_start;
+    for (std::int32_t y = 0; y < decoder.height; ++y) {
+      const std::uint8_t* line = nullptr;
+      std::int32_t line_bytes = 0;
+      if (decoder.read_scanline(line, line_bytes) != 0) break;
+      use.peak = std::max(use.peak, heap_in_use() - before);
+    }
+  }
+  decoder.release();
+  return use;
+}
+
 struct Timing {
   std::vector<double> ms;
   bool failed = false;
@@ -103,6 +148,20 @@ struct Timing {
     return sorted.empty() ? 0.0 : sorted[sorted.size() / 2];
   }
 };
+
+std::string heap_report(const Input& input) {
+  const HeapUse use = measure_heap(input);
+  char text[200];
+  std::snprintf(text, sizeof text, "%.2f MB / %.2f MB", static_cast<double>(use.after_start) / 1e6,
+                static_cast<double>(use.peak) / 1e6);
+  std::string report = text;
+  if (input.progressive) {
+    std::snprintf(text, sizeof text, "; store figure 130 B x %.0f blocks = %.2f MB",
+                  store_blocks(input), 130.0 * store_blocks(input) / 1e6);
+    report += text;
+  }
+  return report;
+}
 
 void print_ratio(const Timing& ours, const Timing& peer) {
   if (ours.failed || peer.failed || peer.min() <= 0.0) {
@@ -134,6 +193,7 @@ int main(int argc, char** argv) {
   std::printf("%-28s %-11s %-6s %-5s %15s %15s %15s %15s %8s %8s %8s\n", "file", "size", "layout",
               "mode", "ours(fast)", "tj-fast", "tj", "stb_image", "/tj-fast", "/tj", "/stb");
   int status = 0;
+  std::vector<std::string> heap_lines;
   for (; arg < argc; ++arg) {
     Input input;
     input.name = argv[arg];
@@ -200,8 +260,11 @@ int main(int argc, char** argv) {
     }
     for (std::size_t d = 1; d < timings.size(); ++d) print_ratio(timings[0], timings[d]);
     std::printf("\n");
+    heap_lines.push_back(name + ": " + heap_report(input));
     if (timings[0].failed) status = 1;
   }
+  std::printf("\nheap held by this decoder (after start / peak while delivering rows):\n");
+  for (const std::string& line : heap_lines) std::printf("  %s\n", line.c_str());
   tjDestroy(handle);
   return status;
 }
