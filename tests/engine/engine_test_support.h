@@ -1,0 +1,44 @@
+// Shared pieces of the engine tests: a fixture that puts the engine's globals into a known
+// state over a virtual clock, an independent generator and a frame checksum.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "app/clock.h"
+
+namespace engine_test {
+
+// The generator written out from its definition, for checking the engine's.
+inline std::uint32_t ref_lcg(std::uint32_t& state) {
+  state =
+      static_cast<std::uint32_t>((std::uint64_t{state} * 1686629717u + 907633385u) & 0xFFFFFFFFu);
+  return state >> 16;
+}
+
+// FNV-1a over 16-bit pixels, low byte first.
+std::uint64_t checksum(const std::uint16_t* pixels, std::size_t count);
+
+// A plain 5-6-5 pixel from 8-bit channels, written out independently of PixelFormat.
+inline std::uint16_t pack565(std::int32_t r, std::int32_t g, std::int32_t b) {
+  return static_cast<std::uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+}
+
+// Fills the frame buffers with fixed patterns: a picture in source_image, and something
+// else in the working frame standing for whatever was shown before.
+void fill_test_picture();
+
+// Virtual clock installed, engine globals reset, 5-6-5 format, no picture switch hook.
+class EngineTest : public ::testing::Test {
+ protected:
+  static constexpr std::uint32_t kStartMs = 1'000'000;
+
+  void SetUp() override;
+  void TearDown() override;
+
+  app::VirtualClock clock_{kStartMs};
+};
+
+}  // namespace engine_test
