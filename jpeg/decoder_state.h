@@ -8,6 +8,11 @@
 #include "jpeg/error_codes.h"
 #include "jpeg/jpeg_decoder.h"
 
+// The vector paths need SSE2; MQ_JPEG_SCALAR forces the scalar twins (they give the same bytes).
+#if defined(__SSE2__) && !defined(MQ_JPEG_SCALAR)
+#define MQ_JPEG_SSE2 1
+#endif
+
 namespace jpeg::detail {
 
 inline constexpr int kInputBufferBytes = 4096;
@@ -16,7 +21,7 @@ inline constexpr int kFillerBytes = 128;
 inline constexpr int kAllocationSlots = 100;
 inline constexpr int kMaxBlocksPerMcu = 10;
 inline constexpr int kMaxBlocksPerRow = 6144;
-inline constexpr int kPeekBits = 9;
+inline constexpr int kPeekBits = 10;
 
 // Thrown by fail() and caught by the entry point that is running; never leaves the decoder.
 struct Failure {
@@ -31,11 +36,14 @@ enum class SamplingLayout : std::int32_t { gray = 0, h1v1 = 1, h2v1 = 2, h1v2 = 
 // (>= 0) or a tree node (< 0); length: code length per symbol; tree: node n keeps its 1-branch
 // in slot -n - 1 and its 0-branch in slot -n. peek serves the 64-bit reader: by the next
 // kPeekBits bits, (bits consumed << 8) | symbol, or kPeekSlow when the tree must be walked.
+// with_value goes one step further when the code and its extra bits both fit in the window:
+// (coefficient value << 16) | (run << 8) | bits consumed, or 0 when they do not.
 struct HuffmanLookup {
   std::int32_t fast[256];
   std::uint8_t length[256];
   std::int32_t tree[512];
   std::uint16_t peek[1 << kPeekBits];
+  std::uint32_t with_value[1 << kPeekBits];
 };
 inline constexpr std::uint16_t kPeekSlow = 0x8000;
 

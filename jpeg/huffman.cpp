@@ -19,8 +19,8 @@ bool huffman_counts_valid(const std::uint8_t counts[17]) {
   return true;
 }
 
-void build_lookup(HuffmanLookup& t, const std::uint8_t counts[17],
-                  const std::uint8_t symbols[256]) {
+void build_lookup(HuffmanLookup& t, const std::uint8_t counts[17], const std::uint8_t symbols[256],
+                  bool dc) {
   std::memset(&t, 0, sizeof(t));
   std::int32_t next_node = -1;
   std::uint32_t code = 0;
@@ -74,6 +74,25 @@ void build_lookup(HuffmanLookup& t, const std::uint8_t counts[17],
       ++consumed;
     }
     t.peek[q] = e >= 0 ? static_cast<std::uint16_t>((consumed << 8) | e) : kPeekSlow;
+  }
+  // Symbol and coefficient in one step: the common short codes with few extra bits.
+  for (std::uint32_t q = 0; q < (1u << kPeekBits); ++q) {
+    t.with_value[q] = 0;
+    const std::uint16_t p = t.peek[q];
+    if ((p & kPeekSlow) != 0) continue;
+    const std::int32_t len = p >> 8;
+    const std::int32_t symbol = p & 0xFF;
+    const std::int32_t run = dc ? 0 : symbol >> 4;
+    const std::int32_t size = dc ? symbol : symbol & 15;
+    if ((!dc && size == 0) || size > 16 || len + size > kPeekBits || len + size == 0) continue;
+    std::int32_t value = 0;
+    if (size != 0) {
+      const auto bits =
+          static_cast<std::int32_t>((q >> (kPeekBits - len - size)) & ((1u << size) - 1));
+      value = extend(bits, size);
+    }
+    t.with_value[q] = (static_cast<std::uint32_t>(static_cast<std::uint16_t>(value)) << 16) |
+                      static_cast<std::uint32_t>(run << 8) | static_cast<std::uint32_t>(len + size);
   }
 }
 

@@ -17,8 +17,10 @@ extern const std::uint8_t kZigzag[80];
 // True when the counts (entries 1..16) give codes that all fit in their lengths.
 bool huffman_counts_valid(const std::uint8_t counts[17]);
 
-// (Re)builds the lookup of a slot from its counts and symbols.
-void build_lookup(HuffmanLookup& t, const std::uint8_t counts[17], const std::uint8_t symbols[256]);
+// (Re)builds the lookup of a slot from its counts and symbols; dc selects how with_value reads
+// the symbols (a DC difference size, or an AC run and size).
+void build_lookup(HuffmanLookup& t, const std::uint8_t counts[17], const std::uint8_t symbols[256],
+                  bool dc);
 
 // Switches from header reading to entropy-coded data; reprime does the same after a restart
 // marker. Both start exactly at the current input position.

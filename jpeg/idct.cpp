@@ -7,7 +7,7 @@
 
 #include "jpeg/huffman.h"
 
-#if defined(__SSE2__)
+#if defined(MQ_JPEG_SSE2)
 #include <emmintrin.h>
 #endif
 
@@ -105,7 +105,7 @@ void transform_block_fast_scalar(const std::int16_t* coef, const std::uint16_t* 
   }
 }
 
-#if defined(__SSE2__)
+#if defined(MQ_JPEG_SSE2)
 
 namespace {
 

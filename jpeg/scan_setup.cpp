@@ -51,7 +51,7 @@ void prepare_scan(DecoderState& d, bool fast) {
     if (d.huff_lookup[slot] == nullptr) {
       d.huff_lookup[slot] = static_cast<HuffmanLookup*>(allocate(d, sizeof(HuffmanLookup)));
     }
-    build_lookup(*d.huff_lookup[slot], d.huff_counts[slot], d.huff_symbols[slot]);
+    build_lookup(*d.huff_lookup[slot], d.huff_counts[slot], d.huff_symbols[slot], slot < 4);
   }
   for (std::int32_t k = 0; k < d.scan_blocks_per_mcu; ++k) {
     const FrameComponent& c = d.comp[d.block_comp[k]];

@@ -2,6 +2,8 @@
 // same coefficients; the plain one also dequantises them.
 #include "jpeg/sequential_scan.h"
 
+#include <cstring>
+
 #include "jpeg/huffman.h"
 #include "jpeg/scan_setup.h"
 
@@ -78,37 +80,56 @@ void decode_mcu_row_fast(DecoderState& d) {
       b = FastBits{d.bits64, d.bit_count64};
     }
     for (std::int32_t j = 0; j < per_mcu; ++j) {
+      // Clearing the whole block up front gives the same coefficients as clearing only the
+      // positions below the high-water count, at a cost of a few vector stores.
+      std::memset(block, 0, 64 * sizeof(std::int16_t));
       FrameComponent& c = d.comp[d.block_comp[j]];
       fast_fill(d, b);
-      const std::int32_t s = fast_decode_symbol(b, *d.block_dc[j]);
-      if (s != 0) {
-        if (s > 16) fail(CorruptData);
-        c.predictor += static_cast<std::uint32_t>(extend(fast_get_bits(b, s), s));
+      const HuffmanLookup& dc = *d.block_dc[j];
+      const std::uint32_t dc_entry = dc.with_value[b.acc >> (64 - kPeekBits)];
+      if (dc_entry != 0) {
+        const std::int32_t len = static_cast<std::int32_t>(dc_entry & 0xFF);
+        b.acc <<= len;
+        b.count -= len;
+        c.predictor += static_cast<std::uint32_t>(static_cast<std::int16_t>(dc_entry >> 16));
+      } else {
+        const std::int32_t s = fast_decode_symbol(b, dc);
+        if (s != 0) {
+          if (s > 16) fail(CorruptData);
+          c.predictor += static_cast<std::uint32_t>(extend(fast_get_bits(b, s), s));
+        }
       }
       block[0] = low16(c.predictor);
       const HuffmanLookup& ac = *d.block_ac[j];
-      const std::int32_t hw = *hw_count;
       std::int32_t k = 1;
       while (k <= 63) {
         fast_fill(d, b);
+        const std::uint32_t entry = ac.with_value[b.acc >> (64 - kPeekBits)];
+        if (entry != 0) {
+          const std::int32_t len = static_cast<std::int32_t>(entry & 0xFF);
+          k += static_cast<std::int32_t>((entry >> 8) & 0xFF);
+          if (k > 63) fail(CorruptData);
+          b.acc <<= len;
+          b.count -= len;
+          block[kZigzag[k]] = static_cast<std::int16_t>(entry >> 16);
+          ++k;
+          continue;
+        }
         const std::int32_t rs = fast_decode_symbol(b, ac);
         const std::int32_t r = rs >> 4;
         const std::int32_t size = rs & 15;
         if (size != 0) {
-          if (k + r > 63) fail(CorruptData);
-          if (k < hw) clear_zigzag(block, k, k + min32(r, hw - k));
           k += r;
+          if (k > 63) fail(CorruptData);
           block[kZigzag[k]] = static_cast<std::int16_t>(extend(fast_get_bits(b, size), size));
           ++k;
         } else if (r == 15) {
           if (k + 15 > 63) fail(CorruptData);
-          if (k < hw) clear_zigzag(block, k, k + min32(16, hw - k));
           k += 16;
         } else {
           break;
         }
       }
-      if (k < hw) clear_zigzag(block, k, hw);
       *hw_count = static_cast<std::uint8_t>(k);
       block += 64;
       ++hw_count;
