@@ -26,6 +26,26 @@ void release_and_null(T*& object) {
 constexpr std::uint32_t kWindowedStyleKeep = 0x7F39FFFFu;
 constexpr std::uint32_t kWindowedStyleAdd = 0x00C60000u;
 
+// Sizes the window for a client area of width × height with its current style and menu,
+// then keeps its top-left corner on the work area.
+void fit_window(platform::WindowSystem* windows, platform::WindowHandle window, std::uint32_t style,
+                std::uint32_t width, std::uint32_t height) {
+  const platform::Rect client{0, 0, static_cast<std::int32_t>(width),
+                              static_cast<std::int32_t>(height)};
+  const platform::Rect outer = windows->adjust_window_rect(client, style, windows->has_menu(window),
+                                                           windows->get_ex_style(window));
+  windows->set_window_size(window, outer.right - outer.left, outer.bottom - outer.top);
+  windows->set_not_topmost(window);
+
+  const platform::Rect work = windows->work_area();
+  const platform::Rect placed = windows->window_rect(window);
+  std::int32_t x = placed.left;
+  std::int32_t y = placed.top;
+  if (x < work.left) x = work.left;
+  if (y < work.top) y = work.top;
+  windows->move_window(window, x, y);
+}
+
 }  // namespace
 
 // --- OffscreenSurface ----------------------------------------------------------------------
@@ -139,22 +159,7 @@ HResult DisplayDevice::create_windowed(platform::WindowHandle new_window, std::u
       (windows->get_style(new_window) & kWindowedStyleKeep) | kWindowedStyleAdd;
   windows->set_style(new_window, style);
 
-  // Size the window so that its client area is exactly width × height.
-  const platform::Rect client{0, 0, static_cast<std::int32_t>(width),
-                              static_cast<std::int32_t>(height)};
-  const platform::Rect outer = windows->adjust_window_rect(
-      client, style, windows->has_menu(new_window), windows->get_ex_style(new_window));
-  windows->set_window_size(new_window, outer.right - outer.left, outer.bottom - outer.top);
-  windows->set_not_topmost(new_window);
-
-  // Keep the top-left corner on the work area.
-  const platform::Rect work = windows->work_area();
-  const platform::Rect placed = windows->window_rect(new_window);
-  std::int32_t x = placed.left;
-  std::int32_t y = placed.top;
-  if (x < work.left) x = work.left;
-  if (y < work.top) y = work.top;
-  windows->move_window(new_window, x, y);
+  fit_window(windows, new_window, style, width, height);
 
   platform::SurfaceDesc primary;
   primary.flags = platform::kDescCaps;
@@ -240,6 +245,13 @@ HResult DisplayDevice::draw_surface(std::int32_t x, std::int32_t y, OffscreenSur
 HResult DisplayDevice::clear_back_buffer(std::uint32_t color) {
   if (back == nullptr) return kE_POINTER;
   return back->blt(nullptr, nullptr, nullptr, platform::kBltColorFill, color);
+}
+
+HResult DisplayDevice::fit_window_to_client(std::uint32_t width, std::uint32_t height) {
+  platform::WindowSystem* windows = platform::services().windows;
+  if (windows == nullptr) return kE_FAIL;
+  fit_window(windows, window, windows->get_style(window), width, height);
+  return update_bounds();
 }
 
 HResult DisplayDevice::update_bounds() {

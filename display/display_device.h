@@ -84,6 +84,10 @@ class DisplayDevice {
                        const platform::Rect* source_rect);
   // Fills the whole back buffer with color, a raw pixel of its format.
   HResult clear_back_buffer(std::uint32_t color);
+  // Sizes the window so that its client area is width × height with the menu it has now,
+  // keeps its top-left on the work area and recomputes screen_rect. 0, or E_FAIL without a
+  // window system.
+  HResult fit_window_to_client(std::uint32_t width, std::uint32_t height);
   // Recomputes screen_rect: the client area on the screen, or the whole screen. 0.
   HResult update_bounds();
 

@@ -124,6 +124,9 @@ HResult init_display(platform::WindowHandle window, std::int32_t* windowed_flag)
     if (windows != nullptr) {
       windows->set_style(window, windows->get_style(window) | kSystemMenuBit);
       windows->attach_menu(window, platform::kMainMenuId);
+      // The window was sized before the menu bar came back; size it again so that the
+      // client area stays exactly 640×480.
+      display->fit_window_to_client(kFrameWidth, kFrameHeight);
     }
     // A palette desktop cannot show the frame: go full screen instead.
     platform::PixelFormatDesc desktop;

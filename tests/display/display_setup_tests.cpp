@@ -1,0 +1,285 @@
+// The whole display as the shell drives it: a frame composed in drawing order and read back
+// from the screen in every frame-surface format, the set-up's refusals and fallbacks, and
+// the layout read from the frame surface.
+#include <gtest/gtest.h>
+
+#include "display/display_setup.h"
+#include "display/pixel_format.h"
+#include "display_test_support.h"
+
+namespace {
+
+using display_test::DisplayTest;
+using display_test::expand_555;
+using display_test::expand_565;
+using display_test::ink_of;
+using display_test::InkMap;
+using platform::fake::Op;
+
+struct LabelPlace {
+  const char* text;
+  std::int32_t left;
+  InkMap ink;
+};
+
+class FrameCompositionTest : public DisplayTest {
+ protected:
+  // Checks every pixel of the client area: the frame through expand, with the label
+  // glyphs over it at their places and the labels' black left out.
+  void expect_screen_shows_frame(std::uint32_t (*expand)(std::uint16_t)) {
+    const InkMap publisher = ink_of(display_test::kPublisherText);
+    const InkMap version = ink_of(display_test::kVersionText);
+    const LabelPlace places[] = {{display_test::kPublisherText, 12, publisher},
+                                 {display_test::kVersionText, 628 - version.width, version}};
+    int glyph_pixels = 0;
+    for (std::int32_t y = 0; y < 480; ++y) {
+      for (std::int32_t x = 0; x < 640; ++x) {
+        std::uint32_t expected = expand(frame[static_cast<std::size_t>(y * 640 + x)]);
+        for (const LabelPlace& place : places) {
+          const std::int32_t lx = x - place.left, ly = y - (468 - place.ink.height);
+          if (lx >= 0 && ly >= 0 && lx < place.ink.width && ly < place.ink.height &&
+              place.ink.at(lx, ly)) {
+            expected = display_test::kGlyphRgb;
+            ++glyph_pixels;
+          }
+        }
+        ASSERT_EQ(platform.client_rgb(x, y), expected) << "at " << x << "," << y;
+      }
+    }
+    EXPECT_GT(glyph_pixels, 150);
+  }
+
+  void compose() {
+    display::detect_frame_format();
+    ASSERT_EQ(display::compose_frame(frame.data(), nullptr), platform::kS_OK);
+  }
+};
+
+std::uint32_t expand_by_table(std::uint16_t p) {
+  return expand_565(p);
+}
+
+TEST_F(FrameCompositionTest, FullScreen565ShowsTheFrameAndLabelsWithAWidePitch) {
+  platform.display.set_row_padding_bytes(40);
+  windowed = 0;
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  EXPECT_EQ(platform::fake::surface_pitch(display::frame_surface->surface), 1280 + 40);
+  compose();
+  expect_screen_shows_frame(expand_565);
+}
+
+TEST_F(FrameCompositionTest, FullScreen555CopiesTheFrameUnchanged) {
+  platform.display.set_row_padding_bytes(2);
+  platform.display.set_mode_640x480x16(true, platform::fake::format_555());
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  compose();
+  EXPECT_EQ(display::global_pixel_format().red_shift, 10);
+  expect_screen_shows_frame(expand_555);
+}
+
+TEST_F(FrameCompositionTest, Windowed32BitConvertsThroughTheColourTable) {
+  platform.display.set_row_padding_bytes(16);
+  windowed = 1;
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  EXPECT_EQ(windowed, 1);
+  EXPECT_EQ(platform::fake::surface_pitch(display::frame_surface->surface), 2560 + 16);
+  compose();
+  expect_screen_shows_frame(expand_by_table);
+}
+
+TEST_F(FrameCompositionTest, Windowed24BitConvertsThroughTheColourTable) {
+  platform.display.set_desktop(1280, 1024, platform::fake::format_24());
+  platform.display.set_row_padding_bytes(3);
+  windowed = 1;
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  compose();
+  expect_screen_shows_frame(expand_by_table);
+}
+
+TEST_F(FrameCompositionTest, Windowed16BitDesktopIn555CopiesTheFrame) {
+  platform.display.set_desktop(1024, 768, platform::fake::format_555());
+  windowed = 1;
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  compose();
+  expect_screen_shows_frame(expand_555);
+}
+
+TEST_F(FrameCompositionTest, StatisticsTextIsDrawnOpaqueAtFourFour) {
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  display::detect_frame_format();
+  ASSERT_EQ(display::compose_frame(frame.data(), "5 fps"), platform::kS_OK);
+  const InkMap ink = ink_of("5 fps");
+  for (std::int32_t y = 0; y < ink.height; ++y) {
+    for (std::int32_t x = 0; x < ink.width; ++x) {
+      ASSERT_EQ(platform.client_rgb(4 + x, 4 + y), ink.at(x, y) ? 0xF8FCF8u : 0x404040u);
+    }
+  }
+  // The next frame without the text shows the picture there again.
+  ASSERT_EQ(display::compose_frame(frame.data(), nullptr), platform::kS_OK);
+  EXPECT_EQ(platform.client_rgb(4, 4), expand_565(frame[4 * 640 + 4]));
+}
+
+TEST_F(DisplayTest, FullScreenRefusalShowsItsMessageAndTheWindowedRetryWorks) {
+  platform.display.set_mode_640x480x16(false);
+  windowed = 0;
+  EXPECT_LT(display::init_display(platform.window(), &windowed), 0);
+  ASSERT_EQ(platform.windows.message_boxes().size(), 1u);
+  const platform::fake::MessageBoxCall& box = platform.windows.message_boxes()[0];
+  EXPECT_EQ(box.text, "This display card does not support 640x480x16 ");
+  EXPECT_EQ(box.caption, "Moviquel Player");
+  EXPECT_EQ(box.icon, platform::kMessageBoxIconError);
+  EXPECT_EQ(box.owner, platform.window());
+
+  windowed = 1;
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  EXPECT_EQ(windowed, 1);
+  EXPECT_EQ(platform.windows.menu_id(), platform::kMainMenuId);
+  EXPECT_NE(platform.windows.style() & platform::kStyleSysMenu, 0u);
+  EXPECT_EQ(platform.windows.message_boxes().size(), 1u);
+  display::detect_frame_format();
+  ASSERT_EQ(display::compose_frame(frame.data(), nullptr), platform::kS_OK);
+  EXPECT_EQ(platform.client_rgb(100, 100), expand_565(frame[100 * 640 + 100]));
+}
+
+TEST_F(DisplayTest, WindowedOnAnEightBitDesktopEndsFullScreenWithoutMenu) {
+  platform.display.set_desktop(1024, 768, platform::fake::format_8());
+  platform.windows.set_initial_style(platform::kStylePopup | platform::kStyleSysMenu);
+  windowed = 1;
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  EXPECT_EQ(windowed, 0);
+  EXPECT_TRUE(platform.display.full_screen_mode_set());
+  EXPECT_EQ(display::display->windowed, 0);
+  EXPECT_EQ(platform.windows.menu_id(), 0);
+  EXPECT_EQ(platform.windows.style() & platform::kStyleSysMenu, 0u);
+  ASSERT_EQ(platform.windows.menu_calls().size(), 2u);
+  EXPECT_TRUE(platform.windows.menu_calls()[0].attach);
+  EXPECT_FALSE(platform.windows.menu_calls()[1].attach);
+  EXPECT_TRUE(platform.windows.message_boxes().empty());
+}
+
+TEST_F(DisplayTest, FullScreenDetachesTheMenuAndClearsTheSystemMenuBit) {
+  windowed = 1;
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  windowed = 0;
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  EXPECT_EQ(platform.windows.menu_id(), 0);
+  EXPECT_EQ(platform.windows.style() & platform::kStyleSysMenu, 0u);
+  EXPECT_EQ(platform.display.live(platform::fake::Kind::kDirectDraw), 1);
+}
+
+TEST_F(DisplayTest, ReleaseDisplayTwiceDoesNothingTheSecondTime) {
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  EXPECT_GT(platform.display.live_objects(), 0);
+  display::release_display();
+  EXPECT_EQ(platform.display.live_objects(), 0);
+  display::release_display();
+  EXPECT_EQ(display::display, nullptr);
+  EXPECT_EQ(display::frame_surface, nullptr);
+}
+
+TEST_F(DisplayTest, InitDisplayWithoutAFlagIsEPointer) {
+  EXPECT_EQ(display::init_display(platform.window(), nullptr), platform::kE_POINTER);
+  EXPECT_EQ(platform.display.live_objects(), 0);
+}
+
+// Every call that can fail during the set-up fails once, at each of its occurrences; the
+// display is then released and must leave nothing behind.
+TEST_F(DisplayTest, EveryFailureDuringSetUpLeavesNothingAfterRelease) {
+  const Op ops[] = {
+      Op::kCreateDirectDraw, Op::kSetCooperativeLevel, Op::kSetDisplayMode, Op::kCreateSurface,
+      Op::kCreateClipper,    Op::kClipperSetHwnd,      Op::kSetClipper,     Op::kGetAttachedSurface,
+      Op::kGetPixelFormat,   Op::kGetSurfaceDesc,      Op::kLock,           Op::kGetDc,
+      Op::kReleaseDc,        Op::kSetColorKey,         Op::kRestore,        Op::kTextExtent,
+      Op::kTextOut};
+  for (const std::int32_t mode : {0, 1}) {
+    for (const Op op : ops) {
+      // How often a clean set-up calls op.
+      windowed = mode;
+      const int before = platform.display.calls(op);
+      ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+      display::release_display();
+      const int occurrences = platform.display.calls(op) - before;
+      for (int skip = 0; skip < occurrences; ++skip) {
+        platform.display.clear_faults();
+        platform.display.fail(op, platform::kE_OUTOFMEMORY, skip);
+        windowed = mode;
+        const platform::HResult hr = display::init_display(platform.window(), &windowed);
+        if (op == Op::kCreateDirectDraw || op == Op::kCreateSurface || op == Op::kCreateClipper) {
+          EXPECT_LT(hr, 0) << "op " << static_cast<int>(op) << " skip " << skip;
+        }
+        display::release_display();
+        ASSERT_EQ(platform.display.live_objects(), 0)
+            << "mode " << mode << " op " << static_cast<int>(op) << " skip " << skip;
+        display::release_display();
+      }
+      platform.display.clear_faults();
+    }
+  }
+}
+
+TEST_F(DisplayTest, DetectFrameFormatReadsSixteenBitMasksAndFallsBackTo565) {
+  platform.display.set_mode_640x480x16(true, platform::fake::format_555());
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  display::detect_frame_format();
+  display::PixelFormat& format = display::global_pixel_format();
+  EXPECT_EQ(format.red_shift, 10);
+  EXPECT_EQ(format.green_bits, 5);
+  EXPECT_EQ(format.rgb_table[0x8000], 0u);
+  EXPECT_EQ(format.rgb_table[0x7FFF], 0xF8F8F8u);
+
+  // A failed query keeps the layout in force, even over a 32-bit frame surface.
+  windowed = 1;
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  platform.display.fail(Op::kGetPixelFormat, platform::kE_FAIL);
+  display::detect_frame_format();
+  EXPECT_EQ(format.red_shift, 10);
+
+  // A 32-bit frame surface gives 5-6-5.
+  display::detect_frame_format();
+  EXPECT_EQ(format.red_shift, 11);
+  EXPECT_EQ(format.green_bits, 6);
+  EXPECT_EQ(format.rgb_table[0xFFFF], 0xF8FCF8u);
+}
+
+TEST_F(DisplayTest, UploadOfNoFrameLocksAndUnlocksAndCopiesNothing) {
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  platform::fake::surface_fill(display::frame_surface->surface, 0x1234);
+  const int locks = platform.display.calls(Op::kLock);
+  EXPECT_EQ(display::upload_frame(nullptr), platform::kS_OK);
+  EXPECT_EQ(platform.display.calls(Op::kLock), locks + 1);
+  EXPECT_EQ(platform::fake::surface_raw(display::frame_surface->surface, 639, 479), 0x1234u);
+  // Unlocked again: a second upload can lock.
+  EXPECT_EQ(display::upload_frame(frame.data()), platform::kS_OK);
+}
+
+TEST_F(DisplayTest, UploadPassesQueryAndLockFailuresThrough) {
+  EXPECT_EQ(display::upload_frame(frame.data()), platform::kE_POINTER);
+  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  platform.display.fail(Op::kGetPixelFormat, platform::kE_OUTOFMEMORY);
+  EXPECT_EQ(display::upload_frame(frame.data()), platform::kE_OUTOFMEMORY);
+  platform.display.lose_surfaces();
+  EXPECT_EQ(display::upload_frame(frame.data()), platform::kDDERR_SURFACELOST);
+}
+
+TEST_F(DisplayTest, UploadIntoAnEightBitSurfaceWritesNothing) {
+  platform.display.set_desktop(1024, 768, platform::fake::format_8());
+  display::display = new display::DisplayDevice;
+  ASSERT_EQ(display::display->create_windowed(platform.window(), 640, 480), platform::kS_OK);
+  ASSERT_EQ(display::display->create_offscreen(&display::frame_surface, 640, 480), 0);
+  platform::fake::surface_fill(display::frame_surface->surface, 0x5A);
+  EXPECT_EQ(display::upload_frame(frame.data()), platform::kS_OK);
+  for (std::int32_t y = 0; y < 480; y += 7) {
+    for (std::int32_t x = 0; x < 640; x += 5) {
+      ASSERT_EQ(platform::fake::surface_raw(display::frame_surface->surface, x, y), 0x5Au);
+    }
+  }
+}
+
+TEST_F(DisplayTest, ComposeWithoutADisplayIsEPointer) {
+  EXPECT_EQ(display::compose_frame(frame.data(), nullptr), platform::kE_POINTER);
+  EXPECT_EQ(display::compose_back_buffer(), platform::kE_POINTER);
+  EXPECT_EQ(display::draw_statistics_text("x"), platform::kE_POINTER);
+  EXPECT_EQ(display::test_cooperative_level(), platform::kE_POINTER);
+}
+
+}  // namespace

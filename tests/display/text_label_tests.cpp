@@ -1,0 +1,218 @@
+// Text labels: measured size, text drawn through the surface's context, the colour-key
+// probe, and the two shell routines, checked on the surfaces' pixels.
+#include <gtest/gtest.h>
+
+#include "display/display_device.h"
+#include "display/text_label.h"
+#include "display_test_support.h"
+#include "platform/fake/fake_platform.h"
+
+namespace {
+
+using display::DisplayDevice;
+using display::OffscreenSurface;
+using display_test::ink_of;
+using platform::fake::FakePlatform;
+using platform::fake::Op;
+
+class TextLabelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    p.display.set_desktop(1024, 768, platform::fake::format_565());
+    p.display.set_row_padding_bytes(6);
+    ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
+    ASSERT_EQ(device.create_offscreen(&surface, 20, 4), platform::kS_OK);
+  }
+  void TearDown() override {
+    delete surface;
+    device.release_all();
+    EXPECT_EQ(p.display.live_objects(), 0);
+    EXPECT_TRUE(p.display.misuses().empty());
+  }
+  FakePlatform p;
+  DisplayDevice device;
+  OffscreenSurface* surface = nullptr;
+};
+
+TEST_F(TextLabelTest, ColorToPixelGivesTheRawValueAndPutsTheProbedPixelBack) {
+  platform::fake::surface_fill(surface->surface, 0x1234);
+  // Green 255 in 5-6-5 is all six green bits.
+  EXPECT_EQ(surface->color_to_pixel(0x00FF00), 0x07E0u);
+  // GDI order: 0x0000FF is red.
+  EXPECT_EQ(surface->color_to_pixel(0x0000FF), 0xF800u);
+  EXPECT_EQ(platform::fake::surface_raw(surface->surface, 0, 0), 0x1234u);
+}
+
+TEST_F(TextLabelTest, ColorToPixelOfTheInvalidColourReadsWithoutProbing) {
+  platform::fake::surface_fill(surface->surface, 0xBEEF);
+  const int contexts = p.display.calls(Op::kGetDc);
+  EXPECT_EQ(surface->color_to_pixel(platform::kInvalidColor), 0xBEEFu);
+  EXPECT_EQ(p.display.calls(Op::kGetDc), contexts);
+  EXPECT_EQ(platform::fake::surface_raw(surface->surface, 0, 0), 0xBEEFu);
+}
+
+TEST_F(TextLabelTest, ColorToPixelReadsOnlyOnePixelOfA24BitSurface) {
+  p.display.set_desktop(1024, 768, platform::fake::format_24());
+  device.release_all();
+  delete surface;
+  ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
+  ASSERT_EQ(device.create_offscreen(&surface, 1, 1), platform::kS_OK);
+  platform::fake::surface_fill(surface->surface, 0xABCDEF);
+  // 0x00BBGGRR 0x123456 is red 0x56, green 0x34, blue 0x12.
+  EXPECT_EQ(surface->color_to_pixel(0x123456), 0x563412u);
+  EXPECT_EQ(platform::fake::surface_raw(surface->surface, 0, 0), 0xABCDEFu);
+}
+
+TEST_F(TextLabelTest, ColorToPixelWithoutSurfaceOrLockIsZeroOrAllOnes) {
+  OffscreenSurface empty;
+  EXPECT_EQ(empty.color_to_pixel(0), 0u);
+  p.display.fail(Op::kLock, platform::kE_FAIL);
+  EXPECT_EQ(surface->color_to_pixel(0), 0xFFFFFFFFu);
+}
+
+TEST_F(TextLabelTest, SetColorKeyMakesTheProbedPixelTheKey) {
+  platform::fake::surface_fill(surface->surface, 0x5555);
+  ASSERT_EQ(surface->set_color_key(0x0000FF), platform::kS_OK);
+  EXPECT_EQ(surface->color_keyed, 1);
+  std::uint32_t low = 0, high = 0;
+  ASSERT_TRUE(platform::fake::surface_color_key(surface->surface, &low, &high));
+  EXPECT_EQ(low, 0xF800u);
+  EXPECT_EQ(high, 0xF800u);
+  EXPECT_EQ(platform::fake::surface_raw(surface->surface, 0, 0), 0x5555u);
+}
+
+TEST_F(TextLabelTest, AFailedLockMakesAllOnesTheKey) {
+  p.display.fail(Op::kLock, platform::kE_FAIL, 0, 2);
+  EXPECT_EQ(surface->set_color_key(0), platform::kS_OK);
+  std::uint32_t low = 0, high = 0;
+  ASSERT_TRUE(platform::fake::surface_color_key(surface->surface, &low, &high));
+  EXPECT_EQ(low, 0xFFFFFFFFu);
+  EXPECT_EQ(high, 0xFFFFFFFFu);
+}
+
+TEST_F(TextLabelTest, SetColorKeyWithoutSurfaceIsEPointer) {
+  OffscreenSurface empty;
+  EXPECT_EQ(empty.set_color_key(0), platform::kE_POINTER);
+  EXPECT_EQ(empty.color_keyed, 0);
+}
+
+TEST_F(TextLabelTest, DrawTextRefusesMissingSurfaceOrText) {
+  OffscreenSurface empty;
+  EXPECT_EQ(empty.draw_text(nullptr, "x", 0, 0, 0, 0), platform::kE_INVALIDARG);
+  EXPECT_EQ(surface->draw_text(nullptr, nullptr, 0, 0, 0, 0), platform::kE_INVALIDARG);
+}
+
+TEST_F(TextLabelTest, DrawTextRestoresALostSurfaceAndPassesContextErrorsUp) {
+  p.display.lose_surfaces();
+  EXPECT_EQ(surface->draw_text(nullptr, "A", 0, 0, 0, 0xFFFFFF), platform::kS_OK);
+  EXPECT_FALSE(platform::fake::surface_lost(surface->surface));
+  p.display.fail(Op::kGetDc, platform::kE_OUTOFMEMORY);
+  EXPECT_EQ(surface->draw_text(nullptr, "A", 0, 0, 0, 0xFFFFFF), platform::kE_OUTOFMEMORY);
+  p.display.fail(Op::kReleaseDc, platform::kE_FAIL);
+  EXPECT_EQ(surface->draw_text(nullptr, "A", 0, 0, 0, 0xFFFFFF), platform::kE_FAIL);
+  p.display.fail(Op::kRestore, platform::kDDERR_WRONGMODE);
+  EXPECT_EQ(surface->draw_text(nullptr, "A", 0, 0, 0, 0xFFFFFF), platform::kDDERR_WRONGMODE);
+}
+
+TEST_F(TextLabelTest, ALabelIsExactlyItsMeasuredTextWithOpaqueBackground) {
+  OffscreenSurface* label = nullptr;
+  ASSERT_EQ(device.create_text_label(&label, nullptr, "Moviquel Co", 0x000000, 0xFFFFFF),
+            platform::kS_OK);
+  const display_test::InkMap ink = ink_of("Moviquel Co");
+  ASSERT_EQ(display::label_width(*label), ink.width);
+  ASSERT_EQ(display::label_height(*label), 16);
+  int ink_pixels = 0;
+  for (std::int32_t y = 0; y < ink.height; ++y) {
+    for (std::int32_t x = 0; x < ink.width; ++x) {
+      const std::uint32_t rgb = platform::fake::surface_rgb(label->surface, x, y);
+      ASSERT_EQ(rgb, ink.at(x, y) ? 0xF8FCF8u : 0u) << x << "," << y;
+      ink_pixels += ink.at(x, y) ? 1 : 0;
+    }
+  }
+  EXPECT_GT(ink_pixels, 100);
+  delete label;
+}
+
+TEST_F(TextLabelTest, LabelCreationRefusesMissingArguments) {
+  OffscreenSurface* label = surface;
+  EXPECT_EQ(device.create_text_label(nullptr, nullptr, "x", 0, 0), platform::kE_INVALIDARG);
+  EXPECT_EQ(device.create_text_label(&label, nullptr, nullptr, 0, 0), platform::kE_INVALIDARG);
+  DisplayDevice bare;
+  EXPECT_EQ(bare.create_text_label(&label, nullptr, "x", 0, 0), platform::kE_INVALIDARG);
+  EXPECT_EQ(label, surface);
+}
+
+TEST_F(TextLabelTest, LabelCreationFailuresNullTheOutputAndLeakNothing) {
+  const int before = p.display.live_objects();
+  OffscreenSurface* label = surface;
+  p.display.fail(Op::kCreateSurface, platform::kE_OUTOFMEMORY);
+  EXPECT_EQ(device.create_text_label(&label, nullptr, "abc", 0, 0), platform::kE_OUTOFMEMORY);
+  EXPECT_EQ(label, nullptr);
+  p.display.fail(Op::kTextExtent, platform::kE_FAIL);
+  EXPECT_EQ(device.create_text_label(&label, nullptr, "abc", 0, 0), platform::kE_FAIL);
+  EXPECT_EQ(label, nullptr);
+  EXPECT_EQ(p.display.live_objects(), before);
+  // A failed drawing keeps the label: the caller releases it with the others.
+  p.display.fail(Op::kGetDc, platform::kE_OUTOFMEMORY);
+  EXPECT_EQ(device.create_text_label(&label, nullptr, "abc", 0, 0), platform::kE_OUTOFMEMORY);
+  ASSERT_NE(label, nullptr);
+  delete label;
+  EXPECT_EQ(p.display.live_objects(), before);
+}
+
+TEST_F(TextLabelTest, BothLabelsAreCreatedKeyedToBlackAndDrawnInTheLabelColour) {
+  OffscreenSurface* publisher = nullptr;
+  OffscreenSurface* version = nullptr;
+  ASSERT_EQ(display::create_labels(device, &publisher, "Moviquel Co", &version, "MQLP 1-1"),
+            platform::kS_OK);
+  for (OffscreenSurface* label : {publisher, version}) {
+    std::uint32_t low = 1, high = 1;
+    ASSERT_TRUE(platform::fake::surface_color_key(label->surface, &low, &high));
+    EXPECT_EQ(low, 0u);
+    EXPECT_EQ(high, 0u);
+    EXPECT_EQ(label->color_keyed, 1);
+  }
+  ASSERT_EQ(display::draw_label_texts(publisher, "Moviquel Co", version, "MQLP 1-1"),
+            platform::kS_OK);
+  const display_test::InkMap ink = ink_of("MQLP 1-1");
+  ASSERT_EQ(display::label_width(*version), ink.width);
+  for (std::int32_t y = 0; y < ink.height; ++y) {
+    for (std::int32_t x = 0; x < ink.width; ++x) {
+      ASSERT_EQ(platform::fake::surface_rgb(version->surface, x, y),
+                ink.at(x, y) ? display_test::kGlyphRgb : 0u);
+    }
+  }
+  delete publisher;
+  delete version;
+}
+
+TEST_F(TextLabelTest, LabelCreationStopsAtTheFirstFailure) {
+  OffscreenSurface* publisher = nullptr;
+  OffscreenSurface* version = nullptr;
+  p.display.fail(Op::kCreateSurface, platform::kE_OUTOFMEMORY);
+  EXPECT_EQ(display::create_labels(device, &publisher, "Moviquel Co", &version, "MQLP 1-1"),
+            platform::kE_OUTOFMEMORY);
+  EXPECT_EQ(publisher, nullptr);
+  EXPECT_EQ(version, nullptr);
+  EXPECT_EQ(p.display.calls(Op::kSetColorKey), 0);
+}
+
+TEST_F(TextLabelTest, DrawingLabelTextsWithoutLabelsIsEPointer) {
+  EXPECT_EQ(display::draw_label_texts(nullptr, "a", surface, "b"), platform::kE_POINTER);
+  EXPECT_EQ(display::draw_label_texts(surface, "a", nullptr, "b"), platform::kE_POINTER);
+}
+
+TEST_F(TextLabelTest, AFailedPublisherTextSkipsTheVersionText) {
+  OffscreenSurface* publisher = nullptr;
+  OffscreenSurface* version = nullptr;
+  ASSERT_EQ(display::create_labels(device, &publisher, "Moviquel Co", &version, "MQLP 1-1"), 0);
+  const int contexts = p.display.calls(Op::kGetDc);
+  p.display.fail(Op::kGetDc, platform::kE_OUTOFMEMORY);
+  EXPECT_EQ(display::draw_label_texts(publisher, "Moviquel Co", version, "MQLP 1-1"),
+            platform::kE_OUTOFMEMORY);
+  EXPECT_EQ(p.display.calls(Op::kGetDc), contexts + 1);
+  delete publisher;
+  delete version;
+}
+
+}  // namespace
