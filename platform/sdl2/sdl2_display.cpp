@@ -1,0 +1,423 @@
+// The SDL implementation of the DirectDraw object, its surfaces and clipper.
+#include "platform/sdl2/sdl2_display.h"
+
+#include <algorithm>
+
+#include "platform/sdl2/sdl2_main_window.h"
+#include "platform/sdl2/sdl2_menu_bar.h"
+
+namespace platform::sdl2 {
+
+namespace {
+
+int live_objects = 0;
+
+SDL_Rect to_sdl(const Rect& r) {
+  return SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+SDL_Rect whole(const SDL_Surface* s) {
+  return SDL_Rect{0, 0, s->w, s->h};
+}
+
+SDL_Surface* make_surface(int width, int height, Uint32 format) {
+  SDL_Surface* s =
+      SDL_CreateRGBSurfaceWithFormat(0, width, height, SDL_BITSPERPIXEL(format), format);
+  if (s != nullptr) SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_NONE);
+  return s;
+}
+
+Uint32 window_format(SDL_Window* window) {
+  SDL_Surface* s = window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
+  return s != nullptr ? s->format->format : static_cast<Uint32>(SDL_PIXELFORMAT_UNKNOWN);
+}
+
+void fill_desc(const SDL_Surface* s, std::uint32_t caps, SurfaceDesc* out) {
+  out->flags = kDescCaps | kDescWidth | kDescHeight | kDescPitch | kDescPixelFormat;
+  out->width = static_cast<std::uint32_t>(s->w);
+  out->height = static_cast<std::uint32_t>(s->h);
+  out->pitch_bytes = s->pitch;
+  out->caps = caps;
+  out->back_buffer_count = 0;
+  // DirectDraw counts the bits of the whole pixel, padding included (x8r8g8b8 is 32).
+  out->format.rgb_bit_count = static_cast<std::uint32_t>(s->format->BytesPerPixel) * 8u;
+  out->format.r_mask = s->format->Rmask;
+  out->format.g_mask = s->format->Gmask;
+  out->format.b_mask = s->format->Bmask;
+}
+
+}  // namespace
+
+int live_display_objects() {
+  return live_objects;
+}
+
+// ---- surfaces ----
+
+Sdl2Surface::Sdl2Surface(Sdl2DirectDraw* owner, Kind kind, SDL_Window* window, SDL_Surface* pixels)
+    : owner_(owner), kind_(kind), window_(window), pixels_(pixels) {
+  ++live_objects;
+}
+
+Sdl2Surface::~Sdl2Surface() {
+  if (owner_ != nullptr) owner_->forget(this);
+  // The implicit back buffer of a flipping chain goes with its front, whatever its count.
+  delete attached_;
+  if (clipper_ != nullptr) clipper_->release();
+  if (pixels_ != nullptr) SDL_FreeSurface(pixels_);
+  --live_objects;
+}
+
+std::uint32_t Sdl2Surface::add_ref() {
+  return ++references_;
+}
+
+std::uint32_t Sdl2Surface::release() {
+  const std::uint32_t left = --references_;
+  // The back buffer of a chain lives as long as its front.
+  if (left == 0 && kind_ != Kind::kFlipBack) delete this;
+  return left;
+}
+
+SDL_Surface* Sdl2Surface::target() {
+  if (kind_ == Kind::kWindowPrimary) {
+    return window_ != nullptr ? SDL_GetWindowSurface(window_) : nullptr;
+  }
+  return pixels_;
+}
+
+HResult Sdl2Surface::show_window() {
+  SDL_Surface* screen = SDL_GetWindowSurface(window_);
+  if (screen == nullptr) {
+    lost_ = true;
+    return kDDERR_SURFACELOST;
+  }
+  if (main_window().menu_attached && kind_ == Kind::kWindowPrimary) draw_menu_bar(screen);
+  if (SDL_UpdateWindowSurface(window_) != 0) {
+    lost_ = true;
+    return kDDERR_SURFACELOST;
+  }
+  return kS_OK;
+}
+
+HResult Sdl2Surface::get_attached_surface(std::uint32_t caps, Surface** out) {
+  if (out == nullptr) return kE_INVALIDARG;
+  if ((caps & kCapsBackBuffer) == 0 || attached_ == nullptr) return kE_FAIL;
+  attached_->add_ref();
+  *out = attached_;
+  return kS_OK;
+}
+
+HResult Sdl2Surface::set_clipper(Clipper* clipper) {
+  if (clipper != nullptr) clipper->add_ref();
+  if (clipper_ != nullptr) clipper_->release();
+  clipper_ = clipper;
+  return kS_OK;
+}
+
+HResult Sdl2Surface::flip(Surface*, std::uint32_t) {
+  if (kind_ != Kind::kFlipFront || attached_ == nullptr || window_ == nullptr) return kE_FAIL;
+  if (lost_) return kDDERR_SURFACELOST;
+  SDL_Surface* screen = SDL_GetWindowSurface(window_);
+  if (screen == nullptr) return kDDERR_SURFACELOST;
+  SDL_Surface* shown = attached_->pixels_;
+  SDL_SetColorKey(shown, SDL_FALSE, 0);
+  SDL_BlitSurface(shown, nullptr, screen, nullptr);
+  // What was shown becomes the back buffer, as in a real flipping chain.
+  std::swap(pixels_, attached_->pixels_);
+  return show_window();
+}
+
+HResult Sdl2Surface::blt(const Rect* dest_rect, Surface* source, const Rect* source_rect,
+                         std::uint32_t flags, std::uint32_t fill_color) {
+  if (lost_) return kDDERR_SURFACELOST;
+  SDL_Surface* dest = target();
+  if (dest == nullptr) return kDDERR_SURFACELOST;
+  SDL_Rect area = whole(dest);
+  if (kind_ == Kind::kWindowPrimary) {
+    // The destination is in screen coordinates; the window's surface starts at the
+    // window's top-left corner.
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(window_, &x, &y);
+    area = dest_rect != nullptr ? to_sdl(*dest_rect)
+                                : SDL_Rect{0, picture_top(), dest->w, dest->h - picture_top()};
+    if (dest_rect != nullptr) {
+      area.x -= x;
+      area.y -= y;
+    }
+  } else if (dest_rect != nullptr) {
+    area = to_sdl(*dest_rect);
+  }
+  if ((flags & kBltColorFill) != 0) {
+    SDL_FillRect(dest, &area, fill_color);
+  } else {
+    auto* from = static_cast<Sdl2Surface*>(source);
+    SDL_Surface* pixels = from != nullptr ? from->target() : nullptr;
+    if (pixels == nullptr) return kE_INVALIDARG;
+    SDL_Rect part = source_rect != nullptr ? to_sdl(*source_rect) : whole(pixels);
+    SDL_SetColorKey(pixels, SDL_FALSE, 0);
+    const int result = (part.w == area.w && part.h == area.h)
+                           ? SDL_BlitSurface(pixels, &part, dest, &area)
+                           : SDL_BlitScaled(pixels, &part, dest, &area);
+    if (result != 0) return kE_FAIL;
+  }
+  return kind_ == Kind::kWindowPrimary ? show_window() : kS_OK;
+}
+
+HResult Sdl2Surface::blt_fast(std::int32_t x, std::int32_t y, Surface* source,
+                              const Rect* source_rect, std::uint32_t flags) {
+  if (lost_) return kDDERR_SURFACELOST;
+  SDL_Surface* dest = target();
+  auto* from = static_cast<Sdl2Surface*>(source);
+  SDL_Surface* pixels = from != nullptr ? from->target() : nullptr;
+  if (dest == nullptr || pixels == nullptr) return kE_INVALIDARG;
+  SDL_Rect part = source_rect != nullptr ? to_sdl(*source_rect) : whole(pixels);
+  SDL_Rect at{x, y, part.w, part.h};
+  const bool keyed = (flags & kBltFastSrcColorKey) != 0 && from->keyed_;
+  SDL_SetColorKey(pixels, keyed ? SDL_TRUE : SDL_FALSE, from->key_);
+  return SDL_BlitSurface(pixels, &part, dest, &at) == 0 ? kS_OK : kE_FAIL;
+}
+
+HResult Sdl2Surface::restore() {
+  lost_ = false;
+  if (kind_ == Kind::kWindowPrimary && window_ != nullptr &&
+      SDL_GetWindowSurface(window_) == nullptr) {
+    lost_ = true;
+    return kDDERR_SURFACELOST;
+  }
+  return kS_OK;
+}
+
+HResult Sdl2Surface::get_pixel_format(PixelFormatDesc* out) {
+  if (out == nullptr) return kE_INVALIDARG;
+  SDL_Surface* s = target();
+  if (s == nullptr) return kDDERR_SURFACELOST;
+  SurfaceDesc desc;
+  fill_desc(s, 0, &desc);
+  *out = desc.format;
+  return kS_OK;
+}
+
+HResult Sdl2Surface::get_surface_desc(SurfaceDesc* out) {
+  if (out == nullptr) return kE_INVALIDARG;
+  SDL_Surface* s = target();
+  if (s == nullptr) return kDDERR_SURFACELOST;
+  std::uint32_t caps = kCapsOffscreenPlain;
+  if (kind_ == Kind::kWindowPrimary) caps = kCapsPrimarySurface;
+  if (kind_ == Kind::kFlipFront) caps = kCapsPrimarySurface | kCapsFlip | kCapsComplex;
+  if (kind_ == Kind::kFlipBack) caps = kCapsBackBuffer | kCapsFlip | kCapsComplex;
+  fill_desc(s, caps, out);
+  if (kind_ == Kind::kWindowPrimary) out->height = static_cast<std::uint32_t>(s->h - picture_top());
+  return kS_OK;
+}
+
+HResult Sdl2Surface::lock(const Rect* rect, SurfaceDesc* out, std::uint32_t) {
+  if (out == nullptr || rect != nullptr) return kE_INVALIDARG;
+  if (lost_) return kDDERR_SURFACELOST;
+  const HResult described = get_surface_desc(out);
+  if (failed(described)) return described;
+  SDL_Surface* s = target();
+  out->pixels = static_cast<Uint8*>(s->pixels) +
+                (kind_ == Kind::kWindowPrimary ? picture_top() * s->pitch : 0);
+  return kS_OK;
+}
+
+HResult Sdl2Surface::unlock(const Rect*) {
+  return kS_OK;
+}
+
+HResult Sdl2Surface::get_dc(DrawContext** out) {
+  if (out == nullptr) return kE_INVALIDARG;
+  SDL_Surface* s = target();
+  if (s == nullptr || lost_) return kDDERR_SURFACELOST;
+  context_ = Sdl2DrawContext(s);
+  *out = &context_;
+  return kS_OK;
+}
+
+HResult Sdl2Surface::release_dc(DrawContext* context) {
+  return context == &context_ ? kS_OK : kE_INVALIDARG;
+}
+
+HResult Sdl2Surface::set_color_key(std::uint32_t flags, std::uint32_t low, std::uint32_t) {
+  if ((flags & kColorKeySrcBlt) == 0) return kE_INVALIDARG;
+  keyed_ = true;
+  key_ = low;
+  return kS_OK;
+}
+
+// ---- clipper ----
+
+Sdl2Clipper::Sdl2Clipper() {
+  ++live_objects;
+}
+Sdl2Clipper::~Sdl2Clipper() {
+  --live_objects;
+}
+std::uint32_t Sdl2Clipper::add_ref() {
+  return ++references_;
+}
+std::uint32_t Sdl2Clipper::release() {
+  const std::uint32_t left = --references_;
+  if (left == 0) delete this;
+  return left;
+}
+// Blits onto the window's surface are clipped to it by SDL already.
+HResult Sdl2Clipper::set_hwnd(WindowHandle window) {
+  return sdl_window(window) != nullptr ? kS_OK : kE_INVALIDARG;
+}
+
+// ---- the display object ----
+
+Sdl2DirectDraw::Sdl2DirectDraw() {
+  ++live_objects;
+}
+
+Sdl2DirectDraw::~Sdl2DirectDraw() {
+  for (Sdl2Surface* s : surfaces_) s->forget_owner();
+  --live_objects;
+}
+
+std::uint32_t Sdl2DirectDraw::add_ref() {
+  return ++references_;
+}
+
+std::uint32_t Sdl2DirectDraw::release() {
+  const std::uint32_t left = --references_;
+  if (left == 0) delete this;
+  return left;
+}
+
+void Sdl2DirectDraw::forget(Sdl2Surface* surface) {
+  surfaces_.erase(std::remove(surfaces_.begin(), surfaces_.end(), surface), surfaces_.end());
+}
+
+HResult Sdl2DirectDraw::set_cooperative_level(WindowHandle window, std::uint32_t flags) {
+  SDL_Window* sdl = sdl_window(window);
+  if (sdl == nullptr) return kE_INVALIDARG;
+  window_ = sdl;
+  exclusive_ = (flags & kCoopExclusive) != 0;
+  if (!exclusive_) {
+    if (full_screen_) {
+      SDL_SetWindowFullscreen(sdl, 0);
+      full_screen_ = false;
+    }
+    desktop_format_ = window_format(sdl);
+  }
+  return kS_OK;
+}
+
+HResult Sdl2DirectDraw::set_display_mode(std::uint32_t width, std::uint32_t height,
+                                         std::uint32_t bits_per_pixel) {
+  if (window_ == nullptr || !exclusive_) return kE_FAIL;
+  const int display = std::max(0, SDL_GetWindowDisplayIndex(window_));
+  const int count = SDL_GetNumDisplayModes(display);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayMode(display, i, &mode) != 0) continue;
+    if (static_cast<std::uint32_t>(mode.w) != width || static_cast<std::uint32_t>(mode.h) != height)
+      continue;
+    if (SDL_BYTESPERPIXEL(mode.format) * 8u != bits_per_pixel) continue;
+    if (SDL_SetWindowDisplayMode(window_, &mode) != 0) return kE_FAIL;
+    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0) return kE_FAIL;
+    mode_format_ = mode.format;
+    full_screen_ = true;
+    return kS_OK;
+  }
+  return kE_FAIL;
+}
+
+Uint32 Sdl2DirectDraw::offscreen_format() const {
+  if (full_screen_) return mode_format_;
+  const Uint32 desktop = window_format(window_);
+  switch (SDL_BYTESPERPIXEL(desktop)) {
+    case 4:
+      return SDL_PIXELFORMAT_XRGB8888;
+    case 3:
+      return SDL_PIXELFORMAT_BGR24;
+    default:
+      return desktop;
+  }
+}
+
+HResult Sdl2DirectDraw::create_surface(const SurfaceDesc& desc, Surface** out) {
+  if (out == nullptr) return kE_INVALIDARG;
+  *out = nullptr;
+  if (window_ == nullptr) return kE_FAIL;
+  Sdl2Surface* made = nullptr;
+  if ((desc.caps & kCapsPrimarySurface) != 0) {
+    if ((desc.caps & kCapsFlip) != 0) {
+      if (!full_screen_) return kE_FAIL;
+      int width = 0, height = 0;
+      SDL_GetWindowSize(window_, &width, &height);
+      SDL_Surface* front = make_surface(width, height, mode_format_);
+      SDL_Surface* back = make_surface(width, height, mode_format_);
+      if (front == nullptr || back == nullptr) {
+        SDL_FreeSurface(front);
+        SDL_FreeSurface(back);
+        return kE_OUTOFMEMORY;
+      }
+      made = new Sdl2Surface(this, Sdl2Surface::Kind::kFlipFront, window_, front);
+      auto* chained = new Sdl2Surface(this, Sdl2Surface::Kind::kFlipBack, window_, back);
+      made->attach_back(chained);
+      surfaces_.push_back(chained);
+    } else {
+      made = new Sdl2Surface(this, Sdl2Surface::Kind::kWindowPrimary, window_, nullptr);
+    }
+  } else {
+    if (desc.width == 0 || desc.height == 0) return kE_INVALIDARG;
+    SDL_Surface* pixels = make_surface(static_cast<int>(desc.width), static_cast<int>(desc.height),
+                                       offscreen_format());
+    if (pixels == nullptr) return kE_OUTOFMEMORY;
+    made = new Sdl2Surface(this, Sdl2Surface::Kind::kOffscreen, window_, pixels);
+  }
+  surfaces_.push_back(made);
+  *out = made;
+  return kS_OK;
+}
+
+HResult Sdl2DirectDraw::create_clipper(Clipper** out) {
+  if (out == nullptr) return kE_INVALIDARG;
+  *out = new Sdl2Clipper();
+  return kS_OK;
+}
+
+HResult Sdl2DirectDraw::restore_all_surfaces() {
+  HResult result = kS_OK;
+  for (Sdl2Surface* s : surfaces_) {
+    const HResult restored = s->restore();
+    if (failed(restored)) result = restored;
+  }
+  return result;
+}
+
+HResult Sdl2DirectDraw::test_cooperative_level() {
+  if (window_ == nullptr) return kS_OK;
+  if (exclusive_) {
+    const Uint32 flags = SDL_GetWindowFlags(window_);
+    if ((flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0) return kDDERR_NOEXCLUSIVEMODE;
+    return kS_OK;
+  }
+  const Uint32 now = window_format(window_);
+  if (now != SDL_PIXELFORMAT_UNKNOWN && desktop_format_ != SDL_PIXELFORMAT_UNKNOWN &&
+      now != desktop_format_) {
+    return kDDERR_WRONGMODE;
+  }
+  return kS_OK;
+}
+
+// ---- entry points ----
+
+HResult Sdl2DisplaySystem::create_direct_draw(DirectDraw** out) {
+  if (out == nullptr) return kE_INVALIDARG;
+  *out = new Sdl2DirectDraw();
+  return kS_OK;
+}
+
+DrawContext* Sdl2DisplaySystem::get_screen_dc() {
+  return &screen_;
+}
+
+void Sdl2DisplaySystem::release_screen_dc(DrawContext*) {}
+
+}  // namespace platform::sdl2

@@ -1,0 +1,132 @@
+// DirectDraw over SDL: the display object, its surfaces and clipper. Windowed, the primary
+// surface is the window's picture area in the desktop's pixel format and the back buffer
+// is blitted onto it; in exclusive full screen (only when the display offers 640x480 with
+// 16 bits per pixel) the primary has a flipping chain whose back buffer is shown by flip.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/direct_draw.h"
+#include "platform/sdl2/sdl2_draw_context.h"
+
+namespace platform::sdl2 {
+
+class Sdl2DirectDraw;
+
+// The number of display objects (DirectDraw objects, surfaces, clippers) alive now.
+int live_display_objects();
+
+class Sdl2Surface : public Surface {
+ public:
+  enum class Kind { kOffscreen, kWindowPrimary, kFlipFront, kFlipBack };
+
+  // pixels is owned (null for the window primary, which draws into the window's surface).
+  Sdl2Surface(Sdl2DirectDraw* owner, Kind kind, SDL_Window* window, SDL_Surface* pixels);
+
+  std::uint32_t add_ref() override;
+  std::uint32_t release() override;
+  HResult get_attached_surface(std::uint32_t caps, Surface** out) override;
+  HResult set_clipper(Clipper* clipper) override;
+  HResult flip(Surface* target, std::uint32_t flags) override;
+  HResult blt(const Rect* dest_rect, Surface* source, const Rect* source_rect, std::uint32_t flags,
+              std::uint32_t fill_color) override;
+  HResult blt_fast(std::int32_t x, std::int32_t y, Surface* source, const Rect* source_rect,
+                   std::uint32_t flags) override;
+  HResult restore() override;
+  HResult get_pixel_format(PixelFormatDesc* out) override;
+  HResult get_surface_desc(SurfaceDesc* out) override;
+  HResult lock(const Rect* rect, SurfaceDesc* out, std::uint32_t flags) override;
+  HResult unlock(const Rect* rect) override;
+  HResult get_dc(DrawContext** out) override;
+  HResult release_dc(DrawContext* context) override;
+  HResult set_color_key(std::uint32_t flags, std::uint32_t low, std::uint32_t high) override;
+
+  void attach_back(Sdl2Surface* back) { attached_ = back; }
+  void forget_owner() { owner_ = nullptr; }
+
+ protected:
+  ~Sdl2Surface() override;
+
+ private:
+  // The SDL surface that holds this surface's pixels: its own, or the window's.
+  SDL_Surface* target();
+  // Shows the window's surface; a failure means the window surface was lost.
+  HResult show_window();
+
+  std::uint32_t references_ = 1;
+  Sdl2DirectDraw* owner_;
+  Kind kind_;
+  SDL_Window* window_;
+  SDL_Surface* pixels_;
+  Sdl2Surface* attached_ = nullptr;  // the flipping chain's back buffer, destroyed with us
+  Clipper* clipper_ = nullptr;
+  bool keyed_ = false;
+  Uint32 key_ = 0;
+  bool lost_ = false;
+  Sdl2DrawContext context_{nullptr};
+};
+
+class Sdl2Clipper : public Clipper {
+ public:
+  Sdl2Clipper();
+  std::uint32_t add_ref() override;
+  std::uint32_t release() override;
+  HResult set_hwnd(WindowHandle window) override;
+
+ protected:
+  ~Sdl2Clipper() override;
+
+ private:
+  std::uint32_t references_ = 1;
+};
+
+class Sdl2DirectDraw : public DirectDraw {
+ public:
+  Sdl2DirectDraw();
+  std::uint32_t add_ref() override;
+  std::uint32_t release() override;
+  HResult set_cooperative_level(WindowHandle window, std::uint32_t flags) override;
+  // Succeeds only when the display lists the mode (16 bits: 5-6-5 or 5-5-5); the window
+  // then goes full screen in that mode.
+  HResult set_display_mode(std::uint32_t width, std::uint32_t height,
+                           std::uint32_t bits_per_pixel) override;
+  HResult create_surface(const SurfaceDesc& desc, Surface** out) override;
+  HResult create_clipper(Clipper** out) override;
+  HResult restore_all_surfaces() override;
+  // Full screen: kDDERR_NOEXCLUSIVEMODE while the window is minimised or hidden. Windowed:
+  // kDDERR_WRONGMODE once the desktop's pixel format differs from the one at set-up.
+  HResult test_cooperative_level() override;
+
+  void forget(Sdl2Surface* surface);
+
+ protected:
+  ~Sdl2DirectDraw() override;
+
+ private:
+  // The pixel format of off-screen surfaces: the full-screen mode's, or the desktop's in
+  // the layout DirectDraw gives it (x8r8g8b8, b8g8r8 in memory, or the 16-bit layout).
+  Uint32 offscreen_format() const;
+
+  std::uint32_t references_ = 1;
+  SDL_Window* window_ = nullptr;
+  bool exclusive_ = false;
+  bool full_screen_ = false;
+  Uint32 mode_format_ = SDL_PIXELFORMAT_UNKNOWN;
+  Uint32 desktop_format_ = SDL_PIXELFORMAT_UNKNOWN;
+  std::vector<Sdl2Surface*> surfaces_;
+};
+
+class Sdl2DisplaySystem : public DisplaySystem {
+ public:
+  HResult create_direct_draw(DirectDraw** out) override;
+  DrawContext* get_screen_dc() override;
+  void release_screen_dc(DrawContext* context) override;
+
+ private:
+  Sdl2DrawContext screen_{nullptr};
+};
+
+}  // namespace platform::sdl2

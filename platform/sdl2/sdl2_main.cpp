@@ -1,0 +1,46 @@
+// The Linux entry point: installs the SDL2 backends and the compiled-in resources as the
+// platform services and runs the player's start-up and main loop.
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/shell.h"
+#include "platform/embedded/embedded_resource_store.h"
+#include "platform/sdl2/sdl2_cursors.h"
+#include "platform/sdl2/sdl2_display.h"
+#include "platform/sdl2/sdl2_shell.h"
+#include "platform/sdl2/sdl2_window_system.h"
+#include "platform/window_system.h"
+
+int main(int, char**) {
+  // The player draws into its window's surface itself; no renderer, no joystick, no
+  // sound. Without a display there is no window: the program ends with code 0.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "moviquel: no display: %s\n", SDL_GetError());
+    return 0;
+  }
+  namespace sdl2 = platform::sdl2;
+  static sdl2::Sdl2Shell shell;
+  static sdl2::Sdl2WindowSystem windows([](const platform::Message& m) { shell.post(m); });
+  static sdl2::Sdl2DisplaySystem display;
+  static platform::EmbeddedResourceStore resources(platform::embedded_resources());
+  platform::Services& services = platform::services();
+  services.display = &display;
+  services.windows = &windows;
+  services.resources = &resources;
+  services.shell = &shell;
+
+  const std::int32_t code = app::win_main(shell, 1 /* SW_SHOWNORMAL */);
+  // A start-up failure or a failed frame leaves the window open; closing it releases
+  // what is left of the display.
+  shell.destroy_main_window();
+  if (std::getenv("MQ_SDL2_TRACE") != nullptr) {
+    std::fprintf(stderr, "moviquel: exit %d, display objects alive %d\n", code,
+                 sdl2::live_display_objects());
+  }
+  sdl2::free_cursors();
+  SDL_Quit();
+  return code;
+}

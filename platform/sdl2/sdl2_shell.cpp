@@ -1,0 +1,368 @@
+// Event translation, accelerators, the default window procedure, the About box, cursors
+// and the web-page opener of the SDL backend.
+#include "platform/sdl2/sdl2_shell.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/sdl2/sdl2_cursors.h"
+#include "platform/sdl2/sdl2_icon.h"
+#include "platform/sdl2/sdl2_keys.h"
+#include "platform/sdl2/sdl2_main_window.h"
+#include "platform/sdl2/sdl2_menu_bar.h"
+#include "platform/window_system.h"
+
+namespace platform::sdl2 {
+
+namespace {
+
+// The About dialog's texts (dialog 103 of the Windows executable).
+constexpr const char kAboutTitle[] = "About";
+constexpr const char kAboutText[] =
+    "Moviquel Player\nVersion 0.90 beta\nCopyright (C) 2026 Moviquel Co";
+constexpr const char kAboutButton[] = "www.mql.example";
+
+// Menu and accelerator commands (menu 102, accelerator table 103).
+constexpr std::uint16_t kCommandExit = 1001;
+constexpr std::uint16_t kCommandToggleFullScreen = 1002;
+
+// Key-message bits of the second parameter: Windows' context code (Alt held) and
+// transition bits, and two bits Windows leaves reserved that carry Shift and Ctrl here,
+// so that the accelerators can be matched from the message alone.
+constexpr std::uint32_t kKeyAlt = 1u << 29;
+constexpr std::uint32_t kKeyShift = 1u << 25;
+constexpr std::uint32_t kKeyCtrl = 1u << 26;
+constexpr std::uint32_t kKeyPrevious = 1u << 30;
+constexpr std::uint32_t kKeyReleased = 1u << 31;
+
+constexpr std::uint32_t kWM_NCLBUTTONDOWN = 0x00A1;
+constexpr std::intptr_t kHTMENU = 5;
+constexpr std::intptr_t kHTCLIENT = 1;
+constexpr std::uint32_t kVK_F4 = 0x73;
+
+std::intptr_t make_lparam(int low, int high) {
+  return static_cast<std::intptr_t>((static_cast<std::uint32_t>(low) & 0xFFFFu) |
+                                    ((static_cast<std::uint32_t>(high) & 0xFFFFu) << 16));
+}
+
+bool tracing() {
+  return std::getenv("MQ_SDL2_TRACE") != nullptr;
+}
+
+bool executable_on_path(const char* name) {
+  const char* path = std::getenv("PATH");
+  if (path == nullptr) return false;
+  std::string dirs(path);
+  std::size_t start = 0;
+  while (start <= dirs.size()) {
+    const std::size_t end = dirs.find(':', start);
+    const std::string dir =
+        dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    const std::string file = (dir.empty() ? std::string(".") : dir) + "/" + name;
+    if (access(file.c_str(), X_OK) == 0) return true;
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return false;
+}
+
+}  // namespace
+
+// ---- shell services ----
+
+void Sdl2Shell::set_cursor(Cursor cursor) {
+  if (cursor == Cursor::kNone) {
+    if (cursor_ != Cursor::kNone) SDL_ShowCursor(SDL_DISABLE);
+    cursor_ = cursor;
+    return;
+  }
+  if (cursor != cursor_) {
+    SDL_Cursor* shape = cursor == Cursor::kHelp ? help_cursor() : arrow_cursor();
+    if (shape != nullptr) SDL_SetCursor(shape);
+  }
+  if (cursor_ == Cursor::kNone) SDL_ShowCursor(SDL_ENABLE);
+  cursor_ = cursor;
+}
+
+void Sdl2Shell::show_cursor(bool show) {
+  SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+std::intptr_t Sdl2Shell::shell_open(const char* target) {
+  if (target == nullptr || *target == '\0') return 2;
+  std::string address(target);
+  if (address.find("://") == std::string::npos) address = "http://" + address;
+  if (tracing()) std::fprintf(stderr, "moviquel: open %s\n", address.c_str());
+  if (!executable_on_path("xdg-open")) return 2;  // SE_ERR_FILENOTFOUND
+  // Start the opener in a grandchild so that it is never left behind as a zombie.
+  const pid_t child = fork();
+  if (child < 0) return 2;
+  if (child == 0) {
+    if (fork() == 0) {
+      setsid();
+      execlp("xdg-open", "xdg-open", address.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return 33;
+}
+
+HResult Sdl2Shell::create_main_window(const char*, const char* title, std::int32_t show_command,
+                                      WindowProcedure procedure, WindowHandle* out) {
+  if (procedure == nullptr || out == nullptr || main_window().sdl != nullptr) return kE_FAIL;
+  SDL_Window* sdl = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640,
+                                     480 + kMenuBarHeight, SDL_WINDOW_HIDDEN);
+  if (sdl == nullptr) {
+    std::fprintf(stderr, "moviquel: cannot create the window: %s\n", SDL_GetError());
+    return kE_FAIL;
+  }
+  procedure_ = procedure;
+  MainWindow& w = main_window();
+  w.sdl = sdl;
+  w.style = kStyleCaption | kStyleSysMenu | kStyleThickFrame | kStyleMinimizeBox;
+  w.menu_attached = true;
+  if (SDL_Surface* icon = application_icon()) {
+    SDL_SetWindowIcon(sdl, icon);
+    SDL_FreeSurface(icon);
+  }
+  *out = sdl;
+  // ShowWindow: hidden (0), minimised (2, 6, 7) or shown; showing sends the first
+  // WM_SIZE, which makes the player active.
+  if (show_command == 0) return kS_OK;
+  SDL_ShowWindow(sdl);
+  if (show_command == 2 || show_command == 6 || show_command == 7) {
+    SDL_MinimizeWindow(sdl);
+    dispatch(Message{sdl, kWM_SIZE, kSIZE_MINIMIZED, 0});
+    return kS_OK;
+  }
+  dispatch(Message{sdl, kWM_SIZE, kSIZE_RESTORED, make_lparam(640, 480)});
+  dispatch(Message{sdl, kWM_MOVE, 0, 0});
+  return kS_OK;
+}
+
+void Sdl2Shell::destroy_main_window() {
+  SDL_Window* sdl = main_window().sdl;
+  if (sdl == nullptr) return;
+  if (procedure_ != nullptr) procedure_(Message{sdl, kWM_DESTROY, 0, 0});
+  main_window() = MainWindow{};
+  SDL_DestroyWindow(sdl);
+}
+
+void Sdl2Shell::post_quit(std::int32_t exit_code) {
+  quit_posted_ = true;
+  quit_code_ = exit_code;
+}
+
+std::intptr_t Sdl2Shell::run_dialog(WindowHandle owner, std::int32_t dialog_id,
+                                    DialogProcedure procedure) {
+  if (dialog_id != kAboutDialogId || procedure == nullptr) return -1;
+  static int dialog_tag;
+  WindowHandle dialog = &dialog_tag;
+  dialog_ended_ = false;
+  dialog_result_ = -1;
+  procedure(Message{dialog, kWM_INITDIALOG, 0, 0});
+  const SDL_MessageBoxButtonData buttons[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kAboutWebButtonId, kAboutButton}};
+  const SDL_MessageBoxData box{
+      SDL_MESSAGEBOX_INFORMATION, sdl_window(owner), kAboutTitle, kAboutText, 1, buttons, nullptr};
+  int pressed = -1;
+  if (SDL_ShowMessageBox(&box, &pressed) != 0) return -1;
+  const std::uint16_t command = pressed == kAboutWebButtonId ? kAboutWebButtonId : kIDCANCEL;
+  procedure(Message{dialog, kWM_COMMAND, command, 0});
+  return dialog_ended_ ? dialog_result_ : kIDCANCEL;
+}
+
+void Sdl2Shell::end_dialog(WindowHandle, std::intptr_t result) {
+  dialog_ended_ = true;
+  dialog_result_ = result;
+}
+
+std::int32_t Sdl2Shell::system_metric(std::int32_t index) {
+  // The window manager draws the frame and the caption outside the SDL window; only the
+  // menu bar is inside it.
+  return index == kSM_CYMENU ? kMenuBarHeight : 0;
+}
+
+// ---- the queue ----
+
+void Sdl2Shell::post_to_window(std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam) {
+  if (main_window().sdl != nullptr) post(Message{main_window().sdl, id, wparam, lparam});
+}
+
+void Sdl2Shell::translate(const SDL_Event& event) {
+  SDL_Window* sdl = main_window().sdl;
+  if (sdl == nullptr) return;
+  const int top = picture_top();
+  switch (event.type) {
+    case SDL_QUIT:  // SIGINT or SIGTERM: close the window as the close box does
+      post_to_window(kWM_CLOSE, 0, 0);
+      break;
+    case SDL_WINDOWEVENT:
+      if (event.window.windowID != SDL_GetWindowID(sdl)) break;
+      switch (event.window.event) {
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+          if ((SDL_GetWindowFlags(sdl) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0) {
+            post_to_window(kWM_SIZE, kSIZE_RESTORED, make_lparam(640, 480));
+          }
+          break;
+        case SDL_WINDOWEVENT_HIDDEN:
+        case SDL_WINDOWEVENT_MINIMIZED:
+          post_to_window(kWM_SIZE, kSIZE_MINIMIZED, 0);
+          break;
+        case SDL_WINDOWEVENT_MOVED:
+          post_to_window(kWM_MOVE, 0, make_lparam(event.window.data1, event.window.data2 + top));
+          break;
+        case SDL_WINDOWEVENT_CLOSE:
+          post_to_window(kWM_SYSCOMMAND, kSC_CLOSE, 0);
+          break;
+        default:
+          break;
+      }
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      const std::uint32_t key = virtual_key(event.key.keysym.sym);
+      if (key == 0) break;
+      const std::uint16_t mod = event.key.keysym.mod;
+      const bool down = event.type == SDL_KEYDOWN;
+      const bool system = is_system_key(event.key.keysym.sym, mod);
+      std::uint32_t bits =
+          1u | ((static_cast<std::uint32_t>(event.key.keysym.scancode) & 0xFFu) << 16);
+      if ((mod & KMOD_ALT) != 0) bits |= kKeyAlt;
+      if ((mod & KMOD_SHIFT) != 0) bits |= kKeyShift;
+      if ((mod & KMOD_CTRL) != 0) bits |= kKeyCtrl;
+      if (!down) bits |= kKeyPrevious | kKeyReleased;
+      if (down && event.key.repeat != 0) bits |= kKeyPrevious;
+      const std::uint32_t id =
+          down ? (system ? kWM_SYSKEYDOWN : kWM_KEYDOWN) : (system ? kWM_SYSKEYUP : kWM_KEYUP);
+      post_to_window(id, key, static_cast<std::intptr_t>(bits));
+      break;
+    }
+    case SDL_MOUSEMOTION:
+      post_to_window(kWM_SETCURSOR, reinterpret_cast<std::uintptr_t>(sdl),
+                     make_lparam(static_cast<int>(kHTCLIENT), static_cast<int>(kWM_MOUSEMOVE)));
+      post_to_window(kWM_MOUSEMOVE, 0, make_lparam(event.motion.x, event.motion.y - top));
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+      if (event.button.y < top) {
+        if (down && event.button.button == SDL_BUTTON_LEFT) {
+          post_to_window(kWM_NCLBUTTONDOWN, static_cast<std::uintptr_t>(kHTMENU),
+                         make_lparam(event.button.x, event.button.y));
+        }
+        break;
+      }
+      const std::intptr_t at = make_lparam(event.button.x, event.button.y - top);
+      if (event.button.button == SDL_BUTTON_LEFT) {
+        post_to_window(down ? kWM_LBUTTONDOWN : kWM_LBUTTONUP, 0, at);
+      } else if (event.button.button == SDL_BUTTON_RIGHT) {
+        post_to_window(down ? kWM_RBUTTONDOWN : kWM_RBUTTONUP, 0, at);
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+bool Sdl2Shell::peek() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event) != 0) translate(event);
+  return !queue_.empty() || quit_posted_;
+}
+
+bool Sdl2Shell::get(Message* out) {
+  for (;;) {
+    if (!queue_.empty()) {
+      *out = queue_.front();
+      queue_.pop_front();
+      return true;
+    }
+    if (quit_posted_) {
+      quit_posted_ = false;
+      *out = Message{nullptr, kWM_QUIT, static_cast<std::uintptr_t>(quit_code_), 0};
+      return false;
+    }
+    SDL_Event event;
+    if (SDL_WaitEvent(&event) != 0) translate(event);
+  }
+}
+
+void Sdl2Shell::wait() {
+  if (!queue_.empty() || quit_posted_) return;
+  SDL_Event event;
+  if (SDL_WaitEvent(&event) != 0) translate(event);
+}
+
+bool Sdl2Shell::translate_accelerator(const Message& message) {
+  if (message.id != kWM_KEYDOWN && message.id != kWM_SYSKEYDOWN) return false;
+  const auto bits = static_cast<std::uint32_t>(message.lparam);
+  const bool alt = (bits & kKeyAlt) != 0;
+  const bool other = (bits & (kKeyShift | kKeyCtrl)) != 0;
+  std::uint16_t command = 0;
+  if (message.wparam == kVK_ESCAPE && !alt && !other) command = kCommandExit;
+  if (message.wparam == kVK_RETURN && alt && !other) command = kCommandToggleFullScreen;
+  if (message.wparam == 'X' && alt && !other) command = kCommandExit;
+  if (command == 0) return false;
+  dispatch(Message{message.window, kWM_COMMAND, (std::uintptr_t{1} << 16) | command, 0});
+  return true;
+}
+
+void Sdl2Shell::dispatch(const Message& message) {
+  if (procedure_ == nullptr || sdl_window(message.window) == nullptr) return;
+  if (procedure_(message).use_default) default_procedure(message);
+}
+
+void Sdl2Shell::default_procedure(const Message& message) {
+  SDL_Window* sdl = sdl_window(message.window);
+  if (sdl == nullptr) return;
+  switch (message.id) {
+    case kWM_CLOSE:
+      destroy_main_window();
+      break;
+    case kWM_SYSCOMMAND:
+      if (message.wparam == kSC_CLOSE) dispatch(Message{sdl, kWM_CLOSE, 0, 0});
+      if (message.wparam == kSC_MINIMIZE) SDL_MinimizeWindow(sdl);
+      if (message.wparam == kSC_RESTORE) SDL_RestoreWindow(sdl);
+      break;
+    case kWM_SETCURSOR:
+      set_cursor(Cursor::kArrow);  // the class cursor
+      break;
+    case kWM_NCLBUTTONDOWN:
+      if (message.wparam == static_cast<std::uintptr_t>(kHTMENU) && main_window().menu_attached) {
+        const int x = static_cast<std::int16_t>(message.lparam & 0xFFFF);
+        const int y = static_cast<std::int16_t>((message.lparam >> 16) & 0xFFFF);
+        if (on_file_title(x, y)) {
+          const std::uint16_t command = track_file_menu(sdl);
+          if (command != 0) dispatch(Message{sdl, kWM_COMMAND, command, 0});
+        }
+      }
+      break;
+    case kWM_SYSKEYDOWN: {
+      const bool alt = (static_cast<std::uint32_t>(message.lparam) & kKeyAlt) != 0;
+      if (alt && message.wparam == kVK_F4) {
+        dispatch(Message{sdl, kWM_SYSCOMMAND, kSC_CLOSE, 0});
+      } else if (main_window().menu_attached &&
+                 (message.wparam == kVK_F10 || (alt && message.wparam == 'F'))) {
+        const std::uint16_t command = track_file_menu(sdl);
+        if (command != 0) dispatch(Message{sdl, kWM_COMMAND, command, 0});
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+}  // namespace platform::sdl2

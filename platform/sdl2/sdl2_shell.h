@@ -1,0 +1,62 @@
+// The player's window, message queue and shell services over SDL: SDL events become the
+// Win32 messages of the portable window procedure, the accelerators Esc, Alt+Enter and
+// Alt+X become commands, the default procedure closes, minimises and opens the menu, and
+// the About dialog, cursors and web page are served here.
+#pragma once
+
+#include <SDL.h>
+
+#include <deque>
+
+#include "platform/message_pump.h"
+#include "platform/shell_system.h"
+
+namespace platform::sdl2 {
+
+class Sdl2Shell : public ShellSystem, public MessagePump {
+ public:
+  // ShellSystem.
+  void set_cursor(Cursor cursor) override;
+  void show_cursor(bool show) override;
+  // Opens the address with xdg-open, adding "http://" when it has no scheme; 33 when the
+  // opener was started, 2 when there is none.
+  std::intptr_t shell_open(const char* target) override;
+  HResult create_main_window(const char* class_name, const char* title, std::int32_t show_command,
+                             WindowProcedure procedure, WindowHandle* out) override;
+  void post_quit(std::int32_t exit_code) override;
+  // The About dialog (the only dialog) as a modal SDL message box: the caption, the
+  // version and notice lines, and the host-name button (command 1004). Closing the box
+  // is IDCANCEL.
+  std::intptr_t run_dialog(WindowHandle owner, std::int32_t dialog_id,
+                           DialogProcedure procedure) override;
+  void end_dialog(WindowHandle dialog, std::intptr_t result) override;
+  std::int32_t system_metric(std::int32_t index) override;
+
+  // MessagePump.
+  bool peek() override;
+  bool get(Message* out) override;
+  bool translate_accelerator(const Message& message) override;
+  void dispatch(const Message& message) override;
+  void wait() override;
+
+  // PostMessageA: appends a message to the queue.
+  void post(const Message& message) { queue_.push_back(message); }
+  // DestroyWindow of the main window, if it still exists: WM_DESTROY to its procedure,
+  // then the window goes.
+  void destroy_main_window();
+
+ private:
+  void translate(const SDL_Event& event);
+  void default_procedure(const Message& message);
+  void post_to_window(std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam);
+
+  std::deque<Message> queue_;
+  WindowProcedure procedure_ = nullptr;
+  bool quit_posted_ = false;
+  std::int32_t quit_code_ = 0;
+  bool dialog_ended_ = false;
+  std::intptr_t dialog_result_ = -1;
+  Cursor cursor_ = Cursor::kArrow;
+};
+
+}  // namespace platform::sdl2
