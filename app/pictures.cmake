@@ -16,3 +16,20 @@ if(TARGET mq_jpeg AND TARGET mq_engine)
   target_link_libraries(mq_picture_preparation PUBLIC mq_jpeg mq_engine)
   mq_warnings(mq_picture_preparation)
 endif()
+
+# The picture switch: picture, pixel format, scene and cursor change together.
+if(TARGET mq_picture_preparation AND TARGET mq_display)
+  add_library(mq_picture_switch STATIC ${CMAKE_CURRENT_LIST_DIR}/picture_switch.cpp)
+  target_include_directories(mq_picture_switch PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(mq_picture_switch PUBLIC
+    mq_picture_preparation mq_pictures mq_display mq_engine mq_shell_state mq_platform_api)
+  mq_warnings(mq_picture_switch)
+endif()
+
+# The frame-time read-out of key P.
+if(TARGET mq_display AND TARGET mq_engine AND TARGET mq_clock)
+  add_library(mq_frame_statistics STATIC ${CMAKE_CURRENT_LIST_DIR}/frame_statistics.cpp)
+  target_include_directories(mq_frame_statistics PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(mq_frame_statistics PUBLIC mq_display mq_engine mq_clock)
+  mq_warnings(mq_frame_statistics)
+endif()

@@ -32,3 +32,24 @@ if(TARGET mq_picture_preparation AND MQ_TURBOJPEG_LIBRARY AND MQ_STB_LIBRARY)
   mq_warnings(app_picture_preparation_tests)
   gtest_discover_tests(app_picture_preparation_tests)
 endif()
+
+# The picture switch on the embedded pictures, over the in-memory platform.
+if(TARGET mq_picture_switch AND TARGET mq_picture_test_support AND TARGET mq_platform_fake)
+  add_executable(app_picture_switch_tests ${CMAKE_CURRENT_LIST_DIR}/picture_switch_tests.cpp)
+  target_link_libraries(app_picture_switch_tests PRIVATE
+    mq_picture_switch mq_picture_test_support mq_embedded_resource_store mq_embedded_pictures
+    mq_platform_fake GTest::gtest_main)
+  target_compile_definitions(app_picture_switch_tests PRIVATE
+    MQ_RESOURCES_DIR="${PROJECT_SOURCE_DIR}/resources")
+  mq_warnings(app_picture_switch_tests)
+  gtest_discover_tests(app_picture_switch_tests)
+endif()
+
+# The frame statistics' text and its drawing into the frame surface.
+if(TARGET mq_frame_statistics AND TARGET mq_platform_fake)
+  add_executable(app_frame_statistics_tests ${CMAKE_CURRENT_LIST_DIR}/frame_statistics_tests.cpp)
+  target_link_libraries(app_frame_statistics_tests PRIVATE
+    mq_frame_statistics mq_platform_fake GTest::gtest_main)
+  mq_warnings(app_frame_statistics_tests)
+  gtest_discover_tests(app_frame_statistics_tests)
+endif()

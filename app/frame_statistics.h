@@ -1,0 +1,35 @@
+// The frame statistics (key P): the average frame time over windows of at least 500 ms and
+// the scene's own step time, drawn in the top-left corner of the frame surface.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/hresult.h"
+
+namespace app {
+
+// Shortest window the average is taken over, in milliseconds.
+inline constexpr std::uint32_t kStatisticsWindowMs = 500;
+
+// The statistics' state; all zero (and the text empty) at start. It persists while the
+// statistics are off and changes only inside draw_statistics.
+struct StatisticsState {
+  std::uint32_t window_start_ms = 0;  // now_ms at the start of the current window
+  std::uint32_t frame_count = 0;      // frames counted in the current window
+  // "%3i ms %3i ms" of two 32-bit numbers needs at most 29 characters and the terminator.
+  char text[32] = {};
+};
+
+extern StatisticsState statistics;
+
+// Counts one frame and, once the window has lasted 500 ms or more, formats the average
+// frame time and engine::frame_time_ms into the text and starts a new window. Returns the
+// current text.
+const char* update_statistics();
+
+// update_statistics, then draws the text into the frame surface at (4, 4), white on dark
+// grey with the background filled. The drawing's result (E_POINTER without a frame
+// surface); the caller ignores it.
+platform::HResult draw_statistics();
+
+}  // namespace app
