@@ -14,9 +14,13 @@
 #include "platform/window_system.h"
 
 int main(int, char**) {
-  // The player draws into its window's surface itself; no renderer, no joystick, no
+  // The player draws into its window's surface itself: no renderer, no joystick, no
   // sound. Without a display there is no window: the program ends with code 0.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // The window's surface goes straight to the X server (shared memory) instead of through
+  // an OpenGL texture, which on a machine without a GPU costs a software rasteriser and
+  // its threads.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "moviquel: no display: %s\n", SDL_GetError());
     return 0;
