@@ -53,6 +53,8 @@ TEST_F(TextLabelTest, ColorToPixelOfTheInvalidColourReadsWithoutProbing) {
 
 TEST_F(TextLabelTest, ColorToPixelReadsOnlyOnePixelOfA24BitSurface) {
   p.display.set_desktop(1024, 768, platform::fake::format_24());
+  // No padding: the surface's memory is exactly three bytes, so reading a fourth overflows.
+  p.display.set_row_padding_bytes(0);
   device.release_all();
   delete surface;
   ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
