@@ -7,6 +7,7 @@
 #include <new>
 
 #include "jpeg/decoder_state.h"
+#include "jpeg/decoder_steps.h"
 #include "jpeg/idct.h"
 #include "jpeg/input.h"
 #include "jpeg/markers.h"
@@ -58,6 +59,8 @@ bool first_scan_is_direct(const DecoderState& d) {
   return true;
 }
 
+}  // namespace
+
 void construct(DecoderState& d) {
   d.stream->open();
   init_input(d);
@@ -91,8 +94,6 @@ void start_decoding(DecoderState& d) {
   compute_scan_geometry(d);
   prepare_scan(d, d.fast_path);
 }
-
-}  // namespace
 
 }  // namespace detail
 
