@@ -51,6 +51,32 @@ shot_window "$window" "$MQ_OUT/windowed_later.png"
 client_area "$MQ_OUT/windowed_later.png" "$MQ_OUT/windowed_client_later.png"
 differs "$MQ_OUT/windowed_client.png" "$MQ_OUT/windowed_client_later.png" || fail "the picture does not move"
 
+# The About dialog from the File menu (F10, Down to its first item, Enter). It is modal:
+# while it is open the animation stands still; Esc closes it and the animation goes on.
+before=$(visible_windows)
+press "$window" F10
+xdotool key Down
+sleep 0.5
+xdotool key Return
+about=$(wait_new_dialog "$before" 30) || fail "the About dialog did not open from the File menu"
+log "About dialog $about: $(xdotool getwindowgeometry "$about" | tr -s ' \n' ' ')"
+sleep 1
+shot_screen "$MQ_OUT/about.png"
+shot_window "$window" "$MQ_OUT/about_still_1.png"
+sleep 1
+shot_window "$window" "$MQ_OUT/about_still_2.png"
+convert "$MQ_OUT/about_still_1.png" -gravity South -crop 640x200+0+0 +repage "$MQ_OUT/about_still_1b.png"
+convert "$MQ_OUT/about_still_2.png" -gravity South -crop 640x200+0+0 +repage "$MQ_OUT/about_still_2b.png"
+if differs "$MQ_OUT/about_still_1b.png" "$MQ_OUT/about_still_2b.png"; then
+  fail "frames went on while the About dialog was open"
+fi
+press "$about" Escape
+sleep 1
+shot_window "$window" "$MQ_OUT/after_about_1.png"
+sleep 1
+shot_window "$window" "$MQ_OUT/after_about_2.png"
+differs "$MQ_OUT/after_about_1.png" "$MQ_OUT/after_about_2.png" || fail "Esc did not close the About dialog"
+
 press "$window" n
 sleep 3.5
 shot_window "$window" "$MQ_OUT/windowed_info.png"

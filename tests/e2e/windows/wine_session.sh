@@ -73,9 +73,32 @@ wait_window() {
 
 # press WINDOW KEY: gives the window the keyboard focus and types the key through XTEST.
 press() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  local attempt
+  for attempt in 1 2 3; do
+    if timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null; then break; fi
+    sleep 0.5
+  done
   sleep 0.3
   xdotool key --clearmodifiers "$2"
+}
+
+# visible_windows: the ids of the visible windows, one a line.
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort || true; }
+
+# wait_new_dialog BEFORE SECONDS: prints the id of a visible dialog window (a dialog box
+# or message box; not a menu) that is not in the list BEFORE.
+wait_new_dialog() {
+  local deadline=$((SECONDS + $2)) id
+  while [ $SECONDS -lt $deadline ]; do
+    for id in $(comm -13 <(echo "$1") <(visible_windows)); do
+      if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG; then
+        echo "$id"
+        return 0
+      fi
+    done
+    sleep 0.3
+  done
+  return 1
 }
 
 # wait_exit SECONDS: waits for the player to end and prints its exit code.
