@@ -1,0 +1,120 @@
+// The scripted queue and the fixture of the shell's tests.
+#include "tests/app/shell_test_support.h"
+
+#include "app/picture_preparation.h"
+#include "app/pictures.h"
+#include "app/shell.h"
+#include "app/shell_state.h"
+#include "app/window_handlers.h"
+#include "display/display_setup.h"
+#include "engine/scene.h"
+
+namespace app::test {
+
+namespace {
+
+// A loop that never ends is a failed test, not a hung one.
+constexpr int kMaxIdleTurns = 20000;
+
+void reset_globals() {
+  display::release_display();
+  windowed = start_full_screen ? 0 : 1;
+  app_active = 0;
+  show_statistics = 0;
+  engine::info_mode = 0;
+  main_window = nullptr;
+}
+
+}  // namespace
+
+void ScriptedPump::post(std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam) {
+  queue_.push_back(platform::Message{fake_.window(), id, wparam, lparam});
+}
+
+void ScriptedPump::collect_posted() {
+  const auto& quits = fake_.shell.quit_calls();
+  while (quits_seen_ < quits.size()) {
+    queue_.push_back(platform::Message{nullptr, platform::kWM_QUIT,
+                                       static_cast<std::uintptr_t>(quits[quits_seen_]), 0});
+    ++quits_seen_;
+  }
+  while (closes_seen_ < fake_.windows.close_requests()) {
+    post(platform::kWM_CLOSE);
+    ++closes_seen_;
+  }
+}
+
+bool ScriptedPump::peek() {
+  collect_posted();
+  if (queue_.empty()) {
+    ++idle_turns_;
+    if (on_idle) on_idle(idle_turns_);
+    if (idle_turns_ >= kMaxIdleTurns) {
+      ADD_FAILURE() << "the loop ran " << kMaxIdleTurns << " idle turns";
+      post(platform::kWM_CLOSE);
+    }
+    collect_posted();
+  }
+  return !queue_.empty();
+}
+
+bool ScriptedPump::get(platform::Message* out) {
+  collect_posted();
+  if (queue_.empty()) {
+    ADD_FAILURE() << "get() on an empty queue would block";
+    *out = platform::Message{nullptr, platform::kWM_QUIT, 0, 0};
+    return false;
+  }
+  *out = queue_.front();
+  queue_.pop_front();
+  return out->id != platform::kWM_QUIT;
+}
+
+bool ScriptedPump::translate_accelerator(const platform::Message&) {
+  return false;
+}
+
+void ScriptedPump::dispatch(const platform::Message& message) {
+  dispatched_.push_back(message.id);
+  const platform::HandlerResult result = handle_window_message(message);
+  // The default procedure's part that matters here: closing destroys the window.
+  if (result.use_default && message.id == platform::kWM_CLOSE) {
+    handle_window_message(platform::Message{message.window, platform::kWM_DESTROY, 0, 0});
+  }
+}
+
+void ScriptedPump::wait() {
+  ++waits_;
+  if (on_wait) {
+    on_wait(waits_);
+  } else {
+    post(platform::kWM_CLOSE);
+  }
+}
+
+ShellTest::ShellTest() : resources(platform::embedded_resources()) {
+  reset_globals();
+  platform::services().resources = &resources;
+  fake.shell.set_main_window(fake.window());
+  set_clock(&clock);
+}
+
+ShellTest::~ShellTest() {
+  reset_globals();
+  set_clock(nullptr);
+  platform::services().resources = nullptr;
+}
+
+void ShellTest::start_player() {
+  ASSERT_EQ(start_window_and_display(1), platform::kS_OK);
+  ASSERT_TRUE(load_pictures());
+  install_picture_switch();
+  ASSERT_TRUE(show_picture());
+}
+
+platform::HandlerResult ShellTest::send(std::uint32_t id, std::uintptr_t wparam,
+                                        std::intptr_t lparam) {
+  return handle_window_message(platform::Message{fake.window(), id, wparam, lparam});
+}
+
+}  // namespace app::test

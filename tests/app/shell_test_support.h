@@ -1,0 +1,80 @@
+// The shell's test bench: the in-memory platform with the real embedded pictures, a
+// virtual clock, the shell's globals reset around every test, and a scripted message
+// queue that stands in for the thread's queue and the default window procedure.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "app/clock.h"
+#include "platform/embedded/embedded_resource_store.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/message_pump.h"
+
+namespace app::test {
+
+// A queue the test fills. Close requests and quit messages posted through the fake
+// window system and shell come back out of it, as they do from the real queue, and
+// WM_CLOSE left to the default procedure destroys the window (WM_DESTROY).
+class ScriptedPump : public platform::MessagePump {
+ public:
+  explicit ScriptedPump(platform::fake::FakePlatform& fake) : fake_(fake) {}
+
+  void post(std::uint32_t id, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
+
+  bool peek() override;
+  bool get(platform::Message* out) override;
+  bool translate_accelerator(const platform::Message& message) override;
+  void dispatch(const platform::Message& message) override;
+  void wait() override;
+
+  // Called when the loop finds the queue empty (before a frame or a wait), with the
+  // number of such idle turns so far; it may post messages.
+  std::function<void(int idle_turn)> on_idle;
+  // Called by wait(); it may post messages. Without one, wait() posts WM_CLOSE so that a
+  // test cannot block.
+  std::function<void(int wait_count)> on_wait;
+
+  int idle_turns() const { return idle_turns_; }
+  int waits() const { return waits_; }
+  // Messages dispatched, in order of their ids.
+  const std::vector<std::uint32_t>& dispatched() const { return dispatched_; }
+
+ private:
+  void collect_posted();
+
+  platform::fake::FakePlatform& fake_;
+  std::deque<platform::Message> queue_;
+  std::size_t quits_seen_ = 0;
+  int closes_seen_ = 0;
+  int idle_turns_ = 0;
+  int waits_ = 0;
+  std::vector<std::uint32_t> dispatched_;
+};
+
+// The fixture: fresh globals, the fake platform, the pictures, the virtual clock.
+class ShellTest : public ::testing::Test {
+ protected:
+  ShellTest();
+  ~ShellTest() override;
+
+  // Start-up up to the first picture, as win_main does before its loop: texts, window,
+  // display (full screen first), pictures, first picture. Asserts that each step works.
+  void start_player();
+  // Sends one message to the window procedure (use_default is ignored).
+  platform::HandlerResult send(std::uint32_t id, std::uintptr_t wparam = 0,
+                               std::intptr_t lparam = 0);
+  // Key release of a virtual-key code.
+  void release_key(std::uint32_t key) { send(platform::kWM_KEYUP, key); }
+
+  platform::fake::FakePlatform fake;
+  platform::EmbeddedResourceStore resources;
+  VirtualClock clock{100000};
+  ScriptedPump pump{fake};
+};
+
+}  // namespace app::test
