@@ -20,7 +20,8 @@ class CountingStream : public jpeg::MemoryInputStream {
   int closes = 0;
 };
 
-std::string decode_once(const std::uint8_t* data, std::int32_t size, bool fast_path) {
+std::string decode_once(const std::uint8_t* data, std::int32_t size, bool fast_path,
+                        std::int64_t max_pixels) {
   CountingStream stream(data, size);
   std::string broken;
   {
@@ -29,7 +30,7 @@ std::string decode_once(const std::uint8_t* data, std::int32_t size, bool fast_p
     const bool constructed = decoder.error_code == 0;
     if (!constructed && stream.closes != 1) broken = "a failed constructor left the stream open";
     const std::int64_t pixels = std::int64_t{decoder.width} * decoder.height;
-    if (constructed && pixels <= kFuzzMaxPixels && broken.empty()) {
+    if (constructed && pixels <= max_pixels && broken.empty()) {
       const std::int32_t started = decoder.start();
       if (started != 0 && started != -1) broken = "start returned neither 0 nor -1";
       if (started == -1 && decoder.error_code == 0) broken = "start failed without a code";
@@ -79,11 +80,11 @@ std::string decode_once(const std::uint8_t* data, std::int32_t size, bool fast_p
 
 }  // namespace
 
-std::string fuzz_decode(const std::uint8_t* data, std::size_t size) {
+std::string fuzz_decode(const std::uint8_t* data, std::size_t size, std::int64_t max_pixels) {
   if (size > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) return {};
   const auto length = static_cast<std::int32_t>(size);
-  std::string broken = decode_once(data, length, true);
-  if (broken.empty()) broken = decode_once(data, length, false);
+  std::string broken = decode_once(data, length, true, max_pixels);
+  if (broken.empty()) broken = decode_once(data, length, false, max_pixels);
   return broken;
 }
 
