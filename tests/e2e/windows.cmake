@@ -20,6 +20,13 @@ else()
   message(STATUS "Windows checks: wrestool/icotool (icoutils) not found, resource check not registered")
 endif()
 
+# The resources' contents, read back from the executable by a parser of its own.
+add_executable(windows_resources_tests ${CMAKE_CURRENT_SOURCE_DIR}/windows_resources_tests.cpp)
+target_compile_definitions(windows_resources_tests PRIVATE MQ_WINDOWS_EXE="${mq_windows_exe}")
+target_link_libraries(windows_resources_tests PRIVATE GTest::gtest_main)
+mq_warnings(windows_resources_tests)
+gtest_discover_tests(windows_resources_tests)
+
 # Wine. Debian's 32-bit loader runs the executable itself. A kernel without 32-bit Linux
 # programs (the loader then fails with "Exec format error") still runs the 64-bit loader;
 # there a 64-bit build of the same sources stands in for the run checks.
