@@ -55,21 +55,8 @@ const char* layout_name(const Input& input) {
 
 // This decoder as the player uses it: fast path, every row copied into the caller's picture.
 bool decode_ours(const Input& input, std::vector<std::uint8_t>& out) {
-  jpeg::MemoryInputStream stream(input.bytes.data(), static_cast<std::int32_t>(input.bytes.size()));
-  jpeg::JpegDecoder decoder(&stream, true);
-  bool ok = decoder.error_code == 0 && decoder.start() == 0;
-  std::uint8_t* target = out.data();
-  for (std::int32_t y = 0; ok && y < decoder.height; ++y) {
-    const std::uint8_t* line = nullptr;
-    std::int32_t line_bytes = 0;
-    ok = decoder.read_scanline(line, line_bytes) == 0;
-    if (ok) {
-      std::memcpy(target, line, static_cast<std::size_t>(line_bytes));
-      target += line_bytes;
-    }
-  }
-  decoder.release();
-  return ok;
+  return tools::decode_rows(input.bytes.data(), static_cast<std::int32_t>(input.bytes.size()), true,
+                            out) == 0;
 }
 
 bool decode_turbo(tjhandle handle, const Input& input, std::vector<std::uint8_t>& out, int flags) {

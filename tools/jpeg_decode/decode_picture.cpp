@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 #include "jpeg/error_codes.h"
@@ -44,6 +45,32 @@ DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size, bool 
   if (picture.error_code == 0 && decoder.error_code != 0) picture.error_code = decoder.error_code;
   decoder.release();
   return picture;
+}
+
+std::int32_t decode_rows(const std::uint8_t* data, std::int32_t size, bool fast_path,
+                         std::vector<std::uint8_t>& out) {
+  jpeg::MemoryInputStream stream(data, size);
+  jpeg::JpegDecoder decoder(&stream, fast_path);
+  std::int32_t code = decoder.error_code;
+  if (code == 0 && decoder.start() != 0) code = decoder.error_code;
+  if (code == 0) {
+    const std::size_t row_bytes =
+        static_cast<std::size_t>(decoder.width) * static_cast<std::size_t>(decoder.bytes_per_pixel);
+    out.resize(row_bytes * static_cast<std::size_t>(decoder.height));
+    std::uint8_t* target = out.data();
+    for (std::int32_t y = 0; y < decoder.height && code == 0; ++y) {
+      const std::uint8_t* line = nullptr;
+      std::int32_t line_bytes = 0;
+      if (decoder.read_scanline(line, line_bytes) != 0) {
+        code = decoder.error_code != 0 ? decoder.error_code : jpeg::CorruptData;
+      } else {
+        std::memcpy(target, line, row_bytes);
+        target += row_bytes;
+      }
+    }
+  }
+  decoder.release();
+  return code;
 }
 
 bool read_file(const char* path, std::vector<std::uint8_t>& bytes) {
