@@ -136,22 +136,28 @@ TEST_F(PictureLoading, NoInstalledStoreMeansNoResources) {
   EXPECT_FALSE(app::load_pictures());
 }
 
-// A store that finds every resource but whose data cannot be loaded (LoadResource failing).
-class UnloadableStore : public platform::ResourceStore {
+// A store that finds every resource; its data cannot be loaded (LoadResource failing), or
+// it reports a size the given way.
+class OddStore : public platform::ResourceStore {
  public:
+  OddStore(bool loadable, std::uint32_t size) : loadable_(loadable), size_(size) {}
   platform::FoundResource find(int, const char*) override {
     return reinterpret_cast<platform::FoundResource>(&marker_);
   }
-  platform::LoadedResource load(platform::FoundResource) override { return nullptr; }
+  platform::LoadedResource load(platform::FoundResource found) override {
+    return loadable_ ? reinterpret_cast<platform::LoadedResource>(found) : nullptr;
+  }
   const void* lock(platform::LoadedResource loaded) override { return loaded; }
-  std::uint32_t size_of(platform::FoundResource) override { return 1000; }
+  std::uint32_t size_of(platform::FoundResource) override { return size_; }
 
  private:
+  bool loadable_;
+  std::uint32_t size_;
   int marker_ = 0;
 };
 
 TEST_F(PictureLoading, FoundResourceThatCannotBeLoadedCountsAsMissing) {
-  UnloadableStore store;
+  OddStore store(false, 1000);
   install(&store);
   const std::uint8_t* bytes = nullptr;
   std::uint32_t size = 0;
@@ -160,6 +166,15 @@ TEST_F(PictureLoading, FoundResourceThatCannotBeLoadedCountsAsMissing) {
   EXPECT_EQ(size, 0u);
   EXPECT_FALSE(app::load_pictures());
   EXPECT_EQ(app::info_picture.data, nullptr);
+}
+
+TEST_F(PictureLoading, ResourceTooLargeForASignedLengthIsNotCopied) {
+  OddStore store(true, 0x80000000u);
+  install(&store);
+  app::PictureBytes copy;
+  EXPECT_FALSE(app::load_resource_copy(112, "JPGDATA", &copy));
+  EXPECT_EQ(copy.data, nullptr);
+  EXPECT_EQ(copy.length, 0);
 }
 
 }  // namespace
