@@ -141,7 +141,7 @@ class OffsetAxis {
         hi_(hi),
         walk_(std::max(walk, 0)),
         varies_(static_cast<std::int64_t>(hi) - lo > 0),
-        pick_(static_cast<std::uint64_t>(static_cast<std::int64_t>(hi) - lo) + 1u),
+        pick_(varies_ ? static_cast<std::uint64_t>(static_cast<std::int64_t>(hi) - lo) + 1u : 1u),
         step_(2u * static_cast<std::uint64_t>(std::max(walk, 0)) + 1u) {}
 
   bool varies() const { return varies_; }

@@ -9,9 +9,11 @@ namespace engine {
 
 class FastMod {
  public:
-  // divisor >= 1; divisors of 2^31 and more leave every dividend below 2^31 unchanged.
+  // divisor >= 1 (0 counts as 1); divisors of 2^31 and more leave every dividend below 2^31
+  // unchanged.
   explicit FastMod(std::uint64_t divisor) {
     if (divisor >= (std::uint64_t{1} << 31)) return;
+    if (divisor == 0) divisor = 1;
     divisor_ = static_cast<std::uint32_t>(divisor);
     std::uint32_t l = 0;
     while ((std::uint64_t{1} << l) < divisor) ++l;

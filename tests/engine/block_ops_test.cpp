@@ -178,7 +178,7 @@ TEST(BlendBlock, RowsAdvanceByTheirOwnStrides) {
   std::array<std::uint16_t, 12> dst{};
   dst.fill(0xFFFF);
   std::array<std::uint16_t, 6> src{};
-  engine::blend_block(dst.data(), 1, 1, 4, src.data(), 0, 0, 1, 2, 2, 0x7BEF7BEF, 0x08210821);
+  engine::blend_block(dst.data(), 1, 1, 4, src.data(), 0, 0, 1, 1, 2, 0x7BEF7BEF, 0x08210821);
   const std::array<std::uint16_t, 12> expected = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF,  //
                                                   0xFFFF, 0x8410, 0x8410, 0xFFFF,  //
                                                   0xFFFF, 0x8410, 0x8410, 0xFFFF};
