@@ -18,6 +18,8 @@ convert plasma.ppm -crop 15x15+20+10 +repage -depth 8 tiny_15x15.ppm
 convert photo.ppm -crop 17x17+100+60 +repage -depth 8 tiny_17x17.ppm
 convert -seed 5 -size 8192x24 plasma:fractal -depth 8 wide_8192.ppm
 convert -seed 6 -size 24x8192 plasma:fractal -depth 8 tall_8192.ppm
+# One-pixel checkerboard: the largest AC coefficients a picture can have.
+convert -size 64x48 xc: -fx '(i+j)%2' -depth 8 checker.ppm
 
 jpeg() { # name source cjpeg-options...
   local name=$1 src=$2
@@ -48,6 +50,46 @@ jpeg photo_440_progressive photo.ppm -quality 85 -sample 1x2 -progressive
 jpeg photo_420_progressive photo.ppm -quality 85 -sample 2x2 -progressive
 jpeg photo_gray_progressive photo.ppm -quality 85 -grayscale -progressive
 jpeg plasma_420_q5_progressive plasma.ppm -quality 5 -sample 2x2 -progressive
+# Deep successive approximation (DC down from bit 4, AC from bit 5), odd spectral bands, a band
+# of one coefficient, and DC scans of one component each.
+cat > deep_scans.txt <<'SCANS'
+0,1,2: 0-0, 0, 4;
+0,1,2: 0-0, 4, 3;
+0,1,2: 0-0, 3, 2;
+0,1,2: 0-0, 2, 1;
+0,1,2: 0-0, 1, 0;
+0: 1-1, 0, 5;
+0: 2-9, 0, 5;
+0: 10-63, 0, 5;
+2: 1-63, 0, 3;
+1: 1-63, 0, 3;
+0: 1-63, 5, 4;
+0: 1-63, 4, 3;
+0: 1-63, 3, 2;
+0: 1-63, 2, 1;
+0: 1-63, 1, 0;
+1: 1-63, 3, 2;
+2: 1-63, 3, 2;
+1: 1-63, 2, 1;
+2: 1-63, 2, 1;
+1: 1-63, 1, 0;
+2: 1-63, 1, 0;
+SCANS
+cat > separate_dc_scans.txt <<'SCANS'
+0: 0-0, 0, 1;
+1: 0-0, 0, 0;
+2: 0-0, 0, 0;
+0: 1-5, 0, 0;
+0: 0-0, 1, 0;
+2: 1-63, 0, 0;
+0: 6-63, 0, 0;
+1: 1-63, 0, 0;
+SCANS
+jpeg photo_420_progressive_deep photo.ppm -quality 90 -sample 2x2 -scans deep_scans.txt
+jpeg plasma_444_progressive_separate_dc plasma.ppm -quality 80 -sample 1x1 \
+  -scans separate_dc_scans.txt -restart 2B
+jpeg checker_444_q100 checker.ppm -quality 100 -sample 1x1
+jpeg checker_420_q100_progressive checker.ppm -quality 100 -sample 2x2 -progressive
 
 # Restart intervals: every MCU, an odd number of MCUs, one MCU row; sequential and progressive.
 jpeg photo_420_restart_1 photo.ppm -quality 85 -sample 2x2 -restart 1B
@@ -94,5 +136,5 @@ for f in *.jpg; do
   djpeg -dct int -nosmooth -outfile "${f%.jpg}.int.pnm" "$f"
   djpeg -dct fast -nosmooth -outfile "${f%.jpg}.fast.pnm" "$f"
 done
-rm -f ./*.ppm one_component_scans.txt
+rm -f ./*.ppm ./*.txt
 touch stamp

@@ -57,6 +57,11 @@ const Case kCases[] = {
     {"photo_420_progressive", kFastBoundFine},
     {"photo_gray_progressive", kFastBoundFine},
     {"plasma_420_q5_progressive", kFastBoundCoarse},
+    {"photo_420_progressive_deep", kFastBoundFine},
+    {"plasma_444_progressive_separate_dc", kFastBoundFine},
+    // Largest coefficients: a one-pixel checkerboard at quality 100.
+    {"checker_444_q100", kFastBoundFine},
+    {"checker_420_q100_progressive", kFastBoundFine},
     // Restart intervals.
     {"photo_420_restart_1", kFastBoundFine},
     {"photo_422_restart_3", kFastBoundFine},

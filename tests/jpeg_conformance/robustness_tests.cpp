@@ -76,6 +76,7 @@ TEST(DamagedPictures, CutOrChangedPhotographsDecodeOrFailCleanly) {
 
 TEST(DamagedPictures, CutOrChangedPlasmaPicturesDecodeOrFailCleanly) {
   expect_family_handled("plasma_");
+  expect_family_handled("checker_");
 }
 
 TEST(DamagedPictures, CutOrChangedTinyPicturesDecodeOrFailCleanly) {
