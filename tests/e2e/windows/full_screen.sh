@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # On a 16-bit X screen of 640x480 the player takes the screen in exclusive full-screen
 # mode: the whole screen is the animated main picture with both labels and no menu bar.
-# A key shows the info picture; Esc ends the player with exit code 0.
+# T switches to a window with the menu bar and back; a key shows the info picture; Esc
+# ends the player with exit code 0.
 # Usage: full_screen.sh EXE MAIN_PICTURE.jpg INFO_PICTURE.jpg
 set -euo pipefail
 exe=$1
@@ -23,6 +24,16 @@ if xdotool search --name '^Moviquel Player$' >/dev/null 2>&1; then
 fi
 
 shot_screen "$MQ_OUT/full_screen.png"
+
+# A key shows the info picture (fading in by half each second, shown for five seconds),
+# pressed right after the first frame, far from the main picture's own 30-second switch.
+press "$window" n
+sleep 2.5
+shot_screen "$MQ_OUT/full_screen_info.png"
+value=$(psnr "$MQ_OUT/full_screen_info.png" "$MQ_OUT/info_reference.png" 560x400+40+40)
+log "after a key, the info window against the info picture: $value dB"
+[ "$value" -ge 18 ] || fail "a key did not switch to the info picture ($value dB)"
+
 value=$(psnr "$MQ_OUT/full_screen.png" "$MQ_OUT/main_reference.png" 640x400+0+0)
 log "screen against the main picture: $value dB"
 [ "$value" -ge 18 ] || fail "the screen is not the main picture ($value dB)"
@@ -38,16 +49,25 @@ log "label pixels: left $left (picture $left_ref), right $right (picture $right_
 [ "$left" -ge $((left_ref + 40)) ] || fail "no publisher label at the bottom left"
 [ "$right" -ge $((right_ref + 40)) ] || fail "no version label at the bottom right"
 
+shot_screen "$MQ_OUT/full_screen_moving_1.png"
 sleep 1
-shot_screen "$MQ_OUT/full_screen_later.png"
-differs "$MQ_OUT/full_screen.png" "$MQ_OUT/full_screen_later.png" || fail "the picture does not move"
+shot_screen "$MQ_OUT/full_screen_moving_2.png"
+differs "$MQ_OUT/full_screen_moving_1.png" "$MQ_OUT/full_screen_moving_2.png" || fail "the picture does not move"
 
-press "$window" n
-sleep 3.5
-shot_screen "$MQ_OUT/full_screen_info.png"
-value=$(psnr "$MQ_OUT/full_screen_info.png" "$MQ_OUT/info_reference.png" 560x400+40+40)
-log "after a key, the info window against the info picture: $value dB"
-[ "$value" -ge 18 ] || fail "a key did not switch to the info picture ($value dB)"
+# T switches to a window with the menu bar above the picture, and T again back to the
+# exclusive full screen without it.
+press "$window" t
+sleep 3
+shot_window "$window" "$MQ_OUT/toggled_windowed.png"
+menu_mean=$(convert "$MQ_OUT/toggled_windowed.png" -crop 640x16+0+0 -colorspace Gray -format '%[fx:round(100*mean)]' info:)
+log "after T, brightness of the window's top rows: $menu_mean%"
+[ "$menu_mean" -ge 60 ] || fail "T did not switch to a window with a menu bar"
+press "$window" t
+sleep 3
+shot_screen "$MQ_OUT/toggled_back.png"
+top=$(psnr "$MQ_OUT/toggled_back.png" "$MQ_OUT/main_reference.png" 640x24+0+0)
+log "after T again, top 24 rows of the screen against the picture: $top dB"
+[ "$top" -ge 18 ] || fail "T again did not return to full screen without a menu bar"
 
 press "$window" Escape
 code=$(wait_exit 30) || fail "Esc did not end the player"
