@@ -41,6 +41,21 @@ void expect_refused(const std::vector<std::uint8_t>& bytes, std::int32_t code, S
   }
 }
 
+// For refusals the decoder may make while reading the headers or at the latest while preparing
+// the scan: the code must come from whichever step fails, and no row is delivered.
+void expect_refused_by_start(const std::vector<std::uint8_t>& bytes, std::int32_t code,
+                             const std::string& what) {
+  ASSERT_FALSE(bytes.empty()) << what;
+  for (const bool fast_path : {true, false}) {
+    SCOPED_TRACE(what + (fast_path ? " (fast path)" : " (integer path)"));
+    jpeg::MemoryInputStream stream(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    jpeg::JpegDecoder decoder(&stream, fast_path);
+    EXPECT_EQ(decoder.start(), -1);
+    EXPECT_EQ(decoder.error_code, code) << jpeg::error_name(decoder.error_code);
+    decoder.release();
+  }
+}
+
 std::vector<std::uint8_t> picture(const char* name) {
   return read_bytes(picture_dir() + "/" + name + ".jpg");
 }
@@ -67,6 +82,73 @@ std::vector<std::uint8_t> patched_frame(std::size_t offset, std::uint8_t value) 
   if (marker == 0 || marker + offset >= bytes.size()) return {};
   bytes[marker + offset] = value;
   return bytes;
+}
+
+// Offset of the marker code byte of the first segment with this marker; 0 when there is none.
+std::size_t segment_at(const std::vector<std::uint8_t>& bytes, std::uint8_t wanted) {
+  std::size_t at = 2;
+  while (at + 3 < bytes.size() && bytes[at] == 0xFF) {
+    if (bytes[at + 1] == wanted) return at + 1;
+    if (bytes[at + 1] == 0xDA) return 0;
+    at += 2 + static_cast<std::size_t>(bytes[at + 2] << 8 | bytes[at + 3]);
+  }
+  return 0;
+}
+
+// The baseline 4:2:0 picture with the byte at `offset` from the code of its first `marker`
+// segment replaced.
+std::vector<std::uint8_t> patched_segment(std::uint8_t marker, std::size_t offset,
+                                          std::uint8_t value) {
+  std::vector<std::uint8_t> bytes = picture("photo_420");
+  const std::size_t at = segment_at(bytes, marker);
+  if (at == 0 || at + offset >= bytes.size()) return {};
+  bytes[at + offset] = value;
+  return bytes;
+}
+
+// Frame component k's bytes sit at +9 + 3k (identifier), +10 + 3k (H, V), +11 + 3k (Tq).
+TEST(RefusedHeaders, QuantisationSelectorOfFourGivesTableSelectorInvalid) {
+  expect_refused_by_start(patched_segment(0xC0, 11, 4), jpeg::TableSelectorInvalid, "Y Tq 4");
+  expect_refused_by_start(patched_segment(0xC0, 17, 4), jpeg::TableSelectorInvalid, "Cr Tq 4");
+}
+
+TEST(RefusedHeaders, SamplingFactorsOfZeroOrAboveFourGiveSamplingFactorInvalid) {
+  expect_refused_by_start(patched_segment(0xC0, 10, 0x02), jpeg::SamplingFactorInvalid, "H 0");
+  expect_refused_by_start(patched_segment(0xC0, 13, 0x10), jpeg::SamplingFactorInvalid, "V 0");
+  expect_refused_by_start(patched_segment(0xC0, 10, 0x52), jpeg::SamplingFactorInvalid, "H 5");
+  // 4x4 is a valid factor pair, just not one of the five layouts.
+  expect_refused_by_start(patched_segment(0xC0, 10, 0x44), jpeg::SamplingUnsupported, "4x4");
+}
+
+// Scan header: +3 Ns, then per component +4 + 2k (selector) and +5 + 2k (Td, Ta).
+TEST(RefusedHeaders, HuffmanSelectorsOfFourGiveTableSelectorInvalid) {
+  expect_refused_by_start(patched_segment(0xDA, 5, 0x40), jpeg::TableSelectorInvalid, "Td 4");
+  expect_refused_by_start(patched_segment(0xDA, 7, 0x14), jpeg::TableSelectorInvalid, "Ta 4");
+  expect_refused_by_start(patched_segment(0xDA, 7, 0x13), jpeg::HuffmanTableMissing, "Ta 3");
+}
+
+TEST(RefusedHeaders, ScanComponentsUnknownOrTwiceAreRefused) {
+  expect_refused_by_start(patched_segment(0xDA, 4, 9), jpeg::ScanComponentUnknown, "Cs 9");
+  std::vector<std::uint8_t> twice = picture("photo_420");
+  const std::size_t sos = segment_at(twice, 0xDA);
+  ASSERT_NE(sos, 0u);
+  twice[sos + 6] = twice[sos + 4];
+  expect_refused_by_start(twice, jpeg::ScanComponentsInvalid, "Y twice");
+}
+
+// cjpeg's luminance DC table has the counts 0, 1, 5, 1, 1, 1, 1, 1, 1 for lengths 1..9. Three
+// codes of length 1 (with the same total) cannot exist: a prefix code has room for two.
+TEST(RefusedHeaders, OversubscribedHuffmanCountsGiveHuffmanTableInvalid) {
+  std::vector<std::uint8_t> bytes = picture("photo_420");
+  const std::size_t dht = segment_at(bytes, 0xC4);
+  ASSERT_NE(dht, 0u);
+  ASSERT_EQ(bytes[dht + 3], 0x00) << "first table is not DC table 0";
+  ASSERT_EQ(bytes[dht + 5], 1);
+  ASSERT_EQ(bytes[dht + 6], 5);
+  bytes[dht + 4] = 3;
+  bytes[dht + 5] = 0;
+  bytes[dht + 6] = 3;
+  expect_refused_by_start(bytes, jpeg::HuffmanTableInvalid, "3 codes of length 1");
 }
 
 TEST(RefusedFiles, ArithmeticCodingFromCjpegGivesArithmeticCoding) {
