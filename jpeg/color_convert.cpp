@@ -37,11 +37,11 @@ struct Chroma {
   std::int32_t blue;
 };
 
-inline Chroma chroma(const DecoderState& d, std::uint8_t cb, std::uint8_t cr) {
+[[maybe_unused]] inline Chroma chroma(const DecoderState& d, std::uint8_t cb, std::uint8_t cr) {
   return Chroma{d.cr_to_red[cr], (d.cb_to_green[cb] + d.cr_to_green[cr]) >> 16, d.cb_to_blue[cb]};
 }
 
-inline void put_pixel(std::uint8_t* out, std::int32_t y, const Chroma& c) {
+[[maybe_unused]] inline void put_pixel(std::uint8_t* out, std::int32_t y, const Chroma& c) {
   const std::uint32_t red = clamp(y + c.red);
   const std::uint32_t green = clamp(y + c.green);
   const std::uint32_t blue = clamp(y + c.blue);
