@@ -16,6 +16,13 @@
 
 namespace platform::win32 {
 
+// The structure sizes that DirectDraw and USER32 check in their size fields, as a 32-bit
+// build must have them.
+static_assert(sizeof(void*) != 4 || sizeof(DDSURFACEDESC2) == 124);
+static_assert(sizeof(void*) != 4 || sizeof(WNDCLASSEXA) == 48);
+static_assert(sizeof(DDPIXELFORMAT) == 32);
+static_assert(sizeof(void*) != 4 || sizeof(DDBLTFX) == 100);
+
 inline RECT to_rect(const Rect& rect) {
   return RECT{rect.left, rect.top, rect.right, rect.bottom};
 }
