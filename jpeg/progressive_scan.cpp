@@ -12,8 +12,6 @@ namespace jpeg::detail {
 
 namespace {
 
-using BlockDecoder = void (*)(DecoderState&, std::int32_t j, std::int16_t* dc, std::int16_t* ac);
-
 inline std::int16_t low16(std::uint32_t v) {
   return static_cast<std::int16_t>(v);
 }
@@ -35,70 +33,95 @@ std::int16_t* element(const Plane& p, std::int32_t x, std::int32_t y) {
   return reinterpret_cast<std::int16_t*>(p.data + index * static_cast<std::size_t>(p.element_size));
 }
 
+// The block decoders read through the 64-bit reader, kept in a local by decode_scan. It
+// decodes the same symbols and bits as the 32-bit reader, only with fewer refills.
+
 // T.81 G.1.2.1: DC first scan.
-void decode_dc_first(DecoderState& d, std::int32_t j, std::int16_t* dc, std::int16_t*) {
+inline void decode_dc_first(DecoderState& d, FastBits& b, std::int32_t j, std::int16_t* dc) {
   FrameComponent& c = d.comp[d.block_comp[j]];
-  const std::int32_t s = plain_decode_symbol(d, *d.block_dc[j]);
+  fast_fill(d, b);
+  const std::int32_t s = fast_decode_symbol(b, *d.block_dc[j]);
   if (s > 16) fail(CorruptData);
-  if (s != 0) c.predictor += static_cast<std::uint32_t>(plain_receive_extend(d, s));
+  if (s != 0) c.predictor += static_cast<std::uint32_t>(extend(fast_get_bits(b, s), s));
   *dc = low16(c.predictor << d.al);
 }
 
 // T.81 G.1.2.1: DC refinement, one bit per block.
-void decode_dc_refine(DecoderState& d, std::int32_t, std::int16_t* dc, std::int16_t*) {
-  if (plain_get_bits(d, 1) != 0) *dc = static_cast<std::int16_t>(*dc | (1 << d.al));
+inline void decode_dc_refine(DecoderState& d, FastBits& b, std::int16_t* dc) {
+  fast_fill(d, b);
+  if (fast_get_bits(b, 1) != 0) *dc = static_cast<std::int16_t>(*dc | (1 << d.al));
 }
 
 // T.81 G.1.2.2: AC first scan of the band Ss..Se, with EOB runs across blocks.
-void decode_ac_first(DecoderState& d, std::int32_t j, std::int16_t*, std::int16_t* block) {
+inline void decode_ac_first(DecoderState& d, FastBits& b, std::int32_t j, std::int16_t* block) {
   const HuffmanLookup& ac = *d.block_ac[j];
-  for (std::int32_t k = d.ss; k <= d.se; ++k) {
-    const std::int32_t rs = plain_decode_symbol(d, ac);
+  const std::int32_t al = d.al;
+  const std::int32_t se = d.se;
+  for (std::int32_t k = d.ss; k <= se; ++k) {
+    fast_fill(d, b);
+    const std::uint32_t entry = ac.with_value[b.acc >> (64 - kPeekBits)];
+    if (entry != 0) {
+      const std::int32_t len = static_cast<std::int32_t>(entry & 0xFF);
+      k += static_cast<std::int32_t>((entry >> 8) & 0xFF);
+      if (k > 63) fail(CorruptData);
+      b.acc <<= len;
+      b.count -= len;
+      const auto value = static_cast<std::int32_t>(static_cast<std::int16_t>(entry >> 16));
+      block[kZigzag[k]] = low16(static_cast<std::uint32_t>(value) << al);
+      continue;
+    }
+    const std::int32_t rs = fast_decode_symbol(b, ac);
     const std::int32_t r = rs >> 4;
     const std::int32_t s = rs & 15;
     if (s != 0) {
       k += r;
       if (k > 63) fail(CorruptData);
-      block[kZigzag[k]] = low16(static_cast<std::uint32_t>(plain_receive_extend(d, s)) << d.al);
+      block[kZigzag[k]] = low16(static_cast<std::uint32_t>(extend(fast_get_bits(b, s), s)) << al);
     } else if (r == 15) {
       k += 15;
       if (k > 63) fail(CorruptData);
     } else {
-      d.eob_run = (1 << r) + plain_get_bits(d, r) - 1;
+      d.eob_run = (1 << r) + fast_get_bits(b, r) - 1;
       return;
     }
   }
 }
 
-inline void refine(DecoderState& d, std::int16_t& z, std::int32_t p1, std::int32_t m1) {
-  if (plain_get_bits(d, 1) != 0 && (z & p1) == 0)
+// A correction bit for a coefficient already known to be non-zero (T.81 G.1.2.3).
+inline void refine(DecoderState& d, FastBits& b, std::int16_t& z, std::int32_t p1,
+                   std::int32_t m1) {
+  fast_fill(d, b);
+  if (fast_get_bits(b, 1) != 0 && (z & p1) == 0) {
     z = static_cast<std::int16_t>(z + (z >= 0 ? p1 : m1));
+  }
 }
 
 // T.81 G.1.2.3: AC refinement: new coefficients of magnitude 1 and correction bits.
-void decode_ac_refine(DecoderState& d, std::int32_t j, std::int16_t*, std::int16_t* block) {
+inline void decode_ac_refine(DecoderState& d, FastBits& b, std::int32_t j, std::int16_t* block) {
   const std::int32_t p1 = 1 << d.al;
   const std::int32_t m1 = -p1;
+  const std::int32_t se = d.se;
   std::int32_t k = d.ss;
   if (d.eob_run == 0) {
     const HuffmanLookup& ac = *d.block_ac[j];
-    while (k <= d.se) {
-      const std::int32_t rs = plain_decode_symbol(d, ac);
+    while (k <= se) {
+      fast_fill(d, b);
+      const std::int32_t rs = fast_decode_symbol(b, ac);
       std::int32_t r = rs >> 4;
       const std::int32_t s = rs & 15;
       std::int32_t value = 0;
       if (s == 0 && r < 15) {
-        d.eob_run = (1 << r) + plain_get_bits(d, r);
+        d.eob_run = (1 << r) + fast_get_bits(b, r);
         break;
       }
       if (s != 0) {
         if (s != 1) fail(CorruptData);
-        value = plain_get_bits(d, 1) != 0 ? p1 : m1;
+        value = fast_get_bits(b, 1) != 0 ? p1 : m1;
       }
-      while (k <= d.se) {
+      while (k <= se) {
         std::int16_t& z = block[kZigzag[k]];
         if (z != 0) {
-          refine(d, z, p1, m1);
+          refine(d, b, z, p1, m1);
         } else if (--r < 0) {
           break;
         }
@@ -109,29 +132,30 @@ void decode_ac_refine(DecoderState& d, std::int32_t j, std::int16_t*, std::int16
     }
   }
   if (d.eob_run > 0) {
-    for (; k <= d.se; ++k) {
+    for (; k <= se; ++k) {
       std::int16_t& z = block[kZigzag[k]];
-      if (z != 0) refine(d, z, p1, m1);
+      if (z != 0) refine(d, b, z, p1, m1);
     }
     --d.eob_run;
   }
 }
 
 // A whole block of a sequential scan (T.81 F.2.2), stored unquantised like progressive data.
-void decode_sequential_block(DecoderState& d, std::int32_t j, std::int16_t* dc,
-                             std::int16_t* block) {
-  decode_dc_first(d, j, dc, block);
+inline void decode_sequential_block(DecoderState& d, FastBits& b, std::int32_t j, std::int16_t* dc,
+                                    std::int16_t* block) {
+  decode_dc_first(d, b, j, dc);
   std::memset(block, 0, 64 * sizeof(std::int16_t));
   const HuffmanLookup& ac = *d.block_ac[j];
   std::int32_t k = 1;
   while (k <= 63) {
-    const std::int32_t rs = plain_decode_symbol(d, ac);
+    fast_fill(d, b);
+    const std::int32_t rs = fast_decode_symbol(b, ac);
     const std::int32_t r = rs >> 4;
     const std::int32_t s = rs & 15;
     if (s != 0) {
       if (k + r > 63) fail(CorruptData);
       k += r;
-      block[kZigzag[k]] = static_cast<std::int16_t>(plain_receive_extend(d, s));
+      block[kZigzag[k]] = static_cast<std::int16_t>(extend(fast_get_bits(b, s), s));
       ++k;
     } else if (r == 15) {
       if (k + 15 > 63) fail(CorruptData);
@@ -142,13 +166,20 @@ void decode_sequential_block(DecoderState& d, std::int32_t j, std::int16_t* dc,
   }
 }
 
-// Runs a block decoder over every block of the current scan, in MCU order.
-void decode_scan(DecoderState& d, BlockDecoder decode, bool ac_scan) {
+enum class ScanKind { sequential, dc_first, dc_refine, ac_first, ac_refine };
+
+// Runs the block decoder of the scan kind over every block of the current scan, in MCU order.
+template <ScanKind kind>
+void decode_scan(DecoderState& d) {
+  FastBits b{d.bits64, d.bit_count64};
   std::int32_t base[4] = {};
   for (std::int32_t row = 0; row < d.scan_mcu_rows; ++row) {
     std::int32_t column[4] = {};
     for (std::int32_t m = 0; m < d.scan_mcus_per_row; ++m) {
-      if (d.restart_interval != 0 && d.mcus_left == 0) process_restart(d, false);
+      if (d.restart_interval != 0 && d.mcus_left == 0) {
+        process_restart(d, true);
+        b = FastBits{d.bits64, d.bit_count64};
+      }
       std::int32_t h = 0;
       std::int32_t v = 0;
       for (std::int32_t j = 0; j < d.scan_blocks_per_mcu; ++j) {
@@ -156,12 +187,20 @@ void decode_scan(DecoderState& d, BlockDecoder decode, bool ac_scan) {
         const FrameComponent& c = d.comp[i];
         const std::int32_t x = column[i] + h;
         const std::int32_t y = base[i] + v;
-        if (ac_scan && d.eob_run > 0 && decode == decode_ac_first) {
-          --d.eob_run;  // the block lies inside an EOB run and keeps its coefficients
+        if constexpr (kind == ScanKind::dc_first) {
+          decode_dc_first(d, b, j, element(c.dc_plane, x, y));
+        } else if constexpr (kind == ScanKind::dc_refine) {
+          decode_dc_refine(d, b, element(c.dc_plane, x, y));
+        } else if constexpr (kind == ScanKind::ac_first) {
+          if (d.eob_run > 0) {
+            --d.eob_run;  // inside an EOB run the block keeps its coefficients
+          } else {
+            decode_ac_first(d, b, j, element(c.ac_plane, x, y));
+          }
+        } else if constexpr (kind == ScanKind::ac_refine) {
+          decode_ac_refine(d, b, j, element(c.ac_plane, x, y));
         } else {
-          std::int16_t* dc = element(c.dc_plane, x, y);
-          std::int16_t* ac = element(c.ac_plane, x, y);
-          decode(d, j, dc, ac);
+          decode_sequential_block(d, b, j, element(c.dc_plane, x, y), element(c.ac_plane, x, y));
         }
         if (d.ns == 1) {
           ++column[i];
@@ -181,18 +220,29 @@ void decode_scan(DecoderState& d, BlockDecoder decode, bool ac_scan) {
       for (std::int32_t s = 0; s < d.ns; ++s) base[d.scan_comp[s]] += d.comp[d.scan_comp[s]].v;
     }
   }
+  d.bits64 = b.acc;
+  d.bit_count64 = b.count;
 }
 
-// Checks the band of a progressive scan and picks its block decoder.
-BlockDecoder choose_progressive_decoder(const DecoderState& d) {
+// Checks the band of a progressive scan and decodes it.
+void decode_progressive_scan(DecoderState& d) {
   if (d.se < d.ss || d.se > 63) fail(ProgressiveScanRange);
   if (d.ss != 0 && d.ns != 1) fail(ProgressiveScanRange);
   if (d.ss == 0 && d.se != 0) fail(ProgressiveScanRange);
   if (d.ah != 0 && d.al != d.ah - 1) fail(SuccessiveApproximation);
   // Shifts of 14 and more leave nothing of a 16-bit coefficient (T.81 allows Al up to 13).
   if (d.al >= 14) fail(ProgressiveScanRange);
-  if (d.ss == 0) return d.ah == 0 ? decode_dc_first : decode_dc_refine;
-  return d.ah == 0 ? decode_ac_first : decode_ac_refine;
+  if (d.ss == 0) {
+    if (d.ah == 0) {
+      decode_scan<ScanKind::dc_first>(d);
+    } else {
+      decode_scan<ScanKind::dc_refine>(d);
+    }
+  } else if (d.ah == 0) {
+    decode_scan<ScanKind::ac_first>(d);
+  } else {
+    decode_scan<ScanKind::ac_refine>(d);
+  }
 }
 
 }  // namespace
@@ -215,10 +265,12 @@ void decode_into_store(DecoderState& d, bool first_scan_read) {
     }
     have_scan = false;
     compute_scan_geometry(d);
-    prepare_scan(d, false);
-    BlockDecoder decode = decode_sequential_block;
-    if (d.progressive) decode = choose_progressive_decoder(d);
-    decode_scan(d, decode, decode == decode_ac_first);
+    prepare_scan(d, true);
+    if (d.progressive) {
+      decode_progressive_scan(d);
+    } else {
+      decode_scan<ScanKind::sequential>(d);
+    }
   }
   // The output walks the MCUs of the layout: every component, in frame order.
   d.ns = d.components;
