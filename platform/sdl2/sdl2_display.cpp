@@ -2,6 +2,8 @@
 #include "platform/sdl2/sdl2_display.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform/sdl2/sdl2_main_window.h"
 #include "platform/sdl2/sdl2_menu_bar.h"
@@ -11,6 +13,17 @@ namespace platform::sdl2 {
 namespace {
 
 int live_objects = 0;
+bool first_frame_shown = false;
+
+// With MQ_SDL2_TRACE set, the time of the first frame on screen goes to standard error
+// (the end-to-end tests and the start-up benchmark read it).
+void note_frame_shown() {
+  if (first_frame_shown) return;
+  first_frame_shown = true;
+  if (std::getenv("MQ_SDL2_TRACE") != nullptr) {
+    std::fprintf(stderr, "moviquel: first frame shown at %u ms\n", SDL_GetTicks());
+  }
+}
 
 SDL_Rect to_sdl(const Rect& r) {
   return SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
@@ -97,6 +110,7 @@ HResult Sdl2Surface::show_window() {
     lost_ = true;
     return kDDERR_SURFACELOST;
   }
+  note_frame_shown();
   return kS_OK;
 }
 

@@ -53,6 +53,11 @@ std::intptr_t make_lparam(int low, int high) {
 bool tracing() {
   return std::getenv("MQ_SDL2_TRACE") != nullptr;
 }
+// MQ_SDL2_TRACE=messages also lists every message dispatched to the window.
+bool tracing_messages() {
+  const char* trace = std::getenv("MQ_SDL2_TRACE");
+  return trace != nullptr && std::strcmp(trace, "messages") == 0;
+}
 
 bool executable_on_path(const char* name) {
   const char* path = std::getenv("PATH");
@@ -321,6 +326,11 @@ bool Sdl2Shell::translate_accelerator(const Message& message) {
 
 void Sdl2Shell::dispatch(const Message& message) {
   if (procedure_ == nullptr || sdl_window(message.window) == nullptr) return;
+  if (tracing_messages()) {
+    std::fprintf(stderr, "moviquel: message 0x%04x %#lx %#lx\n", message.id,
+                 static_cast<unsigned long>(message.wparam),
+                 static_cast<unsigned long>(message.lparam));
+  }
   if (procedure_(message).use_default) default_procedure(message);
 }
 

@@ -1,0 +1,27 @@
+# End-to-end checks of the Linux player: the real moviquel under a private Xvfb, driven with
+# xdotool and looked at with xwd and ImageMagick, each check a script in linux/.
+if(NOT TARGET moviquel)
+  return()
+endif()
+foreach(tool Xvfb xdotool xwininfo xwd convert compare djpeg)
+  find_program(MQ_E2E_${tool} ${tool})
+  if(NOT MQ_E2E_${tool})
+    message(STATUS "Linux player checks: ${tool} not found, not registered")
+    return()
+  endif()
+endforeach()
+
+set(mq_linux_e2e_dir ${CMAKE_CURRENT_SOURCE_DIR}/linux)
+function(mq_linux_e2e name script)
+  add_test(NAME ${name}
+           COMMAND bash ${mq_linux_e2e_dir}/${script} $<TARGET_FILE:moviquel>
+                   ${PROJECT_SOURCE_DIR}/resources ${CMAKE_CURRENT_BINARY_DIR}/linux/${name})
+  # Each check starts its own X server; the bound keeps a stuck one from holding the run.
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS e2e
+    ENVIRONMENT "LSAN_OPTIONS=suppressions=${mq_linux_e2e_dir}/lsan_suppressions.txt")
+endfunction()
+
+mq_linux_e2e(LinuxPlayer.RefusedFullScreenIsToldOnceThenTheMainPictureRunsWindowed
+             windowed_start.sh)
+mq_linux_e2e(LinuxPlayer.KeysSwitchToTheFadingInfoPictureShowStatisticsAndEsc keys.sh)
+mq_linux_e2e(LinuxPlayer.MinimisedItUsesNoProcessorTime minimised.sh)
