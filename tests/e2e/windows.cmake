@@ -31,7 +31,12 @@ gtest_discover_tests(windows_resources_tests)
 # programs (the loader then fails with "Exec format error") still runs the 64-bit loader;
 # there a 64-bit build of the same sources stands in for the run checks.
 set(mq_wine32_loader /usr/lib/wine/wine)
-set(mq_wine32_server /usr/lib/wine/wineserver32)
+# As Debian's own wineserver wrapper does: the 64-bit server serves 32-bit programs too.
+if(EXISTS /usr/lib/wine/wineserver64)
+  set(mq_wine32_server /usr/lib/wine/wineserver64)
+else()
+  set(mq_wine32_server /usr/lib/wine/wineserver32)
+endif()
 set(mq_wine64_loader /usr/lib/wine/wine64)
 set(mq_wine64_server /usr/lib/wine/wineserver64)
 function(mq_wine_runs loader result)
