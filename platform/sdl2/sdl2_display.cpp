@@ -333,6 +333,11 @@ HResult Sdl2DirectDraw::set_display_mode(std::uint32_t width, std::uint32_t heig
       continue;
     if (SDL_BYTESPERPIXEL(mode.format) * 8u != bits_per_pixel) continue;
     if (SDL_SetWindowDisplayMode(window_, &mode) != 0) return kE_FAIL;
+    // The whole window becomes the screen: no room is left for the menu bar.
+    SDL_SetWindowSize(window_, mode.w, mode.h);
+    SDL_Rect screen{0, 0, 0, 0};
+    if (SDL_GetDisplayBounds(display, &screen) == 0)
+      SDL_SetWindowPosition(window_, screen.x, screen.y);
     if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0) return kE_FAIL;
     mode_format_ = mode.format;
     full_screen_ = true;

@@ -25,3 +25,5 @@ mq_linux_e2e(LinuxPlayer.RefusedFullScreenIsToldOnceThenTheMainPictureRunsWindow
              windowed_start.sh)
 mq_linux_e2e(LinuxPlayer.KeysSwitchToTheFadingInfoPictureShowStatisticsAndEsc keys.sh)
 mq_linux_e2e(LinuxPlayer.MinimisedItUsesNoProcessorTime minimised.sh)
+mq_linux_e2e(LinuxPlayer.OnASixteenBitScreenItRunsFullScreenAndSwitchesToAWindowAndBack
+             full_screen.sh)
