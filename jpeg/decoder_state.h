@@ -37,7 +37,7 @@ enum class SamplingLayout : std::int32_t { gray = 0, h1v1 = 1, h2v1 = 2, h1v2 = 
 // in slot -n - 1 and its 0-branch in slot -n. peek serves the 64-bit reader: by the next
 // kPeekBits bits, (bits consumed << 8) | symbol, or kPeekSlow when the tree must be walked.
 // with_value goes one step further when the code and its extra bits both fit in the window:
-// (coefficient value << 16) | (run << 8) | bits consumed, or 0 when they do not.
+// (coefficient value << 16) | flags | (run << 8) | bits consumed, or 0 when they do not.
 struct HuffmanLookup {
   std::int32_t fast[256];
   std::uint8_t length[256];
@@ -46,6 +46,10 @@ struct HuffmanLookup {
   std::uint32_t with_value[1 << kPeekBits];
 };
 inline constexpr std::uint16_t kPeekSlow = 0x8000;
+// Flags of with_value entries of AC tables: end of block (no coefficient) and a run of 16 zeros
+// (run 15 with a value of 0).
+inline constexpr std::uint32_t kWithValueEob = 0x8000;
+inline constexpr std::uint32_t kWithValueZrl = 0x4000;
 
 // One plane of the whole-image coefficient store: elements of element_size bytes, row-major.
 struct Plane {

@@ -84,7 +84,13 @@ void build_lookup(HuffmanLookup& t, const std::uint8_t counts[17], const std::ui
     const std::int32_t symbol = p & 0xFF;
     const std::int32_t run = dc ? 0 : symbol >> 4;
     const std::int32_t size = dc ? symbol : symbol & 15;
-    if ((!dc && size == 0) || size > 16 || len + size > kPeekBits || len + size == 0) continue;
+    if (!dc && size == 0) {
+      // End of block and a run of 16 zeros, flagged so that callers can tell them apart.
+      if (run == 0) t.with_value[q] = kWithValueEob | static_cast<std::uint32_t>(len);
+      if (run == 15) t.with_value[q] = kWithValueZrl | (15u << 8) | static_cast<std::uint32_t>(len);
+      continue;
+    }
+    if (size > 16 || len + size > kPeekBits || len + size == 0) continue;
     std::int32_t value = 0;
     if (size != 0) {
       const auto bits =

@@ -60,7 +60,7 @@ inline void decode_ac_first(DecoderState& d, FastBits& b, std::int32_t j, std::i
   for (std::int32_t k = d.ss; k <= se; ++k) {
     fast_fill(d, b);
     const std::uint32_t entry = ac.with_value[b.acc >> (64 - kPeekBits)];
-    if (entry != 0) {
+    if (entry != 0 && (entry & (kWithValueEob | kWithValueZrl)) == 0) {
       const std::int32_t len = static_cast<std::int32_t>(entry & 0xFF);
       k += static_cast<std::int32_t>((entry >> 8) & 0xFF);
       if (k > 63) fail(CorruptData);

@@ -107,10 +107,12 @@ void decode_mcu_row_fast(DecoderState& d) {
         const std::uint32_t entry = ac.with_value[b.acc >> (64 - kPeekBits)];
         if (entry != 0) {
           const std::int32_t len = static_cast<std::int32_t>(entry & 0xFF);
-          k += static_cast<std::int32_t>((entry >> 8) & 0xFF);
-          if (k > 63) fail(CorruptData);
           b.acc <<= len;
           b.count -= len;
+          if ((entry & kWithValueEob) != 0) break;
+          // A run of 16 zeros is a run of 15 and a stored zero: same position, same check.
+          k += static_cast<std::int32_t>((entry >> 8) & 0x0F);
+          if (k > 63) fail(CorruptData);
           block[kZigzag[k]] = static_cast<std::int16_t>(entry >> 16);
           ++k;
           continue;
