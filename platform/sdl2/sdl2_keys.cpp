@@ -102,4 +102,33 @@ bool is_system_key(SDL_Keycode key, std::uint16_t modifiers) {
   return (modifiers & KMOD_ALT) != 0;
 }
 
+Message key_message(WindowHandle window, const SDL_KeyboardEvent& event) {
+  const std::uint32_t key = virtual_key(event.keysym.sym);
+  if (key == 0) return Message{window, 0, 0, 0};
+  const std::uint16_t mod = event.keysym.mod;
+  const bool down = event.type == SDL_KEYDOWN;
+  const bool system = is_system_key(event.keysym.sym, mod);
+  std::uint32_t bits = 1u | ((static_cast<std::uint32_t>(event.keysym.scancode) & 0xFFu) << 16);
+  if ((mod & KMOD_ALT) != 0) bits |= kKeyAlt;
+  if ((mod & KMOD_SHIFT) != 0) bits |= kKeyShift;
+  if ((mod & KMOD_CTRL) != 0) bits |= kKeyCtrl;
+  if (!down) bits |= kKeyPrevious | kKeyReleased;
+  if (down && event.repeat != 0) bits |= kKeyPrevious;
+  const std::uint32_t id =
+      down ? (system ? kWM_SYSKEYDOWN : kWM_KEYDOWN) : (system ? kWM_SYSKEYUP : kWM_KEYUP);
+  return Message{window, id, key, static_cast<std::intptr_t>(bits)};
+}
+
+std::uint16_t accelerator_command(const Message& message) {
+  if (message.id != kWM_KEYDOWN && message.id != kWM_SYSKEYDOWN) return 0;
+  const auto bits = static_cast<std::uint32_t>(message.lparam);
+  const bool alt = (bits & kKeyAlt) != 0;
+  // Like the table's entries, each key matches only with exactly its modifiers.
+  if ((bits & (kKeyShift | kKeyCtrl)) != 0) return 0;
+  if (message.wparam == kVK_ESCAPE && !alt) return 1001;
+  if (message.wparam == kVK_RETURN && alt) return 1002;
+  if (message.wparam == 'X' && alt) return 1001;
+  return 0;
+}
+
 }  // namespace platform::sdl2

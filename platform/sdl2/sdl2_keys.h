@@ -6,7 +6,18 @@
 
 #include <cstdint>
 
+#include "platform/message_pump.h"
+
 namespace platform::sdl2 {
+
+// Key-message bits of the second parameter: Windows' context code (Alt held) and
+// transition bits, and two bits Windows leaves reserved that carry Shift and Ctrl here,
+// so that the accelerators can be matched from the message alone.
+inline constexpr std::uint32_t kKeyAlt = 1u << 29;
+inline constexpr std::uint32_t kKeyShift = 1u << 25;
+inline constexpr std::uint32_t kKeyCtrl = 1u << 26;
+inline constexpr std::uint32_t kKeyPrevious = 1u << 30;
+inline constexpr std::uint32_t kKeyReleased = 1u << 31;
 
 // The virtual-key code of an SDL key, or 0 for keys the player has no code for.
 std::uint32_t virtual_key(SDL_Keycode key);
@@ -14,5 +25,13 @@ std::uint32_t virtual_key(SDL_Keycode key);
 // Whether Windows reports the key through the system key messages (WM_SYSKEYDOWN/UP):
 // any key while Alt is held, Alt itself and F10.
 bool is_system_key(SDL_Keycode key, std::uint16_t modifiers);
+
+// The key message (WM_KEYDOWN/UP or WM_SYSKEYDOWN/UP) for an SDL key event, or a message
+// with id 0 for keys the player has no code for.
+Message key_message(WindowHandle window, const SDL_KeyboardEvent& event);
+
+// The accelerator table: the command of a key-down message (1001 for Esc alone and for
+// Alt+X, 1002 for Alt+Enter), or 0 when the message is no accelerator.
+std::uint16_t accelerator_command(const Message& message);
 
 }  // namespace platform::sdl2

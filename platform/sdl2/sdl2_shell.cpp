@@ -27,19 +27,6 @@ constexpr const char kAboutText[] =
     "Moviquel Player\nVersion 0.90 beta\nCopyright (C) 2026 Moviquel Co";
 constexpr const char kAboutButton[] = "www.mql.example";
 
-// Menu and accelerator commands (menu 102, accelerator table 103).
-constexpr std::uint16_t kCommandExit = 1001;
-constexpr std::uint16_t kCommandToggleFullScreen = 1002;
-
-// Key-message bits of the second parameter: Windows' context code (Alt held) and
-// transition bits, and two bits Windows leaves reserved that carry Shift and Ctrl here,
-// so that the accelerators can be matched from the message alone.
-constexpr std::uint32_t kKeyAlt = 1u << 29;
-constexpr std::uint32_t kKeyShift = 1u << 25;
-constexpr std::uint32_t kKeyCtrl = 1u << 26;
-constexpr std::uint32_t kKeyPrevious = 1u << 30;
-constexpr std::uint32_t kKeyReleased = 1u << 31;
-
 constexpr std::uint32_t kWM_NCLBUTTONDOWN = 0x00A1;
 constexpr std::intptr_t kHTMENU = 5;
 constexpr std::intptr_t kHTCLIENT = 1;
@@ -236,21 +223,8 @@ void Sdl2Shell::translate(const SDL_Event& event) {
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
-      const std::uint32_t key = virtual_key(event.key.keysym.sym);
-      if (key == 0) break;
-      const std::uint16_t mod = event.key.keysym.mod;
-      const bool down = event.type == SDL_KEYDOWN;
-      const bool system = is_system_key(event.key.keysym.sym, mod);
-      std::uint32_t bits =
-          1u | ((static_cast<std::uint32_t>(event.key.keysym.scancode) & 0xFFu) << 16);
-      if ((mod & KMOD_ALT) != 0) bits |= kKeyAlt;
-      if ((mod & KMOD_SHIFT) != 0) bits |= kKeyShift;
-      if ((mod & KMOD_CTRL) != 0) bits |= kKeyCtrl;
-      if (!down) bits |= kKeyPrevious | kKeyReleased;
-      if (down && event.key.repeat != 0) bits |= kKeyPrevious;
-      const std::uint32_t id =
-          down ? (system ? kWM_SYSKEYDOWN : kWM_KEYDOWN) : (system ? kWM_SYSKEYUP : kWM_KEYUP);
-      post_to_window(id, key, static_cast<std::intptr_t>(bits));
+      const Message key = key_message(sdl, event.key);
+      if (key.id != 0) post(key);
       break;
     }
     case SDL_MOUSEMOTION:
@@ -311,15 +285,9 @@ void Sdl2Shell::wait() {
 }
 
 bool Sdl2Shell::translate_accelerator(const Message& message) {
-  if (message.id != kWM_KEYDOWN && message.id != kWM_SYSKEYDOWN) return false;
-  const auto bits = static_cast<std::uint32_t>(message.lparam);
-  const bool alt = (bits & kKeyAlt) != 0;
-  const bool other = (bits & (kKeyShift | kKeyCtrl)) != 0;
-  std::uint16_t command = 0;
-  if (message.wparam == kVK_ESCAPE && !alt && !other) command = kCommandExit;
-  if (message.wparam == kVK_RETURN && alt && !other) command = kCommandToggleFullScreen;
-  if (message.wparam == 'X' && alt && !other) command = kCommandExit;
+  const std::uint16_t command = accelerator_command(message);
   if (command == 0) return false;
+  // Accelerators send their command with 1 in the high word.
   dispatch(Message{message.window, kWM_COMMAND, (std::uintptr_t{1} << 16) | command, 0});
   return true;
 }

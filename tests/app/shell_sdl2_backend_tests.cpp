@@ -51,6 +51,51 @@ TEST(Sdl2Keys, AltAndF10AndKeysWithAltHeldAreSystemKeys) {
   EXPECT_FALSE(is_system_key(SDLK_ESCAPE, KMOD_LSHIFT));
 }
 
+SDL_KeyboardEvent key_event(Uint32 type, SDL_Keycode key, Uint16 modifiers, Uint8 repeat = 0) {
+  SDL_KeyboardEvent e{};
+  e.type = type;
+  e.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  e.repeat = repeat;
+  e.keysym.sym = key;
+  e.keysym.mod = modifiers;
+  return e;
+}
+
+Message key(Uint32 type, SDL_Keycode sym, Uint16 modifiers = KMOD_NONE) {
+  static int window_tag;
+  return key_message(&window_tag, key_event(type, sym, modifiers));
+}
+
+TEST(Sdl2Keys, PressAndReleaseBecomeKeyMessagesOrSystemKeyMessagesWithAlt) {
+  EXPECT_EQ(key(SDL_KEYDOWN, SDLK_a).id, kWM_KEYDOWN);
+  const Message up = key(SDL_KEYUP, SDLK_a);
+  EXPECT_EQ(up.id, kWM_KEYUP);
+  EXPECT_EQ(up.wparam, 0x41u);
+  // Windows sets the previous-state and transition bits on every release.
+  EXPECT_NE(static_cast<std::uint32_t>(up.lparam) & (1u << 30), 0u);
+  EXPECT_NE(static_cast<std::uint32_t>(up.lparam) & (1u << 31), 0u);
+  EXPECT_EQ(key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT).id, kWM_SYSKEYDOWN);
+  EXPECT_EQ(key(SDL_KEYUP, SDLK_a, KMOD_LALT).id, kWM_SYSKEYUP);
+  EXPECT_EQ(key(SDL_KEYUP, SDLK_LALT).id, kWM_SYSKEYUP);
+  EXPECT_EQ(key(SDL_KEYDOWN, SDLK_UNKNOWN).id, 0u);
+}
+
+TEST(Sdl2Keys, EscAltEnterAndAltXAreTheAcceleratorsAndActOnThePress) {
+  EXPECT_EQ(accelerator_command(key(SDL_KEYDOWN, SDLK_ESCAPE)), 1001);
+  EXPECT_EQ(accelerator_command(key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT)), 1002);
+  EXPECT_EQ(accelerator_command(key(SDL_KEYDOWN, SDLK_KP_ENTER, KMOD_RALT)), 1002);
+  EXPECT_EQ(accelerator_command(key(SDL_KEYDOWN, SDLK_x, KMOD_LALT)), 1001);
+  // Releases, other modifiers and the plain keys are no accelerators.
+  EXPECT_EQ(accelerator_command(key(SDL_KEYUP, SDLK_ESCAPE)), 0);
+  EXPECT_EQ(accelerator_command(key(SDL_KEYDOWN, SDLK_RETURN)), 0);
+  EXPECT_EQ(accelerator_command(key(SDL_KEYDOWN, SDLK_x)), 0);
+  EXPECT_EQ(accelerator_command(key(SDL_KEYDOWN, SDLK_ESCAPE, KMOD_LALT)), 0);
+  EXPECT_EQ(accelerator_command(key(SDL_KEYDOWN, SDLK_ESCAPE, KMOD_LSHIFT)), 0);
+  EXPECT_EQ(accelerator_command(key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT | KMOD_LCTRL)), 0);
+  EXPECT_EQ(accelerator_command(key(SDL_KEYDOWN, SDLK_x, KMOD_LALT | KMOD_LSHIFT)), 0);
+  EXPECT_EQ(accelerator_command(key(SDL_KEYDOWN, SDLK_t)), 0);
+}
+
 TEST(Sdl2Menu, FileMenuHasItsFourCommandsBetweenPairsOfSeparators) {
   std::vector<std::string> texts;
   std::vector<int> commands;
