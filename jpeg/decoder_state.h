@@ -84,8 +84,9 @@ struct DecoderState {
   bool ready = false;
   std::int32_t error_code = 0;
 
-  // Allocation table.
+  // Allocation table, and the bytes asked of it so far (for the memory figures).
   void* slots[kAllocationSlots] = {};
+  std::size_t allocated_bytes = 0;
 
   // Input buffer with push-back room in front and the end filler behind.
   std::uint8_t input[kPushBackBytes + kInputBufferBytes + kFillerBytes] = {};

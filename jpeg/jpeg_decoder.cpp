@@ -29,6 +29,7 @@ void* allocate(DecoderState& d, std::size_t size) {
     void* block = std::calloc(1, size + 16);
     if (block == nullptr) fail(OutOfMemory);
     slot = block;
+    d.allocated_bytes += size;
     const auto address = reinterpret_cast<std::uintptr_t>(block);
     return reinterpret_cast<void*>((address + 15) & ~static_cast<std::uintptr_t>(15));
   }

@@ -23,7 +23,7 @@ std::int32_t TestStream::read(std::uint8_t* buffer, std::int32_t max_bytes, bool
   const auto left = static_cast<std::int32_t>(data_.size() - position_);
   if (n > left) n = left;
   if (n < 0) n = 0;
-  std::memcpy(buffer, data_.data() + position_, static_cast<std::size_t>(n));
+  if (n > 0) std::memcpy(buffer, data_.data() + position_, static_cast<std::size_t>(n));
   position_ += static_cast<std::size_t>(n);
   if (n < max_bytes && position_ == data_.size()) at_end = true;
   return n;

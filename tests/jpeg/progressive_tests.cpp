@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "decode_harness.h"
+#include "jpeg/decoder_steps.h"
 #include "jpeg/error_codes.h"
 
 namespace {
@@ -223,6 +224,35 @@ TEST(Progressive, FileEndingBeforeEoiShowsWhatTheScansGave) {
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(r.pixels[0], 130);
   EXPECT_EQ(r.pixels[8], 131);
+}
+
+TEST(Progressive, StoreTakes130BytesPerBlockAndRowsAllocateNothing) {
+  // A 640x480 h2v2 progressive picture with a DC scan only: 4800 + 2 x 1200 blocks.
+  JpegBuilder b;
+  b.soi().dqt(0, 1).dht(0, 0, dc()).dht(1, 0, ac());
+  b.sof(0xC2, 640, 480, {{1, 2, 2, 0}, {2, 1, 1, 0}, {3, 1, 1, 0}});
+  b.sos({{1, 0, 0}, {2, 0, 0}, {3, 0, 0}}, 0, 0, 0, 0);
+  EntropyWriter w;
+  for (int m = 0; m < 40 * 30; ++m) {
+    for (int k = 0; k < 6; ++k) w.dc(dc(), 0);
+  }
+  b.raw(w.finish()).eoi();
+  Stages s(b.bytes(), true);
+  const std::size_t before_start = [&] {
+    Stages header_only(b.bytes(), true);
+    EXPECT_EQ(header_only.run([&] { jpeg::detail::construct(*header_only.d); }), 0);
+    return header_only.d->allocated_bytes;
+  }();
+  ASSERT_EQ(s.open_and_start(), 0);
+  const jpeg::detail::DecoderState& d = *s.d;
+  const std::size_t rows = 2 * (static_cast<std::size_t>(d.line_size) + 8) +
+                           static_cast<std::size_t>(d.blocks_per_row) * (128 + 64 + 1);
+  const std::size_t lookups = 2 * sizeof(jpeg::detail::HuffmanLookup);
+  const std::size_t store = d.allocated_bytes - before_start - rows - lookups;
+  EXPECT_EQ(store, 130u * (4800u + 1200u + 1200u));
+  const std::size_t after_start = d.allocated_bytes;
+  for (int r = 0; r < d.mcu_rows; ++r) ASSERT_EQ(s.next_row(), 0);
+  EXPECT_EQ(d.allocated_bytes, after_start);
 }
 
 }  // namespace
