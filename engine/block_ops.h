@@ -34,6 +34,9 @@ void dither_convert(const Layer& layer);
 
 namespace detail {
 
+// Rows up to this many pixels are copied by a loop rather than by memmove.
+inline constexpr std::int32_t kShortRow = 16;
+
 // True when dst starts inside [src, src + n): a forward copy then reads pixels it wrote.
 inline bool starts_inside(const std::uint16_t* dst, const std::uint16_t* src, std::int32_t n) {
   const auto d = reinterpret_cast<std::uintptr_t>(dst);
@@ -56,7 +59,8 @@ inline void store_pair(std::uint16_t* p, std::uint32_t word) {
 // that starts left of an overlapping destination smears.
 inline void copy_row16(std::uint16_t* dst, const std::uint16_t* src, std::int32_t n) {
   if (n <= 0) return;
-  if (detail::starts_inside(dst, src, n)) {
+  // Short rows (most effect blocks) are cheaper copied in place than through a library call.
+  if (n <= detail::kShortRow || detail::starts_inside(dst, src, n)) {
     for (std::int32_t i = 0; i < n; ++i) dst[i] = src[i];
   } else {
     // No pixel is read after it was written, which is exactly memmove.
@@ -67,7 +71,7 @@ inline void copy_row16(std::uint16_t* dst, const std::uint16_t* src, std::int32_
 // Copies n pairs (2n pixels) in ascending order, each pair read whole before it is written.
 inline void copy_row_pairs(std::uint16_t* dst, const std::uint16_t* src, std::int32_t n) {
   if (n <= 0) return;
-  if (detail::starts_inside(dst, src, 2 * n)) {
+  if (n <= detail::kShortRow / 2 || detail::starts_inside(dst, src, 2 * n)) {
     for (std::int32_t i = 0; i < n; ++i)
       detail::store_pair(dst + 2 * i, detail::load_pair(src + 2 * i));
   } else {
@@ -124,23 +128,17 @@ inline void remap_row(std::uint16_t* dst, const std::uint16_t* src, std::int32_t
 
 // Copies the rectangle (sx0, sy0)-(sx1, sy1) of src to dst at (dx, dy); both use stride.
 // Rows run top down; overlap in one buffer behaves like single pixels copied in that order.
+// Copying pairs when both start indices are even would only keep 32-bit accesses aligned:
+// the distance is then even and the pixels come out the same, so every row goes through
+// copy_row16, which avoids a branch on the random parity of small blocks.
 inline void copy_block(std::uint16_t* dst, std::int32_t dx, std::int32_t dy,
                        const std::uint16_t* src, std::int32_t sx0, std::int32_t sy0,
                        std::int32_t sx1, std::int32_t sy1, std::int32_t stride) {
   const std::int32_t w = sx1 - sx0 + 1;
-  const std::int32_t so = sy0 * stride + sx0;
-  const std::int32_t dof = dy * stride + dx;
-  const std::uint16_t* s = src + so;
-  std::uint16_t* d = dst + dof;
-  // Pairs keep 32-bit accesses aligned; with an even distance they copy the same pixels.
-  const bool pairs = (so & 1) == 0 && (dof & 1) == 0;
+  const std::uint16_t* s = src + (sy0 * stride + sx0);
+  std::uint16_t* d = dst + (dy * stride + dx);
   for (std::int32_t y = sy0; y <= sy1; ++y) {
-    if (pairs) {
-      copy_row_pairs(d, s, w / 2);
-      if ((w & 1) != 0) d[w - 1] = s[w - 1];
-    } else {
-      copy_row16(d, s, w);
-    }
+    copy_row16(d, s, w);
     s += stride;
     d += stride;
   }

@@ -29,6 +29,47 @@ inline DrawPair lcg_next_two(std::uint32_t& state) {
   return DrawPair{s1 >> 16, s2 >> 16};
 }
 
+// Blocks whose positions are drawn together; their draws do not depend on each other.
+constexpr std::int32_t kBatch = 256;
+
+// The generator's state after k steps from s is mul[k] * s + add[k]. Split by parity: the
+// x draw of block i is step 2i + 1 and its y draw step 2i + 2.
+struct LcgJumps {
+  std::uint32_t x_mul[kBatch], x_add[kBatch], y_mul[kBatch], y_add[kBatch];
+};
+
+constexpr LcgJumps make_jumps() {
+  LcgJumps j{};
+  std::uint32_t mul = 1;
+  std::uint32_t add = 0;
+  for (std::int32_t k = 1; k <= 2 * kBatch; ++k) {
+    mul *= kLcgMultiplier;
+    add = add * kLcgMultiplier + kLcgIncrement;
+    const auto i = static_cast<std::size_t>((k - 1) / 2);
+    if (k % 2 == 1) {
+      j.x_mul[i] = mul;
+      j.x_add[i] = add;
+    } else {
+      j.y_mul[i] = mul;
+      j.y_add[i] = add;
+    }
+  }
+  return j;
+}
+
+constexpr LcgJumps kJumps = make_jumps();
+
+// The x and y draws of the next n blocks (1 <= n <= kBatch) from state, which moves on by
+// 2n steps; the same numbers as 2n calls of lcg_next, computed without a dependent chain.
+void draw_batch(std::uint32_t& state, std::int32_t n, std::uint32_t* xs, std::uint32_t* ys) {
+  const std::uint32_t s = state;
+  for (std::int32_t i = 0; i < n; ++i) {
+    xs[i] = (s * kJumps.x_mul[i] + kJumps.x_add[i]) >> 16;
+    ys[i] = (s * kJumps.y_mul[i] + kJumps.y_add[i]) >> 16;
+  }
+  state = s * kJumps.y_mul[n - 1] + kJumps.y_add[n - 1];
+}
+
 struct Area {
   std::int32_t x0, x1, y0, y1;
   std::int32_t w, h;
@@ -81,7 +122,7 @@ class Positions {
         total_x_(static_cast<std::uint32_t>(h.total_x)),
         total_y_(static_cast<std::uint32_t>(h.total_y)) {}
 
-  // Offsets of the drawn point from the region's top-left corner, 0..W-1 and 0..H-1.
+  // Offsets of one drawn point from the region's top-left corner, 0..W-1 and 0..H-1.
   template <bool kDrift>
   void draw(std::uint32_t& pos_rng, std::uint32_t& jitter_rng, std::int32_t& px,
             std::int32_t& py) const {
@@ -97,40 +138,85 @@ class Positions {
     py = static_cast<std::int32_t>(mod_h_(ry & 0x7FFFFFFFu));
   }
 
+  // The same for the next n blocks (1 <= n <= kBatch), into xs and ys.
+  template <bool kDrift>
+  void draw_many(std::uint32_t& pos_rng, std::uint32_t& jitter_rng, std::int32_t n,
+                 std::uint32_t* xs, std::uint32_t* ys) const {
+    draw_batch(pos_rng, n, xs, ys);
+    if constexpr (kDrift) {
+      std::uint32_t jx[kBatch];
+      std::uint32_t jy[kBatch];
+      draw_batch(jitter_rng, n, jx, jy);
+      jitter_x_.apply(jx, jx, n);
+      jitter_y_.apply(jy, jy, n);
+      for (std::int32_t i = 0; i < n; ++i) {
+        xs[i] = (xs[i] + jx[i] + total_x_) & 0x7FFFFFFFu;
+        ys[i] = (ys[i] + jy[i] + total_y_) & 0x7FFFFFFFu;
+      }
+    }
+    mod_w_.apply(xs, xs, n);
+    mod_h_.apply(ys, ys, n);
+  }
+
  private:
   FastMod mod_w_, mod_h_, jitter_x_, jitter_y_;
   std::uint32_t total_x_, total_y_;
 };
 
+// Blocks ahead whose memory is requested before they are drawn: the blocks fall at random
+// places in frames larger than the cache, so their loads are best started early.
+constexpr std::int32_t kPrefetchAhead = 12;
+
 // Runs block(x, y, xe, ye) for count blocks that start at the drawn point and are cut off
-// at the region's right and bottom edges.
-template <bool kDrift, typename Block>
+// at the region's right and bottom edges; touch(x, y) announces a block's top-left pixel.
+template <bool kDrift, typename Block, typename Touch>
 void scatter_blocks(const Area& a, const EffectHeader& h, std::int32_t count,
-                    std::uint32_t& pos_rng, std::uint32_t& jitter_rng, Block block) {
+                    std::uint32_t& pos_rng, std::uint32_t& jitter_rng, Block block, Touch touch) {
   const Positions positions(a, h);
-  const std::int32_t bw = at_least_one(h.block_w);
-  const std::int32_t bh = at_least_one(h.block_h);
-  // x + bw - 1 compared with x1 without overflow: the block is cut when it reaches past.
-  for (std::int32_t i = 0; i < count; ++i) {
-    std::int32_t px;
-    std::int32_t py;
-    positions.draw<kDrift>(pos_rng, jitter_rng, px, py);
-    const std::int32_t x = px + a.x0;
-    const std::int32_t y = py + a.y0;
-    const std::int32_t xe = (bw - 1 >= a.x1 - x) ? a.x1 : x + bw - 1;
-    const std::int32_t ye = (bh - 1 >= a.y1 - y) ? a.y1 : y + bh - 1;
-    block(x, y, xe, ye);
+  // The last column and row a block may reach: x + bw - 1 without overflow.
+  const std::int32_t reach_x = at_least_one(h.block_w) - 1;
+  const std::int32_t reach_y = at_least_one(h.block_h) - 1;
+  std::uint32_t xs[kBatch];
+  std::uint32_t ys[kBatch];
+  for (std::int32_t done = 0; done < count;) {
+    const std::int32_t n = std::min(kBatch, count - done);
+    positions.draw_many<kDrift>(pos_rng, jitter_rng, n, xs, ys);
+    for (std::int32_t i = 0; i < std::min(n, kPrefetchAhead); ++i) {
+      touch(static_cast<std::int32_t>(xs[i]) + a.x0, static_cast<std::int32_t>(ys[i]) + a.y0);
+    }
+    for (std::int32_t i = 0; i < n; ++i) {
+      if (i + kPrefetchAhead < n) {
+        touch(static_cast<std::int32_t>(xs[i + kPrefetchAhead]) + a.x0,
+              static_cast<std::int32_t>(ys[i + kPrefetchAhead]) + a.y0);
+      }
+      const std::int32_t x = static_cast<std::int32_t>(xs[i]) + a.x0;
+      const std::int32_t y = static_cast<std::int32_t>(ys[i]) + a.y0;
+      const std::int32_t xe = reach_x >= a.x1 - x ? a.x1 : x + reach_x;
+      const std::int32_t ye = reach_y >= a.y1 - y ? a.y1 : y + reach_y;
+      block(x, y, xe, ye);
+    }
+    done += n;
   }
 }
 
-template <typename Block>
+template <typename Block, typename Touch>
 void scatter_blocks(const Area& a, const EffectHeader& h, std::int32_t count,
-                    std::uint32_t& pos_rng, std::uint32_t& jitter_rng, Block block) {
+                    std::uint32_t& pos_rng, std::uint32_t& jitter_rng, Block block, Touch touch) {
   if (h.drift != 0) {
-    scatter_blocks<true>(a, h, count, pos_rng, jitter_rng, block);
+    scatter_blocks<true>(a, h, count, pos_rng, jitter_rng, block, touch);
   } else {
-    scatter_blocks<false>(a, h, count, pos_rng, jitter_rng, block);
+    scatter_blocks<false>(a, h, count, pos_rng, jitter_rng, block, touch);
   }
+}
+
+// Asks for the cache line of pixel (x, y), to be written (the working frame) or only read.
+inline void prefetch_write(const std::uint16_t* buf, std::int32_t stride, std::int32_t x,
+                           std::int32_t y) {
+  __builtin_prefetch(buf + (y * stride + x), 1);
+}
+inline void prefetch_read(const std::uint16_t* buf, std::int32_t stride, std::int32_t x,
+                          std::int32_t y) {
+  __builtin_prefetch(buf + (y * stride + x), 0);
 }
 
 // One axis of a moving block's offset for block index i.
@@ -178,10 +264,12 @@ void run_mask_rects(Layer& layer, MaskRectParams& params) {
   std::uint16_t* const work = layer.work;
   const std::int32_t stride = layer.width;
   const std::uint32_t mask = params.mask;
-  scatter_blocks(a, params, count, params.pos_rng, params.jitter_rng,
-                 [=](std::int32_t x, std::int32_t y, std::int32_t xe, std::int32_t ye) {
-                   mask_block(work, x, y, xe, ye, stride, mask);
-                 });
+  scatter_blocks(
+      a, params, count, params.pos_rng, params.jitter_rng,
+      [=](std::int32_t x, std::int32_t y, std::int32_t xe, std::int32_t ye) {
+        mask_block(work, x, y, xe, ye, stride, mask);
+      },
+      [=](std::int32_t x, std::int32_t y) { prefetch_write(work, stride, x, y); });
   if (params.blend_after != 0) layer.blend_source();
 }
 
@@ -194,128 +282,160 @@ void run_remap_rects(Layer& layer, RemapParams& params) {
   const std::uint16_t* const read = params.from_work != 0 ? layer.work : layer.source16;
   const std::int32_t stride = layer.width;
   const std::uint16_t* const table = params.table.get();
+  const auto touch = [=](std::int32_t x, std::int32_t y) {
+    prefetch_write(work, stride, x, y);
+    if (read != work) prefetch_read(read, stride, x, y);
+  };
   if (params.block_w == 1 && params.block_h == 1) {
     // Single pixels: the commonest record, worth a loop without the block walk.
-    scatter_blocks(a, params, count, params.pos_rng, params.jitter_rng,
-                   [=](std::int32_t x, std::int32_t y, std::int32_t, std::int32_t) {
-                     const std::int32_t at = y * stride + x;
-                     work[at] = table[read[at]];
-                   });
+    scatter_blocks(
+        a, params, count, params.pos_rng, params.jitter_rng,
+        [=](std::int32_t x, std::int32_t y, std::int32_t, std::int32_t) {
+          const std::int32_t at = y * stride + x;
+          work[at] = table[read[at]];
+        },
+        touch);
   } else {
-    scatter_blocks(a, params, count, params.pos_rng, params.jitter_rng,
-                   [=](std::int32_t x, std::int32_t y, std::int32_t xe, std::int32_t ye) {
-                     remap_block(work, x, y, stride, read, x, y, xe, ye, stride, table);
-                   });
+    scatter_blocks(
+        a, params, count, params.pos_rng, params.jitter_rng,
+        [=](std::int32_t x, std::int32_t y, std::int32_t xe, std::int32_t ye) {
+          remap_block(work, x, y, stride, read, x, y, xe, ye, stride, table);
+        },
+        touch);
   }
   if (params.blend_after != 0) layer.blend_source();
 }
 
 namespace {
 
-// Draws one moving block of the frame; returns without drawing when its offset is zero or
-// its source lies outside the region.
+// A moving block after clipping: destination corner and source rectangle.
+struct MovedBlock {
+  std::int32_t x, y, sx, sy, sxe, sye;
+};
+
+// Offsets, position and clipping of block i into out; false when the block is not drawn
+// (zero offset, or a source outside the region). Draws exactly what the block's turn draws.
+// Written without data-dependent branches: offsets and positions are random, so branches on
+// them would be mispredicted about every other block.
+template <bool kDrift>
+bool place_block(const Area& a, MovingBlockParams& m, const Positions& positions,
+                 const OffsetAxis& ax, const OffsetAxis& ay, std::int32_t i, MovedBlock& out) {
+  const std::int32_t mode = m.offset_mode;
+  const bool fresh = mode == 0 || mode == 1;
+  const bool stored = mode >= 2 && i < m.offset_count;
+  std::int32_t dx = ax.hi();
+  std::int32_t dy = ay.hi();
+  if (ax.varies()) {
+    if (fresh) {
+      dx = ax.fresh(m.offset_rng);
+    } else if (stored) {
+      dx = ax.walk(m.offset_rng, m.offsets_x[static_cast<std::size_t>(i)]);
+    }
+  }
+  if (ay.varies()) {
+    if (fresh) {
+      dy = ay.fresh(m.offset_rng);
+    } else if (stored) {
+      dy = ay.walk(m.offset_rng, m.offsets_y[static_cast<std::size_t>(i)]);
+    }
+  }
+  // A block with no offset draws no position: the generators keep their states.
+  const bool moved = (dx | dy) != 0;
+  std::uint32_t pos_rng = m.pos_rng;
+  std::uint32_t jitter_rng = m.jitter_rng;
+  std::int32_t px;
+  std::int32_t py;
+  positions.draw<kDrift>(pos_rng, jitter_rng, px, py);
+  m.pos_rng = moved ? pos_rng : m.pos_rng;
+  m.jitter_rng = moved ? jitter_rng : m.jitter_rng;
+
+  // The block is centred on the drawn point, then cut to the region; 64 bits hold any size.
+  const std::int64_t bw = at_least_one(m.block_w);
+  const std::int64_t bh = at_least_one(m.block_h);
+  std::int64_t x = px - bw / 2 + a.x0;
+  std::int64_t y = py - bh / 2 + a.y0;
+  const std::int64_t xe = std::min<std::int64_t>(x + bw - 1, a.x1);
+  const std::int64_t ye = std::min<std::int64_t>(y + bh - 1, a.y1);
+  x = std::max<std::int64_t>(x, a.x0);
+  y = std::max<std::int64_t>(y, a.y0);
+
+  // The source is the block displaced by the offset, clipped to the region; clipping its
+  // start moves the destination's start by the same amount. The destination lies inside
+  // the region, so a positive offset can only push the source past the right (bottom) edge
+  // and a negative one past the left (top) edge: each test below is a no-op for the other
+  // sign and for zero, and needs no branch on the sign.
+  std::int64_t sx = x + dx;
+  std::int64_t sxe = xe + dx;
+  std::int64_t sy = y + dy;
+  std::int64_t sye = ye + dy;
+  const bool outside = sx > a.x1 || sxe < a.x0 || sy > a.y1 || sye < a.y0;
+  sxe = std::min<std::int64_t>(sxe, a.x1);
+  sye = std::min<std::int64_t>(sye, a.y1);
+  const std::int64_t cut_x = std::max<std::int64_t>(a.x0 - sx, 0);
+  const std::int64_t cut_y = std::max<std::int64_t>(a.y0 - sy, 0);
+  x += cut_x;
+  sx += cut_x;
+  y += cut_y;
+  sy += cut_y;
+  // Both rectangles lie inside the region whenever the block is drawn, so 32 bits hold them.
+  out = MovedBlock{static_cast<std::int32_t>(x),   static_cast<std::int32_t>(y),
+                   static_cast<std::int32_t>(sx),  static_cast<std::int32_t>(sy),
+                   static_cast<std::int32_t>(sxe), static_cast<std::int32_t>(sye)};
+  return moved && !outside;
+}
+
+// Places a batch of blocks first (the generators do not depend on pixels), then draws them
+// in order, asking for the memory of the blocks ahead.
 template <bool kDrift>
 void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
   const Area a = region_of(layer);
   const Positions positions(a, m);
   const OffsetAxis ax(m.dx_min, m.dx_max, m.walk_x);
   const OffsetAxis ay(m.dy_min, m.dy_max, m.walk_y);
-  const std::int64_t bw = at_least_one(m.block_w);
-  const std::int64_t bh = at_least_one(m.block_h);
-  const std::int32_t mode = m.offset_mode;
-  const bool fresh = mode == 0 || mode == 1;
-  const bool walking = mode >= 2;
   const std::int32_t stride = layer.width;
   std::uint16_t* const work = layer.work;
   std::uint16_t* const scratch = layer.scratch;
-  const std::uint16_t* const source = layer.source16;
-
-  for (std::int32_t i = 0; i < count; ++i) {
-    std::int32_t dx = ax.hi();
-    std::int32_t dy = ay.hi();
-    const bool stored = walking && i < m.offset_count;
-    if (ax.varies()) {
-      if (fresh) {
-        dx = ax.fresh(m.offset_rng);
-      } else if (stored) {
-        dx = ax.walk(m.offset_rng, m.offsets_x[static_cast<std::size_t>(i)]);
-      }
+  const std::uint16_t* from = nullptr;
+  switch (m.source) {
+    case 0:
+      from = layer.source16;
+      break;
+    case 1:
+    case 2:
+      from = work;
+      break;
+    default:
+      break;  // nothing is drawn, but offsets and positions are still drawn
+  }
+  MovedBlock blocks[kBatch];
+  for (std::int32_t done = 0; done < count;) {
+    const std::int32_t n = std::min(kBatch, count - done);
+    std::int32_t kept = 0;
+    for (std::int32_t j = 0; j < n; ++j) {
+      // Always written, kept only when drawn: no branch on the random outcome.
+      kept += place_block<kDrift>(a, m, positions, ax, ay, done + j, blocks[kept]) ? 1 : 0;
     }
-    if (ay.varies()) {
-      if (fresh) {
-        dy = ay.fresh(m.offset_rng);
-      } else if (stored) {
-        dy = ay.walk(m.offset_rng, m.offsets_y[static_cast<std::size_t>(i)]);
+    done += n;
+    if (from == nullptr) continue;
+    for (std::int32_t k = 0; k < kept; ++k) {
+      if (k + kPrefetchAhead < kept) {
+        const MovedBlock& ahead = blocks[k + kPrefetchAhead];
+        prefetch_read(from, stride, ahead.sx, ahead.sy);
+        prefetch_write(work, stride, ahead.x, ahead.y);
       }
-    }
-    if (dx == 0 && dy == 0) continue;
-
-    std::int32_t px;
-    std::int32_t py;
-    positions.draw<kDrift>(m.pos_rng, m.jitter_rng, px, py);
-    // The block is centred on the drawn point, then cut to the region.
-    std::int64_t x = px - bw / 2 + a.x0;
-    std::int64_t y = py - bh / 2 + a.y0;
-    std::int64_t xe = std::min<std::int64_t>(x + bw - 1, a.x1);
-    std::int64_t ye = std::min<std::int64_t>(y + bh - 1, a.y1);
-    x = std::max<std::int64_t>(x, a.x0);
-    y = std::max<std::int64_t>(y, a.y0);
-
-    // The source is the block displaced by the offset, clipped to the region; clipping its
-    // start moves the destination's start by the same amount.
-    std::int64_t sx = x + dx;
-    std::int64_t sxe = xe + dx;
-    std::int64_t sy = y + dy;
-    std::int64_t sye = ye + dy;
-    if (dx > 0) {
-      if (sx > a.x1) continue;
-      sxe = std::min<std::int64_t>(sxe, a.x1);
-    } else if (dx < 0) {
-      if (sxe < a.x0) continue;
-      if (sx < a.x0) {
-        x += a.x0 - sx;
-        sx = a.x0;
-      }
-    }
-    if (dy > 0) {
-      if (sy > a.y1) continue;
-      sye = std::min<std::int64_t>(sye, a.y1);
-    } else if (dy < 0) {
-      if (sye < a.y0) continue;
-      if (sy < a.y0) {
-        y += a.y0 - sy;
-        sy = a.y0;
-      }
-    }
-
-    // Everything now lies inside the region, so 32 bits hold it.
-    const auto ix = static_cast<std::int32_t>(x);
-    const auto iy = static_cast<std::int32_t>(y);
-    const auto isx = static_cast<std::int32_t>(sx);
-    const auto isy = static_cast<std::int32_t>(sy);
-    const auto isxe = static_cast<std::int32_t>(sxe);
-    const auto isye = static_cast<std::int32_t>(sye);
-    const std::uint16_t* from = nullptr;
-    switch (m.source) {
-      case 0:
-        from = source;
-        break;
-      case 1:
-        from = work;
-        break;
-      case 2:
+      const MovedBlock& b = blocks[k];
+      const std::uint16_t* read = from;
+      if (m.source == 2) {
         // Taken out first, so the block moves without smearing.
-        copy_block(scratch, isx, isy, work, isx, isy, isxe, isye, stride);
-        from = scratch;
-        break;
-      default:
-        continue;
-    }
-    if (m.blend == 0) {
-      copy_block(work, ix, iy, from, isx, isy, isxe, isye, stride);
-    } else {
-      blend_block(work, ix, iy, stride, from, isx, isy, isxe, isye, stride, layer.halve_mask,
-                  layer.low_bit_mask);
+        copy_block(scratch, b.sx, b.sy, work, b.sx, b.sy, b.sxe, b.sye, stride);
+        read = scratch;
+      }
+      if (m.blend == 0) {
+        copy_block(work, b.x, b.y, read, b.sx, b.sy, b.sxe, b.sye, stride);
+      } else {
+        blend_block(work, b.x, b.y, stride, read, b.sx, b.sy, b.sxe, b.sye, stride,
+                    layer.halve_mask, layer.low_bit_mask);
+      }
     }
   }
 }

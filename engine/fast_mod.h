@@ -12,27 +12,49 @@ class FastMod {
   // divisor >= 1 (0 counts as 1); divisors of 2^31 and more leave every dividend below 2^31
   // unchanged.
   explicit FastMod(std::uint64_t divisor) {
-    if (divisor >= (std::uint64_t{1} << 31)) return;
     if (divisor == 0) divisor = 1;
-    divisor_ = static_cast<std::uint32_t>(divisor);
+    if (divisor >= (std::uint64_t{1} << 31)) return;
+    const auto d = static_cast<std::uint32_t>(divisor);
+    if ((d & (d - 1)) == 0) {
+      mask_ = d - 1;
+      return;
+    }
     std::uint32_t l = 0;
     while ((std::uint64_t{1} << l) < divisor) ++l;
-    // m * d lies in [2^(31+l), 2^(31+l) + 2^l], which makes (n * m) >> (31 + l) equal
-    // n / d for all n < 2^31; m <= 2^32, so n * m fits in 64 bits.
+    // With 2^(l-1) < d <= 2^l, m * d lies in [2^(31+l), 2^(31+l) + 2^l], which makes
+    // (n * m) >> (31 + l) equal n / d for all n < 2^31; and m < 2^32.
+    divisor_ = d;
     shift_ = 31 + l;
-    multiplier_ = (std::uint64_t{1} << shift_) / divisor + 1;
+    multiplier_ = static_cast<std::uint32_t>((std::uint64_t{1} << shift_) / divisor + 1);
   }
 
   // value mod divisor, for value < 2^31.
   std::uint32_t operator()(std::uint32_t value) const {
-    const auto quotient = static_cast<std::uint32_t>((value * multiplier_) >> shift_);
-    return value - quotient * divisor_;
+    if (multiplier_ == 0) return value & mask_;
+    return reduce(value);
+  }
+
+  // out[i] = in[i] mod divisor for i < n, all in[i] < 2^31; in and out may be the same.
+  void apply(const std::uint32_t* in, std::uint32_t* out, std::int32_t n) const {
+    if (multiplier_ == 0) {
+      const std::uint32_t mask = mask_;
+      for (std::int32_t i = 0; i < n; ++i) out[i] = in[i] & mask;
+    } else {
+      for (std::int32_t i = 0; i < n; ++i) out[i] = reduce(in[i]);
+    }
   }
 
  private:
-  std::uint64_t multiplier_ = 0;
+  std::uint32_t reduce(std::uint32_t value) const {
+    const auto quotient = static_cast<std::uint32_t>(
+        (static_cast<std::uint64_t>(value) * multiplier_) >> shift_);
+    return value - quotient * divisor_;
+  }
+
+  std::uint32_t multiplier_ = 0;  // 0: a power of two or the identity, by mask_
   std::uint32_t shift_ = 0;
   std::uint32_t divisor_ = 0;
+  std::uint32_t mask_ = 0xFFFFFFFFu;
 };
 
 }  // namespace engine
