@@ -1,8 +1,7 @@
 // IDirectDrawSurface7 calls for the portable Surface.
 #include "platform/win32/win32_surface.h"
 
-#include <algorithm>
-
+#include "platform/win32/blit_clipping.h"
 #include "platform/win32/win32_direct_draw.h"
 
 namespace platform::win32 {
@@ -78,16 +77,22 @@ HResult Win32Surface::flip(Surface* target, std::uint32_t flags) {
 
 HResult Win32Surface::blt(const Rect* dest_rect, Surface* source, const Rect* source_rect,
                           std::uint32_t flags, std::uint32_t fill_color) {
-  Rect clipped_dest{};
-  Rect clipped_source{};
-  if (dest_rect != nullptr && source != nullptr &&
-      clip_stretch(*dest_rect, static_cast<Win32Surface*>(source), source_rect, &clipped_dest,
-                   &clipped_source)) {
-    if (clipped_dest.right <= clipped_dest.left || clipped_dest.bottom <= clipped_dest.top) {
-      return kS_OK;  // nothing of the copy lands on this surface
-    }
-    dest_rect = &clipped_dest;
-    source_rect = &clipped_source;
+  // A stretching copy that reaches past this surface (a window partly off the screen) is
+  // refused by DirectDraw, so it is cut to the part on the surface first.
+  StretchCopy clipped;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t source_width = 0;
+  std::int32_t source_height = 0;
+  if (dest_rect != nullptr && source != nullptr && read_size(&width, &height) &&
+      static_cast<Win32Surface*>(source)->read_size(&source_width, &source_height) &&
+      (dest_rect->left < 0 || dest_rect->top < 0 || dest_rect->right > width ||
+       dest_rect->bottom > height)) {
+    clipped =
+        clip_stretch_copy(*dest_rect, source_rect, width, height, source_width, source_height);
+    if (clipped.empty) return kS_OK;
+    dest_rect = &clipped.dest_area;
+    source_rect = &clipped.source_area;
   }
   RECT dest{};
   RECT from{};
@@ -116,25 +121,12 @@ HResult Win32Surface::blt_fast(std::int32_t x, std::int32_t y, Surface* source,
       !read_size(&width, &height)) {
     return kE_FAIL;
   }
-  Rect area = source_rect != nullptr ? *source_rect : Rect{0, 0, source_width, source_height};
-  area.left = std::max(area.left, 0);
-  area.top = std::max(area.top, 0);
-  area.right = std::min(area.right, source_width);
-  area.bottom = std::min(area.bottom, source_height);
-  if (x < 0) {
-    area.left -= x;
-    x = 0;
-  }
-  if (y < 0) {
-    area.top -= y;
-    y = 0;
-  }
-  area.right = std::min(area.right, area.left + (width - x));
-  area.bottom = std::min(area.bottom, area.top + (height - y));
-  if (area.right <= area.left || area.bottom <= area.top) return kS_OK;
-  RECT rect = to_rect(area);
-  return to_result(
-      surface_->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y), from, &rect, flags));
+  const FastCopy copy =
+      clip_fast_copy(x, y, source_rect, source_width, source_height, width, height);
+  if (copy.empty) return kS_OK;
+  RECT rect = to_rect(copy.source_area);
+  return to_result(surface_->BltFast(static_cast<DWORD>(copy.x), static_cast<DWORD>(copy.y), from,
+                                     &rect, flags));
 }
 
 HResult Win32Surface::restore() {
@@ -199,41 +191,6 @@ HResult Win32Surface::set_color_key(std::uint32_t flags, std::uint32_t low, std:
   key.dwColorSpaceLowValue = low;
   key.dwColorSpaceHighValue = high;
   return to_result(surface_->SetColorKey(flags, &key));
-}
-
-bool Win32Surface::clip_stretch(const Rect& dest, Win32Surface* source, const Rect* source_rect,
-                                Rect* clipped_dest, Rect* clipped_source) {
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  std::int32_t source_width = 0;
-  std::int32_t source_height = 0;
-  if (!read_size(&width, &height) || !source->read_size(&source_width, &source_height)) {
-    return false;
-  }
-  if (dest.left >= 0 && dest.top >= 0 && dest.right <= width && dest.bottom <= height) {
-    return false;  // already on the surface
-  }
-  const Rect from = source_rect != nullptr ? *source_rect : Rect{0, 0, source_width, source_height};
-  const std::int64_t dest_width = dest.right - dest.left;
-  const std::int64_t dest_height = dest.bottom - dest.top;
-  *clipped_dest = Rect{std::max(dest.left, 0), std::max(dest.top, 0), std::min(dest.right, width),
-                       std::min(dest.bottom, height)};
-  if (dest_width <= 0 || dest_height <= 0) {
-    *clipped_dest = Rect{};
-    return true;
-  }
-  // The source shrinks in proportion to the part of the destination that was cut away.
-  const std::int64_t from_width = from.right - from.left;
-  const std::int64_t from_height = from.bottom - from.top;
-  const auto scale_x = [&](std::int32_t x) {
-    return static_cast<std::int32_t>(from.left + (x - dest.left) * from_width / dest_width);
-  };
-  const auto scale_y = [&](std::int32_t y) {
-    return static_cast<std::int32_t>(from.top + (y - dest.top) * from_height / dest_height);
-  };
-  *clipped_source = Rect{scale_x(clipped_dest->left), scale_y(clipped_dest->top),
-                         scale_x(clipped_dest->right), scale_y(clipped_dest->bottom)};
-  return true;
 }
 
 bool Win32Surface::read_size(std::int32_t* width, std::int32_t* height) {

@@ -40,11 +40,6 @@ class Win32Surface final : public Surface {
  private:
   ~Win32Surface() override;
 
-  // A stretching copy onto dest that reaches past this surface: the part of dest on the
-  // surface and the matching part of the source. False when no clipping is needed (or the
-  // sizes cannot be read); an empty clipped_dest means nothing lands on the surface.
-  bool clip_stretch(const Rect& dest, Win32Surface* source, const Rect* source_rect,
-                    Rect* clipped_dest, Rect* clipped_source);
   // Width and height from DirectDraw; they never change for the life of a surface.
   bool read_size(std::int32_t* width, std::int32_t* height);
 
