@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/block_ops.h"
 #include "engine/frame_buffers.h"
 #include "tests/engine/engine_test_support.h"
 
@@ -197,6 +198,20 @@ TEST_F(SceneTest, MainTicksArePacedByTheLayersWaits) {
   EXPECT_EQ(clock_.sleeps(), (std::vector<std::uint32_t>{100, 100}));
   EXPECT_EQ(engine::main_layer.last_frame_ms, kStartMs + 200);
   EXPECT_EQ(engine::strip_layer.last_frame_ms, kStartMs + 200);
+}
+
+TEST_F(SceneTest, ScenesStartedAtDifferentTimesAnimateDifferently) {
+  std::uint64_t sums[2] = {};
+  for (std::uint32_t i = 0; i < 2; ++i) {
+    engine_test::fill_test_picture();
+    engine::dither_rng = 0;
+    clock_.set(kStartMs + i);
+    engine::build_scene();
+    engine::scene_tick();
+    sums[i] = engine_test::checksum(engine::working_frame,
+                                    static_cast<std::size_t>(engine::kFramePixels));
+  }
+  EXPECT_NE(sums[0], sums[1]);
 }
 
 }  // namespace
