@@ -114,10 +114,17 @@ wait_exit() {
   return 1
 }
 
-# shot_window WINDOW FILE: the window's own pixels.
-shot_window() { import -silent -window "$1" "$2"; }
+# shot_window WINDOW FILE: the window's own pixels. Taken with xwd, which grabs at once
+# (the conversion afterwards takes its time without delaying the grab).
+shot_window() {
+  xwd -id "$1" -silent >"$MQ_OUT/grab.xwd"
+  convert "$MQ_OUT/grab.xwd" "$2"
+}
 # shot_screen FILE: the whole screen.
-shot_screen() { import -silent -window root "$1"; }
+shot_screen() {
+  xwd -root -silent >"$MQ_OUT/grab.xwd"
+  convert "$MQ_OUT/grab.xwd" "$1"
+}
 # client_area SHOT FILE: the bottom 640x480 of a window shot, below the menu bar.
 client_area() { convert "$1" -gravity SouthEast -crop 640x480+0+0 +repage "$2"; }
 
