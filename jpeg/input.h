@@ -23,7 +23,8 @@ inline std::uint8_t next_byte(DecoderState& d) {
   return *d.cursor++;
 }
 
-// Returns one byte to the input, in front of the cursor (at most 4 in a row).
+// Returns one byte to the input, in front of the cursor; the push-back room in front of the
+// buffer holds it when the cursor stands at the start.
 inline void unread_byte(DecoderState& d, std::uint8_t b) {
   *--d.cursor = b;
   ++d.available;

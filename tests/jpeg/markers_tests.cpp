@@ -267,4 +267,49 @@ TEST(Construction, TablesAndRestartIntervalBeforeTheFrameStayInForce) {
   EXPECT_EQ(r.bytes_per_pixel, 1);
 }
 
+TEST(Construction, FileCutInsideAHeaderFailsWithThatHeadersCode) {
+  const Bytes whole = small_picture();
+  // Past the end the decoder reads FF D9 pairs: a precision of FF, or Huffman counts of FF.
+  auto cut_after = [&](std::uint8_t marker, std::size_t extra) {
+    for (std::size_t i = 0; i + 1 < whole.size(); ++i) {
+      if (whole[i] == 0xFF && whole[i + 1] == marker) {
+        return Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(i + 2 + extra));
+      }
+    }
+    return Bytes{};
+  };
+  EXPECT_EQ(constructor_error(cut_after(0xC0, 2)), jpeg::SamplePrecision);
+  EXPECT_EQ(constructor_error(cut_after(0xC4, 3)), jpeg::HuffmanCountsTooLarge);
+}
+
+TEST(EndOfImage, SegmentsAfterTheScanAreSkippedAndARefusedMarkerLosesTheLastRows) {
+  const jpeg_test::HuffTable dc = jpeg_test::dc_table();
+  const jpeg_test::HuffTable ac = jpeg_test::ac_table();
+  auto picture = [&](const Bytes& trailer) {
+    JpegBuilder b = jpeg_test::grey_preamble(8, 16);
+    jpeg_test::EntropyWriter w;
+    for (int i = 0; i < 2; ++i) {
+      w.dc(dc, 8);
+      w.eob(ac);
+    }
+    b.raw(w.finish()).raw(trailer).eoi();
+    return b.bytes();
+  };
+  JpegBuilder tables;
+  tables.segment(0xFE, {'x'}).segment(0xE2, {1, 2}).dqt(1, 5);
+  const Decoded ok = decode(picture(tables.bytes()));
+  EXPECT_TRUE(ok.ok());
+  EXPECT_EQ(ok.pixels[8 * 15], 130);
+
+  jpeg_test::TestStream s(picture({0xFF, 0x01}));
+  jpeg::JpegDecoder d(&s, true);
+  ASSERT_EQ(d.start(), 0);
+  const std::uint8_t* line = nullptr;
+  std::int32_t n = 0;
+  for (int y = 0; y < 8; ++y) ASSERT_EQ(d.read_scanline(line, n), 0);
+  EXPECT_EQ(d.read_scanline(line, n), -227);
+  EXPECT_EQ(d.error_code, jpeg::UnexpectedMarker);
+  EXPECT_EQ(s.closes, 1);
+}
+
 }  // namespace
