@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/sdl2/sdl2_about_dialog.h"
 #include "platform/sdl2/sdl2_cursors.h"
 #include "platform/sdl2/sdl2_icon.h"
 #include "platform/sdl2/sdl2_keys.h"
@@ -20,12 +21,6 @@
 namespace platform::sdl2 {
 
 namespace {
-
-// The About dialog's texts (dialog 103 of the Windows executable).
-constexpr const char kAboutTitle[] = "About";
-constexpr const char kAboutText[] =
-    "Moviquel Player\nVersion 0.90 beta\nCopyright (C) 2026 Moviquel Co";
-constexpr const char kAboutButton[] = "www.mql.example";
 
 constexpr std::uint32_t kWM_NCLBUTTONDOWN = 0x00A1;
 constexpr std::intptr_t kHTMENU = 5;
@@ -157,19 +152,13 @@ std::intptr_t Sdl2Shell::run_dialog(WindowHandle owner, std::int32_t dialog_id,
                                     DialogProcedure procedure) {
   if (dialog_id != kAboutDialogId || procedure == nullptr) return -1;
   static int dialog_tag;
-  WindowHandle dialog = &dialog_tag;
   dialog_ended_ = false;
   dialog_result_ = -1;
-  procedure(Message{dialog, kWM_INITDIALOG, 0, 0});
-  const SDL_MessageBoxButtonData buttons[] = {
-      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kAboutWebButtonId, kAboutButton}};
-  const SDL_MessageBoxData box{
-      SDL_MESSAGEBOX_INFORMATION, sdl_window(owner), kAboutTitle, kAboutText, 1, buttons, nullptr};
-  int pressed = -1;
-  if (SDL_ShowMessageBox(&box, &pressed) != 0) return -1;
-  const std::uint16_t command = pressed == kAboutWebButtonId ? kAboutWebButtonId : kIDCANCEL;
-  procedure(Message{dialog, kWM_COMMAND, command, 0});
-  return dialog_ended_ ? dialog_result_ : kIDCANCEL;
+  if (!run_about_dialog(sdl_window(owner), &dialog_tag, procedure,
+                        [this] { return dialog_ended_; })) {
+    return -1;
+  }
+  return dialog_result_;
 }
 
 void Sdl2Shell::end_dialog(WindowHandle, std::intptr_t result) {

@@ -24,9 +24,8 @@ class Sdl2Shell : public ShellSystem, public MessagePump {
   HResult create_main_window(const char* class_name, const char* title, std::int32_t show_command,
                              WindowProcedure procedure, WindowHandle* out) override;
   void post_quit(std::int32_t exit_code) override;
-  // The About dialog (the only dialog) as a modal SDL message box: the caption, the
-  // version and notice lines, and the host-name button (command 1004). Closing the box
-  // is IDCANCEL.
+  // The About dialog (the only dialog) in a modal window of its own
+  // (platform/sdl2/sdl2_about_dialog.h).
   std::intptr_t run_dialog(WindowHandle owner, std::int32_t dialog_id,
                            DialogProcedure procedure) override;
   void end_dialog(WindowHandle dialog, std::intptr_t result) override;

@@ -27,3 +27,5 @@ mq_linux_e2e(LinuxPlayer.KeysSwitchToTheFadingInfoPictureShowStatisticsAndEsc ke
 mq_linux_e2e(LinuxPlayer.MinimisedItUsesNoProcessorTime minimised.sh)
 mq_linux_e2e(LinuxPlayer.OnASixteenBitScreenItRunsFullScreenAndSwitchesToAWindowAndBack
              full_screen.sh)
+mq_linux_e2e(LinuxPlayer.TheFileMenuStopsTheAnimationAndAboutOpensTheWebPageOnlyFromItsButton
+             about.sh)

@@ -1,0 +1,182 @@
+// Layout, drawing and the modal loop of the About dialog.
+#include "platform/sdl2/sdl2_about_dialog.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "platform/font/bitmap_font.h"
+#include "platform/sdl2/sdl2_draw_context.h"
+#include "platform/shell_system.h"
+
+namespace platform::sdl2 {
+
+namespace {
+
+// Dialog units of the template (181x98, MS Sans Serif 8) at 3/2 pixel per horizontal unit
+// and 13/8 per vertical unit, the classic Windows figures.
+constexpr int px_x(int units) {
+  return units * 3 / 2;
+}
+constexpr int px_y(int units) {
+  return units * 13 / 8;
+}
+
+constexpr int kWidth = px_x(181);
+constexpr int kHeight = px_y(98);
+constexpr SDL_Rect kGroup{px_x(7), px_y(5), px_x(167), px_y(84)};
+constexpr SDL_Rect kButton{px_x(52), px_y(66), px_x(78), px_y(14) + 2};
+
+struct Line {
+  const char* text;
+  int top_units;
+};
+// Top to bottom as the template places them: caption, version, notice line.
+constexpr Line kLines[] = {
+    {"Moviquel Player", 19}, {"Version 0.90 beta", 34}, {"Copyright (C) 2026 Moviquel Co", 49}};
+constexpr char kGroupText[] = "About";
+constexpr char kButtonText[] = "www.mql.example";
+
+constexpr std::uint32_t kFace = 0xC8D0D4;  // GDI 0x00BBGGRR
+constexpr std::uint32_t kText = 0x000000;
+constexpr std::uint32_t kShadow = 0x808080;
+constexpr std::uint32_t kLight = 0xFFFFFF;
+constexpr std::uint32_t kDark = 0x404040;
+
+void fill(SDL_Surface* s, int x, int y, int w, int h, std::uint32_t color) {
+  SDL_Rect r{x, y, w, h};
+  SDL_FillRect(s, &r, map_color(s, color));
+}
+
+void text(SDL_Surface* s, int x, int y, const char* t) {
+  Sdl2DrawContext context(s);
+  context.set_bk_color(kFace);
+  context.set_text_color(kText);
+  context.text_out(x, y, t, static_cast<std::int32_t>(std::strlen(t)));
+}
+
+int width_of(const char* t) {
+  return font::text_width(t, static_cast<int>(std::strlen(t)));
+}
+
+void draw(SDL_Surface* s, bool pressed) {
+  fill(s, 0, 0, s->w, s->h, kFace);
+  // The group box: an etched frame whose label interrupts its top edge.
+  const SDL_Rect g = kGroup;
+  const int label_y = g.y - font::line_height() / 2 + 1;
+  fill(s, g.x, g.y, g.w, 1, kShadow);
+  fill(s, g.x + 1, g.y + 1, g.w - 1, 1, kLight);
+  fill(s, g.x, g.y + g.h - 2, g.w, 1, kShadow);
+  fill(s, g.x, g.y + g.h - 1, g.w, 1, kLight);
+  fill(s, g.x, g.y, 1, g.h, kShadow);
+  fill(s, g.x + 1, g.y + 1, 1, g.h - 2, kLight);
+  fill(s, g.x + g.w - 2, g.y, 1, g.h, kShadow);
+  fill(s, g.x + g.w - 1, g.y, 1, g.h, kLight);
+  fill(s, g.x + 8, g.y, width_of(kGroupText) + 4, 2, kFace);
+  text(s, g.x + 10, label_y, kGroupText);
+  for (const Line& line : kLines) {
+    text(s, (kWidth - width_of(line.text)) / 2, px_y(line.top_units) - 3, line.text);
+  }
+  // The default push button: a dark outer frame, raised (or sunk while pressed).
+  const SDL_Rect b = kButton;
+  fill(s, b.x, b.y, b.w, b.h, kDark);
+  fill(s, b.x + 1, b.y + 1, b.w - 2, b.h - 2, pressed ? kShadow : kLight);
+  fill(s, b.x + 2, b.y + 2, b.w - 3, b.h - 3, pressed ? kFace : kShadow);
+  fill(s, b.x + 2, b.y + 2, b.w - 4, b.h - 4, kFace);
+  const int shift = pressed ? 1 : 0;
+  text(s, b.x + (b.w - width_of(kButtonText)) / 2 + shift,
+       b.y + (b.h - font::line_height()) / 2 + shift, kButtonText);
+}
+
+bool in_button(int x, int y) {
+  return x >= kButton.x && x < kButton.x + kButton.w && y >= kButton.y && y < kButton.y + kButton.h;
+}
+
+Message command(WindowHandle dialog, std::uint16_t id) {
+  return Message{dialog, kWM_COMMAND, id, 0};
+}
+
+}  // namespace
+
+bool run_about_dialog(SDL_Window* owner, WindowHandle dialog, DialogProcedure procedure,
+                      const std::function<bool()>& ended) {
+  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+  if (owner != nullptr) {
+    int ox = 0, oy = 0, ow = 0, oh = 0;
+    SDL_GetWindowPosition(owner, &ox, &oy);
+    SDL_GetWindowSize(owner, &ow, &oh);
+    x = ox + (ow - kWidth) / 2;
+    y = oy + (oh - kHeight) / 2;
+  }
+  // The template's caption is empty.
+  SDL_Window* window = SDL_CreateWindow("", x, y, kWidth, kHeight, SDL_WINDOW_SKIP_TASKBAR);
+  if (window == nullptr) {
+    std::fprintf(stderr, "moviquel: cannot open the About dialog: %s\n", SDL_GetError());
+    return false;
+  }
+  if (owner != nullptr) SDL_SetWindowModalFor(window, owner);
+  const Uint32 id = SDL_GetWindowID(window);
+  procedure(Message{dialog, kWM_INITDIALOG, 0, 0});
+
+  bool pressed = false;
+  SDL_Keycode key_down = SDLK_UNKNOWN;
+  std::vector<SDL_Event> deferred;
+  while (!ended()) {
+    if (SDL_Surface* s = SDL_GetWindowSurface(window)) {
+      draw(s, pressed);
+      SDL_UpdateWindowSurface(window);
+    }
+    SDL_Event e;
+    if (SDL_WaitEvent(&e) == 0) break;
+    switch (e.type) {
+      case SDL_WINDOWEVENT:
+        if (e.window.windowID != id) {
+          deferred.push_back(e);
+        } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+          procedure(command(dialog, kIDCANCEL));
+        } else if (e.window.event == SDL_WINDOWEVENT_MOVED) {
+          procedure(Message{dialog, kWM_MOVE, 0, 0});
+        }
+        break;
+      case SDL_KEYDOWN:
+        // A key acts on its release after a press seen here, so that a key still held
+        // from before the dialog opened (or reported down again when it takes the focus)
+        // does nothing.
+        if (e.key.windowID == id && e.key.repeat == 0) key_down = e.key.keysym.sym;
+        break;
+      case SDL_KEYUP: {
+        if (e.key.windowID != id || e.key.keysym.sym != key_down) break;
+        key_down = SDLK_UNKNOWN;
+        const SDL_Keycode key = e.key.keysym.sym;
+        if (key == SDLK_ESCAPE) procedure(command(dialog, kIDCANCEL));
+        if (key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_SPACE) {
+          procedure(command(dialog, kAboutWebButtonId));
+        }
+        break;
+      }
+      case SDL_MOUSEBUTTONDOWN:
+        if (e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT) {
+          pressed = in_button(e.button.x, e.button.y);
+        }
+        break;
+      case SDL_MOUSEBUTTONUP:
+        if (e.button.windowID == id && pressed && in_button(e.button.x, e.button.y)) {
+          pressed = false;
+          procedure(command(dialog, kAboutWebButtonId));
+        }
+        pressed = false;
+        break;
+      case SDL_QUIT:
+        deferred.push_back(e);
+        procedure(command(dialog, kIDCANCEL));
+        break;
+      default:
+        break;  // input to the player is dropped while the dialog is open, as on Windows
+    }
+  }
+  SDL_DestroyWindow(window);
+  for (SDL_Event& e : deferred) SDL_PushEvent(&e);
+  return true;
+}
+
+}  // namespace platform::sdl2
