@@ -237,6 +237,14 @@ class OffsetAxis {
     return static_cast<std::int32_t>(pick_(lcg_next(offset_rng)) + static_cast<std::int64_t>(lo_));
   }
 
+  // Fresh offsets from n draws: out[i] = draws[i] mod (hi - lo + 1) + lo.
+  void fresh_many(std::uint32_t* draws, std::int32_t* out, std::int32_t n) const {
+    pick_.apply(draws, draws, n);
+    for (std::int32_t i = 0; i < n; ++i) {
+      out[i] = static_cast<std::int32_t>(static_cast<std::int64_t>(draws[i]) + lo_);
+    }
+  }
+
   // The stored offset moved by at most walk, kept in lo..hi; stored back as 16 bits.
   std::int32_t walk(std::uint32_t& offset_rng, std::int16_t& stored) const {
     const std::int64_t v = static_cast<std::int64_t>(stored) + step_(lcg_next(offset_rng)) - walk_;
@@ -313,18 +321,18 @@ struct MovedBlock {
   std::int32_t x, y, sx, sy, sxe, sye;
 };
 
-// Offsets, position and clipping of block i into out; false when the block is not drawn
+// Position and clipping of a block with offsets (dx, dy) into out; false when it is not drawn
 // (zero offset, or a source outside the region). Draws exactly what the block's turn draws.
 // Written without data-dependent branches: offsets and positions are random, so branches on
 // them would be mispredicted about every other block.
-template <bool kDrift>
-bool place_block(const Area& a, MovingBlockParams& m, const Positions& positions,
-                 const OffsetAxis& ax, const OffsetAxis& ay, std::int32_t i, MovedBlock& out) {
+// The offsets of block i, drawn one at a time: dx first, then dy.
+void offsets_of(MovingBlockParams& m, const OffsetAxis& ax, const OffsetAxis& ay, std::int32_t i,
+                std::int32_t& dx, std::int32_t& dy) {
   const std::int32_t mode = m.offset_mode;
   const bool fresh = mode == 0 || mode == 1;
   const bool stored = mode >= 2 && i < m.offset_count;
-  std::int32_t dx = ax.hi();
-  std::int32_t dy = ay.hi();
+  dx = ax.hi();
+  dy = ay.hi();
   if (ax.varies()) {
     if (fresh) {
       dx = ax.fresh(m.offset_rng);
@@ -339,6 +347,11 @@ bool place_block(const Area& a, MovingBlockParams& m, const Positions& positions
       dy = ay.walk(m.offset_rng, m.offsets_y[static_cast<std::size_t>(i)]);
     }
   }
+}
+
+template <bool kDrift>
+bool place_block(const Area& a, MovingBlockParams& m, const Positions& positions, std::int32_t dx,
+                 std::int32_t dy, MovedBlock& out) {
   // A block with no offset draws no position: the generators keep their states.
   const bool moved = (dx | dy) != 0;
   std::uint32_t pos_rng = m.pos_rng;
@@ -407,13 +420,26 @@ void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
     default:
       break;  // nothing is drawn, but offsets and positions are still drawn
   }
+  const bool both_fresh = (m.offset_mode == 0 || m.offset_mode == 1) && ax.varies() && ay.varies();
   MovedBlock blocks[kBatch];
   for (std::int32_t done = 0; done < count;) {
     const std::int32_t n = std::min(kBatch, count - done);
+    std::int32_t dxs[kBatch];
+    std::int32_t dys[kBatch];
+    if (both_fresh) {
+      // Block i's offsets are the offset generator's draws 2i + 1 and 2i + 2.
+      std::uint32_t draws_x[kBatch];
+      std::uint32_t draws_y[kBatch];
+      draw_batch(m.offset_rng, n, draws_x, draws_y);
+      ax.fresh_many(draws_x, dxs, n);
+      ay.fresh_many(draws_y, dys, n);
+    } else {
+      for (std::int32_t j = 0; j < n; ++j) offsets_of(m, ax, ay, done + j, dxs[j], dys[j]);
+    }
     std::int32_t kept = 0;
     for (std::int32_t j = 0; j < n; ++j) {
       // Always written, kept only when drawn: no branch on the random outcome.
-      kept += place_block<kDrift>(a, m, positions, ax, ay, done + j, blocks[kept]) ? 1 : 0;
+      kept += place_block<kDrift>(a, m, positions, dxs[j], dys[j], blocks[kept]) ? 1 : 0;
     }
     done += n;
     if (from == nullptr) continue;
