@@ -114,17 +114,11 @@ wait_exit() {
   return 1
 }
 
-# shot_window WINDOW FILE: the window's own pixels. Taken with xwd, which grabs at once
-# (the conversion afterwards takes its time without delaying the grab).
-shot_window() {
-  xwd -id "$1" -silent >"$MQ_OUT/grab.xwd"
-  convert "$MQ_OUT/grab.xwd" "$2"
-}
+# shot_window WINDOW FILE: the window's own pixels (import reads them in the window's own
+# visual; xwd's dumps of a 16-bit screen come back with their colours mixed up).
+shot_window() { import -silent -window "$1" "$2"; }
 # shot_screen FILE: the whole screen.
-shot_screen() {
-  xwd -root -silent >"$MQ_OUT/grab.xwd"
-  convert "$MQ_OUT/grab.xwd" "$1"
-}
+shot_screen() { import -silent -window root "$1"; }
 # client_area SHOT FILE: the bottom 640x480 of a window shot, below the menu bar.
 client_area() { convert "$1" -gravity SouthEast -crop 640x480+0+0 +repage "$2"; }
 
@@ -162,15 +156,18 @@ differs() {
 
 # wait_picture WINDOW|root REFERENCE SECONDS: waits until the client area (the window's
 # bottom 640x480, or the screen's top-left 640x480) looks like the reference picture;
-# prints the milliseconds from the start of the player. Polled with xwd and compared at
-# 1/8 scale, so that one look costs little and the time is close to the first frame.
+# prints the milliseconds from the start of the player. Compared at 1/8 scale, so that one
+# look costs little and the time is close to the first frame.
 wait_picture() {
-  local deadline=$((SECONDS + $3)) value source=(-root)
-  [ "$1" = root ] || source=(-id "$1")
+  local deadline=$((SECONDS + $3)) value
   convert "$2" -crop 640x400+0+0 +repage -scale 80x50 "$MQ_OUT/wait_reference.png"
   while [ $SECONDS -lt $deadline ]; do
-    if xwd "${source[@]}" -silent 2>/dev/null >"$MQ_OUT/probe.xwd" &&
-      convert "$MQ_OUT/probe.xwd" -gravity "$([ "$1" = root ] && echo NorthWest || echo SouthEast)" \
+    if [ "$1" = root ]; then
+      shot_screen "$MQ_OUT/probe_full.png" 2>/dev/null
+    else
+      shot_window "$1" "$MQ_OUT/probe_full.png" 2>/dev/null
+    fi
+    if convert "$MQ_OUT/probe_full.png" -gravity "$([ "$1" = root ] && echo NorthWest || echo SouthEast)" \
         -crop 640x480+0+0 +repage -gravity NorthWest -crop 640x400+0+0 +repage -scale 80x50 \
         "$MQ_OUT/probe.png" 2>/dev/null; then
       value=$(psnr "$MQ_OUT/probe.png" "$MQ_OUT/wait_reference.png")
