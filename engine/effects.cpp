@@ -12,23 +12,6 @@ namespace engine {
 
 namespace {
 
-// Two steps of the generator at once: the second state is reached from the first state
-// directly, which halves the chain of dependent multiplications per block.
-constexpr std::uint32_t kLcgMultiplier2 = kLcgMultiplier * kLcgMultiplier;
-constexpr std::uint32_t kLcgIncrement2 = kLcgMultiplier * kLcgIncrement + kLcgIncrement;
-
-struct DrawPair {
-  std::uint32_t first;
-  std::uint32_t second;
-};
-
-inline DrawPair lcg_next_two(std::uint32_t& state) {
-  const std::uint32_t s1 = state * kLcgMultiplier + kLcgIncrement;
-  const std::uint32_t s2 = state * kLcgMultiplier2 + kLcgIncrement2;
-  state = s2;
-  return DrawPair{s1 >> 16, s2 >> 16};
-}
-
 // Blocks whose positions are drawn together; their draws do not depend on each other.
 constexpr std::int32_t kBatch = 256;
 
@@ -61,13 +44,26 @@ constexpr LcgJumps kJumps = make_jumps();
 
 // The x and y draws of the next n blocks (1 <= n <= kBatch) from state, which moves on by
 // 2n steps; the same numbers as 2n calls of lcg_next, computed without a dependent chain.
-void draw_batch(std::uint32_t& state, std::int32_t n, std::uint32_t* xs, std::uint32_t* ys) {
+MQ_BATCH_CLONES void draw_batch(std::uint32_t& state, std::int32_t n, std::uint32_t* xs,
+                                std::uint32_t* ys) {
   const std::uint32_t s = state;
   for (std::int32_t i = 0; i < n; ++i) {
     xs[i] = (s * kJumps.x_mul[i] + kJumps.x_add[i]) >> 16;
     ys[i] = (s * kJumps.y_mul[i] + kJumps.y_add[i]) >> 16;
   }
   state = s * kJumps.y_mul[n - 1] + kJumps.y_add[n - 1];
+}
+
+// xs[i] = (xs[i] + jitter[i] + total) with the sign bit cleared, for i < n.
+MQ_BATCH_CLONES void add_drift(std::uint32_t* xs, const std::uint32_t* jitter, std::uint32_t total,
+                               std::int32_t n) {
+  for (std::int32_t i = 0; i < n; ++i) xs[i] = (xs[i] + jitter[i] + total) & 0x7FFFFFFFu;
+}
+
+// xs[i] = ys[i] * stride + xs[i] + corner, for i < n: the pixel index of each point.
+MQ_BATCH_CLONES void to_indices(std::uint32_t* xs, const std::uint32_t* ys, std::uint32_t stride,
+                                std::uint32_t corner, std::int32_t n) {
+  for (std::int32_t i = 0; i < n; ++i) xs[i] = ys[i] * stride + xs[i] + corner;
 }
 
 struct Area {
@@ -122,22 +118,6 @@ class Positions {
         total_x_(static_cast<std::uint32_t>(h.total_x)),
         total_y_(static_cast<std::uint32_t>(h.total_y)) {}
 
-  // Offsets of one drawn point from the region's top-left corner, 0..W-1 and 0..H-1.
-  template <bool kDrift>
-  void draw(std::uint32_t& pos_rng, std::uint32_t& jitter_rng, std::int32_t& px,
-            std::int32_t& py) const {
-    const DrawPair p = lcg_next_two(pos_rng);
-    std::uint32_t rx = p.first;
-    std::uint32_t ry = p.second;
-    if constexpr (kDrift) {
-      const DrawPair j = lcg_next_two(jitter_rng);
-      rx += jitter_x_(j.first) + total_x_;
-      ry += jitter_y_(j.second) + total_y_;
-    }
-    px = static_cast<std::int32_t>(mod_w_(rx & 0x7FFFFFFFu));
-    py = static_cast<std::int32_t>(mod_h_(ry & 0x7FFFFFFFu));
-  }
-
   // The same for the next n blocks (1 <= n <= kBatch), into xs and ys.
   template <bool kDrift>
   void draw_many(std::uint32_t& pos_rng, std::uint32_t& jitter_rng, std::int32_t n,
@@ -149,10 +129,8 @@ class Positions {
       draw_batch(jitter_rng, n, jx, jy);
       jitter_x_.apply(jx, jx, n);
       jitter_y_.apply(jy, jy, n);
-      for (std::int32_t i = 0; i < n; ++i) {
-        xs[i] = (xs[i] + jx[i] + total_x_) & 0x7FFFFFFFu;
-        ys[i] = (ys[i] + jy[i] + total_y_) & 0x7FFFFFFFu;
-      }
+      add_drift(xs, jx, total_x_, n);
+      add_drift(ys, jy, total_y_, n);
     }
     mod_w_.apply(xs, xs, n);
     mod_h_.apply(ys, ys, n);
@@ -168,7 +146,8 @@ class Positions {
 constexpr std::int32_t kPrefetchAhead = 12;
 
 // Runs block(x, y, xe, ye) for count blocks that start at the drawn point and are cut off
-// at the region's right and bottom edges; touch(x, y) announces a block's top-left pixel.
+// at the region's right and bottom edges; touch(x, y, ye) announces the block's first pixel
+// in its top and bottom rows.
 template <bool kDrift, typename Block, typename Touch>
 void scatter_blocks(const Area& a, const EffectHeader& h, std::int32_t count,
                     std::uint32_t& pos_rng, std::uint32_t& jitter_rng, Block block, Touch touch) {
@@ -181,14 +160,13 @@ void scatter_blocks(const Area& a, const EffectHeader& h, std::int32_t count,
   for (std::int32_t done = 0; done < count;) {
     const std::int32_t n = std::min(kBatch, count - done);
     positions.draw_many<kDrift>(pos_rng, jitter_rng, n, xs, ys);
-    for (std::int32_t i = 0; i < std::min(n, kPrefetchAhead); ++i) {
-      touch(static_cast<std::int32_t>(xs[i]) + a.x0, static_cast<std::int32_t>(ys[i]) + a.y0);
-    }
+    const auto touch_at = [&](std::int32_t i) {
+      const std::int32_t y = static_cast<std::int32_t>(ys[i]) + a.y0;
+      touch(static_cast<std::int32_t>(xs[i]) + a.x0, y, reach_y >= a.y1 - y ? a.y1 : y + reach_y);
+    };
+    for (std::int32_t i = 0; i < std::min(n, kPrefetchAhead); ++i) touch_at(i);
     for (std::int32_t i = 0; i < n; ++i) {
-      if (i + kPrefetchAhead < n) {
-        touch(static_cast<std::int32_t>(xs[i + kPrefetchAhead]) + a.x0,
-              static_cast<std::int32_t>(ys[i + kPrefetchAhead]) + a.y0);
-      }
+      if (i + kPrefetchAhead < n) touch_at(i + kPrefetchAhead);
       const std::int32_t x = static_cast<std::int32_t>(xs[i]) + a.x0;
       const std::int32_t y = static_cast<std::int32_t>(ys[i]) + a.y0;
       const std::int32_t xe = reach_x >= a.x1 - x ? a.x1 : x + reach_x;
@@ -262,6 +240,30 @@ class OffsetAxis {
   FastMod step_;
 };
 
+// Single-pixel remaps: a batch of positions becomes a batch of pixel indices first, then
+// each pixel is remapped in turn (a pixel may be hit twice, so the order stays).
+template <bool kDrift>
+void remap_points(const Area& a, RemapParams& h, std::int32_t count, std::uint16_t* work,
+                  const std::uint16_t* read, std::int32_t stride, const std::uint16_t* table) {
+  const Positions positions(a, h);
+  const std::uint32_t ustride = static_cast<std::uint32_t>(stride);
+  // The region's top-left pixel; every index below lies inside the region.
+  const std::uint32_t corner =
+      static_cast<std::uint32_t>(a.y0) * ustride + static_cast<std::uint32_t>(a.x0);
+  std::uint32_t xs[kBatch];
+  std::uint32_t ys[kBatch];
+  for (std::int32_t done = 0; done < count;) {
+    const std::int32_t n = std::min(kBatch, count - done);
+    positions.draw_many<kDrift>(h.pos_rng, h.jitter_rng, n, xs, ys);
+    to_indices(xs, ys, ustride, corner, n);
+    for (std::int32_t i = 0; i < n; ++i) {
+      const std::uint32_t at = xs[i];
+      work[at] = table[read[at]];
+    }
+    done += n;
+  }
+}
+
 }  // namespace
 
 void run_mask_rects(Layer& layer, MaskRectParams& params) {
@@ -277,7 +279,10 @@ void run_mask_rects(Layer& layer, MaskRectParams& params) {
       [=](std::int32_t x, std::int32_t y, std::int32_t xe, std::int32_t ye) {
         mask_block(work, x, y, xe, ye, stride, mask);
       },
-      [=](std::int32_t x, std::int32_t y) { prefetch_write(work, stride, x, y); });
+      [=](std::int32_t x, std::int32_t y, std::int32_t ye) {
+        prefetch_write(work, stride, x, y);
+        if (ye != y) prefetch_write(work, stride, x, ye);
+      });
   if (params.blend_after != 0) layer.blend_source();
 }
 
@@ -290,19 +295,21 @@ void run_remap_rects(Layer& layer, RemapParams& params) {
   const std::uint16_t* const read = params.from_work != 0 ? layer.work : layer.source16;
   const std::int32_t stride = layer.width;
   const std::uint16_t* const table = params.table.get();
-  const auto touch = [=](std::int32_t x, std::int32_t y) {
+  const auto touch = [=](std::int32_t x, std::int32_t y, std::int32_t ye) {
     prefetch_write(work, stride, x, y);
     if (read != work) prefetch_read(read, stride, x, y);
+    if (ye != y) {
+      prefetch_write(work, stride, x, ye);
+      if (read != work) prefetch_read(read, stride, x, ye);
+    }
   };
   if (params.block_w == 1 && params.block_h == 1) {
     // Single pixels: the commonest record, worth a loop without the block walk.
-    scatter_blocks(
-        a, params, count, params.pos_rng, params.jitter_rng,
-        [=](std::int32_t x, std::int32_t y, std::int32_t, std::int32_t) {
-          const std::int32_t at = y * stride + x;
-          work[at] = table[read[at]];
-        },
-        touch);
+    if (params.drift != 0) {
+      remap_points<true>(a, params, count, work, read, stride, table);
+    } else {
+      remap_points<false>(a, params, count, work, read, stride, table);
+    }
   } else {
     scatter_blocks(
         a, params, count, params.pos_rng, params.jitter_rng,
@@ -349,19 +356,10 @@ void offsets_of(MovingBlockParams& m, const OffsetAxis& ax, const OffsetAxis& ay
   }
 }
 
-template <bool kDrift>
-bool place_block(const Area& a, MovingBlockParams& m, const Positions& positions, std::int32_t dx,
-                 std::int32_t dy, MovedBlock& out) {
-  // A block with no offset draws no position: the generators keep their states.
-  const bool moved = (dx | dy) != 0;
-  std::uint32_t pos_rng = m.pos_rng;
-  std::uint32_t jitter_rng = m.jitter_rng;
-  std::int32_t px;
-  std::int32_t py;
-  positions.draw<kDrift>(pos_rng, jitter_rng, px, py);
-  m.pos_rng = moved ? pos_rng : m.pos_rng;
-  m.jitter_rng = moved ? jitter_rng : m.jitter_rng;
-
+// Clips a block drawn at (px, py) with offsets (dx, dy) into out; false when its source falls
+// outside the region (the block is then not drawn).
+bool place_block(const Area& a, const MovingBlockParams& m, std::int32_t px, std::int32_t py,
+                 std::int32_t dx, std::int32_t dy, MovedBlock& out) {
   // The block is centred on the drawn point, then cut to the region; 64 bits hold any size.
   const std::int64_t bw = at_least_one(m.block_w);
   const std::int64_t bh = at_least_one(m.block_h);
@@ -394,7 +392,7 @@ bool place_block(const Area& a, MovingBlockParams& m, const Positions& positions
   out = MovedBlock{static_cast<std::int32_t>(x),   static_cast<std::int32_t>(y),
                    static_cast<std::int32_t>(sx),  static_cast<std::int32_t>(sy),
                    static_cast<std::int32_t>(sxe), static_cast<std::int32_t>(sye)};
-  return moved && !outside;
+  return !outside;
 }
 
 // Places a batch of blocks first (the generators do not depend on pixels), then draws them
@@ -436,10 +434,27 @@ void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
     } else {
       for (std::int32_t j = 0; j < n; ++j) offsets_of(m, ax, ay, done + j, dxs[j], dys[j]);
     }
-    std::int32_t kept = 0;
+    // A block with no offset draws no position: the generators keep their states. The
+    // blocks that move are listed first, so their positions are drawn together.
+    std::int32_t moving[kBatch];
+    std::int32_t moved = 0;
     for (std::int32_t j = 0; j < n; ++j) {
-      // Always written, kept only when drawn: no branch on the random outcome.
-      kept += place_block<kDrift>(a, m, positions, dxs[j], dys[j], blocks[kept]) ? 1 : 0;
+      moving[moved] = j;
+      moved += (dxs[j] | dys[j]) != 0 ? 1 : 0;
+    }
+    std::int32_t kept = 0;
+    if (moved > 0) {
+      std::uint32_t xs[kBatch];
+      std::uint32_t ys[kBatch];
+      positions.draw_many<kDrift>(m.pos_rng, m.jitter_rng, moved, xs, ys);
+      for (std::int32_t k = 0; k < moved; ++k) {
+        const std::int32_t j = moving[k];
+        // Always written, kept only when drawn: no branch on the random outcome.
+        kept += place_block(a, m, static_cast<std::int32_t>(xs[k]),
+                            static_cast<std::int32_t>(ys[k]), dxs[j], dys[j], blocks[kept])
+                    ? 1
+                    : 0;
+      }
     }
     done += n;
     if (from == nullptr) continue;
@@ -448,6 +463,10 @@ void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
         const MovedBlock& ahead = blocks[k + kPrefetchAhead];
         prefetch_read(from, stride, ahead.sx, ahead.sy);
         prefetch_write(work, stride, ahead.x, ahead.y);
+        if (ahead.sye != ahead.sy) {
+          prefetch_read(from, stride, ahead.sx, ahead.sye);
+          prefetch_write(work, stride, ahead.x, ahead.y + (ahead.sye - ahead.sy));
+        }
       }
       const MovedBlock& b = blocks[k];
       const std::uint16_t* read = from;
