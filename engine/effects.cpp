@@ -323,9 +323,20 @@ void run_remap_rects(Layer& layer, RemapParams& params) {
 
 namespace {
 
-// A moving block after clipping: destination corner and source rectangle.
+// One moving block after clipping: destination corner and source rectangle.
 struct MovedBlock {
   std::int32_t x, y, sx, sy, sxe, sye;
+};
+
+// Moving blocks after clipping: destination corner, source rectangle, and whether drawn.
+struct MovedBlocks {
+  std::int32_t x[kBatch], y[kBatch], sx[kBatch], sy[kBatch], sxe[kBatch], sye[kBatch];
+  std::int32_t drawn[kBatch];
+};
+
+// The block size and region, as 64-bit numbers that hold any sum of them.
+struct BlockFrame {
+  std::int64_t half_w, half_h, reach_w, reach_h, x0, x1, y0, y1;
 };
 
 // Position and clipping of a block with offsets (dx, dy) into out; false when it is not drawn
@@ -358,41 +369,69 @@ void offsets_of(MovingBlockParams& m, const OffsetAxis& ax, const OffsetAxis& ay
 
 // Clips a block drawn at (px, py) with offsets (dx, dy) into out; false when its source falls
 // outside the region (the block is then not drawn).
-bool place_block(const Area& a, const MovingBlockParams& m, std::int32_t px, std::int32_t py,
-                 std::int32_t dx, std::int32_t dy, MovedBlock& out) {
-  // The block is centred on the drawn point, then cut to the region; 64 bits hold any size.
-  const std::int64_t bw = at_least_one(m.block_w);
-  const std::int64_t bh = at_least_one(m.block_h);
-  std::int64_t x = px - bw / 2 + a.x0;
-  std::int64_t y = py - bh / 2 + a.y0;
-  const std::int64_t xe = std::min<std::int64_t>(x + bw - 1, a.x1);
-  const std::int64_t ye = std::min<std::int64_t>(y + bh - 1, a.y1);
-  x = std::max<std::int64_t>(x, a.x0);
-  y = std::max<std::int64_t>(y, a.y0);
+// Clips n blocks drawn at (xs[k], ys[k]) with offsets (dxs[k], dys[k]) into out; a block is
+// not drawn when its source falls outside the region.
+MQ_BATCH_CLONES void place_blocks(const BlockFrame& f, const std::uint32_t* xs,
+                                  const std::uint32_t* ys, const std::int32_t* dxs,
+                                  const std::int32_t* dys, std::int32_t n, MovedBlocks& out) {
+  for (std::int32_t k = 0; k < n; ++k) {
+    const std::int64_t dx = dxs[k];
+    const std::int64_t dy = dys[k];
+    // The block is centred on the drawn point, then cut to the region.
+    std::int64_t x = static_cast<std::int64_t>(xs[k]) - f.half_w + f.x0;
+    std::int64_t y = static_cast<std::int64_t>(ys[k]) - f.half_h + f.y0;
+    const std::int64_t xe = std::min<std::int64_t>(x + f.reach_w, f.x1);
+    const std::int64_t ye = std::min<std::int64_t>(y + f.reach_h, f.y1);
+    x = std::max<std::int64_t>(x, f.x0);
+    y = std::max<std::int64_t>(y, f.y0);
 
-  // The source is the block displaced by the offset, clipped to the region; clipping its
-  // start moves the destination's start by the same amount. The destination lies inside
-  // the region, so a positive offset can only push the source past the right (bottom) edge
-  // and a negative one past the left (top) edge: each test below is a no-op for the other
-  // sign and for zero, and needs no branch on the sign.
-  std::int64_t sx = x + dx;
-  std::int64_t sxe = xe + dx;
-  std::int64_t sy = y + dy;
-  std::int64_t sye = ye + dy;
-  const bool outside = sx > a.x1 || sxe < a.x0 || sy > a.y1 || sye < a.y0;
-  sxe = std::min<std::int64_t>(sxe, a.x1);
-  sye = std::min<std::int64_t>(sye, a.y1);
-  const std::int64_t cut_x = std::max<std::int64_t>(a.x0 - sx, 0);
-  const std::int64_t cut_y = std::max<std::int64_t>(a.y0 - sy, 0);
-  x += cut_x;
-  sx += cut_x;
-  y += cut_y;
-  sy += cut_y;
-  // Both rectangles lie inside the region whenever the block is drawn, so 32 bits hold them.
-  out = MovedBlock{static_cast<std::int32_t>(x),   static_cast<std::int32_t>(y),
-                   static_cast<std::int32_t>(sx),  static_cast<std::int32_t>(sy),
-                   static_cast<std::int32_t>(sxe), static_cast<std::int32_t>(sye)};
-  return !outside;
+    // The source is the block displaced by the offset, clipped to the region; clipping its
+    // start moves the destination's start by the same amount. The destination lies inside
+    // the region, so a positive offset can only push the source past the right (bottom) edge
+    // and a negative one past the left (top) edge: each test below is a no-op for the other
+    // sign and for zero, and needs no branch on the sign.
+    std::int64_t sx = x + dx;
+    std::int64_t sxe = xe + dx;
+    std::int64_t sy = y + dy;
+    std::int64_t sye = ye + dy;
+    const bool outside = sx > f.x1 || sxe < f.x0 || sy > f.y1 || sye < f.y0;
+    sxe = std::min<std::int64_t>(sxe, f.x1);
+    sye = std::min<std::int64_t>(sye, f.y1);
+    const std::int64_t cut_x = std::max<std::int64_t>(f.x0 - sx, 0);
+    const std::int64_t cut_y = std::max<std::int64_t>(f.y0 - sy, 0);
+    x += cut_x;
+    sx += cut_x;
+    y += cut_y;
+    sy += cut_y;
+    // Both rectangles lie inside the region whenever the block is drawn, so 32 bits hold
+    // them; the numbers of a block not drawn are not used.
+    out.x[k] = static_cast<std::int32_t>(x);
+    out.y[k] = static_cast<std::int32_t>(y);
+    out.sx[k] = static_cast<std::int32_t>(sx);
+    out.sy[k] = static_cast<std::int32_t>(sy);
+    out.sxe[k] = static_cast<std::int32_t>(sxe);
+    out.sye[k] = static_cast<std::int32_t>(sye);
+    out.drawn[k] = outside ? 0 : 1;
+  }
+}
+
+// copy_block for the blocks of a few pixels' width that effects draw: rows up to the short
+// row length are copied pixel by pixel in order, as copy_block does, without its checks.
+inline void copy_narrow_block(std::uint16_t* dst, std::int32_t dx, std::int32_t dy,
+                              const std::uint16_t* src, std::int32_t sx0, std::int32_t sy0,
+                              std::int32_t sx1, std::int32_t sy1, std::int32_t stride) {
+  const std::int32_t w = sx1 - sx0 + 1;
+  if (w > detail::kShortRow) {
+    copy_block(dst, dx, dy, src, sx0, sy0, sx1, sy1, stride);
+    return;
+  }
+  const std::uint16_t* s = src + (sy0 * stride + sx0);
+  std::uint16_t* d = dst + (dy * stride + dx);
+  for (std::int32_t y = sy0; y <= sy1; ++y) {
+    for (std::int32_t i = 0; i < w; ++i) d[i] = s[i];
+    s += stride;
+    d += stride;
+  }
 }
 
 // Places a batch of blocks first (the generators do not depend on pixels), then draws them
@@ -419,7 +458,10 @@ void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
       break;  // nothing is drawn, but offsets and positions are still drawn
   }
   const bool both_fresh = (m.offset_mode == 0 || m.offset_mode == 1) && ax.varies() && ay.varies();
-  MovedBlock blocks[kBatch];
+  MovedBlocks blocks;
+  const std::int64_t bw = at_least_one(m.block_w);
+  const std::int64_t bh = at_least_one(m.block_h);
+  const BlockFrame frame{bw / 2, bh / 2, bw - 1, bh - 1, a.x0, a.x1, a.y0, a.y1};
   for (std::int32_t done = 0; done < count;) {
     const std::int32_t n = std::min(kBatch, count - done);
     std::int32_t dxs[kBatch];
@@ -436,39 +478,36 @@ void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
     }
     // A block with no offset draws no position: the generators keep their states. The
     // blocks that move are listed first, so their positions are drawn together.
-    std::int32_t moving[kBatch];
+    std::int32_t moving_dx[kBatch];
+    std::int32_t moving_dy[kBatch];
     std::int32_t moved = 0;
     for (std::int32_t j = 0; j < n; ++j) {
-      moving[moved] = j;
+      moving_dx[moved] = dxs[j];
+      moving_dy[moved] = dys[j];
       moved += (dxs[j] | dys[j]) != 0 ? 1 : 0;
     }
-    std::int32_t kept = 0;
-    if (moved > 0) {
-      std::uint32_t xs[kBatch];
-      std::uint32_t ys[kBatch];
-      positions.draw_many<kDrift>(m.pos_rng, m.jitter_rng, moved, xs, ys);
-      for (std::int32_t k = 0; k < moved; ++k) {
-        const std::int32_t j = moving[k];
-        // Always written, kept only when drawn: no branch on the random outcome.
-        kept += place_block(a, m, static_cast<std::int32_t>(xs[k]),
-                            static_cast<std::int32_t>(ys[k]), dxs[j], dys[j], blocks[kept])
-                    ? 1
-                    : 0;
-      }
-    }
     done += n;
+    if (moved == 0) continue;
+    std::uint32_t xs[kBatch];
+    std::uint32_t ys[kBatch];
+    positions.draw_many<kDrift>(m.pos_rng, m.jitter_rng, moved, xs, ys);
     if (from == nullptr) continue;
-    for (std::int32_t k = 0; k < kept; ++k) {
-      if (k + kPrefetchAhead < kept) {
-        const MovedBlock& ahead = blocks[k + kPrefetchAhead];
-        prefetch_read(from, stride, ahead.sx, ahead.sy);
-        prefetch_write(work, stride, ahead.x, ahead.y);
-        if (ahead.sye != ahead.sy) {
-          prefetch_read(from, stride, ahead.sx, ahead.sye);
-          prefetch_write(work, stride, ahead.x, ahead.y + (ahead.sye - ahead.sy));
+    place_blocks(frame, xs, ys, moving_dx, moving_dy, moved, blocks);
+    for (std::int32_t k = 0; k < moved; ++k) {
+      const std::int32_t ahead = k + kPrefetchAhead;
+      if (ahead < moved && blocks.drawn[ahead] != 0) {
+        const std::int32_t last_row = blocks.sye[ahead] - blocks.sy[ahead];
+        prefetch_read(from, stride, blocks.sx[ahead], blocks.sy[ahead]);
+        prefetch_write(work, stride, blocks.x[ahead], blocks.y[ahead]);
+        if (last_row != 0) {
+          prefetch_read(from, stride, blocks.sx[ahead], blocks.sye[ahead]);
+          prefetch_write(work, stride, blocks.x[ahead], blocks.y[ahead] + last_row);
         }
       }
-      const MovedBlock& b = blocks[k];
+      // Blocks whose source lies outside the region are rare (only near its edges).
+      if (blocks.drawn[k] == 0) continue;
+      const MovedBlock b{blocks.x[k],  blocks.y[k],   blocks.sx[k],
+                         blocks.sy[k], blocks.sxe[k], blocks.sye[k]};
       const std::uint16_t* read = from;
       if (m.source == 2) {
         // Taken out first, so the block moves without smearing.
@@ -476,7 +515,7 @@ void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
         read = scratch;
       }
       if (m.blend == 0) {
-        copy_block(work, b.x, b.y, read, b.sx, b.sy, b.sxe, b.sye, stride);
+        copy_narrow_block(work, b.x, b.y, read, b.sx, b.sy, b.sxe, b.sye, stride);
       } else {
         blend_block(work, b.x, b.y, stride, read, b.sx, b.sy, b.sxe, b.sye, stride,
                     layer.halve_mask, layer.low_bit_mask);
