@@ -240,9 +240,17 @@ class OffsetAxis {
   FastMod step_;
 };
 
-// Single-pixel remaps: a batch of positions becomes a batch of pixel indices first, then
-// each pixel is remapped in turn (a pixel may be hit twice, so the order stays).
-template <bool kDrift>
+// out[i] = min(reach, limit - at[i]) + 1 for i < n, all at[i] <= limit: a block's extent
+// along one axis, cut off at the region's far edge.
+MQ_BATCH_CLONES void block_extents(const std::uint32_t* at, std::uint32_t limit,
+                                   std::uint32_t reach, std::int32_t n, std::uint32_t* out) {
+  for (std::int32_t i = 0; i < n; ++i) out[i] = std::min(reach, limit - at[i]) + 1u;
+}
+
+// Remaps: a batch of positions becomes a batch of pixel indices (and, for blocks larger
+// than a pixel, of extents) first, then the blocks are remapped in order, each row left to
+// right and rows top to bottom, as remap_block does (a pixel may be hit twice).
+template <bool kDrift, bool kPoint>
 void remap_points(const Area& a, RemapParams& h, std::int32_t count, std::uint16_t* work,
                   const std::uint16_t* read, std::int32_t stride, const std::uint16_t* table) {
   const Positions positions(a, h);
@@ -250,15 +258,34 @@ void remap_points(const Area& a, RemapParams& h, std::int32_t count, std::uint16
   // The region's top-left pixel; every index below lies inside the region.
   const std::uint32_t corner =
       static_cast<std::uint32_t>(a.y0) * ustride + static_cast<std::uint32_t>(a.x0);
+  const auto reach_x = static_cast<std::uint32_t>(at_least_one(h.block_w) - 1);
+  const auto reach_y = static_cast<std::uint32_t>(at_least_one(h.block_h) - 1);
+  const auto last_x = static_cast<std::uint32_t>(a.w - 1);
+  const auto last_y = static_cast<std::uint32_t>(a.h - 1);
   std::uint32_t xs[kBatch];
   std::uint32_t ys[kBatch];
+  std::uint32_t cols[kBatch];
+  std::uint32_t rows[kBatch];
   for (std::int32_t done = 0; done < count;) {
     const std::int32_t n = std::min(kBatch, count - done);
     positions.draw_many<kDrift>(h.pos_rng, h.jitter_rng, n, xs, ys);
-    to_indices(xs, ys, ustride, corner, n);
-    for (std::int32_t i = 0; i < n; ++i) {
-      const std::uint32_t at = xs[i];
-      work[at] = table[read[at]];
+    if constexpr (kPoint) {
+      to_indices(xs, ys, ustride, corner, n);
+      for (std::int32_t i = 0; i < n; ++i) {
+        const std::uint32_t at = xs[i];
+        work[at] = table[read[at]];
+      }
+    } else {
+      block_extents(xs, last_x, reach_x, n, cols);
+      block_extents(ys, last_y, reach_y, n, rows);
+      to_indices(xs, ys, ustride, corner, n);
+      for (std::int32_t i = 0; i < n; ++i) {
+        std::uint32_t at = xs[i];
+        for (std::uint32_t r = 0; r < rows[i]; ++r) {
+          for (std::uint32_t c = 0; c < cols[i]; ++c) work[at + c] = table[read[at + c]];
+          at += ustride;
+        }
+      }
     }
     done += n;
   }
@@ -295,28 +322,17 @@ void run_remap_rects(Layer& layer, RemapParams& params) {
   const std::uint16_t* const read = params.from_work != 0 ? layer.work : layer.source16;
   const std::int32_t stride = layer.width;
   const std::uint16_t* const table = params.table.get();
-  const auto touch = [=](std::int32_t x, std::int32_t y, std::int32_t ye) {
-    prefetch_write(work, stride, x, y);
-    if (read != work) prefetch_read(read, stride, x, y);
-    if (ye != y) {
-      prefetch_write(work, stride, x, ye);
-      if (read != work) prefetch_read(read, stride, x, ye);
-    }
-  };
   if (params.block_w == 1 && params.block_h == 1) {
     // Single pixels: the commonest record, worth a loop without the block walk.
     if (params.drift != 0) {
-      remap_points<true>(a, params, count, work, read, stride, table);
+      remap_points<true, true>(a, params, count, work, read, stride, table);
     } else {
-      remap_points<false>(a, params, count, work, read, stride, table);
+      remap_points<false, true>(a, params, count, work, read, stride, table);
     }
+  } else if (params.drift != 0) {
+    remap_points<true, false>(a, params, count, work, read, stride, table);
   } else {
-    scatter_blocks(
-        a, params, count, params.pos_rng, params.jitter_rng,
-        [=](std::int32_t x, std::int32_t y, std::int32_t xe, std::int32_t ye) {
-          remap_block(work, x, y, stride, read, x, y, xe, ye, stride, table);
-        },
-        touch);
+    remap_points<false, false>(a, params, count, work, read, stride, table);
   }
   if (params.blend_after != 0) layer.blend_source();
 }
