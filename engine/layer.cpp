@@ -3,6 +3,8 @@
 #include "engine/layer.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 
 #include "app/clock.h"
 #include "engine/block_ops.h"
@@ -266,6 +268,13 @@ void Layer::run_slot(EffectKind kind) {
 
 void Layer::copy_source() {
   if (source16 == work) return;
+  if (x0 == 0 && x1 == width - 1) {
+    // Whole rows lie one after another: one move for the region.
+    const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y0) * width;
+    std::memmove(work + at, source16 + at,
+                 static_cast<std::size_t>(y1 - y0 + 1) * static_cast<std::size_t>(width) * 2u);
+    return;
+  }
   copy_block(work, x0, y0, source16, x0, y0, x1, y1, width);
 }
 
