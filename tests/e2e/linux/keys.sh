@@ -45,10 +45,16 @@ grey_pixels() {
     -opaque '#404040' -format '%[fx:round(mean*w*h)]' info:
 }
 shot no_statistics
+g_off=$(grey_pixels "$MQ_WORK/no_statistics.png")
 press p
-sleep 0.7
-shot statistics
-g_off=$(grey_pixels "$MQ_WORK/no_statistics.png"); g_on=$(grey_pixels "$MQ_WORK/statistics.png")
+# The text appears with the next frame; on a loaded machine that can take a while, so look
+# again for up to about six seconds.
+for attempt in 1 2 3 4 5 6 7 8 9 10 11 12; do
+  sleep 0.5
+  shot statistics
+  g_on=$(grey_pixels "$MQ_WORK/statistics.png")
+  [ "$g_on" -gt $((g_off + 300)) ] && break
+done
 box=$(convert "$MQ_WORK/statistics.png" -crop 200x40+0+0 +repage -fill black +opaque '#404040' \
   -fill white -opaque '#404040' -format '%@' info:)
 note "dark grey pixels top-left: $g_off without statistics, $g_on with (box $box)"
