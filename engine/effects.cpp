@@ -4,43 +4,15 @@
 #include "engine/effects.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/block_ops.h"
 #include "engine/fast_mod.h"
+#include "engine/lcg_jump.h"
 
 namespace engine {
 
 namespace {
-
-// Blocks whose positions are drawn together; their draws do not depend on each other.
-constexpr std::int32_t kBatch = 256;
-
-// The generator's state after k steps from s is mul[k] * s + add[k]. Split by parity: the
-// x draw of block i is step 2i + 1 and its y draw step 2i + 2.
-struct LcgJumps {
-  std::uint32_t x_mul[kBatch], x_add[kBatch], y_mul[kBatch], y_add[kBatch];
-};
-
-constexpr LcgJumps make_jumps() {
-  LcgJumps j{};
-  std::uint32_t mul = 1;
-  std::uint32_t add = 0;
-  for (std::int32_t k = 1; k <= 2 * kBatch; ++k) {
-    mul *= kLcgMultiplier;
-    add = add * kLcgMultiplier + kLcgIncrement;
-    const auto i = static_cast<std::size_t>((k - 1) / 2);
-    if (k % 2 == 1) {
-      j.x_mul[i] = mul;
-      j.x_add[i] = add;
-    } else {
-      j.y_mul[i] = mul;
-      j.y_add[i] = add;
-    }
-  }
-  return j;
-}
-
-constexpr LcgJumps kJumps = make_jumps();
 
 // The x and y draws of the next n blocks (1 <= n <= kBatch) from state, which moves on by
 // 2n steps; the same numbers as 2n calls of lcg_next, computed without a dependent chain.
@@ -48,10 +20,10 @@ MQ_BATCH_CLONES void draw_batch(std::uint32_t& state, std::int32_t n, std::uint3
                                 std::uint32_t* ys) {
   const std::uint32_t s = state;
   for (std::int32_t i = 0; i < n; ++i) {
-    xs[i] = (s * kJumps.x_mul[i] + kJumps.x_add[i]) >> 16;
-    ys[i] = (s * kJumps.y_mul[i] + kJumps.y_add[i]) >> 16;
+    xs[i] = (s * kLcgJumps.x_mul[i] + kLcgJumps.x_add[i]) >> 16;
+    ys[i] = (s * kLcgJumps.y_mul[i] + kLcgJumps.y_add[i]) >> 16;
   }
-  state = s * kJumps.y_mul[n - 1] + kJumps.y_add[n - 1];
+  state = s * kLcgJumps.y_mul[n - 1] + kLcgJumps.y_add[n - 1];
 }
 
 // xs[i] = (xs[i] + jitter[i] + total) with the sign bit cleared, for i < n.
@@ -139,6 +111,72 @@ class Positions {
  private:
   FastMod mod_w_, mod_h_, jitter_x_, jitter_y_;
   std::uint32_t total_x_, total_y_;
+};
+
+// Positions of a drifting record from its kept pattern (see DriftPattern): each block's
+// jitter and the totals are added to its kept point and folded back into the region. While
+// no sum of the position rule reaches the sign bit, the remainder of a sum equals the
+// remainder of the sum of remainders, so this gives the same positions as drawing them.
+class PatternShift {
+ public:
+  // Whether the record's totals and jitter allow it this frame; false leaves the caller to
+  // draw the positions.
+  static bool applies(const Area& a, const EffectHeader& h) {
+    return fits(h.total_x, h.jitter_x, a.w) && fits(h.total_y, h.jitter_y, a.h);
+  }
+
+  PatternShift(const Area& a, const EffectHeader& h)
+      : jitter_x_(range_divisor(h.jitter_x)),
+        jitter_y_(range_divisor(h.jitter_y)),
+        add_x_(static_cast<std::uint32_t>(h.total_x % a.w)),
+        add_y_(static_cast<std::uint32_t>(h.total_y % a.h)),
+        w_(static_cast<std::uint32_t>(a.w)),
+        h_(static_cast<std::uint32_t>(a.h)) {}
+
+  // Blocks first..first + n - 1 (n <= kBatch) into xs and ys; the jitter generator moves on
+  // by 2n steps.
+  void shift(const std::uint32_t* points, std::uint32_t& jitter_rng, std::int32_t n,
+             std::uint32_t* xs, std::uint32_t* ys) const {
+    if (jitter_x_.is_mask() && jitter_y_.is_mask()) {
+      shift_batch<true>(points, jitter_rng, n, xs, ys);
+    } else {
+      shift_batch<false>(points, jitter_rng, n, xs, ys);
+    }
+    jitter_rng = jitter_rng * kLcgJumps.y_mul[n - 1] + kLcgJumps.y_add[n - 1];
+  }
+
+ private:
+  template <bool kMasks>
+  MQ_BATCH_CLONES void shift_batch(const std::uint32_t* points, std::uint32_t s, std::int32_t n,
+                                   std::uint32_t* xs, std::uint32_t* ys) const {
+    for (std::int32_t i = 0; i < n; ++i) {
+      const std::uint32_t draw_x = (s * kLcgJumps.x_mul[i] + kLcgJumps.x_add[i]) >> 16;
+      const std::uint32_t draw_y = (s * kLcgJumps.y_mul[i] + kLcgJumps.y_add[i]) >> 16;
+      const std::uint32_t jx = kMasks ? draw_x & jitter_x_.mask() : jitter_x_.reduce(draw_x);
+      const std::uint32_t jy = kMasks ? draw_y & jitter_y_.mask() : jitter_y_.reduce(draw_y);
+      // Each sum stays below 3w (3h), so taking w (h) off twice, wherever that leaves it
+      // non-negative (the smaller of the two unsigned numbers), brings it into the region.
+      std::uint32_t x = (points[i] & 0xFFFFu) + jx + add_x_;
+      x = std::min(x, x - w_);
+      x = std::min(x, x - w_);
+      std::uint32_t y = (points[i] >> 16) + jy + add_y_;
+      y = std::min(y, y - h_);
+      y = std::min(y, y - h_);
+      xs[i] = x;
+      ys[i] = y;
+    }
+  }
+
+  // A non-negative total whose sum with any draw and jitter stays below 2^31, and jitter no
+  // larger than the region.
+  static bool fits(std::int32_t total, std::int32_t jitter, std::int32_t side) {
+    const std::int64_t most_jitter = std::max(jitter, 0);
+    return total >= 0 && most_jitter <= side &&
+           static_cast<std::int64_t>(total) + 0xFFFF + most_jitter <= 0x7FFFFFFF;
+  }
+
+  FastMod jitter_x_, jitter_y_;
+  std::uint32_t add_x_, add_y_, w_, h_;
 };
 
 // Blocks ahead whose memory is requested before they are drawn: the blocks fall at random
@@ -266,9 +304,17 @@ void remap_points(const Area& a, RemapParams& h, std::int32_t count, std::uint16
   std::uint32_t ys[kBatch];
   std::uint32_t cols[kBatch];
   std::uint32_t rows[kBatch];
+  // A drifting record reads its positions from the kept pattern when it can.
+  const bool kept =
+      kDrift && PatternShift::applies(a, h) && h.pattern.prepare(h.pos_rng, count, a.w, a.h);
+  const PatternShift shift(a, h);
   for (std::int32_t done = 0; done < count;) {
     const std::int32_t n = std::min(kBatch, count - done);
-    positions.draw_many<kDrift>(h.pos_rng, h.jitter_rng, n, xs, ys);
+    if (kept) {
+      shift.shift(h.pattern.points() + done, h.jitter_rng, n, xs, ys);
+    } else {
+      positions.draw_many<kDrift>(h.pos_rng, h.jitter_rng, n, xs, ys);
+    }
     if constexpr (kPoint) {
       to_indices(xs, ys, ustride, corner, n);
       for (std::int32_t i = 0; i < n; ++i) {
@@ -289,6 +335,7 @@ void remap_points(const Area& a, RemapParams& h, std::int32_t count, std::uint16
     }
     done += n;
   }
+  if (kept && count > 0) h.pos_rng = lcg_jump(h.pos_rng, 2 * static_cast<std::uint64_t>(count));
 }
 
 }  // namespace
@@ -339,26 +386,20 @@ void run_remap_rects(Layer& layer, RemapParams& params) {
 
 namespace {
 
-// One moving block after clipping: destination corner and source rectangle.
-struct MovedBlock {
-  std::int32_t x, y, sx, sy, sxe, sye;
-};
-
-// Moving blocks after clipping: destination corner, source rectangle, and whether drawn.
+// Moving blocks after clipping: destination corner and source rectangle, the same as pixel
+// indices with the clipped size, and whether drawn (rows 0 when not).
 struct MovedBlocks {
   std::int32_t x[kBatch], y[kBatch], sx[kBatch], sy[kBatch], sxe[kBatch], sye[kBatch];
-  std::int32_t drawn[kBatch];
+  std::uint32_t to[kBatch], from[kBatch], cols[kBatch], rows[kBatch];
 };
 
-// The block size and region, as 64-bit numbers that hold any sum of them.
+// The block size, the region and the row stride, in a type that holds every sum below:
+// 64 bits in general, 32 bits when the numbers are known to be small (see small_frame).
+template <typename Int>
 struct BlockFrame {
-  std::int64_t half_w, half_h, reach_w, reach_h, x0, x1, y0, y1;
+  Int half_w, half_h, reach_w, reach_h, x0, x1, y0, y1, stride;
 };
 
-// Position and clipping of a block with offsets (dx, dy) into out; false when it is not drawn
-// (zero offset, or a source outside the region). Draws exactly what the block's turn draws.
-// Written without data-dependent branches: offsets and positions are random, so branches on
-// them would be mispredicted about every other block.
 // The offsets of block i, drawn one at a time: dx first, then dy.
 void offsets_of(MovingBlockParams& m, const OffsetAxis& ax, const OffsetAxis& ay, std::int32_t i,
                 std::int32_t& dx, std::int32_t& dy) {
@@ -383,38 +424,39 @@ void offsets_of(MovingBlockParams& m, const OffsetAxis& ax, const OffsetAxis& ay
   }
 }
 
-// Clips a block drawn at (px, py) with offsets (dx, dy) into out; false when its source falls
-// outside the region (the block is then not drawn).
 // Clips n blocks drawn at (xs[k], ys[k]) with offsets (dxs[k], dys[k]) into out; a block is
 // not drawn when its source falls outside the region.
-MQ_BATCH_CLONES void place_blocks(const BlockFrame& f, const std::uint32_t* xs,
+// Written without data-dependent branches: offsets and positions are random, so branches on
+// them would be mispredicted about every other block.
+template <typename Int>
+MQ_BATCH_CLONES void place_blocks(const BlockFrame<Int>& f, const std::uint32_t* xs,
                                   const std::uint32_t* ys, const std::int32_t* dxs,
                                   const std::int32_t* dys, std::int32_t n, MovedBlocks& out) {
   for (std::int32_t k = 0; k < n; ++k) {
-    const std::int64_t dx = dxs[k];
-    const std::int64_t dy = dys[k];
+    const Int dx = dxs[k];
+    const Int dy = dys[k];
     // The block is centred on the drawn point, then cut to the region.
-    std::int64_t x = static_cast<std::int64_t>(xs[k]) - f.half_w + f.x0;
-    std::int64_t y = static_cast<std::int64_t>(ys[k]) - f.half_h + f.y0;
-    const std::int64_t xe = std::min<std::int64_t>(x + f.reach_w, f.x1);
-    const std::int64_t ye = std::min<std::int64_t>(y + f.reach_h, f.y1);
-    x = std::max<std::int64_t>(x, f.x0);
-    y = std::max<std::int64_t>(y, f.y0);
+    Int x = static_cast<Int>(xs[k]) - f.half_w + f.x0;
+    Int y = static_cast<Int>(ys[k]) - f.half_h + f.y0;
+    const Int xe = std::min<Int>(x + f.reach_w, f.x1);
+    const Int ye = std::min<Int>(y + f.reach_h, f.y1);
+    x = std::max<Int>(x, f.x0);
+    y = std::max<Int>(y, f.y0);
 
     // The source is the block displaced by the offset, clipped to the region; clipping its
     // start moves the destination's start by the same amount. The destination lies inside
     // the region, so a positive offset can only push the source past the right (bottom) edge
     // and a negative one past the left (top) edge: each test below is a no-op for the other
     // sign and for zero, and needs no branch on the sign.
-    std::int64_t sx = x + dx;
-    std::int64_t sxe = xe + dx;
-    std::int64_t sy = y + dy;
-    std::int64_t sye = ye + dy;
+    Int sx = x + dx;
+    Int sxe = xe + dx;
+    Int sy = y + dy;
+    Int sye = ye + dy;
     const bool outside = sx > f.x1 || sxe < f.x0 || sy > f.y1 || sye < f.y0;
-    sxe = std::min<std::int64_t>(sxe, f.x1);
-    sye = std::min<std::int64_t>(sye, f.y1);
-    const std::int64_t cut_x = std::max<std::int64_t>(f.x0 - sx, 0);
-    const std::int64_t cut_y = std::max<std::int64_t>(f.y0 - sy, 0);
+    sxe = std::min<Int>(sxe, f.x1);
+    sye = std::min<Int>(sye, f.y1);
+    const Int cut_x = std::max<Int>(f.x0 - sx, 0);
+    const Int cut_y = std::max<Int>(f.y0 - sy, 0);
     x += cut_x;
     sx += cut_x;
     y += cut_y;
@@ -427,31 +469,94 @@ MQ_BATCH_CLONES void place_blocks(const BlockFrame& f, const std::uint32_t* xs,
     out.sy[k] = static_cast<std::int32_t>(sy);
     out.sxe[k] = static_cast<std::int32_t>(sxe);
     out.sye[k] = static_cast<std::int32_t>(sye);
-    out.drawn[k] = outside ? 0 : 1;
+    out.to[k] = static_cast<std::uint32_t>(y * f.stride + x);
+    out.from[k] = static_cast<std::uint32_t>(sy * f.stride + sx);
+    out.cols[k] = static_cast<std::uint32_t>(sxe - sx + 1);
+    out.rows[k] = outside ? 0u : static_cast<std::uint32_t>(sye - sy + 1);
   }
 }
 
-// copy_block for the blocks of a few pixels' width that effects draw: rows up to the short
-// row length are copied pixel by pixel in order, as copy_block does, without its checks.
-inline void copy_narrow_block(std::uint16_t* dst, std::int32_t dx, std::int32_t dy,
-                              const std::uint16_t* src, std::int32_t sx0, std::int32_t sy0,
-                              std::int32_t sx1, std::int32_t sy1, std::int32_t stride) {
-  const std::int32_t w = sx1 - sx0 + 1;
-  if (w > detail::kShortRow) {
-    copy_block(dst, dx, dy, src, sx0, sy0, sx1, sy1, stride);
-    return;
-  }
-  const std::uint16_t* s = src + (sy0 * stride + sx0);
-  std::uint16_t* d = dst + (dy * stride + dx);
-  for (std::int32_t y = sy0; y <= sy1; ++y) {
-    for (std::int32_t i = 0; i < w; ++i) d[i] = s[i];
-    s += stride;
-    d += stride;
+// Whether every sum place_blocks forms fits 32 bits: region and stride below 2^16, block
+// sides below 2^16, offsets below 2^20 either way.
+bool small_frame(const Area& a, std::int32_t stride, std::int64_t bw, std::int64_t bh,
+                 const MovingBlockParams& m) {
+  const auto small_offset = [](std::int32_t v) { return v >= -(1 << 20) && v <= (1 << 20); };
+  return a.x1 < 0xFFFF && a.y1 < 0xFFFF && stride < 0xFFFF && bw < 0xFFFF && bh < 0xFFFF &&
+         small_offset(m.dx_min) && small_offset(m.dx_max) && small_offset(m.dy_min) &&
+         small_offset(m.dy_max);
+}
+
+// Copies a block between two different buffers, row by row; most blocks are a few pixels
+// wide, so short rows are copied without a call.
+inline void copy_apart(std::uint16_t* dst, const std::uint16_t* src, std::uint32_t cols,
+                       std::uint32_t rows, std::int32_t stride) {
+  for (std::uint32_t r = 0; r < rows; ++r) {
+    if (cols <= static_cast<std::uint32_t>(detail::kShortRow)) {
+      for (std::uint32_t c = 0; c < cols; ++c) dst[c] = src[c];
+    } else {
+      std::memcpy(dst, src, cols * 2u);
+    }
+    dst += stride;
+    src += stride;
   }
 }
 
-// Places a batch of blocks first (the generators do not depend on pixels), then draws them
-// in order, asking for the memory of the blocks ahead.
+// Copies a block within one buffer in the order of copy_block: rows from the top down, each
+// left to right, every pixel read just before it is written (a source left of or above the
+// block smears).
+inline void copy_within(std::uint16_t* dst, const std::uint16_t* src, std::uint32_t cols,
+                        std::uint32_t rows, std::int32_t stride) {
+  for (std::uint32_t r = 0; r < rows; ++r) {
+    if (cols <= static_cast<std::uint32_t>(detail::kShortRow)) {
+      for (std::uint32_t c = 0; c < cols; ++c) dst[c] = src[c];
+    } else {
+      copy_row16(dst, src, static_cast<std::int32_t>(cols));
+    }
+    dst += stride;
+    src += stride;
+  }
+}
+
+// Draws the placed blocks 0..n-1 in order, asking for the memory of the blocks ahead.
+void draw_moved(const Layer& layer, const MovingBlockParams& m, const std::uint16_t* from,
+                const MovedBlocks& b, std::int32_t n) {
+  const std::int32_t stride = layer.width;
+  std::uint16_t* const work = layer.work;
+  const bool apart = from != work && m.source != 2;
+  for (std::int32_t k = 0; k < n; ++k) {
+    const std::int32_t ahead = k + kPrefetchAhead;
+    if (ahead < n && b.rows[ahead] != 0) {
+      const std::uint32_t last_row = (b.rows[ahead] - 1u) * static_cast<std::uint32_t>(stride);
+      __builtin_prefetch(from + b.from[ahead], 0);
+      __builtin_prefetch(work + b.to[ahead], 1);
+      __builtin_prefetch(from + b.from[ahead] + last_row, 0);
+      __builtin_prefetch(work + b.to[ahead] + last_row, 1);
+    }
+    // Blocks whose source lies outside the region are rare (only near its edges).
+    if (b.rows[k] == 0) continue;
+    if (m.blend == 0) {
+      if (apart) {
+        copy_apart(work + b.to[k], from + b.from[k], b.cols[k], b.rows[k], stride);
+      } else if (m.source == 1) {
+        copy_within(work + b.to[k], from + b.from[k], b.cols[k], b.rows[k], stride);
+      } else {
+        // Taken out into the scratch frame first, so the block moves without smearing.
+        copy_apart(layer.scratch + b.from[k], work + b.from[k], b.cols[k], b.rows[k], stride);
+        copy_apart(work + b.to[k], layer.scratch + b.from[k], b.cols[k], b.rows[k], stride);
+      }
+      continue;
+    }
+    const std::uint16_t* read = from;
+    if (m.source == 2) {
+      copy_apart(layer.scratch + b.from[k], work + b.from[k], b.cols[k], b.rows[k], stride);
+      read = layer.scratch;
+    }
+    blend_block(work, b.x[k], b.y[k], stride, read, b.sx[k], b.sy[k], b.sxe[k], b.sye[k], stride,
+                layer.halve_mask, layer.low_bit_mask);
+  }
+}
+
+// Places a batch of blocks first (the generators do not depend on pixels), then draws them.
 template <bool kDrift>
 void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
   const Area a = region_of(layer);
@@ -459,8 +564,6 @@ void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
   const OffsetAxis ax(m.dx_min, m.dx_max, m.walk_x);
   const OffsetAxis ay(m.dy_min, m.dy_max, m.walk_y);
   const std::int32_t stride = layer.width;
-  std::uint16_t* const work = layer.work;
-  std::uint16_t* const scratch = layer.scratch;
   const std::uint16_t* from = nullptr;
   switch (m.source) {
     case 0:
@@ -468,7 +571,7 @@ void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
       break;
     case 1:
     case 2:
-      from = work;
+      from = layer.work;
       break;
     default:
       break;  // nothing is drawn, but offsets and positions are still drawn
@@ -477,7 +580,18 @@ void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
   MovedBlocks blocks;
   const std::int64_t bw = at_least_one(m.block_w);
   const std::int64_t bh = at_least_one(m.block_h);
-  const BlockFrame frame{bw / 2, bh / 2, bw - 1, bh - 1, a.x0, a.x1, a.y0, a.y1};
+  const BlockFrame<std::int64_t> wide{bw / 2, bh / 2, bw - 1, bh - 1, a.x0,
+                                      a.x1,   a.y0,   a.y1,   stride};
+  const bool small = small_frame(a, stride, bw, bh, m);
+  const BlockFrame<std::int32_t> narrow{static_cast<std::int32_t>(bw / 2),
+                                        static_cast<std::int32_t>(bh / 2),
+                                        static_cast<std::int32_t>(small ? bw - 1 : 0),
+                                        static_cast<std::int32_t>(small ? bh - 1 : 0),
+                                        a.x0,
+                                        a.x1,
+                                        a.y0,
+                                        a.y1,
+                                        stride};
   for (std::int32_t done = 0; done < count;) {
     const std::int32_t n = std::min(kBatch, count - done);
     std::int32_t dxs[kBatch];
@@ -508,35 +622,12 @@ void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
     std::uint32_t ys[kBatch];
     positions.draw_many<kDrift>(m.pos_rng, m.jitter_rng, moved, xs, ys);
     if (from == nullptr) continue;
-    place_blocks(frame, xs, ys, moving_dx, moving_dy, moved, blocks);
-    for (std::int32_t k = 0; k < moved; ++k) {
-      const std::int32_t ahead = k + kPrefetchAhead;
-      if (ahead < moved && blocks.drawn[ahead] != 0) {
-        const std::int32_t last_row = blocks.sye[ahead] - blocks.sy[ahead];
-        prefetch_read(from, stride, blocks.sx[ahead], blocks.sy[ahead]);
-        prefetch_write(work, stride, blocks.x[ahead], blocks.y[ahead]);
-        if (last_row != 0) {
-          prefetch_read(from, stride, blocks.sx[ahead], blocks.sye[ahead]);
-          prefetch_write(work, stride, blocks.x[ahead], blocks.y[ahead] + last_row);
-        }
-      }
-      // Blocks whose source lies outside the region are rare (only near its edges).
-      if (blocks.drawn[k] == 0) continue;
-      const MovedBlock b{blocks.x[k],  blocks.y[k],   blocks.sx[k],
-                         blocks.sy[k], blocks.sxe[k], blocks.sye[k]};
-      const std::uint16_t* read = from;
-      if (m.source == 2) {
-        // Taken out first, so the block moves without smearing.
-        copy_block(scratch, b.sx, b.sy, work, b.sx, b.sy, b.sxe, b.sye, stride);
-        read = scratch;
-      }
-      if (m.blend == 0) {
-        copy_narrow_block(work, b.x, b.y, read, b.sx, b.sy, b.sxe, b.sye, stride);
-      } else {
-        blend_block(work, b.x, b.y, stride, read, b.sx, b.sy, b.sxe, b.sye, stride,
-                    layer.halve_mask, layer.low_bit_mask);
-      }
+    if (small) {
+      place_blocks(narrow, xs, ys, moving_dx, moving_dy, moved, blocks);
+    } else {
+      place_blocks(wide, xs, ys, moving_dx, moving_dy, moved, blocks);
     }
+    draw_moved(layer, m, from, blocks, moved);
   }
 }
 

@@ -1,0 +1,56 @@
+// Jumping the engine's generator ahead: the state after k steps from s is mul(k) * s +
+// add(k), so the draws of a whole batch of blocks can be computed side by side instead of
+// one after the other.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/block_ops.h"
+
+namespace engine {
+
+// Blocks whose draws are computed together.
+inline constexpr std::int32_t kBatch = 256;
+
+// mul(k) and add(k) for the steps of a batch, split by parity: the x draw of block i is
+// step 2i + 1 and its y draw step 2i + 2.
+struct LcgJumps {
+  std::uint32_t x_mul[kBatch], x_add[kBatch], y_mul[kBatch], y_add[kBatch];
+};
+
+constexpr LcgJumps make_lcg_jumps() {
+  LcgJumps j{};
+  std::uint32_t mul = 1;
+  std::uint32_t add = 0;
+  for (std::int32_t k = 1; k <= 2 * kBatch; ++k) {
+    mul *= kLcgMultiplier;
+    add = add * kLcgMultiplier + kLcgIncrement;
+    const auto i = static_cast<std::size_t>((k - 1) / 2);
+    if (k % 2 == 1) {
+      j.x_mul[i] = mul;
+      j.x_add[i] = add;
+    } else {
+      j.y_mul[i] = mul;
+      j.y_add[i] = add;
+    }
+  }
+  return j;
+}
+
+inline constexpr LcgJumps kLcgJumps = make_lcg_jumps();
+
+// The state after steps calls of lcg_next from state, in about log2(steps) multiplications.
+constexpr std::uint32_t lcg_jump(std::uint32_t state, std::uint64_t steps) {
+  std::uint32_t mul = kLcgMultiplier;  // one step of the current power of two
+  std::uint32_t add = kLcgIncrement;
+  while (steps != 0) {
+    if ((steps & 1u) != 0) state = state * mul + add;
+    add = add * mul + add;
+    mul *= mul;
+    steps >>= 1;
+  }
+  return state;
+}
+
+}  // namespace engine
