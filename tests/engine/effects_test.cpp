@@ -181,6 +181,84 @@ TEST_F(EffectsTest, JitterAndNegativeTotalsFoldIntoTheRegion) {
   EXPECT_EQ(work_, expected);
 }
 
+// Frame after frame, a drifting remap must land exactly where fresh draws land, whatever
+// changes between frames (seed, region, jitter) and as its totals approach the sign bit.
+TEST_F(EffectsTest, DriftingRemapsRepeatTheirDrawsExactlyAcrossFrames) {
+  struct Frame {
+    std::int32_t x0, x1, y0, y1;
+    std::uint32_t seed;
+    std::int32_t jitter_x, jitter_y;
+  };
+  // The last four frames start with totals close to the sign bit: there the sums of draw,
+  // jitter and total reach it.
+  const std::vector<Frame> frames = {
+      {0, 639, 0, 479, 1000, 1, 1},  {0, 639, 0, 479, 1000, 1, 1}, {0, 639, 0, 479, 1000, 2, 3},
+      {0, 639, 0, 479, 77, 2, 3},    {5, 104, 9, 58, 77, 2, 3},    {5, 104, 9, 58, 77, 100, 49},
+      {5, 104, 9, 58, 77, 100, 50},  {5, 104, 9, 58, 77, 101, 60}, {0, 639, 400, 479, 77, 0, 0},
+      {0, 639, 400, 479, 77, -5, 1}, {0, 639, 0, 479, 9, 1, 1},    {0, 639, 0, 479, 9, 1, 1},
+      {0, 639, 0, 479, 9, 1, 1},     {0, 639, 0, 479, 9, 1, 1},
+  };
+  counter_.block_w = 2;
+  counter_.block_h = 1;
+  counter_.density = 50;
+  counter_.drift = 1;
+  counter_.step_x = 1;
+  counter_.step_y = 3;
+  counter_.total_x = 618;
+  counter_.total_y = 451;
+  std::uint32_t jit = 5;
+  counter_.jitter_rng = jit;
+  std::int32_t tx = counter_.total_x;
+  std::int32_t ty = counter_.total_y;
+  std::size_t frame_number = 0;
+  std::uint32_t largest_first_draw = 0;
+  for (std::uint32_t t = 0;; ++largest_first_draw) {
+    t = largest_first_draw;
+    if (ref_lcg(t) == 0xFFFF) break;
+  }
+  for (const Frame& f : frames) {
+    const bool near_sign_bit = ++frame_number > frames.size() - 4;
+    if (frame_number == frames.size() - 3) {
+      counter_.total_x = tx = 0x7FFFFFFF - 0xFFFF - 3;
+      counter_.total_y = ty = 0x7FFFFFFF - 0xFFFF - 8;
+    }
+    layer_.set_region(f.x0, f.x1, f.y0, f.y1);
+    // Near the sign bit, a seed whose first draw is the largest: its sum is the first to
+    // reach the sign bit.
+    counter_.seed = near_sign_bit ? largest_first_draw : f.seed;
+    counter_.jitter_x = f.jitter_x;
+    counter_.jitter_y = f.jitter_y;
+    std::fill(work_.begin(), work_.end(), 0);
+    engine::run_remap_rects(layer_, counter_);
+
+    const std::int32_t w = f.x1 - f.x0 + 1;
+    const std::int32_t h = f.y1 - f.y0 + 1;
+    const std::int32_t count = (w * h / 2) * 50 / 1000;
+    tx = static_cast<std::int32_t>(static_cast<std::uint32_t>(tx) + 1u);
+    ty = static_cast<std::int32_t>(static_cast<std::uint32_t>(ty) + 3u);
+    std::vector<std::uint16_t> expected(kN);
+    std::uint32_t pos = counter_.seed;
+    for (std::int32_t i = 0; i < count; ++i) {
+      std::uint32_t rx = ref_lcg(pos);
+      rx += ref_lcg(jit) % static_cast<std::uint32_t>(std::max(f.jitter_x, 0) + 1) +
+            static_cast<std::uint32_t>(tx);
+      std::uint32_t ry = ref_lcg(pos);
+      ry += ref_lcg(jit) % static_cast<std::uint32_t>(std::max(f.jitter_y, 0) + 1) +
+            static_cast<std::uint32_t>(ty);
+      const std::uint32_t x =
+          (rx & 0x7FFFFFFF) % static_cast<std::uint32_t>(w) + static_cast<std::uint32_t>(f.x0);
+      const std::uint32_t y =
+          (ry & 0x7FFFFFFF) % static_cast<std::uint32_t>(h) + static_cast<std::uint32_t>(f.y0);
+      ++expected[y * kW + x];
+      if (x + 1 <= static_cast<std::uint32_t>(f.x1)) ++expected[y * kW + x + 1];
+    }
+    ASSERT_EQ(work_, expected) << "seed " << counter_.seed << " total_x " << tx;
+    EXPECT_EQ(counter_.pos_rng, pos);
+    EXPECT_EQ(counter_.jitter_rng, jit);
+  }
+  EXPECT_GT(static_cast<std::int64_t>(tx) + 0xFFFF, 0x7FFFFFFF) << "the sums reach the sign bit";
+}
+
 TEST_F(EffectsTest, MaskRectsClearLowBitsAtTheDrawnBlocks) {
   layer_.set_region(0, 15, 0, 15);
   std::fill(work_.begin(), work_.end(), 0xFFFF);
