@@ -26,12 +26,6 @@ MQ_BATCH_CLONES void draw_batch(std::uint32_t& state, std::int32_t n, std::uint3
   state = s * kLcgJumps.y_mul[n - 1] + kLcgJumps.y_add[n - 1];
 }
 
-// xs[i] = (xs[i] + jitter[i] + total) with the sign bit cleared, for i < n.
-MQ_BATCH_CLONES void add_drift(std::uint32_t* xs, const std::uint32_t* jitter, std::uint32_t total,
-                               std::int32_t n) {
-  for (std::int32_t i = 0; i < n; ++i) xs[i] = (xs[i] + jitter[i] + total) & 0x7FFFFFFFu;
-}
-
 // xs[i] = ys[i] * stride + xs[i] + corner, for i < n: the pixel index of each point.
 MQ_BATCH_CLONES void to_indices(std::uint32_t* xs, const std::uint32_t* ys, std::uint32_t stride,
                                 std::uint32_t corner, std::int32_t n) {
@@ -94,89 +88,45 @@ class Positions {
   template <bool kDrift>
   void draw_many(std::uint32_t& pos_rng, std::uint32_t& jitter_rng, std::int32_t n,
                  std::uint32_t* xs, std::uint32_t* ys) const {
-    draw_batch(pos_rng, n, xs, ys);
     if constexpr (kDrift) {
-      std::uint32_t jx[kBatch];
-      std::uint32_t jy[kBatch];
-      draw_batch(jitter_rng, n, jx, jy);
-      jitter_x_.apply(jx, jx, n);
-      jitter_y_.apply(jy, jy, n);
-      add_drift(xs, jx, total_x_, n);
-      add_drift(ys, jy, total_y_, n);
-    }
-    mod_w_.apply(xs, xs, n);
-    mod_h_.apply(ys, ys, n);
-  }
-
- private:
-  FastMod mod_w_, mod_h_, jitter_x_, jitter_y_;
-  std::uint32_t total_x_, total_y_;
-};
-
-// Positions of a drifting record from its kept pattern (see DriftPattern): each block's
-// jitter and the totals are added to its kept point and folded back into the region. While
-// no sum of the position rule reaches the sign bit, the remainder of a sum equals the
-// remainder of the sum of remainders, so this gives the same positions as drawing them.
-class PatternShift {
- public:
-  // Whether the record's totals and jitter allow it this frame; false leaves the caller to
-  // draw the positions.
-  static bool applies(const Area& a, const EffectHeader& h) {
-    return fits(h.total_x, h.jitter_x, a.w) && fits(h.total_y, h.jitter_y, a.h);
-  }
-
-  PatternShift(const Area& a, const EffectHeader& h)
-      : jitter_x_(range_divisor(h.jitter_x)),
-        jitter_y_(range_divisor(h.jitter_y)),
-        add_x_(static_cast<std::uint32_t>(h.total_x % a.w)),
-        add_y_(static_cast<std::uint32_t>(h.total_y % a.h)),
-        w_(static_cast<std::uint32_t>(a.w)),
-        h_(static_cast<std::uint32_t>(a.h)) {}
-
-  // Blocks first..first + n - 1 (n <= kBatch) into xs and ys; the jitter generator moves on
-  // by 2n steps.
-  void shift(const std::uint32_t* points, std::uint32_t& jitter_rng, std::int32_t n,
-             std::uint32_t* xs, std::uint32_t* ys) const {
-    if (jitter_x_.is_mask() && jitter_y_.is_mask()) {
-      shift_batch<true>(points, jitter_rng, n, xs, ys);
+      if (jitter_x_.is_mask() && jitter_y_.is_mask()) {
+        draw_drifting<true>(pos_rng, jitter_rng, n, xs, ys);
+      } else {
+        draw_drifting<false>(pos_rng, jitter_rng, n, xs, ys);
+      }
+      jitter_rng = jitter_rng * kLcgJumps.y_mul[n - 1] + kLcgJumps.y_add[n - 1];
     } else {
-      shift_batch<false>(points, jitter_rng, n, xs, ys);
+      draw_plain(pos_rng, n, xs, ys);
     }
-    jitter_rng = jitter_rng * kLcgJumps.y_mul[n - 1] + kLcgJumps.y_add[n - 1];
+    pos_rng = pos_rng * kLcgJumps.y_mul[n - 1] + kLcgJumps.y_add[n - 1];
   }
 
  private:
-  template <bool kMasks>
-  MQ_BATCH_CLONES void shift_batch(const std::uint32_t* points, std::uint32_t s, std::int32_t n,
-                                   std::uint32_t* xs, std::uint32_t* ys) const {
+  MQ_BATCH_CLONES void draw_plain(std::uint32_t s, std::int32_t n, std::uint32_t* xs,
+                                  std::uint32_t* ys) const {
     for (std::int32_t i = 0; i < n; ++i) {
-      const std::uint32_t draw_x = (s * kLcgJumps.x_mul[i] + kLcgJumps.x_add[i]) >> 16;
-      const std::uint32_t draw_y = (s * kLcgJumps.y_mul[i] + kLcgJumps.y_add[i]) >> 16;
+      xs[i] = mod_w_.reduce((s * kLcgJumps.x_mul[i] + kLcgJumps.x_add[i]) >> 16);
+      ys[i] = mod_h_.reduce((s * kLcgJumps.y_mul[i] + kLcgJumps.y_add[i]) >> 16);
+    }
+  }
+
+  template <bool kMasks>
+  MQ_BATCH_CLONES void draw_drifting(std::uint32_t s, std::uint32_t j, std::int32_t n,
+                                     std::uint32_t* xs, std::uint32_t* ys) const {
+    for (std::int32_t i = 0; i < n; ++i) {
+      const std::uint32_t draw_x = (j * kLcgJumps.x_mul[i] + kLcgJumps.x_add[i]) >> 16;
+      const std::uint32_t draw_y = (j * kLcgJumps.y_mul[i] + kLcgJumps.y_add[i]) >> 16;
       const std::uint32_t jx = kMasks ? draw_x & jitter_x_.mask() : jitter_x_.reduce(draw_x);
       const std::uint32_t jy = kMasks ? draw_y & jitter_y_.mask() : jitter_y_.reduce(draw_y);
-      // Each sum stays below 3w (3h), so taking w (h) off twice, wherever that leaves it
-      // non-negative (the smaller of the two unsigned numbers), brings it into the region.
-      std::uint32_t x = (points[i] & 0xFFFFu) + jx + add_x_;
-      x = std::min(x, x - w_);
-      x = std::min(x, x - w_);
-      std::uint32_t y = (points[i] >> 16) + jy + add_y_;
-      y = std::min(y, y - h_);
-      y = std::min(y, y - h_);
-      xs[i] = x;
-      ys[i] = y;
+      const std::uint32_t rx = (s * kLcgJumps.x_mul[i] + kLcgJumps.x_add[i]) >> 16;
+      const std::uint32_t ry = (s * kLcgJumps.y_mul[i] + kLcgJumps.y_add[i]) >> 16;
+      xs[i] = mod_w_.reduce((rx + jx + total_x_) & 0x7FFFFFFFu);
+      ys[i] = mod_h_.reduce((ry + jy + total_y_) & 0x7FFFFFFFu);
     }
   }
 
-  // A non-negative total whose sum with any draw and jitter stays below 2^31, and jitter no
-  // larger than the region.
-  static bool fits(std::int32_t total, std::int32_t jitter, std::int32_t side) {
-    const std::int64_t most_jitter = std::max(jitter, 0);
-    return total >= 0 && most_jitter <= side &&
-           static_cast<std::int64_t>(total) + 0xFFFF + most_jitter <= 0x7FFFFFFF;
-  }
-
-  FastMod jitter_x_, jitter_y_;
-  std::uint32_t add_x_, add_y_, w_, h_;
+  FastMod mod_w_, mod_h_, jitter_x_, jitter_y_;
+  std::uint32_t total_x_, total_y_;
 };
 
 // Blocks ahead whose memory is requested before they are drawn: the blocks fall at random
@@ -304,17 +254,9 @@ void remap_points(const Area& a, RemapParams& h, std::int32_t count, std::uint16
   std::uint32_t ys[kBatch];
   std::uint32_t cols[kBatch];
   std::uint32_t rows[kBatch];
-  // A drifting record reads its positions from the kept pattern when it can.
-  const bool kept =
-      kDrift && PatternShift::applies(a, h) && h.pattern.prepare(h.pos_rng, count, a.w, a.h);
-  const PatternShift shift(a, h);
   for (std::int32_t done = 0; done < count;) {
     const std::int32_t n = std::min(kBatch, count - done);
-    if (kept) {
-      shift.shift(h.pattern.points() + done, h.jitter_rng, n, xs, ys);
-    } else {
-      positions.draw_many<kDrift>(h.pos_rng, h.jitter_rng, n, xs, ys);
-    }
+    positions.draw_many<kDrift>(h.pos_rng, h.jitter_rng, n, xs, ys);
     if constexpr (kPoint) {
       to_indices(xs, ys, ustride, corner, n);
       for (std::int32_t i = 0; i < n; ++i) {
@@ -349,7 +291,6 @@ void remap_points(const Area& a, RemapParams& h, std::int32_t count, std::uint16
     }
     done += n;
   }
-  if (kept && count > 0) h.pos_rng = lcg_jump(h.pos_rng, 2 * static_cast<std::uint64_t>(count));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "display/pixel_format.h"
-#include "engine/drift_pattern.h"
 
 namespace engine {
 
@@ -58,9 +57,6 @@ struct RemapParams : EffectHeader {
   std::int32_t add_r = 0;
   std::int32_t add_g = 0;
   std::int32_t add_b = 0;
-  // The positions of the blocks while drift is set, kept between frames (not a field of the
-  // record: assign leaves it, and it follows the seed and the region by itself).
-  DriftPattern pattern;
 };
 
 // Kinds 4 and 5: blocks filled from a displaced piece of picture.

@@ -40,17 +40,4 @@ constexpr LcgJumps make_lcg_jumps() {
 
 inline constexpr LcgJumps kLcgJumps = make_lcg_jumps();
 
-// The state after steps calls of lcg_next from state, in about log2(steps) multiplications.
-constexpr std::uint32_t lcg_jump(std::uint32_t state, std::uint64_t steps) {
-  std::uint32_t mul = kLcgMultiplier;  // one step of the current power of two
-  std::uint32_t add = kLcgIncrement;
-  while (steps != 0) {
-    if ((steps & 1u) != 0) state = state * mul + add;
-    add = add * mul + add;
-    mul *= mul;
-    steps >>= 1;
-  }
-  return state;
-}
-
 }  // namespace engine
