@@ -14,18 +14,6 @@ namespace engine {
 
 namespace {
 
-// The x and y draws of the next n blocks (1 <= n <= kBatch) from state, which moves on by
-// 2n steps; the same numbers as 2n calls of lcg_next, computed without a dependent chain.
-MQ_BATCH_CLONES void draw_batch(std::uint32_t& state, std::int32_t n, std::uint32_t* xs,
-                                std::uint32_t* ys) {
-  const std::uint32_t s = state;
-  for (std::int32_t i = 0; i < n; ++i) {
-    xs[i] = (s * kLcgJumps.x_mul[i] + kLcgJumps.x_add[i]) >> 16;
-    ys[i] = (s * kLcgJumps.y_mul[i] + kLcgJumps.y_add[i]) >> 16;
-  }
-  state = s * kLcgJumps.y_mul[n - 1] + kLcgJumps.y_add[n - 1];
-}
-
 // xs[i] = ys[i] * stride + xs[i] + corner, for i < n: the pixel index of each point.
 MQ_BATCH_CLONES void to_indices(std::uint32_t* xs, const std::uint32_t* ys, std::uint32_t stride,
                                 std::uint32_t corner, std::int32_t n) {
@@ -203,12 +191,10 @@ class OffsetAxis {
     return static_cast<std::int32_t>(pick_(lcg_next(offset_rng)) + static_cast<std::int64_t>(lo_));
   }
 
-  // Fresh offsets from n draws: out[i] = draws[i] mod (hi - lo + 1) + lo.
-  void fresh_many(std::uint32_t* draws, std::int32_t* out, std::int32_t n) const {
-    pick_.apply(draws, draws, n);
-    for (std::int32_t i = 0; i < n; ++i) {
-      out[i] = static_cast<std::int32_t>(static_cast<std::int64_t>(draws[i]) + lo_);
-    }
+  // The fresh offset that a draw gives: draw mod (hi - lo + 1) + lo, which lies in lo..hi
+  // (the sum is taken in wrapping 32-bit arithmetic, which gives it exactly).
+  std::int32_t pick(std::uint32_t draw) const {
+    return static_cast<std::int32_t>(pick_.reduce(draw) + static_cast<std::uint32_t>(lo_));
   }
 
   // The stored offset moved by at most walk, kept in lo..hi; stored back as 16 bits.
@@ -227,6 +213,20 @@ class OffsetAxis {
   FastMod pick_;
   FastMod step_;
 };
+
+// Fresh offsets of the next n blocks (1 <= n <= kBatch): block i's dx and dy come from the
+// offset generator's draws 2i + 1 and 2i + 2, as if drawn one after the other; the generator
+// moves on by 2n steps.
+MQ_BATCH_CLONES void fresh_offsets(const OffsetAxis& ax, const OffsetAxis& ay,
+                                   std::uint32_t& offset_rng, std::int32_t n, std::int32_t* dxs,
+                                   std::int32_t* dys) {
+  const std::uint32_t s = offset_rng;
+  for (std::int32_t i = 0; i < n; ++i) {
+    dxs[i] = ax.pick((s * kLcgJumps.x_mul[i] + kLcgJumps.x_add[i]) >> 16);
+    dys[i] = ay.pick((s * kLcgJumps.y_mul[i] + kLcgJumps.y_add[i]) >> 16);
+  }
+  offset_rng = s * kLcgJumps.y_mul[n - 1] + kLcgJumps.y_add[n - 1];
+}
 
 // out[i] = min(reach, limit - at[i]) + 1 for i < n, all at[i] <= limit: a block's extent
 // along one axis, cut off at the region's far edge.
@@ -552,12 +552,7 @@ void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
     std::int32_t dxs[kBatch];
     std::int32_t dys[kBatch];
     if (both_fresh) {
-      // Block i's offsets are the offset generator's draws 2i + 1 and 2i + 2.
-      std::uint32_t draws_x[kBatch];
-      std::uint32_t draws_y[kBatch];
-      draw_batch(m.offset_rng, n, draws_x, draws_y);
-      ax.fresh_many(draws_x, dxs, n);
-      ay.fresh_many(draws_y, dys, n);
+      fresh_offsets(ax, ay, m.offset_rng, n, dxs, dys);
     } else {
       for (std::int32_t j = 0; j < n; ++j) offsets_of(m, ax, ay, done + j, dxs[j], dys[j]);
     }

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-// Loops over whole batches get a second, AVX2 build picked when the processor has it (on
-// x86-64 Linux with GCC, where the loader chooses between the builds).
+// Loops over whole batches get AVX-512 and AVX2 builds besides the plain one, picked by what
+// the processor has (on x86-64 Linux with GCC, where the loader chooses between the builds).
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
 #define MQ_BATCH_CLONES __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
 #else
@@ -55,16 +55,6 @@ class FastMod {
   // Whether the divisor is a power of two, whose remainder is value & mask().
   bool is_mask() const { return mask_ != 0xFFFFFFFFu; }
   std::uint32_t mask() const { return mask_; }
-
-  // out[i] = in[i] mod divisor for i < n, all in[i] < 2^31; in and out may be the same.
-  MQ_BATCH_CLONES void apply(const std::uint32_t* in, std::uint32_t* out, std::int32_t n) const {
-    if (mask_ != 0xFFFFFFFFu) {
-      const std::uint32_t mask = mask_;
-      for (std::int32_t i = 0; i < n; ++i) out[i] = in[i] & mask;
-    } else {
-      for (std::int32_t i = 0; i < n; ++i) out[i] = reduce(in[i]);
-    }
-  }
 
  private:
   std::uint32_t multiplier_ = 0;  // 0: the identity (divisors of 2^31 and more)

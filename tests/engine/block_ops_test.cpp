@@ -61,6 +61,7 @@ TEST(FastRemainder, AgreesWithDivisionForAllDivisorSizes) {
       values.push_back((ref_lcg(rng) << 16 | ref_lcg(rng)) & 0x7FFFFFFFu);
     for (std::uint32_t v : values) {
       ASSERT_EQ(mod(v), static_cast<std::uint32_t>(v % d)) << v << " mod " << d;
+      ASSERT_EQ(mod.reduce(v), static_cast<std::uint32_t>(v % d)) << v << " mod " << d;
     }
   }
 }
