@@ -4,6 +4,7 @@
 #include "engine/effects.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "engine/block_ops.h"
@@ -431,39 +432,34 @@ MQ_BATCH_CLONES void place_blocks(const BlockFrame<Int>& f, const std::uint32_t*
   }
 }
 
-// Whether every sum place_blocks forms fits 32 bits: region and stride below 2^16, block
-// sides below 2^16, offsets below 2^20 either way.
+// Whether every number place_blocks forms fits 32 bits: coordinates lie within the region
+// widened by the largest offset and the block, and pixel indices within that many rows.
 bool small_frame(const Area& a, std::int32_t stride, std::int64_t bw, std::int64_t bh,
                  const MovingBlockParams& m) {
-  const auto small_offset = [](std::int32_t v) { return v >= -(1 << 20) && v <= (1 << 20); };
-  return a.x1 < 0xFFFF && a.y1 < 0xFFFF && stride < 0xFFFF && bw < 0xFFFF && bh < 0xFFFF &&
-         small_offset(m.dx_min) && small_offset(m.dx_max) && small_offset(m.dy_min) &&
-         small_offset(m.dy_max);
+  const auto widest = [](std::int32_t lo, std::int32_t hi) {
+    return std::max(std::abs(static_cast<std::int64_t>(lo)),
+                    std::abs(static_cast<std::int64_t>(hi)));
+  };
+  const std::int64_t off_x = widest(m.dx_min, m.dx_max);
+  const std::int64_t off_y = widest(m.dy_min, m.dy_max);
+  if (off_x > (1 << 20) || off_y > (1 << 20) || bw > 0xFFFF || bh > 0xFFFF) return false;
+  const std::int64_t far_x = a.x1 + off_x + bw;
+  const std::int64_t far_y = a.y1 + off_y + bh;
+  return far_y * stride + far_x < 0x7FFFFFFF;
 }
 
-// Copies a block between two different buffers, row by row; most blocks are a few pixels
-// wide, so short rows are copied without a call.
-inline void copy_apart(std::uint16_t* dst, const std::uint16_t* src, std::uint32_t cols,
-                       std::uint32_t rows, std::int32_t stride) {
+// Copies a block row by row. Between two different buffers (kApart) any order will do; within
+// one buffer it is that of copy_block: rows from the top down, each left to right, every
+// pixel read just before it is written (a source left of or above the block smears). Most
+// blocks are a few pixels wide, so short rows are copied in place, without a call.
+template <bool kApart>
+inline void copy_rows(std::uint16_t* dst, const std::uint16_t* src, std::uint32_t cols,
+                      std::uint32_t rows, std::int32_t stride) {
   for (std::uint32_t r = 0; r < rows; ++r) {
     if (cols <= static_cast<std::uint32_t>(detail::kShortRow)) {
       for (std::uint32_t c = 0; c < cols; ++c) dst[c] = src[c];
-    } else {
+    } else if (kApart) {
       std::memcpy(dst, src, cols * 2u);
-    }
-    dst += stride;
-    src += stride;
-  }
-}
-
-// Copies a block within one buffer in the order of copy_block: rows from the top down, each
-// left to right, every pixel read just before it is written (a source left of or above the
-// block smears).
-inline void copy_within(std::uint16_t* dst, const std::uint16_t* src, std::uint32_t cols,
-                        std::uint32_t rows, std::int32_t stride) {
-  for (std::uint32_t r = 0; r < rows; ++r) {
-    if (cols <= static_cast<std::uint32_t>(detail::kShortRow)) {
-      for (std::uint32_t c = 0; c < cols; ++c) dst[c] = src[c];
     } else {
       copy_row16(dst, src, static_cast<std::int32_t>(cols));
     }
@@ -491,19 +487,19 @@ void draw_moved(const Layer& layer, const MovingBlockParams& m, const std::uint1
     if (b.rows[k] == 0) continue;
     if (m.blend == 0) {
       if (apart) {
-        copy_apart(work + b.to[k], from + b.from[k], b.cols[k], b.rows[k], stride);
+        copy_rows<true>(work + b.to[k], from + b.from[k], b.cols[k], b.rows[k], stride);
       } else if (m.source == 1) {
-        copy_within(work + b.to[k], from + b.from[k], b.cols[k], b.rows[k], stride);
+        copy_rows<false>(work + b.to[k], from + b.from[k], b.cols[k], b.rows[k], stride);
       } else {
         // Taken out into the scratch frame first, so the block moves without smearing.
-        copy_apart(layer.scratch + b.from[k], work + b.from[k], b.cols[k], b.rows[k], stride);
-        copy_apart(work + b.to[k], layer.scratch + b.from[k], b.cols[k], b.rows[k], stride);
+        copy_rows<true>(layer.scratch + b.from[k], work + b.from[k], b.cols[k], b.rows[k], stride);
+        copy_rows<true>(work + b.to[k], layer.scratch + b.from[k], b.cols[k], b.rows[k], stride);
       }
       continue;
     }
     const std::uint16_t* read = from;
     if (m.source == 2) {
-      copy_apart(layer.scratch + b.from[k], work + b.from[k], b.cols[k], b.rows[k], stride);
+      copy_rows<true>(layer.scratch + b.from[k], work + b.from[k], b.cols[k], b.rows[k], stride);
       read = layer.scratch;
     }
     blend_block(work, b.x[k], b.y[k], stride, read, b.sx[k], b.sy[k], b.sxe[k], b.sye[k], stride,
