@@ -83,19 +83,19 @@ class Positions {
       } else {
         draw_drifting<false>(pos_rng, jitter_rng, n, xs, ys);
       }
-      jitter_rng = jitter_rng * kLcgJumps.y_mul[n - 1] + kLcgJumps.y_add[n - 1];
+      jitter_rng = after_batch(jitter_rng, n);
     } else {
       draw_plain(pos_rng, n, xs, ys);
     }
-    pos_rng = pos_rng * kLcgJumps.y_mul[n - 1] + kLcgJumps.y_add[n - 1];
+    pos_rng = after_batch(pos_rng, n);
   }
 
  private:
   MQ_BATCH_CLONES void draw_plain(std::uint32_t s, std::int32_t n, std::uint32_t* xs,
                                   std::uint32_t* ys) const {
     for (std::int32_t i = 0; i < n; ++i) {
-      xs[i] = mod_w_.reduce((s * kLcgJumps.x_mul[i] + kLcgJumps.x_add[i]) >> 16);
-      ys[i] = mod_h_.reduce((s * kLcgJumps.y_mul[i] + kLcgJumps.y_add[i]) >> 16);
+      xs[i] = mod_w_.reduce(batch_draw_x(s, i));
+      ys[i] = mod_h_.reduce(batch_draw_y(s, i));
     }
   }
 
@@ -103,12 +103,12 @@ class Positions {
   MQ_BATCH_CLONES void draw_drifting(std::uint32_t s, std::uint32_t j, std::int32_t n,
                                      std::uint32_t* xs, std::uint32_t* ys) const {
     for (std::int32_t i = 0; i < n; ++i) {
-      const std::uint32_t draw_x = (j * kLcgJumps.x_mul[i] + kLcgJumps.x_add[i]) >> 16;
-      const std::uint32_t draw_y = (j * kLcgJumps.y_mul[i] + kLcgJumps.y_add[i]) >> 16;
+      const std::uint32_t draw_x = batch_draw_x(j, i);
+      const std::uint32_t draw_y = batch_draw_y(j, i);
       const std::uint32_t jx = kMasks ? draw_x & jitter_x_.mask() : jitter_x_.reduce(draw_x);
       const std::uint32_t jy = kMasks ? draw_y & jitter_y_.mask() : jitter_y_.reduce(draw_y);
-      const std::uint32_t rx = (s * kLcgJumps.x_mul[i] + kLcgJumps.x_add[i]) >> 16;
-      const std::uint32_t ry = (s * kLcgJumps.y_mul[i] + kLcgJumps.y_add[i]) >> 16;
+      const std::uint32_t rx = batch_draw_x(s, i);
+      const std::uint32_t ry = batch_draw_y(s, i);
       xs[i] = mod_w_.reduce((rx + jx + total_x_) & 0x7FFFFFFFu);
       ys[i] = mod_h_.reduce((ry + jy + total_y_) & 0x7FFFFFFFu);
     }
@@ -223,10 +223,10 @@ MQ_BATCH_CLONES void fresh_offsets(const OffsetAxis& ax, const OffsetAxis& ay,
                                    std::int32_t* dys) {
   const std::uint32_t s = offset_rng;
   for (std::int32_t i = 0; i < n; ++i) {
-    dxs[i] = ax.pick((s * kLcgJumps.x_mul[i] + kLcgJumps.x_add[i]) >> 16);
-    dys[i] = ay.pick((s * kLcgJumps.y_mul[i] + kLcgJumps.y_add[i]) >> 16);
+    dxs[i] = ax.pick(batch_draw_x(s, i));
+    dys[i] = ay.pick(batch_draw_y(s, i));
   }
-  offset_rng = s * kLcgJumps.y_mul[n - 1] + kLcgJumps.y_add[n - 1];
+  offset_rng = after_batch(s, n);
 }
 
 // out[i] = min(reach, limit - at[i]) + 1 for i < n, all at[i] <= limit: a block's extent
@@ -342,10 +342,9 @@ void run_remap_rects(Layer& layer, RemapParams& params) {
 
 namespace {
 
-// Moving blocks after clipping: destination corner and source rectangle, the same as pixel
-// indices with the clipped size, and whether drawn (rows 0 when not).
+// Moving blocks after clipping: the pixel index of the destination's and of the source's
+// top-left corner, the clipped size, and whether drawn (rows 0 when not).
 struct MovedBlocks {
-  std::int32_t x[kBatch], y[kBatch], sx[kBatch], sy[kBatch], sxe[kBatch], sye[kBatch];
   std::uint32_t to[kBatch], from[kBatch], cols[kBatch], rows[kBatch];
 };
 
@@ -418,13 +417,7 @@ MQ_BATCH_CLONES void place_blocks(const BlockFrame<Int>& f, const std::uint32_t*
     y += cut_y;
     sy += cut_y;
     // Both rectangles lie inside the region whenever the block is drawn, so 32 bits hold
-    // them; the numbers of a block not drawn are not used.
-    out.x[k] = static_cast<std::int32_t>(x);
-    out.y[k] = static_cast<std::int32_t>(y);
-    out.sx[k] = static_cast<std::int32_t>(sx);
-    out.sy[k] = static_cast<std::int32_t>(sy);
-    out.sxe[k] = static_cast<std::int32_t>(sxe);
-    out.sye[k] = static_cast<std::int32_t>(sye);
+    // their indices; the numbers of a block not drawn are not used.
     out.to[k] = static_cast<std::uint32_t>(y * f.stride + x);
     out.from[k] = static_cast<std::uint32_t>(sy * f.stride + sx);
     out.cols[k] = static_cast<std::uint32_t>(sxe - sx + 1);
@@ -448,32 +441,11 @@ bool small_frame(const Area& a, std::int32_t stride, std::int64_t bw, std::int64
   return far_y * stride + far_x < 0x7FFFFFFF;
 }
 
-// Copies a block row by row. Between two different buffers (kApart) any order will do; within
-// one buffer it is that of copy_block: rows from the top down, each left to right, every
-// pixel read just before it is written (a source left of or above the block smears). Most
-// blocks are a few pixels wide, so short rows are copied in place, without a call.
-template <bool kApart>
-inline void copy_rows(std::uint16_t* dst, const std::uint16_t* src, std::uint32_t cols,
-                      std::uint32_t rows, std::int32_t stride) {
-  for (std::uint32_t r = 0; r < rows; ++r) {
-    if (cols <= static_cast<std::uint32_t>(detail::kShortRow)) {
-      for (std::uint32_t c = 0; c < cols; ++c) dst[c] = src[c];
-    } else if (kApart) {
-      std::memcpy(dst, src, cols * 2u);
-    } else {
-      copy_row16(dst, src, static_cast<std::int32_t>(cols));
-    }
-    dst += stride;
-    src += stride;
-  }
-}
-
 // Draws the placed blocks 0..n-1 in order, asking for the memory of the blocks ahead.
 void draw_moved(const Layer& layer, const MovingBlockParams& m, const std::uint16_t* from,
                 const MovedBlocks& b, std::int32_t n) {
   const std::int32_t stride = layer.width;
   std::uint16_t* const work = layer.work;
-  const bool apart = from != work && m.source != 2;
   for (std::int32_t k = 0; k < n; ++k) {
     const std::int32_t ahead = k + kPrefetchAhead;
     if (ahead < n && b.rows[ahead] != 0) {
@@ -485,25 +457,22 @@ void draw_moved(const Layer& layer, const MovingBlockParams& m, const std::uint1
     }
     // Blocks whose source lies outside the region are rare (only near its edges).
     if (b.rows[k] == 0) continue;
-    if (m.blend == 0) {
-      if (apart) {
-        copy_rows<true>(work + b.to[k], from + b.from[k], b.cols[k], b.rows[k], stride);
-      } else if (m.source == 1) {
-        copy_rows<false>(work + b.to[k], from + b.from[k], b.cols[k], b.rows[k], stride);
-      } else {
-        // Taken out into the scratch frame first, so the block moves without smearing.
-        copy_rows<true>(layer.scratch + b.from[k], work + b.from[k], b.cols[k], b.rows[k], stride);
-        copy_rows<true>(work + b.to[k], layer.scratch + b.from[k], b.cols[k], b.rows[k], stride);
-      }
-      continue;
-    }
+    // The block routines walk rectangles given from these corners on.
+    const auto last_col = static_cast<std::int32_t>(b.cols[k] - 1u);
+    const auto last_row = static_cast<std::int32_t>(b.rows[k] - 1u);
     const std::uint16_t* read = from;
     if (m.source == 2) {
-      copy_rows<true>(layer.scratch + b.from[k], work + b.from[k], b.cols[k], b.rows[k], stride);
+      // Taken out into the scratch frame first, so the block moves without smearing.
+      copy_block(layer.scratch + b.from[k], 0, 0, work + b.from[k], 0, 0, last_col, last_row,
+                 stride);
       read = layer.scratch;
     }
-    blend_block(work, b.x[k], b.y[k], stride, read, b.sx[k], b.sy[k], b.sxe[k], b.sye[k], stride,
-                layer.halve_mask, layer.low_bit_mask);
+    if (m.blend == 0) {
+      copy_block(work + b.to[k], 0, 0, read + b.from[k], 0, 0, last_col, last_row, stride);
+    } else {
+      blend_block(work + b.to[k], 0, 0, stride, read + b.from[k], 0, 0, last_col, last_row, stride,
+                  layer.halve_mask, layer.low_bit_mask);
+    }
   }
 }
 

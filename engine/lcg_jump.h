@@ -40,4 +40,17 @@ constexpr LcgJumps make_lcg_jumps() {
 
 inline constexpr LcgJumps kLcgJumps = make_lcg_jumps();
 
+// The x and y draws of block i (i < kBatch) of a batch whose generator state was s.
+constexpr std::uint32_t batch_draw_x(std::uint32_t s, std::int32_t i) {
+  return (s * kLcgJumps.x_mul[i] + kLcgJumps.x_add[i]) >> 16;
+}
+constexpr std::uint32_t batch_draw_y(std::uint32_t s, std::int32_t i) {
+  return (s * kLcgJumps.y_mul[i] + kLcgJumps.y_add[i]) >> 16;
+}
+
+// The generator state after the draws of n blocks (1 <= n <= kBatch) from s.
+constexpr std::uint32_t after_batch(std::uint32_t s, std::int32_t n) {
+  return s * kLcgJumps.y_mul[n - 1] + kLcgJumps.y_add[n - 1];
+}
+
 }  // namespace engine
