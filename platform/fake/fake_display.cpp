@@ -29,6 +29,16 @@ PixelFormatDesc format_8() {
 
 namespace {
 
+// One release of a stand-in object that holds refs references: a release with none left is
+// recorded as misuse and changes nothing; true when the last reference went.
+bool drop_reference(FakeDisplaySystem* system, std::uint32_t& refs, const char* what) {
+  if (refs == 0) {
+    system->misuse(std::string(what) + " released more often than referenced");
+    return false;
+  }
+  return --refs == 0;
+}
+
 std::uint32_t bytes_per_pixel(const PixelFormatDesc& format) {
   return (format.rgb_bit_count + 7) / 8;
 }
@@ -142,11 +152,7 @@ class FakeClipper final : public Clipper {
 
   std::uint32_t add_ref() override { return ++refs_; }
   std::uint32_t release() override {
-    if (refs_ == 0) {
-      system_->misuse("clipper released more often than referenced");
-      return 0;
-    }
-    if (--refs_ == 0) {
+    if (drop_reference(system_, refs_, "clipper")) {
       delete this;
       return 0;
     }
@@ -202,13 +208,8 @@ class FakeSurface final : public Surface {
 
   std::uint32_t add_ref() override { return ++refs_; }
   std::uint32_t release() override {
-    if (refs_ == 0) {
-      system_->misuse("surface released more often than referenced");
-      return 0;
-    }
-    --refs_;
     // The back buffer of a flipping chain lives as long as its front surface.
-    if (refs_ == 0 && !implicit_) {
+    if (drop_reference(system_, refs_, "surface") && !implicit_) {
       delete this;
       return 0;
     }
@@ -318,11 +319,7 @@ class FakeDirectDraw final : public DirectDraw {
 
   std::uint32_t add_ref() override { return ++refs_; }
   std::uint32_t release() override {
-    if (refs_ == 0) {
-      system_->misuse("DirectDraw object released more often than referenced");
-      return 0;
-    }
-    if (--refs_ == 0) {
+    if (drop_reference(system_, refs_, "DirectDraw object")) {
       delete this;
       return 0;
     }
