@@ -6,6 +6,11 @@ add_library(mq_texts STATIC ${CMAKE_CURRENT_LIST_DIR}/texts.cpp)
 target_include_directories(mq_texts PUBLIC ${PROJECT_SOURCE_DIR})
 mq_warnings(mq_texts)
 
+# The Linux player's command line, its help and version texts.
+add_library(mq_command_line STATIC ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp)
+target_include_directories(mq_command_line PUBLIC ${PROJECT_SOURCE_DIR})
+mq_warnings(mq_command_line)
+
 # The portable shell, once every piece it drives is part of the build.
 set(mq_shell_parts mq_display mq_engine mq_clock mq_pictures mq_picture_preparation mq_picture_switch
     mq_frame_statistics mq_shell_state mq_platform_api)
@@ -31,7 +36,8 @@ mq_warnings(mq_shell)
 if(NOT WIN32 AND TARGET mq_platform_sdl2 AND TARGET mq_embedded_resource_store
    AND COMMAND mq_embed_pictures)
   add_executable(moviquel ${PROJECT_SOURCE_DIR}/platform/sdl2/sdl2_main.cpp)
-  target_link_libraries(moviquel PRIVATE mq_shell mq_platform_sdl2 mq_embedded_resource_store)
+  target_link_libraries(moviquel PRIVATE mq_shell mq_command_line mq_platform_sdl2
+                        mq_embedded_resource_store)
   mq_embed_pictures(moviquel)
   mq_warnings(moviquel)
 endif()

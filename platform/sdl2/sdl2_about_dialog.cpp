@@ -8,6 +8,7 @@
 #include "platform/font/bitmap_font.h"
 #include "platform/sdl2/sdl2_draw_context.h"
 #include "platform/shell_system.h"
+#include "resources/about_texts.h"
 
 namespace platform::sdl2 {
 
@@ -33,7 +34,7 @@ struct Line {
 };
 // Top to bottom as the template places them: caption, version, notice line.
 constexpr Line kLines[] = {
-    {"Moviquel Player", 19}, {"Version 0.90 beta", 34}, {"Copyright (C) 2026 Moviquel Co", 49}};
+    {MQ_ABOUT_PRODUCT_TEXT, 19}, {MQ_ABOUT_VERSION_TEXT, 34}, {MQ_ABOUT_NOTICE_TEXT, 49}};
 constexpr char kGroupText[] = "About";
 constexpr char kButtonText[] = "www.mql.example";
 
