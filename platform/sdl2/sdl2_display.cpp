@@ -99,14 +99,16 @@ SDL_Surface* Sdl2Surface::target() {
   return pixels_;
 }
 
-HResult Sdl2Surface::show_window() {
+HResult Sdl2Surface::show_window(const SDL_Rect* part) {
   SDL_Surface* screen = SDL_GetWindowSurface(window_);
   if (screen == nullptr) {
     lost_ = true;
     return kDDERR_SURFACELOST;
   }
   if (main_window().menu_attached && kind_ == Kind::kWindowPrimary) draw_menu_bar(screen);
-  if (SDL_UpdateWindowSurface(window_) != 0) {
+  const int shown = part != nullptr ? SDL_UpdateWindowSurfaceRects(window_, part, 1)
+                                    : SDL_UpdateWindowSurface(window_);
+  if (shown != 0) {
     lost_ = true;
     return kDDERR_SURFACELOST;
   }
@@ -134,12 +136,28 @@ HResult Sdl2Surface::flip(Surface*, std::uint32_t) {
   if (lost_) return kDDERR_SURFACELOST;
   SDL_Surface* screen = SDL_GetWindowSurface(window_);
   if (screen == nullptr) return kDDERR_SURFACELOST;
-  SDL_Surface* shown = attached_->pixels_;
-  SDL_SetColorKey(shown, SDL_FALSE, 0);
-  SDL_BlitSurface(shown, nullptr, screen, nullptr);
+  // The whole window is painted (bars black) when it is new to us or was exposed; after
+  // that only the picture changes.
+  const bool fresh = fresh_screen(screen);
+  if (fresh) SDL_FillRect(screen, nullptr, 0);
+  const PictureArea area = fit_picture(screen->w, screen->h);
+  if (scaler_.draw(attached_->pixels_, screen, area) != 0) return kE_FAIL;
+  main_window().picture = area;
   // What was shown becomes the back buffer, as in a real flipping chain.
   std::swap(pixels_, attached_->pixels_);
-  return show_window();
+  const SDL_Rect part{area.x, area.y, area.width, area.height};
+  return show_window(fresh ? nullptr : &part);
+}
+
+bool Sdl2Surface::fresh_screen(const SDL_Surface* screen) {
+  MainWindow& w = main_window();
+  const bool fresh = w.repaint || screen != painted_ || screen->w != painted_width_ ||
+                     screen->h != painted_height_;
+  w.repaint = false;
+  painted_ = screen;
+  painted_width_ = screen->w;
+  painted_height_ = screen->h;
+  return fresh;
 }
 
 HResult Sdl2Surface::blt(const Rect* dest_rect, Surface* source, const Rect* source_rect,
@@ -149,16 +167,20 @@ HResult Sdl2Surface::blt(const Rect* dest_rect, Surface* source, const Rect* sou
   if (dest == nullptr) return kDDERR_SURFACELOST;
   SDL_Rect area = whole(dest);
   if (kind_ == Kind::kWindowPrimary) {
-    // The destination is in screen coordinates; the window's surface starts at the
-    // window's top-left corner.
+    // The destination is in screen coordinates of the 640x480 picture area; the window's
+    // surface starts at the window's top-left corner and its picture area may be enlarged.
     int x = 0, y = 0;
     SDL_GetWindowPosition(window_, &x, &y);
-    area = dest_rect != nullptr ? to_sdl(*dest_rect)
-                                : SDL_Rect{0, picture_top(), dest->w, dest->h - picture_top()};
+    const int scale = main_window().scale;
+    area = dest_rect != nullptr
+               ? to_sdl(*dest_rect)
+               : SDL_Rect{0, picture_top(), dest->w / scale, (dest->h - picture_top()) / scale};
     if (dest_rect != nullptr) {
       area.x -= x;
       area.y -= y;
     }
+    area.w *= scale;
+    area.h *= scale;
   } else if (dest_rect != nullptr) {
     area = to_sdl(*dest_rect);
   }
@@ -170,10 +192,22 @@ HResult Sdl2Surface::blt(const Rect* dest_rect, Surface* source, const Rect* sou
     if (pixels == nullptr) return kE_INVALIDARG;
     SDL_Rect part = source_rect != nullptr ? to_sdl(*source_rect) : whole(pixels);
     SDL_SetColorKey(pixels, SDL_FALSE, 0);
-    const int result = (part.w == area.w && part.h == area.h)
-                           ? SDL_BlitSurface(pixels, &part, dest, &area)
-                           : SDL_BlitScaled(pixels, &part, dest, &area);
+    const bool whole_picture = part.x == 0 && part.y == 0 && part.w == pixels->w &&
+                               part.h == pixels->h && pixels->w == kPictureWidth &&
+                               pixels->h == kPictureHeight;
+    int result = 0;
+    if (part.w == area.w && part.h == area.h) {
+      result = SDL_BlitSurface(pixels, &part, dest, &area);
+    } else if (whole_picture) {
+      const PictureArea placed{area.x, area.y, area.w, area.h};
+      result = scaler_.draw(pixels, dest, placed);
+    } else {
+      result = SDL_BlitScaled(pixels, &part, dest, &area);
+    }
     if (result != 0) return kE_FAIL;
+    if (kind_ == Kind::kWindowPrimary && whole_picture) {
+      main_window().picture = PictureArea{area.x, area.y, area.w, area.h};
+    }
   }
   return kind_ == Kind::kWindowPrimary ? show_window() : kS_OK;
 }
@@ -221,7 +255,12 @@ HResult Sdl2Surface::get_surface_desc(SurfaceDesc* out) {
   if (kind_ == Kind::kFlipFront) caps = kCapsPrimarySurface | kCapsFlip | kCapsComplex;
   if (kind_ == Kind::kFlipBack) caps = kCapsBackBuffer | kCapsFlip | kCapsComplex;
   fill_desc(s, caps, out);
-  if (kind_ == Kind::kWindowPrimary) out->height = static_cast<std::uint32_t>(s->h - picture_top());
+  if (kind_ == Kind::kWindowPrimary) {
+    // The picture area as the portable code sizes it, whatever its enlargement.
+    const int scale = main_window().scale;
+    out->width = static_cast<std::uint32_t>(s->w / scale);
+    out->height = static_cast<std::uint32_t>((s->h - picture_top()) / scale);
+  }
   return kS_OK;
 }
 
@@ -312,10 +351,8 @@ HResult Sdl2DirectDraw::set_cooperative_level(WindowHandle window, std::uint32_t
   window_ = sdl;
   exclusive_ = (flags & kCoopExclusive) != 0;
   if (!exclusive_) {
-    if (full_screen_) {
-      SDL_SetWindowFullscreen(sdl, 0);
-      full_screen_ = false;
-    }
+    if (full_screen_ && !main_window().foreign) SDL_SetWindowFullscreen(sdl, 0);
+    full_screen_ = false;
     desktop_format_ = window_format(sdl);
   }
   return kS_OK;
@@ -324,26 +361,42 @@ HResult Sdl2DirectDraw::set_cooperative_level(WindowHandle window, std::uint32_t
 HResult Sdl2DirectDraw::set_display_mode(std::uint32_t width, std::uint32_t height,
                                          std::uint32_t bits_per_pixel) {
   if (window_ == nullptr || !exclusive_) return kE_FAIL;
+  if (width != kPictureWidth || height != kPictureHeight || bits_per_pixel != 16) return kE_FAIL;
+  // A screensaver's window is drawn into as it is: the picture is fitted to it.
+  if (main_window().foreign) {
+    mode_format_ = SDL_PIXELFORMAT_RGB565;
+    full_screen_ = true;
+    return kS_OK;
+  }
+  if (std::getenv("MQ_SDL2_NO_640X480X16") != nullptr) return kE_FAIL;
   const int display = std::max(0, SDL_GetWindowDisplayIndex(window_));
+  SDL_Rect screen{0, 0, 0, 0};
+  if (SDL_GetDisplayBounds(display, &screen) != 0) return kE_FAIL;
   const int count = SDL_GetNumDisplayModes(display);
   for (int i = 0; i < count; ++i) {
     SDL_DisplayMode mode;
     if (SDL_GetDisplayMode(display, i, &mode) != 0) continue;
-    if (static_cast<std::uint32_t>(mode.w) != width || static_cast<std::uint32_t>(mode.h) != height)
-      continue;
+    if (mode.w != kPictureWidth || mode.h != kPictureHeight) continue;
     if (SDL_BYTESPERPIXEL(mode.format) * 8u != bits_per_pixel) continue;
     if (SDL_SetWindowDisplayMode(window_, &mode) != 0) return kE_FAIL;
     // The whole window becomes the screen: no room is left for the menu bar.
     SDL_SetWindowSize(window_, mode.w, mode.h);
-    SDL_Rect screen{0, 0, 0, 0};
-    if (SDL_GetDisplayBounds(display, &screen) == 0)
-      SDL_SetWindowPosition(window_, screen.x, screen.y);
+    SDL_SetWindowPosition(window_, screen.x, screen.y);
     if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0) return kE_FAIL;
     mode_format_ = mode.format;
     full_screen_ = true;
     return kS_OK;
   }
-  return kE_FAIL;
+  // Any desktop that can hold the picture: the window covers it and flip enlarges the
+  // picture into it. The window is placed and sized first, because without a window
+  // manager nothing else would.
+  if (screen.w < kPictureWidth || screen.h < kPictureHeight) return kE_FAIL;
+  SDL_SetWindowPosition(window_, screen.x, screen.y);
+  SDL_SetWindowSize(window_, screen.w, screen.h);
+  if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return kE_FAIL;
+  mode_format_ = SDL_PIXELFORMAT_RGB565;
+  full_screen_ = true;
+  return kS_OK;
 }
 
 Uint32 Sdl2DirectDraw::offscreen_format() const {
@@ -367,10 +420,9 @@ HResult Sdl2DirectDraw::create_surface(const SurfaceDesc& desc, Surface** out) {
   if ((desc.caps & kCapsPrimarySurface) != 0) {
     if ((desc.caps & kCapsFlip) != 0) {
       if (!full_screen_) return kE_FAIL;
-      int width = 0, height = 0;
-      SDL_GetWindowSize(window_, &width, &height);
-      SDL_Surface* front = make_surface(width, height, mode_format_);
-      SDL_Surface* back = make_surface(width, height, mode_format_);
+      // The chain holds the 640x480 picture; flip fits it to the window.
+      SDL_Surface* front = make_surface(kPictureWidth, kPictureHeight, mode_format_);
+      SDL_Surface* back = make_surface(kPictureWidth, kPictureHeight, mode_format_);
       if (front == nullptr || back == nullptr) {
         SDL_FreeSurface(front);
         SDL_FreeSurface(back);

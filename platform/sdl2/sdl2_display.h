@@ -1,7 +1,10 @@
 // DirectDraw over SDL: the display object, its surfaces and clipper. Windowed, the primary
 // surface is the window's picture area in the desktop's pixel format and the back buffer
-// is blitted onto it; in exclusive full screen (only when the display offers 640x480 with
-// 16 bits per pixel) the primary has a flipping chain whose back buffer is shown by flip.
+// is blitted onto it (enlarged when the window is). In full screen the primary has a
+// flipping chain of 640x480 16-bit surfaces whose back buffer is shown by flip: on a
+// display that offers 640x480 with 16 bits per pixel in that mode; on any other desktop of
+// at least 640x480 over the whole desktop, the picture enlarged by whole numbers, centred
+// between black bars; in another program's window (a screensaver's), fitted to it.
 #pragma once
 
 #include <SDL.h>
@@ -11,6 +14,7 @@
 
 #include "platform/direct_draw.h"
 #include "platform/sdl2/sdl2_draw_context.h"
+#include "platform/sdl2/sdl2_picture_scaler.h"
 
 namespace platform::sdl2 {
 
@@ -53,8 +57,11 @@ class Sdl2Surface : public Surface {
  private:
   // The SDL surface that holds this surface's pixels: its own, or the window's.
   SDL_Surface* target();
-  // Shows the window's surface; a failure means the window surface was lost.
-  HResult show_window();
+  // Shows the window's surface, only the given part of it when not null; a failure means
+  // the window surface was lost.
+  HResult show_window(const SDL_Rect* part = nullptr);
+  // Whether screen is a window surface this surface has not painted whole yet.
+  bool fresh_screen(const SDL_Surface* screen);
 
   std::uint32_t references_ = 1;
   Sdl2DirectDraw* owner_;
@@ -67,6 +74,10 @@ class Sdl2Surface : public Surface {
   Uint32 key_ = 0;
   bool lost_ = false;
   Sdl2DrawContext context_{nullptr};
+  PictureScaler scaler_;
+  const SDL_Surface* painted_ = nullptr;  // the window surface last painted whole
+  int painted_width_ = 0;
+  int painted_height_ = 0;
 };
 
 class Sdl2Clipper : public Clipper {
@@ -89,8 +100,10 @@ class Sdl2DirectDraw : public DirectDraw {
   std::uint32_t add_ref() override;
   std::uint32_t release() override;
   HResult set_cooperative_level(WindowHandle window, std::uint32_t flags) override;
-  // Succeeds only when the display lists the mode (16 bits: 5-6-5 or 5-5-5); the window
-  // then goes full screen in that mode.
+  // 640x480x16: the display's own mode when it lists it (the window goes full screen in
+  // that mode), else SDL's desktop full screen on a desktop of at least 640x480; in
+  // another program's window, that window as it is. Any other mode, a smaller desktop, or
+  // MQ_SDL2_NO_640X480X16 in the environment (for tests of the refusal): kE_FAIL.
   HResult set_display_mode(std::uint32_t width, std::uint32_t height,
                            std::uint32_t bits_per_pixel) override;
   HResult create_surface(const SurfaceDesc& desc, Surface** out) override;

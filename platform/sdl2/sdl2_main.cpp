@@ -1,19 +1,30 @@
-// The Linux entry point: installs the SDL2 backends and the compiled-in resources as the
-// platform services and runs the player's start-up and main loop.
+// The Linux entry point: reads the command line, installs the SDL2 backends and the
+// compiled-in resources as the platform services and runs the player's start-up and main
+// loop, in its own window or in a screensaver's.
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/command_line.h"
 #include "app/shell.h"
+#include "app/shell_state.h"
 #include "platform/embedded/embedded_resource_store.h"
 #include "platform/sdl2/sdl2_cursors.h"
 #include "platform/sdl2/sdl2_display.h"
+#include "platform/sdl2/sdl2_main_window.h"
+#include "platform/sdl2/sdl2_root_window.h"
 #include "platform/sdl2/sdl2_shell.h"
 #include "platform/sdl2/sdl2_window_system.h"
 #include "platform/window_system.h"
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  const app::CommandLine line =
+      app::parse_command_line(argc - 1, argv + 1, std::getenv("XSCREENSAVER_WINDOW"));
+  if (const int answered = app::answer_command_line(line, stdout, stderr); answered >= 0) {
+    return answered;
+  }
+
   // The player draws into its window's surface itself: no renderer, no joystick, no
   // sound. Without a display there is no window: the program ends with code 0.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
@@ -35,6 +46,16 @@ int main(int, char**) {
   services.windows = &windows;
   services.resources = &resources;
   services.shell = &shell;
+
+  sdl2::main_window().scale = line.scale;
+  if (line.target == app::DrawTarget::kOwnWindow) {
+    if (line.start_windowed) app::windowed = 1;
+  } else {
+    // A screensaver's window: the picture fills it as it is, SIGTERM ends the player.
+    const std::uintptr_t target =
+        line.target == app::DrawTarget::kRootWindow ? sdl2::x11_root_window() : line.window_id;
+    shell.use_foreign_window(target);
+  }
 
   const std::int32_t code = app::win_main(shell, 1 /* SW_SHOWNORMAL */);
   // A start-up failure or a failed frame leaves the window open; closing it releases

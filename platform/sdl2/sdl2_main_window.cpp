@@ -17,4 +17,8 @@ int picture_top() {
   return main_window().menu_attached ? kMenuBarHeight : 0;
 }
 
+PicturePoint window_to_picture(int x, int y) {
+  return to_picture(main_window().picture, x, y);
+}
+
 }  // namespace platform::sdl2

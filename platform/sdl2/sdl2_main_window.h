@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "platform/direct_draw.h"
+#include "platform/picture_fit/picture_fit.h"
 
 namespace platform::sdl2 {
 
@@ -18,6 +19,15 @@ struct MainWindow {
   SDL_Window* sdl = nullptr;
   std::uint32_t style = 0;     // the WS_* bits the display set-up reads and writes
   bool menu_attached = false;  // the File menu bar is drawn above the picture
+  // Another program's X window (a screensaver's): never moved, resized or given a menu.
+  bool foreign = false;
+  // Windowed, the picture area is this many times 640x480 (the portable code still sees
+  // 640x480: sizes and positions are scaled here and in the display).
+  int scale = 1;
+  // Where the picture was last drawn in the window, for mapping the mouse back to it.
+  PictureArea picture = scaled_picture(0, kMenuBarHeight, 1);
+  // Set when the window's contents were lost (exposed): the next frame repaints it all.
+  bool repaint = false;
 };
 
 // The player's window state (one per process).
@@ -29,5 +39,8 @@ SDL_Window* sdl_window(WindowHandle window);
 // Pixels from the top of the SDL window to the picture area: the menu bar's height while
 // it is attached, 0 otherwise.
 int picture_top();
+
+// The picture pixel under a point of the window (a mouse position).
+PicturePoint window_to_picture(int x, int y);
 
 }  // namespace platform::sdl2

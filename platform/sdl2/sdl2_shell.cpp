@@ -105,17 +105,20 @@ std::intptr_t Sdl2Shell::shell_open(const char* target) {
 HResult Sdl2Shell::create_main_window(const char*, const char* title, std::int32_t show_command,
                                       WindowProcedure procedure, WindowHandle* out) {
   if (procedure == nullptr || out == nullptr || main_window().sdl != nullptr) return kE_FAIL;
-  SDL_Window* sdl = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640,
-                                     480 + kMenuBarHeight, SDL_WINDOW_HIDDEN);
+  MainWindow& w = main_window();
+  if (foreign_window_ != 0) return adopt_foreign_window(procedure, out);
+  const int scale = w.scale;
+  SDL_Window* sdl = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                     640 * scale, 480 * scale + kMenuBarHeight, SDL_WINDOW_HIDDEN);
   if (sdl == nullptr) {
     std::fprintf(stderr, "moviquel: cannot create the window: %s\n", SDL_GetError());
     return kE_FAIL;
   }
   procedure_ = procedure;
-  MainWindow& w = main_window();
   w.sdl = sdl;
   w.style = kStyleCaption | kStyleSysMenu | kStyleThickFrame | kStyleMinimizeBox;
   w.menu_attached = true;
+  w.picture = scaled_picture(0, kMenuBarHeight, scale);
   if (SDL_Surface* icon = application_icon()) {
     SDL_SetWindowIcon(sdl, icon);
     SDL_FreeSurface(icon);
@@ -132,6 +135,26 @@ HResult Sdl2Shell::create_main_window(const char*, const char* title, std::int32
   }
   dispatch(Message{sdl, kWM_SIZE, kSIZE_RESTORED, make_lparam(640, 480)});
   dispatch(Message{sdl, kWM_MOVE, 0, 0});
+  return kS_OK;
+}
+
+HResult Sdl2Shell::adopt_foreign_window(WindowProcedure procedure, WindowHandle* out) {
+  SDL_Window* sdl = SDL_CreateWindowFrom(reinterpret_cast<const void*>(foreign_window_));
+  if (sdl == nullptr) {
+    std::fprintf(stderr, "moviquel: cannot draw into window 0x%lx: %s\n",
+                 static_cast<unsigned long>(foreign_window_), SDL_GetError());
+    return kE_FAIL;
+  }
+  procedure_ = procedure;
+  MainWindow& w = main_window();
+  w.sdl = sdl;
+  w.foreign = true;
+  w.style = kStylePopup;
+  w.menu_attached = false;
+  w.scale = 1;
+  *out = sdl;
+  // The window is shown by its owner; the player is active from the start.
+  dispatch(Message{sdl, kWM_SIZE, kSIZE_RESTORED, make_lparam(640, 480)});
   return kS_OK;
 }
 
@@ -182,6 +205,8 @@ void Sdl2Shell::translate(const SDL_Event& event) {
   SDL_Window* sdl = main_window().sdl;
   if (sdl == nullptr) return;
   const int top = picture_top();
+  // A screensaver's keys and mouse belong to the screensaver daemon.
+  const bool input = !main_window().foreign;
   switch (event.type) {
     case SDL_QUIT:  // SIGINT or SIGTERM: close the window as the close box does
       post_to_window(kWM_CLOSE, 0, 0);
@@ -206,23 +231,32 @@ void Sdl2Shell::translate(const SDL_Event& event) {
         case SDL_WINDOWEVENT_CLOSE:
           post_to_window(kWM_SYSCOMMAND, kSC_CLOSE, 0);
           break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          main_window().repaint = true;
+          break;
         default:
           break;
       }
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
+      if (!input) break;
       const Message key = key_message(sdl, event.key);
       if (key.id != 0) post(key);
       break;
     }
-    case SDL_MOUSEMOTION:
+    case SDL_MOUSEMOTION: {
+      if (!input) break;
+      const PicturePoint at = window_to_picture(event.motion.x, event.motion.y);
       post_to_window(kWM_SETCURSOR, reinterpret_cast<std::uintptr_t>(sdl),
                      make_lparam(static_cast<int>(kHTCLIENT), static_cast<int>(kWM_MOUSEMOVE)));
-      post_to_window(kWM_MOUSEMOVE, 0, make_lparam(event.motion.x, event.motion.y - top));
+      post_to_window(kWM_MOUSEMOVE, 0, make_lparam(at.x, at.y));
       break;
+    }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
+      if (!input) break;
       const bool down = event.type == SDL_MOUSEBUTTONDOWN;
       if (event.button.y < top) {
         if (down && event.button.button == SDL_BUTTON_LEFT) {
@@ -231,7 +265,9 @@ void Sdl2Shell::translate(const SDL_Event& event) {
         }
         break;
       }
-      const std::intptr_t at = make_lparam(event.button.x, event.button.y - top);
+      // Window pixels, perhaps of an enlarged picture, back to the 640x480 picture's.
+      const PicturePoint point = window_to_picture(event.button.x, event.button.y);
+      const std::intptr_t at = make_lparam(point.x, point.y);
       if (event.button.button == SDL_BUTTON_LEFT) {
         post_to_window(down ? kWM_LBUTTONDOWN : kWM_LBUTTONUP, 0, at);
       } else if (event.button.button == SDL_BUTTON_RIGHT) {

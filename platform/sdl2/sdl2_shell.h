@@ -38,6 +38,10 @@ class Sdl2Shell : public ShellSystem, public MessagePump {
   void dispatch(const Message& message) override;
   void wait() override;
 
+  // Before create_main_window: the main window is this existing X window (a screensaver's),
+  // drawn into as it is, its input left to its owner.
+  void use_foreign_window(std::uintptr_t x_window) { foreign_window_ = x_window; }
+
   // PostMessageA: appends a message to the queue.
   void post(const Message& message) { queue_.push_back(message); }
   // DestroyWindow of the main window, if it still exists: WM_DESTROY to its procedure,
@@ -45,6 +49,7 @@ class Sdl2Shell : public ShellSystem, public MessagePump {
   void destroy_main_window();
 
  private:
+  HResult adopt_foreign_window(WindowProcedure procedure, WindowHandle* out);
   void translate(const SDL_Event& event);
   void default_procedure(const Message& message);
   void post_to_window(std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam);
@@ -56,6 +61,7 @@ class Sdl2Shell : public ShellSystem, public MessagePump {
   bool dialog_ended_ = false;
   std::intptr_t dialog_result_ = -1;
   Cursor cursor_ = Cursor::kArrow;
+  std::uintptr_t foreign_window_ = 0;
 };
 
 }  // namespace platform::sdl2

@@ -1,4 +1,5 @@
-// The window system over SDL: the window's size follows the picture area and the menu bar.
+// The window system over SDL: the window's size follows the picture area (enlarged by the
+// window's scale) and the menu bar. Another program's window is left as it is.
 #include "platform/sdl2/sdl2_window_system.h"
 
 #include <cstdio>
@@ -52,7 +53,7 @@ bool Sdl2WindowSystem::has_menu(WindowHandle window) {
 
 void Sdl2WindowSystem::attach_menu(WindowHandle window, int) {
   SDL_Window* sdl = sdl_window(window);
-  if (sdl == nullptr || main_window().menu_attached) return;
+  if (sdl == nullptr || main_window().menu_attached || main_window().foreign) return;
   main_window().menu_attached = true;
   if ((SDL_GetWindowFlags(sdl) & SDL_WINDOW_FULLSCREEN) == 0) {
     resize_keeping_picture(sdl, kMenuBarHeight);
@@ -77,16 +78,22 @@ Rect Sdl2WindowSystem::adjust_window_rect(const Rect& client, std::uint32_t, boo
 
 void Sdl2WindowSystem::set_window_size(WindowHandle window, std::int32_t width,
                                        std::int32_t height) {
-  if (SDL_Window* sdl = sdl_window(window)) SDL_SetWindowSize(sdl, width, height);
+  SDL_Window* sdl = sdl_window(window);
+  if (sdl == nullptr || main_window().foreign) return;
+  // The sizes are those of a 640x480 picture area; the menu bar keeps its own height.
+  const int scale = main_window().scale;
+  const int top = picture_top();
+  SDL_SetWindowSize(sdl, width * scale, (height - top) * scale + top);
 }
 
 void Sdl2WindowSystem::set_not_topmost(WindowHandle window) {
-  if (SDL_Window* sdl = sdl_window(window)) SDL_SetWindowAlwaysOnTop(sdl, SDL_FALSE);
+  SDL_Window* sdl = sdl_window(window);
+  if (sdl != nullptr && !main_window().foreign) SDL_SetWindowAlwaysOnTop(sdl, SDL_FALSE);
 }
 
 void Sdl2WindowSystem::move_window(WindowHandle window, std::int32_t x, std::int32_t y) {
   SDL_Window* sdl = sdl_window(window);
-  if (sdl == nullptr) return;
+  if (sdl == nullptr || main_window().foreign) return;
   const Borders b = borders_of(sdl);
   SDL_SetWindowPosition(sdl, x + b.left, y + b.top);
 }
@@ -113,7 +120,10 @@ Rect Sdl2WindowSystem::client_rect_on_screen(WindowHandle window) {
   int x = 0, y = 0, width = 0, height = 0;
   SDL_GetWindowPosition(sdl, &x, &y);
   SDL_GetWindowSize(sdl, &width, &height);
-  return Rect{x, y + picture_top(), x + width, y + height};
+  // The picture area as the portable code knows it: 640x480 however much it is enlarged.
+  const int scale = main_window().scale;
+  const int top = picture_top();
+  return Rect{x, y + top, x + width / scale, y + top + (height - top) / scale};
 }
 
 std::int32_t Sdl2WindowSystem::screen_width() {
@@ -128,6 +138,12 @@ std::int32_t Sdl2WindowSystem::screen_height() {
 
 void Sdl2WindowSystem::message_box(WindowHandle owner, const char* text, const char* caption,
                                    std::uint32_t icon) {
+  // In a screensaver's window no one may answer a message box: the text goes to standard
+  // error alone.
+  if (main_window().foreign) {
+    std::fprintf(stderr, "moviquel: %s\n", text);
+    return;
+  }
   if (std::getenv("MQ_SDL2_TRACE") != nullptr) {
     std::fprintf(stderr, "moviquel: message box \"%s\": %s\n", caption, text);
   }

@@ -29,3 +29,7 @@ mq_linux_e2e(LinuxPlayer.OnASixteenBitScreenItRunsFullScreenAndSwitchesToAWindow
              full_screen.sh)
 mq_linux_e2e(LinuxPlayer.TheFileMenuStopsTheAnimationAndAboutOpensTheWebPageOnlyFromItsButton
              about.sh)
+mq_linux_e2e(LinuxPlayer.OnA1920x1080DesktopItFillsTheScreenSharplyAtTwiceTheSizeWithoutAMessage
+             desktop_full_screen.sh)
+mq_linux_e2e(LinuxPlayer.CommandLineRefusesBadInputScalesItsWindowAndDrawsIntoAGivenWindow
+             command_line.sh)

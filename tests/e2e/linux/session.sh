@@ -80,11 +80,14 @@ answer_message_box() {
     fail "the message box did not close"
 }
 
-# start_windowed_player: on a 24-bit screen the full-screen attempt is refused; the
-# message is answered and the player runs windowed. Sets win to its window.
+# start_windowed_player: the stand-in is told to report no 640x480x16 mode, so the
+# full-screen attempt is refused; the message is answered and the player runs windowed.
+# Sets win to its window.
 start_windowed_player() {
   start_xvfb 1024x768x24
+  export MQ_SDL2_NO_640X480X16=1
   start_player
+  unset MQ_SDL2_NO_640X480X16
   wait_for 20 have_message_box || fail "no message box after start-up ($(cat "$player_log"))"
   answer_message_box
   wait_for 20 first_frame_shown || fail "no frame shown ($(cat "$player_log"))"

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The command line: a bad option ends with status 2 and one line plus the usage hint,
+# before any window; --window --scale 2 starts in a window twice the size with no message;
+# --window-id draws the picture fitted into a window made here, ignores keys there, and
+# SIGTERM ends it with status 0.
+# Usage: command_line.sh MOVIQUEL RESOURCES_DIR [WORK_DIR]
+MQ_PLAYER=$1; resources=$2; MQ_WORK=${3:-}
+source "$(dirname "$0")/session.sh"
+command -v python3 >/dev/null || fail "python3 is missing (Debian package python3)"
+
+status=0
+env -u DISPLAY "$MQ_PLAYER" --bogus >"$MQ_WORK/bogus.out" 2>"$MQ_WORK/bogus.err" || status=$?
+[ "$status" = 2 ] || fail "--bogus: status $status"
+[ ! -s "$MQ_WORK/bogus.out" ] || fail "--bogus wrote to standard output"
+[ "$(cat "$MQ_WORK/bogus.err")" = "moviquel: unknown option '--bogus'
+Try 'moviquel --help' for more information." ] || fail "--bogus said: $(cat "$MQ_WORK/bogus.err")"
+
+start_xvfb 1920x1080x24
+djpeg -ppm "$resources/main_picture.jpg" >"$MQ_WORK/main_reference.ppm"
+convert "$MQ_WORK/main_reference.ppm" -scale 200% "$MQ_WORK/main_2x.png"
+
+# A window twice the size, the menu bar above it, no message.
+( MQ_SDL2_TRACE=1 "$MQ_PLAYER" --window --scale 2 >"$player_log" 2>&1; echo $? >"$player_status" ) &
+wait_for 20 first_frame_shown || fail "--window: no frame shown ($(cat "$player_log"))"
+win=$(player_window)
+[ -n "$win" ] || fail "--window: no player window"
+sleep 1
+! have_message_box || fail "--window: a message box appeared"
+! grep -q 'message box' "$player_log" || fail "--window: $(grep 'message box' "$player_log")"
+size=$(xwininfo -id "$win" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$size" = 1280x980 ] || fail "--scale 2: window is $size, expected 1280x960 below the menu bar"
+grab scaled
+convert "$MQ_WORK/scaled.xwd" "$MQ_WORK/scaled_window.png"
+convert "$MQ_WORK/scaled_window.png" -crop 1280x960+0+20 +repage "$MQ_WORK/scaled.png"
+difference=$(rmse "$MQ_WORK/scaled.png" "$MQ_WORK/main_2x.png")
+note "--scale 2 picture area vs main picture at 2x: RMSE $difference"
+less_than "$difference" 0.1 || fail "--scale 2: not the enlarged main picture (RMSE $difference)"
+xdotool windowfocus --sync "$win" 2>/dev/null || true
+press Escape
+wait_for 15 player_ended || fail "--window: Esc did not end the player"
+
+# A window of another program, 800x500: the picture at 1x, centred.
+exec 7> >(exec python3 "$(dirname "$0")/test_window.py" 800 500 >"$MQ_WORK/window_id")
+wait_for 10 test -s "$MQ_WORK/window_id" || fail "the test window was not made"
+target=$(cat "$MQ_WORK/window_id")
+note "test window $target"
+rm -f "$player_status"
+( MQ_SDL2_TRACE=1 "$MQ_PLAYER" --window-id "$target" >"$player_log" 2>&1; echo $? >"$player_status" ) &
+wait_for 20 first_frame_shown || fail "--window-id: no frame shown ($(cat "$player_log"))"
+player_pid=$(pgrep -P $! -x moviquel || true)
+sleep 1
+xdotool key --window "$target" a
+sleep 1
+xwd -id "$target" -silent >"$MQ_WORK/screensaver.xwd"
+convert "$MQ_WORK/screensaver.xwd" "$MQ_WORK/screensaver.png"
+convert "$MQ_WORK/screensaver.png" -crop 640x480+80+10 +repage "$MQ_WORK/screensaver_picture.png"
+difference=$(rmse "$MQ_WORK/screensaver_picture.png" "$MQ_WORK/main_reference.ppm")
+note "test window's centre vs main picture (after a key): RMSE $difference"
+less_than "$difference" 0.1 || fail "--window-id: not the main picture in the window (RMSE $difference)"
+! have_message_box || fail "--window-id: a message box appeared"
+[ -n "$player_pid" ] || fail "--window-id: no player process"
+kill -TERM "$player_pid"
+wait_for 15 player_ended || fail "SIGTERM did not end the player"
+[ "$(cat "$player_status")" = 0 ] || fail "SIGTERM: exit code $(cat "$player_status")"
+grep -q 'display objects alive 0' "$player_log" || fail "display objects left: $(tail -3 "$player_log")"
+xwininfo -id "$target" >/dev/null || fail "the player destroyed the test window"
+exec 7>&-
+echo "PASS"
