@@ -386,7 +386,7 @@ ColorRef FakeDrawContext::set_pixel(std::int32_t x, std::int32_t y, ColorRef col
 // --- Surface -----------------------------------------------------------------------------
 
 HResult FakeSurface::get_attached_surface(std::uint32_t caps, Surface** out) {
-  const HResult hr = system_->check(Op::kGetAttachedSurface);
+  const HResult hr = system_->check(Op::kGetAttachedSurface, caps);
   if (failed(hr)) return hr;
   if (out == nullptr) return kE_INVALIDARG;
   *out = nullptr;
@@ -408,8 +408,7 @@ HResult FakeSurface::set_clipper(Clipper* clipper) {
 }
 
 HResult FakeSurface::flip(Surface* target, std::uint32_t flags) {
-  (void)flags;
-  const HResult hr = system_->check(Op::kFlip);
+  const HResult hr = system_->check(Op::kFlip, flags);
   if (failed(hr)) return hr;
   if (target != nullptr || attached_ == nullptr) return kDDERR_NOTFLIPPABLE;
   if (lost_ || attached_->lost_) return kDDERR_SURFACELOST;
@@ -421,7 +420,7 @@ HResult FakeSurface::flip(Surface* target, std::uint32_t flags) {
 
 HResult FakeSurface::blt(const Rect* dest_rect, Surface* source, const Rect* source_rect,
                          std::uint32_t flags, std::uint32_t fill_color) {
-  const HResult hr = system_->check(Op::kBlt);
+  const HResult hr = system_->check(Op::kBlt, flags);
   if (failed(hr)) return hr;
   const Rect bounds{0, 0, width_, height_};
   const Rect dest = dest_rect != nullptr ? *dest_rect : bounds;
@@ -472,7 +471,7 @@ HResult FakeSurface::blt(const Rect* dest_rect, Surface* source, const Rect* sou
 
 HResult FakeSurface::blt_fast(std::int32_t x, std::int32_t y, Surface* source,
                               const Rect* source_rect, std::uint32_t flags) {
-  const HResult hr = system_->check(Op::kBltFast);
+  const HResult hr = system_->check(Op::kBltFast, flags);
   if (failed(hr)) return hr;
   auto* src = dynamic_cast<FakeSurface*>(source);
   if (src == nullptr || src == this) return kE_INVALIDARG;
@@ -536,8 +535,7 @@ HResult FakeSurface::get_surface_desc(SurfaceDesc* out) {
 }
 
 HResult FakeSurface::lock(const Rect* rect, SurfaceDesc* out, std::uint32_t flags) {
-  (void)flags;
-  const HResult hr = system_->check(Op::kLock);
+  const HResult hr = system_->check(Op::kLock, flags);
   if (failed(hr)) return hr;
   if (rect != nullptr || out == nullptr) return kE_INVALIDARG;
   if (const HResult state = busy_or_lost(); state != kS_OK) return state;
@@ -587,7 +585,7 @@ HResult FakeSurface::release_dc(DrawContext* context) {
 }
 
 HResult FakeSurface::set_color_key(std::uint32_t flags, std::uint32_t low, std::uint32_t high) {
-  const HResult hr = system_->check(Op::kSetColorKey);
+  const HResult hr = system_->check(Op::kSetColorKey, flags);
   if (failed(hr)) return hr;
   if (flags != kColorKeySrcBlt) return kE_INVALIDARG;
   has_key_ = true;
@@ -599,7 +597,7 @@ HResult FakeSurface::set_color_key(std::uint32_t flags, std::uint32_t low, std::
 // --- DirectDraw object -------------------------------------------------------------------
 
 HResult FakeDirectDraw::set_cooperative_level(WindowHandle window, std::uint32_t flags) {
-  const HResult hr = system_->check(Op::kSetCooperativeLevel);
+  const HResult hr = system_->check(Op::kSetCooperativeLevel, flags);
   if (failed(hr)) return hr;
   if (flags == kCoopNormal) {
     if (system_->exclusive_owner_ == id_) {
@@ -632,9 +630,10 @@ HResult FakeDirectDraw::set_display_mode(std::uint32_t width, std::uint32_t heig
 }
 
 HResult FakeDirectDraw::create_surface(const SurfaceDesc& desc, Surface** out) {
+  system_->surface_requests_.push_back(desc);
   if (out == nullptr) return kE_INVALIDARG;
   *out = nullptr;
-  const HResult hr = system_->check(Op::kCreateSurface);
+  const HResult hr = system_->check(Op::kCreateSurface, desc.caps);
   if (failed(hr)) return hr;
   if ((desc.flags & kDescCaps) == 0) return kE_INVALIDARG;
   if ((desc.caps & kCapsPrimarySurface) != 0) {
@@ -760,6 +759,11 @@ void FakeDisplaySystem::fail(Op op, HResult code, int skip, int times) {
 
 void FakeDisplaySystem::clear_faults() {
   faults_.clear();
+}
+
+HResult FakeDisplaySystem::check(Op op, std::uint32_t flags) {
+  flags_[static_cast<int>(op)].push_back(flags);
+  return check(op);
 }
 
 HResult FakeDisplaySystem::check(Op op) {

@@ -104,6 +104,12 @@ class FakeDisplaySystem : public DisplaySystem {
   int live_objects() const;
   int live(Kind kind) const { return live_[static_cast<int>(kind)]; }
   int calls(Op op) const { return calls_[static_cast<int>(op)]; }
+  // The flags of every call of op so far, in order: cooperative levels, copy, fill, flip,
+  // lock and colour-key flags; for kCreateSurface the caps asked for, for
+  // kGetAttachedSurface the caps looked for. Empty for operations that take no flags.
+  const std::vector<std::uint32_t>& flags_of(Op op) const { return flags_[static_cast<int>(op)]; }
+  // Every description handed to create_surface, in order.
+  const std::vector<SurfaceDesc>& surface_requests() const { return surface_requests_; }
   // API misuse seen (unlock without lock, foreign release_dc, over-release, ...), with a
   // line of text each; a correct caller leaves this empty.
   const std::vector<std::string>& misuses() const { return misuses_; }
@@ -121,6 +127,8 @@ class FakeDisplaySystem : public DisplaySystem {
 
   // Used by the stand-in's own objects: counts a call and returns its injected fault.
   HResult check(Op op);
+  // The same for an operation that takes flags: they are recorded first.
+  HResult check(Op op, std::uint32_t flags);
   void add_live(Kind kind, int delta);
   void misuse(const std::string& what);
 
@@ -138,6 +146,8 @@ class FakeDisplaySystem : public DisplaySystem {
 
   std::vector<Fault> faults_;
   int calls_[static_cast<int>(Op::kCount)] = {};
+  std::vector<std::uint32_t> flags_[static_cast<int>(Op::kCount)];
+  std::vector<SurfaceDesc> surface_requests_;
   int live_[static_cast<int>(Kind::kCount)] = {};
   std::vector<std::string> misuses_;
   std::int32_t desktop_width_ = 1024;

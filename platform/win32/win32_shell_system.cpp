@@ -4,11 +4,18 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/main_window_class.h"
 #include "resources/resource_ids.h"
 
 namespace platform::win32 {
 
 namespace {
+
+// The plain numbers of main_window_class.h are the Windows constants they stand for.
+static_assert(kMainWindowClass.class_style == (CS_HREDRAW | CS_VREDRAW));
+static_assert(kMainWindowClass.background_color == COLOR_WINDOW + 1);
+static_assert(kMainWindowClass.window_style ==
+              (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX));
 
 Message to_message(HWND window, UINT id, WPARAM wparam, LPARAM lparam) {
   return Message{window, static_cast<std::uint32_t>(id), static_cast<std::uintptr_t>(wparam),
@@ -64,17 +71,18 @@ HResult Win32ShellSystem::create_main_window(const char* class_name, const char*
 
   WNDCLASSEXA window_class{};
   window_class.cbSize = sizeof(window_class);
-  window_class.style = CS_HREDRAW | CS_VREDRAW;
+  window_class.style = kMainWindowClass.class_style;
   window_class.lpfnWndProc = main_window_procedure;
   window_class.cbClsExtra = 0;
   window_class.cbWndExtra = 0;
   window_class.hInstance = state.instance;
-  window_class.hIcon = LoadIconA(state.instance, MAKEINTRESOURCEA(MQ_IDI_MAIN));
-  window_class.hIconSm = LoadIconA(state.instance, MAKEINTRESOURCEA(MQ_IDI_MAIN));
+  window_class.hIcon = LoadIconA(state.instance, MAKEINTRESOURCEA(kMainWindowClass.icon_id));
+  window_class.hIconSm = LoadIconA(state.instance, MAKEINTRESOURCEA(kMainWindowClass.icon_id));
   window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   // A system colour index plus one stands for that colour's brush.
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-  window_class.lpszMenuName = MAKEINTRESOURCEA(MQ_IDM_MAIN);
+  window_class.hbrBackground =
+      reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(kMainWindowClass.background_color));
+  window_class.lpszMenuName = MAKEINTRESOURCEA(kMainWindowClass.menu_id);
   window_class.lpszClassName = class_name;
   if (RegisterClassExA(&window_class) == 0) return kE_FAIL;
 
@@ -84,11 +92,10 @@ HResult Win32ShellSystem::create_main_window(const char* class_name, const char*
   const int frame_y = GetSystemMetrics(SM_CYFRAME);
   const int menu_y = GetSystemMetrics(SM_CYMENU);
   const int caption_y = GetSystemMetrics(SM_CYCAPTION);
-  // WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX: no maximise box.
-  constexpr DWORD kStyle = 0x00CE0000;
-  HWND window = CreateWindowExA(0, class_name, title, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                640 + 2 * frame_x, 480 + 2 * frame_y + caption_y + menu_y, nullptr,
-                                nullptr, state.instance, nullptr);
+  HWND window =
+      CreateWindowExA(0, class_name, title, kMainWindowClass.window_style, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 640 + 2 * frame_x, 480 + 2 * frame_y + caption_y + menu_y,
+                      nullptr, nullptr, state.instance, nullptr);
   if (window == nullptr) return kE_FAIL;
   state.main_window = window;
 

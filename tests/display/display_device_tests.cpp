@@ -2,6 +2,8 @@
 // screen show), presentation with losses and busy flips, copies, fills and refusals.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "display/display_device.h"
 #include "platform/fake/fake_platform.h"
 
@@ -11,6 +13,7 @@ using display::DisplayDevice;
 using display::OffscreenSurface;
 using platform::fake::FakePlatform;
 using platform::fake::Op;
+using Flags = std::vector<std::uint32_t>;
 
 class DisplayDeviceTest : public ::testing::Test {
  protected:
@@ -32,13 +35,26 @@ TEST_F(DisplayDeviceTest, FullScreenSetsTheModeAndFlipsOntoTheScreen) {
   EXPECT_EQ(device.screen_rect.bottom, 480);
   // The back buffer is held twice: once from the chain, once by the device.
   EXPECT_EQ(platform::fake::ref_count(device.back), 2u);
+  // Exclusive full screen; a primary flipping chain (caps and back-buffer count valid;
+  // primary, flip, complex, 3D device) with one back buffer, found by its back-buffer caps.
+  EXPECT_EQ(p.display.flags_of(Op::kSetCooperativeLevel), Flags{0x11});
+  ASSERT_EQ(p.display.surface_requests().size(), 1u);
+  const platform::SurfaceDesc& chain = p.display.surface_requests()[0];
+  EXPECT_EQ(chain.flags, 0x21u);
+  EXPECT_EQ(chain.caps, 0x2218u);
+  EXPECT_EQ(chain.back_buffer_count, 1u);
+  EXPECT_EQ(p.display.flags_of(Op::kGetAttachedSurface), Flags{0x4});
 
   ASSERT_EQ(device.clear_back_buffer(0x07E0), platform::kS_OK);
   ASSERT_EQ(device.present(), platform::kS_OK);
   EXPECT_EQ(p.display.screen_rgb(0, 0), 0x00FC00u);
   EXPECT_EQ(p.display.screen_rgb(639, 479), 0x00FC00u);
+  // A colour fill, then a flip that does not wait.
+  EXPECT_EQ(p.display.flags_of(Op::kBlt), Flags{0x400});
+  EXPECT_EQ(p.display.flags_of(Op::kFlip), Flags{0x20});
 
   device.release_all();
+  EXPECT_EQ(p.display.flags_of(Op::kSetCooperativeLevel), (Flags{0x11, 0x8}));
   EXPECT_FALSE(p.display.full_screen_mode_set());
   EXPECT_FALSE(p.display.exclusive_held());
   EXPECT_EQ(device.ddraw, nullptr);
@@ -47,11 +63,25 @@ TEST_F(DisplayDeviceTest, FullScreenSetsTheModeAndFlipsOntoTheScreen) {
 TEST_F(DisplayDeviceTest, WindowedSizesTheClientAreaAndKeepsTheWindowOnTheWorkArea) {
   p.windows.set_window_rect({-50, -30, 590, 450});
   p.windows.set_work_area({0, 0, 1024, 738});
+  // WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MAXIMIZEBOX.
+  p.windows.set_initial_style(0x90090000u);
   ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
   EXPECT_EQ(device.windowed, 1);
-  const std::uint32_t style = p.windows.style();
-  EXPECT_EQ(style & platform::kStylePopup, 0u);
-  EXPECT_EQ(style & 0x00C60000u, 0x00C60000u);
+  EXPECT_EQ(p.display.flags_of(Op::kSetCooperativeLevel), Flags{0x8});
+  // ANDed with 0x7F39FFFF (pop-up off, the other bits kept), ORed with caption, sizing
+  // frame and minimise box.
+  ASSERT_EQ(p.windows.style_calls().size(), 1u);
+  EXPECT_EQ(p.windows.style_calls()[0], 0x10CF0000u);
+  // The primary surface by caps alone; a 640×480 back buffer (caps, width, height) that is
+  // an off-screen plain 3D-device surface.
+  ASSERT_EQ(p.display.surface_requests().size(), 2u);
+  EXPECT_EQ(p.display.surface_requests()[0].flags, 0x1u);
+  EXPECT_EQ(p.display.surface_requests()[0].caps, 0x200u);
+  const platform::SurfaceDesc& back = p.display.surface_requests()[1];
+  EXPECT_EQ(back.flags, 0x7u);
+  EXPECT_EQ(back.caps, 0x2040u);
+  EXPECT_EQ(back.width, 640u);
+  EXPECT_EQ(back.height, 480u);
   const platform::Rect outer = p.windows.window_rect(p.window());
   EXPECT_EQ(outer.left, 0);
   EXPECT_EQ(outer.top, 0);
@@ -70,6 +100,9 @@ TEST_F(DisplayDeviceTest, WindowedSizesTheClientAreaAndKeepsTheWindowOnTheWorkAr
   EXPECT_EQ(p.client_rgb(639, 479), 0xFF0000u);
   EXPECT_EQ(p.display.screen_rgb(client.left - 1, client.top), 0u);
   EXPECT_EQ(p.display.screen_rgb(client.right, client.top), 0u);
+  // The fill, then the windowed present's copy, which waits.
+  EXPECT_EQ(p.display.flags_of(Op::kBlt), (Flags{0x400, 0x01000000}));
+  EXPECT_TRUE(p.display.flags_of(Op::kFlip).empty());
 }
 
 TEST_F(DisplayDeviceTest, WindowedLeavesAWindowInsideTheWorkAreaWhereItIs) {
@@ -158,6 +191,10 @@ TEST_F(DisplayDeviceTest, OffscreenSurfacesTakeTheDisplayFormatAndTheirSize) {
   EXPECT_EQ(display::label_width(*surface), 33);
   EXPECT_EQ(display::label_height(*surface), 7);
   EXPECT_EQ(surface->desc.format.rgb_bit_count, 24u);
+  // Caps, width and height given; off-screen plain; no pixel format, so the display's.
+  const platform::SurfaceDesc& request = p.display.surface_requests().back();
+  EXPECT_EQ(request.flags, 0x7u);
+  EXPECT_EQ(request.caps, 0x40u);
   delete surface;
 }
 
@@ -183,6 +220,8 @@ TEST_F(DisplayDeviceTest, DrawSurfaceCopiesEveryPixelUnlessKeyed) {
   ASSERT_EQ(device.draw_surface(10, 20, surface, nullptr), platform::kS_OK);
   EXPECT_EQ(platform::fake::surface_raw(device.back, 10, 20), 0xF800u);
   EXPECT_EQ(platform::fake::surface_raw(device.back, 11, 20), 0x001Fu);
+  // Neither fast copy waits (no DDBLTFAST_WAIT); only the keyed one names the source key.
+  EXPECT_EQ(p.display.flags_of(Op::kBltFast), (Flags{0x0, 0x1}));
   delete surface;
 }
 

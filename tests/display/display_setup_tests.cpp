@@ -163,7 +163,10 @@ TEST_F(DisplayTest, FullScreenDetachesTheMenuAndClearsTheSystemMenuBit) {
   windowed = 0;
   ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
   EXPECT_EQ(platform.windows.menu_id(), 0);
-  EXPECT_EQ(platform.windows.style() & platform::kStyleSysMenu, 0u);
+  // From WS_POPUP | WS_VISIBLE: the windowed style, the system menu added (caption, system
+  // menu, sizing frame, minimise box: 0xCE0000), and the system menu taken off again.
+  EXPECT_EQ(platform.windows.style_calls(),
+            (std::vector<std::uint32_t>{0x10C60000u, 0x10CE0000u, 0x10C60000u}));
   EXPECT_EQ(platform.display.live(platform::fake::Kind::kDirectDraw), 1);
 }
 
@@ -249,6 +252,8 @@ TEST_F(DisplayTest, UploadOfNoFrameLocksAndUnlocksAndCopiesNothing) {
   const int locks = platform.display.calls(Op::kLock);
   EXPECT_EQ(display::upload_frame(nullptr), platform::kS_OK);
   EXPECT_EQ(platform.display.calls(Op::kLock), locks + 1);
+  // DDLOCK_WAIT | DDLOCK_NOSYSLOCK.
+  EXPECT_EQ(platform.display.flags_of(Op::kLock).back(), 0x801u);
   EXPECT_EQ(platform::fake::surface_raw(display::frame_surface->surface, 639, 479), 0x1234u);
   // Unlocked again: a second upload can lock.
   EXPECT_EQ(display::upload_frame(frame.data()), platform::kS_OK);

@@ -2,6 +2,8 @@
 // probe, and the two shell routines, checked on the surfaces' pixels.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "display/display_device.h"
 #include "display/text_label.h"
 #include "display_test_support.h"
@@ -81,6 +83,9 @@ TEST_F(TextLabelTest, SetColorKeyMakesTheProbedPixelTheKey) {
   EXPECT_EQ(low, 0xF800u);
   EXPECT_EQ(high, 0xF800u);
   EXPECT_EQ(platform::fake::surface_raw(surface->surface, 0, 0), 0x5555u);
+  // Two probes, each a lock that waits (DDLOCK_WAIT alone); the key is for source copies.
+  EXPECT_EQ(p.display.flags_of(Op::kLock), (std::vector<std::uint32_t>{0x1, 0x1}));
+  EXPECT_EQ(p.display.flags_of(Op::kSetColorKey), std::vector<std::uint32_t>{0x8});
 }
 
 TEST_F(TextLabelTest, AFailedLockMakesAllOnesTheKey) {
