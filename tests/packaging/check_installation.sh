@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Installs the Linux build into a fresh prefix and checks what lands there: every file in its
+# place, the desktop entry through desktop-file-validate, the metainfo (with the entry and
+# icons beside it) through appstreamcli, the manual page through man with warnings on, and
+# the icons at their sizes.
+# Usage: check_installation.sh BUILD_DIR WORK_DIR
+source "$(dirname "$0")/support.sh"
+build=$1 work=$2
+need desktop-file-validate desktop-file-utils
+need appstreamcli appstream
+need man man-db
+need identify imagemagick
+
+rm -rf "$work"
+prefix=$work/usr
+cmake --install "$build" --strip --prefix "$prefix" >"$work.install.log" 2>&1 ||
+  { cat "$work.install.log"; fail "cmake --install failed"; }
+
+id=example.mql.moviquel
+desktop=$prefix/share/applications/$id.desktop
+metainfo=$prefix/share/metainfo/$id.metainfo.xml
+manual=$prefix/share/man/man6/moviquel.6.gz
+for file in "$desktop" "$metainfo" "$manual" "$prefix/share/doc/moviquel/copyright" \
+            "$prefix/share/doc/moviquel/changelog.gz"; do
+  [ -f "$file" ] || fail "not installed: ${file#"$prefix"/}"
+done
+[ -x "$prefix/bin/moviquel" ] || fail "bin/moviquel is not installed as an executable"
+
+note "desktop-file-validate"
+out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
+[ -z "$out" ] || fail "desktop-file-validate has remarks: $out"
+exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop" | sort -u)
+[ "$exec_name" = moviquel ] || fail "the desktop entry starts '$exec_name', not moviquel"
+
+note "appstreamcli validate-tree"
+appstreamcli validate-tree --no-net "$prefix" || fail "appstreamcli rejects the installation"
+
+note "man"
+# The check lintian makes: any warning from the formatter is a fault in the page.
+warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \
+           man --warnings -E UTF-8 -l -Tutf8 -Z "$manual" 2>&1 >/dev/null) || fail "man failed"
+[ -z "$warnings" ] || fail "the manual page has formatter warnings: $warnings"
+page=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$manual" 2>/dev/null)
+for word in --window --scale --window-id --root --help --version XSCREENSAVER_WINDOW \
+            Alt+Enter Esc; do
+  grep -q -- "$word" <<<"$page" || fail "the manual page does not mention $word"
+done
+
+note "icons"
+for size in 16 22 24 32 48 64 128 256; do
+  icon=$prefix/share/icons/hicolor/${size}x${size}/apps/moviquel.png
+  [ -f "$icon" ] || fail "no ${size}x${size} icon"
+  [ "$(identify -format '%wx%h' "$icon")" = "${size}x${size}" ] || fail "$icon is not ${size}x${size}"
+done
+note "installation passes"
