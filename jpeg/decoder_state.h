@@ -30,6 +30,9 @@ struct Failure {
 
 [[noreturn]] void fail(std::int32_t code);
 
+// The worker thread and ring of coefficient rows of two-thread decoding (row_pipeline.h).
+struct RowPipeline;
+
 enum class SamplingLayout : std::int32_t { gray = 0, h1v1 = 1, h2v1 = 2, h1v2 = 3, h2v2 = 4 };
 
 // Huffman lookup of one table slot (T.81 Annex C codes). fast: by the next 8 bits, a symbol
@@ -79,6 +82,8 @@ struct DecoderState {
   JpegInputStream* stream = nullptr;
   bool fast_path = false;
   bool fast_transform = false;
+  std::int32_t threads = 1;         // threads asked for: 2 lets entropy decoding run apart
+  RowPipeline* pipeline = nullptr;  // the running worker, or null on one thread
   bool progressive = false;
   bool store_mode = false;  // output comes from the whole-image store (progressive or multi-scan)
   bool ready = false;

@@ -296,8 +296,7 @@ void transform_block_integer(std::int16_t* work, std::uint8_t* out) {
   }
 }
 
-void transform_mcu_row(DecoderState& d) {
-  const std::int16_t* coef = d.coef;
+void transform_mcu_row(DecoderState& d, const std::int16_t* coef) {
   std::uint8_t* samples = d.samples;
   const std::int32_t per_mcu = d.scan_blocks_per_mcu;
   if (d.fast_transform) {

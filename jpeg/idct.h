@@ -27,7 +27,7 @@ void transform_block_fast_scalar(const std::int16_t* coef, const std::uint16_t* 
 // One block on the integer path: work holds dequantised coefficients and is overwritten.
 void transform_block_integer(std::int16_t* work, std::uint8_t* out);
 
-// Transforms every coefficient block of the current MCU row into its sample block.
-void transform_mcu_row(DecoderState& d);
+// Transforms every coefficient block of an MCU row (coef, in block order) into the sample blocks.
+void transform_mcu_row(DecoderState& d, const std::int16_t* coef);
 
 }  // namespace jpeg::detail

@@ -13,6 +13,7 @@
 #include "jpeg/markers.h"
 #include "jpeg/progressive_scan.h"
 #include "jpeg/row_output.h"
+#include "jpeg/row_pipeline.h"
 #include "jpeg/scan_setup.h"
 
 namespace jpeg {
@@ -37,6 +38,7 @@ void* allocate(DecoderState& d, std::size_t size) {
 }
 
 void release_all(DecoderState& d) {
+  stop_pipeline(d);
   if (d.stream != nullptr) {
     JpegInputStream* stream = d.stream;
     d.stream = nullptr;
@@ -94,11 +96,12 @@ void start_decoding(DecoderState& d) {
   }
   compute_scan_geometry(d);
   prepare_scan(d, d.fast_path);
+  start_pipeline(d);
 }
 
 }  // namespace detail
 
-JpegDecoder::JpegDecoder(JpegInputStream* stream, bool fast_path) {
+JpegDecoder::JpegDecoder(JpegInputStream* stream, bool fast_path, std::int32_t threads) {
   state_ = new (std::nothrow) detail::DecoderState();
   if (state_ == nullptr) {
     error_code = OutOfMemory;
@@ -111,6 +114,7 @@ JpegDecoder::JpegDecoder(JpegInputStream* stream, bool fast_path) {
   detail::DecoderState& d = *state_;
   d.stream = stream;
   d.fast_path = fast_path;
+  d.threads = threads;
   d.fast_transform = fast_path && detail::simd_available();
   try {
     if (stream == nullptr) detail::fail(ReadFailed);

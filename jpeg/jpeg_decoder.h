@@ -36,8 +36,11 @@ class JpegDecoder {
  public:
   // Reads everything up to and including the frame header. Never fails visibly: on error it
   // returns with error_code set, the stream already closed and all buffers freed.
-  // fast_path selects the 64-bit entropy reader and the fast 16-bit transform.
-  JpegDecoder(JpegInputStream* stream, bool fast_path);
+  // fast_path selects the 64-bit entropy reader and the fast 16-bit transform. threads = 2 lets
+  // a second thread decode the entropy-coded data of large sequential pictures ahead of the rows
+  // being delivered; the rows are the same, byte for byte. The stream is then read from that
+  // thread (never from two at once) until the last row of blocks has been decoded.
+  JpegDecoder(JpegInputStream* stream, bool fast_path, std::int32_t threads = 1);
   // Runs release, so an owner that forgets it leaks nothing.
   ~JpegDecoder();
   JpegDecoder(const JpegDecoder&) = delete;

@@ -5,6 +5,7 @@
 #include "jpeg/idct.h"
 #include "jpeg/markers.h"
 #include "jpeg/progressive_scan.h"
+#include "jpeg/row_pipeline.h"
 #include "jpeg/sequential_scan.h"
 
 namespace jpeg::detail {
@@ -64,16 +65,24 @@ void setup_output(DecoderState& d) {
 void next_mcu_row(DecoderState& d) {
   if (d.store_mode) {
     assemble_mcu_row(d);
+    transform_mcu_row(d, d.coef);
+  } else if (d.pipeline != nullptr) {
+    // The worker has ended by the time the last row is taken, so the marker reading below runs
+    // on this thread, in the same order as without the worker.
+    const std::int16_t* coef = take_mcu_row(d);
+    if (d.rows_remaining <= d.mcu_height) next_marker(d);
+    transform_mcu_row(d, coef);
+    give_back_mcu_row(d);
   } else {
     if (d.fast_path) {
-      decode_mcu_row_fast(d);
+      decode_mcu_row_fast(d, d.coef, d.high_water);
     } else {
-      decode_mcu_row(d);
+      decode_mcu_row(d, d.coef, d.high_water);
     }
     // After the last MCU row, read on to the marker that follows the scan (normally EOI).
     if (d.rows_remaining <= d.mcu_height) next_marker(d);
+    transform_mcu_row(d, d.coef);
   }
-  transform_mcu_row(d);
   d.rows_left = d.mcu_height;
 }
 

@@ -26,9 +26,9 @@ inline std::int16_t low16(std::uint32_t v) {
 
 }  // namespace
 
-void decode_mcu_row(DecoderState& d) {
-  std::int16_t* block = d.coef;
-  std::uint8_t* hw_count = d.high_water;
+void decode_mcu_row(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
+  std::int16_t* block = coef;
+  std::uint8_t* hw_count = high_water;
   for (std::int32_t m = 0; m < d.scan_mcus_per_row; ++m) {
     if (d.restart_interval != 0 && d.mcus_left == 0) process_restart(d, false);
     for (std::int32_t j = 0; j < d.scan_blocks_per_mcu; ++j) {
@@ -69,10 +69,10 @@ void decode_mcu_row(DecoderState& d) {
   }
 }
 
-void decode_mcu_row_fast(DecoderState& d) {
+void decode_mcu_row_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
   FastBits b{d.bits64, d.bit_count64};
-  std::int16_t* block = d.coef;
-  std::uint8_t* hw_count = d.high_water;
+  std::int16_t* block = coef;
+  std::uint8_t* hw_count = high_water;
   const std::int32_t per_mcu = d.scan_blocks_per_mcu;
   for (std::int32_t m = 0; m < d.scan_mcus_per_row; ++m) {
     if (d.restart_interval != 0 && d.mcus_left == 0) {

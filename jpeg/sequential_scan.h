@@ -2,14 +2,19 @@
 // coefficient blocks, with high-water counts so that reused blocks are cleared only where needed.
 #pragma once
 
+#include <cstdint>
+
 #include "jpeg/decoder_state.h"
 
 namespace jpeg::detail {
 
+// Both write the row's blocks to coef (64 values each) with one high-water count per block in
+// high_water; a row of blocks and its counts always travel together.
+
 // Plain variant: 32-bit reader, coefficients dequantised as they are stored.
-void decode_mcu_row(DecoderState& d);
+void decode_mcu_row(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water);
 
 // Fast variant: 64-bit reader, coefficients stored unquantised for the fast transform.
-void decode_mcu_row_fast(DecoderState& d);
+void decode_mcu_row_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water);
 
 }  // namespace jpeg::detail

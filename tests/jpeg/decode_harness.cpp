@@ -29,11 +29,11 @@ std::int32_t TestStream::read(std::uint8_t* buffer, std::int32_t max_bytes, bool
   return n;
 }
 
-Decoded decode(const Bytes& jpeg, bool fast_path) {
+Decoded decode(const Bytes& jpeg, bool fast_path, std::int32_t threads) {
   Decoded r;
   TestStream stream(jpeg);
   {
-    jpeg::JpegDecoder d(&stream, fast_path);
+    jpeg::JpegDecoder d(&stream, fast_path, threads);
     r.constructor_error = d.error_code;
     r.width = d.width;
     r.height = d.height;

@@ -49,7 +49,7 @@ struct Decoded {
 };
 
 // Constructs, starts and reads every row; stops at the first failure.
-Decoded decode(const Bytes& jpeg, bool fast_path = true);
+Decoded decode(const Bytes& jpeg, bool fast_path = true, std::int32_t threads = 1);
 
 // The decoder's stages on a state owned by the test (the state lives on the heap).
 struct Stages {

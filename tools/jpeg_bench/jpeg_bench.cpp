@@ -1,6 +1,8 @@
 // jpeg_bench: times this decoder's fast path against TurboJPEG (with and without its fast
 // upsampling and fast DCT) and stb_image on the same files in one run, and prints the ratios.
-//   jpeg_bench [--runs N] FILE.jpg...
+//   jpeg_bench [--runs N] [--threads 2] FILE.jpg...
+// --threads 2 adds this decoder with its second thread (ours(2t)) to every round, with its ratio
+// to TurboJPEG's fast mode and its speed-up over ours(fast).
 // Colour pictures are decoded to 4 bytes per pixel by everyone (RGBX), grey ones to 1 byte.
 // Each round decodes the file once with every decoder in turn, so that a noisy machine slows
 // them alike; the table shows the fastest round of each and its median.
@@ -54,9 +56,9 @@ const char* layout_name(const Input& input) {
 }
 
 // This decoder as the player uses it: fast path, every row copied into the caller's picture.
-bool decode_ours(const Input& input, std::vector<std::uint8_t>& out) {
+bool decode_ours(const Input& input, std::vector<std::uint8_t>& out, std::int32_t threads) {
   return tools::decode_rows(input.bytes.data(), static_cast<std::int32_t>(input.bytes.size()), true,
-                            out) == 0;
+                            out, threads) == 0;
 }
 
 bool decode_turbo(tjhandle handle, const Input& input, std::vector<std::uint8_t>& out, int flags) {
@@ -106,11 +108,11 @@ struct HeapUse {
   std::size_t after_start = 0;
   std::size_t peak = 0;
 };
-HeapUse measure_heap(const Input& input) {
+HeapUse measure_heap(const Input& input, std::int32_t threads) {
   HeapUse use;
   const std::size_t before = heap_in_use();
   jpeg::MemoryInputStream stream(input.bytes.data(), static_cast<std::int32_t>(input.bytes.size()));
-  jpeg::JpegDecoder decoder(&stream, true);
+  jpeg::JpegDecoder decoder(&stream, true, threads);
   if (decoder.error_code == 0 && decoder.start() == 0) {
     use.after_start = heap_in_use() - before;
     use.peak = use.after_start;
@@ -136,12 +138,18 @@ struct Timing {
   }
 };
 
-std::string heap_report(const Input& input) {
-  const HeapUse use = measure_heap(input);
+std::string heap_report(const Input& input, std::int32_t threads) {
+  const HeapUse use = measure_heap(input, 1);
   char text[200];
   std::snprintf(text, sizeof text, "%.2f MB / %.2f MB", static_cast<double>(use.after_start) / 1e6,
                 static_cast<double>(use.peak) / 1e6);
   std::string report = text;
+  if (threads > 1) {
+    const HeapUse two = measure_heap(input, threads);
+    std::snprintf(text, sizeof text, "; two threads %.2f MB / %.2f MB (and the worker's stack)",
+                  static_cast<double>(two.after_start) / 1e6, static_cast<double>(two.peak) / 1e6);
+    report += text;
+  }
   if (input.progressive) {
     std::snprintf(text, sizeof text, "; store figure 130 B x %.0f blocks = %.2f MB",
                   store_blocks(input), 130.0 * store_blocks(input) / 1e6);
@@ -162,23 +170,35 @@ void print_ratio(const Timing& ours, const Timing& peer) {
 
 int main(int argc, char** argv) {
   long fixed_runs = 0;
+  long threads = 1;
   int arg = 1;
-  if (arg + 1 < argc && std::strcmp(argv[arg], "--runs") == 0) {
-    fixed_runs = std::strtol(argv[arg + 1], nullptr, 10);
+  while (arg + 1 < argc && std::strncmp(argv[arg], "--", 2) == 0) {
+    if (std::strcmp(argv[arg], "--runs") == 0) {
+      fixed_runs = std::strtol(argv[arg + 1], nullptr, 10);
+    } else if (std::strcmp(argv[arg], "--threads") == 0) {
+      threads = std::strtol(argv[arg + 1], nullptr, 10);
+    } else {
+      break;
+    }
     arg += 2;
   }
-  if (arg >= argc) {
-    std::fprintf(stderr, "usage: jpeg_bench [--runs N] FILE.jpg...\n");
+  if (arg >= argc || threads < 1 || threads > 2) {
+    std::fprintf(stderr, "usage: jpeg_bench [--runs N] [--threads 2] FILE.jpg...\n");
     return 2;
   }
+  const bool two_threads = threads == 2;
   tjhandle handle = tjInitDecompress();
   if (handle == nullptr) return 1;
 
   std::printf(
       "times in ms (fastest round / median round); ratio = this decoder's fastest time "
       "over the peer's\n");
-  std::printf("%-28s %-11s %-6s %-5s %15s %15s %15s %15s %8s %8s %8s\n", "file", "size", "layout",
-              "mode", "ours(fast)", "tj-fast", "tj", "stb_image", "/tj-fast", "/tj", "/stb");
+  std::printf("%-28s %-11s %-6s %-5s %15s %15s %15s %15s", "file", "size", "layout", "mode",
+              "ours(fast)", "tj-fast", "tj", "stb_image");
+  if (two_threads) std::printf(" %15s", "ours(2t)");
+  std::printf(" %8s %8s %8s", "/tj-fast", "/tj", "/stb");
+  if (two_threads) std::printf(" %8s %8s", "2t/tj-f", "2t/1t");
+  std::printf("\n");
   int status = 0;
   std::vector<std::string> heap_lines;
   for (; arg < argc; ++arg) {
@@ -202,12 +222,13 @@ int main(int argc, char** argv) {
     std::vector<std::uint8_t> out(static_cast<std::size_t>(input.width) *
                                   static_cast<std::size_t>(input.height) * pixel_bytes);
 
-    const std::vector<std::function<bool()>> decoders = {
-        [&] { return decode_ours(input, out); },
+    std::vector<std::function<bool()>> decoders = {
+        [&] { return decode_ours(input, out, 1); },
         [&] { return decode_turbo(handle, input, out, TJFLAG_FASTUPSAMPLE | TJFLAG_FASTDCT); },
         [&] { return decode_turbo(handle, input, out, 0); },
         [&] { return decode_stb(input, out); },
     };
+    if (two_threads) decoders.emplace_back([&] { return decode_ours(input, out, 2); });
     std::vector<Timing> timings(decoders.size());
     // One untimed warm-up round, which also sizes the number of rounds to about a second.
     double round_ms = 0.0;
@@ -248,9 +269,13 @@ int main(int argc, char** argv) {
         std::printf(" %15s", cell);
       }
     }
-    for (std::size_t d = 1; d < timings.size(); ++d) print_ratio(timings[0], timings[d]);
+    for (std::size_t d = 1; d < 4; ++d) print_ratio(timings[0], timings[d]);
+    if (two_threads) {
+      print_ratio(timings[4], timings[1]);
+      print_ratio(timings[4], timings[0]);
+    }
     std::printf("\n");
-    heap_lines.push_back(name + ": " + heap_report(input));
+    heap_lines.push_back(name + ": " + heap_report(input, static_cast<std::int32_t>(threads)));
     if (timings[0].failed) status = 1;
   }
   std::printf("\nheap held by this decoder (after start / peak while delivering rows):\n");

@@ -12,10 +12,11 @@
 
 namespace tools {
 
-DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size, bool fast_path) {
+DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size, bool fast_path,
+                              std::int32_t threads) {
   DecodedPicture picture;
   jpeg::MemoryInputStream stream(data, size);
-  jpeg::JpegDecoder decoder(&stream, fast_path);
+  jpeg::JpegDecoder decoder(&stream, fast_path, threads);
   picture.width = decoder.width;
   picture.height = decoder.height;
   if (decoder.error_code != 0 || decoder.start() != 0) {
@@ -48,9 +49,9 @@ DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size, bool 
 }
 
 std::int32_t decode_rows(const std::uint8_t* data, std::int32_t size, bool fast_path,
-                         std::vector<std::uint8_t>& out) {
+                         std::vector<std::uint8_t>& out, std::int32_t threads) {
   jpeg::MemoryInputStream stream(data, size);
-  jpeg::JpegDecoder decoder(&stream, fast_path);
+  jpeg::JpegDecoder decoder(&stream, fast_path, threads);
   std::int32_t code = decoder.error_code;
   if (code == 0 && decoder.start() != 0) code = decoder.error_code;
   if (code == 0) {

@@ -1,7 +1,8 @@
 // jpeg_decode: decodes one JPEG file to PPM (colour) or PGM (grey) with the player's decoder,
 // or times repeated decodes from memory.
-//   jpeg_decode [--integer] IN.jpg OUT.ppm|OUT.pgm
-//   jpeg_decode [--integer] --bench N IN.jpg
+//   jpeg_decode [--integer] [--threads N] IN.jpg OUT.ppm|OUT.pgm
+//   jpeg_decode [--integer] [--threads N] --bench N IN.jpg
+// --threads 2 lets a second thread decode the entropy-coded data of large sequential pictures.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -17,8 +18,8 @@ namespace {
 
 int usage() {
   std::fprintf(stderr,
-               "usage: jpeg_decode [--integer] IN.jpg OUT.ppm|OUT.pgm\n"
-               "       jpeg_decode [--integer] --bench N IN.jpg\n");
+               "usage: jpeg_decode [--integer] [--threads N] IN.jpg OUT.ppm|OUT.pgm\n"
+               "       jpeg_decode [--integer] [--threads N] --bench N IN.jpg\n");
   return 2;
 }
 
@@ -38,16 +39,17 @@ bool write_pnm(const char* path, const tools::DecodedPicture& picture) {
   return std::fclose(file) == 0 && written;
 }
 
-int bench(const std::vector<std::uint8_t>& bytes, long runs, bool fast_path) {
+int bench(const std::vector<std::uint8_t>& bytes, long runs, bool fast_path, std::int32_t threads) {
   const auto size = static_cast<std::int32_t>(bytes.size());
   // One decode for the size and the verdict; the timed runs decode into the same buffer.
-  const tools::DecodedPicture picture = tools::decode_picture(bytes.data(), size, fast_path);
+  const tools::DecodedPicture picture =
+      tools::decode_picture(bytes.data(), size, fast_path, threads);
   if (picture.error_code != 0) return report_failure(picture.error_code);
   std::vector<std::uint8_t> rows;
   std::vector<double> times_ms;
   for (long run = 0; run < runs; ++run) {
     const auto begin = std::chrono::steady_clock::now();
-    const std::int32_t code = tools::decode_rows(bytes.data(), size, fast_path, rows);
+    const std::int32_t code = tools::decode_rows(bytes.data(), size, fast_path, rows, threads);
     const auto end = std::chrono::steady_clock::now();
     if (code != 0) return report_failure(code);
     times_ms.push_back(std::chrono::duration<double, std::milli>(end - begin).count());
@@ -56,10 +58,11 @@ int bench(const std::vector<std::uint8_t>& bytes, long runs, bool fast_path) {
   const double min_ms = times_ms.front();
   const double median_ms = times_ms[times_ms.size() / 2];
   const double megapixels = static_cast<double>(picture.width) * picture.height / 1e6;
-  std::printf("%dx%d, %s path, %ld runs: min %.3f ms, median %.3f ms, %.1f megapixels/s\n",
-              static_cast<int>(picture.width), static_cast<int>(picture.height),
-              fast_path ? "fast" : "integer", runs, min_ms, median_ms,
-              megapixels / (min_ms / 1000.0));
+  std::printf(
+      "%dx%d, %s path, %d thread(s), %ld runs: min %.3f ms, median %.3f ms, %.1f megapixels/s\n",
+      static_cast<int>(picture.width), static_cast<int>(picture.height),
+      fast_path ? "fast" : "integer", static_cast<int>(threads), runs, min_ms, median_ms,
+      megapixels / (min_ms / 1000.0));
   return 0;
 }
 
@@ -68,6 +71,7 @@ int bench(const std::vector<std::uint8_t>& bytes, long runs, bool fast_path) {
 int main(int argc, char** argv) {
   bool fast_path = true;
   long runs = 0;
+  long threads = 1;
   int arg = 1;
   for (; arg < argc && argv[arg][0] == '-' && argv[arg][1] == '-'; ++arg) {
     if (std::strcmp(argv[arg], "--integer") == 0) {
@@ -75,6 +79,9 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[arg], "--bench") == 0 && arg + 1 < argc) {
       runs = std::strtol(argv[++arg], nullptr, 10);
       if (runs < 1) return usage();
+    } else if (std::strcmp(argv[arg], "--threads") == 0 && arg + 1 < argc) {
+      threads = std::strtol(argv[++arg], nullptr, 10);
+      if (threads < 1 || threads > 2) return usage();
     } else {
       return usage();
     }
@@ -87,10 +94,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "jpeg_decode: cannot read %s\n", argv[arg]);
     return 1;
   }
-  if (runs > 0) return bench(bytes, runs, fast_path);
+  if (runs > 0) return bench(bytes, runs, fast_path, static_cast<std::int32_t>(threads));
 
   const tools::DecodedPicture picture =
-      tools::decode_picture(bytes.data(), static_cast<std::int32_t>(bytes.size()), fast_path);
+      tools::decode_picture(bytes.data(), static_cast<std::int32_t>(bytes.size()), fast_path,
+                            static_cast<std::int32_t>(threads));
   if (picture.error_code != 0) return report_failure(picture.error_code);
   if (!write_pnm(argv[arg + 1], picture)) {
     std::fprintf(stderr, "jpeg_decode: cannot write %s\n", argv[arg + 1]);

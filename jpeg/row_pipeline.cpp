@@ -1,0 +1,133 @@
+// The worker thread, its ring of coefficient rows and the hand-over between the two threads.
+// One mutex guards the counters; the rows themselves are only touched by the thread that owns
+// their slot at the time (the worker between taking a free slot and counting it decoded, the
+// caller between taking it and giving it back), and the counters' hand-over orders the accesses.
+#include "jpeg/row_pipeline.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <new>
+#include <thread>
+
+#include "jpeg/sequential_scan.h"
+
+namespace jpeg::detail {
+
+struct RowPipeline {
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::int32_t decoded = 0;  // rows the worker has finished
+  std::int32_t taken = 0;    // rows the caller has taken
+  std::int32_t given_back = 0;
+  std::int32_t failure = 0;  // the worker's error code; row `decoded` failed
+  bool stop = false;
+  std::int16_t* coef[kPipelineSlots] = {};
+  std::uint8_t* high_water[kPipelineSlots] = {};
+  std::thread worker;
+};
+
+namespace {
+
+void decode_rows(DecoderState& d, RowPipeline& p) {
+  for (std::int32_t row = 0; row < d.mcu_rows; ++row) {
+    {
+      std::unique_lock lock(p.mutex);
+      p.changed.wait(lock, [&] { return p.stop || row - p.given_back < kPipelineSlots; });
+      if (p.stop) return;
+    }
+    const std::int32_t slot = row % kPipelineSlots;
+    std::int32_t code = 0;
+    try {
+      if (d.fast_path) {
+        decode_mcu_row_fast(d, p.coef[slot], p.high_water[slot]);
+      } else {
+        decode_mcu_row(d, p.coef[slot], p.high_water[slot]);
+      }
+    } catch (const Failure& f) {
+      code = f.code;
+    } catch (...) {
+      code = ReadFailed;  // only the stream's own code can throw anything else
+    }
+    {
+      std::lock_guard lock(p.mutex);
+      if (code != 0) {
+        p.failure = code;
+      } else {
+        ++p.decoded;
+      }
+    }
+    p.changed.notify_all();
+    if (code != 0) return;
+  }
+}
+
+}  // namespace
+
+void start_pipeline(DecoderState& d, std::int64_t min_pixels) {
+  if (d.threads < 2 || d.store_mode || d.mcu_rows < 2) return;
+  if (static_cast<std::int64_t>(d.width) * d.height < min_pixels) return;
+  // The first slot is the decoder's own row; the others come from the allocation table, so
+  // that they are freed with everything else.
+  std::int16_t* coef[kPipelineSlots] = {d.coef};
+  std::uint8_t* high_water[kPipelineSlots] = {d.high_water};
+  const auto blocks = static_cast<std::size_t>(d.blocks_per_row);
+  for (std::int32_t s = 1; s < kPipelineSlots; ++s) {
+    coef[s] = static_cast<std::int16_t*>(allocate(d, blocks * 128));
+    high_water[s] = static_cast<std::uint8_t*>(allocate(d, blocks));
+    for (std::size_t b = 0; b < blocks; ++b) high_water[s][b] = 64;
+  }
+  auto* p = new (std::nothrow) RowPipeline();
+  if (p == nullptr) return;
+  for (std::int32_t s = 0; s < kPipelineSlots; ++s) {
+    p->coef[s] = coef[s];
+    p->high_water[s] = high_water[s];
+  }
+  d.pipeline = p;
+  try {
+    p->worker = std::thread(decode_rows, std::ref(d), std::ref(*p));
+  } catch (...) {
+    d.pipeline = nullptr;  // no thread: decode on the caller's thread as usual
+    delete p;
+  }
+}
+
+const std::int16_t* take_mcu_row(DecoderState& d) {
+  RowPipeline& p = *d.pipeline;
+  std::int32_t failure = 0;
+  {
+    std::unique_lock lock(p.mutex);
+    p.changed.wait(lock, [&] { return p.decoded > p.taken || p.failure != 0; });
+    if (p.decoded == p.taken) failure = p.failure;
+  }
+  if (failure != 0) {
+    stop_pipeline(d);
+    fail(failure);
+  }
+  const std::int32_t row = p.taken++;
+  if (row == d.mcu_rows - 1 && p.worker.joinable()) p.worker.join();
+  return p.coef[row % kPipelineSlots];
+}
+
+void give_back_mcu_row(DecoderState& d) {
+  RowPipeline& p = *d.pipeline;
+  {
+    std::lock_guard lock(p.mutex);
+    ++p.given_back;
+  }
+  p.changed.notify_all();
+}
+
+void stop_pipeline(DecoderState& d) {
+  RowPipeline* p = d.pipeline;
+  if (p == nullptr) return;
+  {
+    std::lock_guard lock(p->mutex);
+    p->stop = true;
+  }
+  p->changed.notify_all();
+  if (p->worker.joinable()) p->worker.join();
+  d.pipeline = nullptr;
+  delete p;
+}
+
+}  // namespace jpeg::detail

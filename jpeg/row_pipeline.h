@@ -1,0 +1,34 @@
+// Two-thread row delivery for sequential scans: a worker thread decodes the entropy-coded MCU
+// rows into a small ring of coefficient rows, while the caller's thread transforms and converts
+// the rows before them inside read_scanline. The output is the same, byte for byte.
+#pragma once
+
+#include <cstdint>
+
+#include "jpeg/decoder_state.h"
+
+namespace jpeg::detail {
+
+// Below this many pixels a second thread costs more than it saves.
+inline constexpr std::int64_t kPipelineMinPixels = 1 << 20;
+
+// Rows of coefficients the worker may run ahead of the caller.
+inline constexpr std::int32_t kPipelineSlots = 4;
+
+// Starts the worker when two threads were asked for, the picture is decoded row by row from a
+// sequential scan and it has at least min_pixels pixels. Leaves the decoder single-threaded (and
+// reports nothing) when any of that is not so or the thread cannot be created.
+void start_pipeline(DecoderState& d, std::int64_t min_pixels = kPipelineMinPixels);
+
+// The next MCU row's coefficients, once the worker has decoded them. Fails with the worker's
+// error code when decoding that row failed. After the last row the worker has ended, and the
+// input belongs to the caller's thread again.
+const std::int16_t* take_mcu_row(DecoderState& d);
+
+// Hands the ring slot of the row last taken back to the worker.
+void give_back_mcu_row(DecoderState& d);
+
+// Stops the worker and waits for it; does nothing when none runs. Must precede freeing buffers.
+void stop_pipeline(DecoderState& d);
+
+}  // namespace jpeg::detail
