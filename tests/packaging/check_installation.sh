@@ -41,10 +41,15 @@ warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \
            man --warnings -E UTF-8 -l -Tutf8 -Z "$manual" 2>&1 >/dev/null) || fail "man failed"
 [ -z "$warnings" ] || fail "the manual page has formatter warnings: $warnings"
 page=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$manual" 2>/dev/null)
-for word in --window --scale --window-id --root --help --version XSCREENSAVER_WINDOW \
-            Alt+Enter Esc; do
-  grep -q -- "$word" <<<"$page" || fail "the manual page does not mention $word"
-done
+# Every option and key the player's --help lists is in the page.
+help=$("$prefix/bin/moviquel" --help) || fail "moviquel --help failed"
+options=$(grep -o -- '--[a-z-]*' <<<"$help" | sort -u)
+keys=$(awk '/^Keys:/ { on = 1; next } on && !NF { exit } on { sub(/^ +/, ""); sub(/  .*/, "");
+                                                              print }' <<<"$help" | tr ',' '\n')
+[ -n "$options" ] && [ -n "$keys" ] || fail "no options or keys in moviquel --help: $help"
+while read -r word; do
+  grep -qiwF -- "$word" <<<"$page" || fail "the manual page does not mention $word"
+done <<<"$options"$'\n'"$keys"$'\nXSCREENSAVER_WINDOW'
 
 note "icons"
 for size in 16 22 24 32 48 64 128 256; do
