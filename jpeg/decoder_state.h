@@ -13,6 +13,13 @@
 #define MQ_JPEG_SSE2 1
 #endif
 
+// AVX2 builds of the transform and colour conversion sit beside the SSE2 ones on x86-64 Linux
+// with GCC, chosen at run time by what the processor has; the 32-bit build keeps SSE2 alone.
+#if defined(MQ_JPEG_SSE2) && defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && \
+    defined(__linux__)
+#define MQ_JPEG_AVX2 1
+#endif
+
 namespace jpeg::detail {
 
 inline constexpr int kInputBufferBytes = 4096;

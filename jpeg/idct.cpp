@@ -10,6 +10,9 @@
 #if defined(MQ_JPEG_SSE2)
 #include <emmintrin.h>
 #endif
+#if defined(MQ_JPEG_AVX2)
+#include <immintrin.h>
+#endif
 
 namespace jpeg::detail {
 
@@ -203,6 +206,124 @@ void transform_block_fast(const std::int16_t* coef, const std::uint16_t* quant, 
 
 #endif
 
+#if defined(MQ_JPEG_AVX2)
+
+bool avx2_available() {
+  static const bool available = __builtin_cpu_supports("avx2") != 0;
+  return available;
+}
+
+namespace {
+
+#define MQ_AVX2 __attribute__((target("avx2")))
+
+MQ_AVX2 inline __m256i vmul_high(__m256i x, __m256i k) {
+  return _mm256_mulhi_epi16(_mm256_slli_epi16(x, 2), k);
+}
+
+// The SSE2 pass on 256-bit registers: the low half carries one block, the high half another.
+MQ_AVX2 inline void aan_pass_avx2(__m256i* x) {
+  const __m256i k23170 = _mm256_set1_epi16(23170);
+  const __m256i k30273 = _mm256_set1_epi16(30273);
+  const __m256i km12540 = _mm256_set1_epi16(-12540);
+  const __m256i km30353 = _mm256_set1_epi16(-30353);
+  const __m256i t10 = _mm256_add_epi16(x[0], x[4]);
+  const __m256i t11 = _mm256_sub_epi16(x[0], x[4]);
+  const __m256i t13 = _mm256_add_epi16(x[2], x[6]);
+  const __m256i t12 = _mm256_sub_epi16(vmul_high(_mm256_sub_epi16(x[2], x[6]), k23170), t13);
+  const __m256i e0 = _mm256_add_epi16(t10, t13);
+  const __m256i e3 = _mm256_sub_epi16(t10, t13);
+  const __m256i e1 = _mm256_add_epi16(t11, t12);
+  const __m256i e2 = _mm256_sub_epi16(t11, t12);
+  const __m256i z13 = _mm256_add_epi16(x[5], x[3]);
+  const __m256i z10 = _mm256_sub_epi16(x[5], x[3]);
+  const __m256i z11 = _mm256_add_epi16(x[1], x[7]);
+  const __m256i z12 = _mm256_sub_epi16(x[1], x[7]);
+  const __m256i o7 = _mm256_add_epi16(z11, z13);
+  const __m256i u11 = vmul_high(_mm256_sub_epi16(z11, z13), k23170);
+  const __m256i u10 = _mm256_add_epi16(vmul_high(z10, km30353), vmul_high(z12, km12540));
+  const __m256i u12 = _mm256_add_epi16(vmul_high(z10, km12540), vmul_high(z12, k30273));
+  const __m256i o6 = _mm256_sub_epi16(u12, o7);
+  const __m256i o5 = _mm256_sub_epi16(u11, o6);
+  const __m256i o4 = _mm256_add_epi16(u10, o5);
+  x[0] = _mm256_add_epi16(e0, o7);
+  x[1] = _mm256_add_epi16(e1, o6);
+  x[2] = _mm256_add_epi16(e2, o5);
+  x[3] = _mm256_sub_epi16(e3, o4);
+  x[4] = _mm256_add_epi16(e3, o4);
+  x[5] = _mm256_sub_epi16(e2, o5);
+  x[6] = _mm256_sub_epi16(e1, o6);
+  x[7] = _mm256_sub_epi16(e0, o7);
+}
+
+// The unpack instructions work within each 128-bit half, so this transposes both blocks at once.
+MQ_AVX2 inline void transpose_two_8x8(__m256i* x) {
+  const __m256i a0 = _mm256_unpacklo_epi16(x[0], x[1]);
+  const __m256i a1 = _mm256_unpackhi_epi16(x[0], x[1]);
+  const __m256i a2 = _mm256_unpacklo_epi16(x[2], x[3]);
+  const __m256i a3 = _mm256_unpackhi_epi16(x[2], x[3]);
+  const __m256i a4 = _mm256_unpacklo_epi16(x[4], x[5]);
+  const __m256i a5 = _mm256_unpackhi_epi16(x[4], x[5]);
+  const __m256i a6 = _mm256_unpacklo_epi16(x[6], x[7]);
+  const __m256i a7 = _mm256_unpackhi_epi16(x[6], x[7]);
+  const __m256i b0 = _mm256_unpacklo_epi32(a0, a2);
+  const __m256i b1 = _mm256_unpackhi_epi32(a0, a2);
+  const __m256i b2 = _mm256_unpacklo_epi32(a1, a3);
+  const __m256i b3 = _mm256_unpackhi_epi32(a1, a3);
+  const __m256i b4 = _mm256_unpacklo_epi32(a4, a6);
+  const __m256i b5 = _mm256_unpackhi_epi32(a4, a6);
+  const __m256i b6 = _mm256_unpacklo_epi32(a5, a7);
+  const __m256i b7 = _mm256_unpackhi_epi32(a5, a7);
+  x[0] = _mm256_unpacklo_epi64(b0, b4);
+  x[1] = _mm256_unpackhi_epi64(b0, b4);
+  x[2] = _mm256_unpacklo_epi64(b1, b5);
+  x[3] = _mm256_unpackhi_epi64(b1, b5);
+  x[4] = _mm256_unpacklo_epi64(b2, b6);
+  x[5] = _mm256_unpackhi_epi64(b2, b6);
+  x[6] = _mm256_unpacklo_epi64(b3, b7);
+  x[7] = _mm256_unpackhi_epi64(b3, b7);
+}
+
+MQ_AVX2 inline __m256i load_pair(const void* a, const void* b) {
+  return _mm256_inserti128_si256(
+      _mm256_castsi128_si256(_mm_loadu_si128(static_cast<const __m128i*>(a))),
+      _mm_loadu_si128(static_cast<const __m128i*>(b)), 1);
+}
+
+}  // namespace
+
+MQ_AVX2 void transform_two_blocks_avx2(const std::int16_t* coef_a, const std::uint16_t* quant_a,
+                                       std::uint8_t* out_a, const std::int16_t* coef_b,
+                                       const std::uint16_t* quant_b, std::uint8_t* out_b) {
+  __m256i x[8];
+  for (int r = 0; r < 8; ++r) {
+    x[r] = _mm256_mullo_epi16(load_pair(coef_a + 8 * r, coef_b + 8 * r),
+                              load_pair(quant_a + 8 * r, quant_b + 8 * r));
+  }
+  aan_pass_avx2(x);
+  transpose_two_8x8(x);
+  aan_pass_avx2(x);
+  transpose_two_8x8(x);
+  const __m256i offset = _mm256_set1_epi16(128);
+  for (int r = 0; r < 8; r += 2) {
+    const __m256i lo = _mm256_adds_epi16(_mm256_srai_epi16(x[r], 5), offset);
+    const __m256i hi = _mm256_adds_epi16(_mm256_srai_epi16(x[r + 1], 5), offset);
+    const __m256i bytes = _mm256_packus_epi16(lo, hi);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out_a + 8 * r), _mm256_castsi256_si128(bytes));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out_b + 8 * r), _mm256_extracti128_si256(bytes, 1));
+  }
+}
+
+#undef MQ_AVX2
+
+#else
+
+bool avx2_available() {
+  return false;
+}
+
+#endif
+
 namespace {
 
 // ---- Integer path. Products and sums are taken modulo 2^32 and read back as signed values.
@@ -302,12 +423,25 @@ void transform_mcu_row(DecoderState& d, const std::int16_t* coef) {
   if (d.fast_transform) {
     const std::uint16_t* quant[kMaxBlocksPerMcu];
     for (std::int32_t j = 0; j < per_mcu; ++j) quant[j] = d.quant[d.comp[d.block_comp[j]].tq];
-    for (std::int32_t m = 0; m < d.mcus_per_row; ++m) {
-      for (std::int32_t j = 0; j < per_mcu; ++j) {
-        transform_block_fast(coef, quant[j], samples);
-        coef += 64;
-        samples += 64;
+    const std::int32_t blocks = d.mcus_per_row * per_mcu;
+    std::int32_t b = 0;
+    std::int32_t j = 0;  // the block's position in its MCU
+#if defined(MQ_JPEG_AVX2)
+    if (avx2_available()) {
+      for (; b + 1 < blocks; b += 2) {
+        const std::int32_t next = j + 1 == per_mcu ? 0 : j + 1;
+        transform_two_blocks_avx2(coef, quant[j], samples, coef + 64, quant[next], samples + 64);
+        j = next + 1 == per_mcu ? 0 : next + 1;
+        coef += 128;
+        samples += 128;
       }
+    }
+#endif
+    for (; b < blocks; ++b) {
+      transform_block_fast(coef, quant[j], samples);
+      j = j + 1 == per_mcu ? 0 : j + 1;
+      coef += 64;
+      samples += 64;
     }
     return;
   }

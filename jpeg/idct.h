@@ -24,6 +24,17 @@ void transform_block_fast(const std::int16_t* coef, const std::uint16_t* quant, 
 void transform_block_fast_scalar(const std::int16_t* coef, const std::uint16_t* quant,
                                  std::uint8_t* out);
 
+// Whether the processor runs the AVX2 builds (false where there are none).
+bool avx2_available();
+
+#if defined(MQ_JPEG_AVX2)
+// Two blocks on the fast path at once, one per half of the AVX2 registers: the same bytes as
+// transform_block_fast on each. Only when avx2_available().
+void transform_two_blocks_avx2(const std::int16_t* coef_a, const std::uint16_t* quant_a,
+                               std::uint8_t* out_a, const std::int16_t* coef_b,
+                               const std::uint16_t* quant_b, std::uint8_t* out_b);
+#endif
+
 // One block on the integer path: work holds dequantised coefficients and is overwritten.
 void transform_block_integer(std::int16_t* work, std::uint8_t* out);
 

@@ -10,10 +10,14 @@
 
 namespace {
 
+using jpeg::detail::avx2_available;
 using jpeg::detail::store_quant_table;
 using jpeg::detail::transform_block_fast;
 using jpeg::detail::transform_block_fast_scalar;
 using jpeg::detail::transform_block_integer;
+#if defined(MQ_JPEG_AVX2)
+using jpeg::detail::transform_two_blocks_avx2;
+#endif
 
 struct Block {
   std::int16_t coef[64] = {};
@@ -102,11 +106,12 @@ TEST(Idct, FirstHorizontalTermGivesThePublishedRowsOnBothPaths) {
   }
 }
 
-TEST(Idct, VectorAndScalarFastTransformsGiveIdenticalBytes) {
+TEST(Idct, VectorScalarAndAvx2FastTransformsGiveIdenticalBytes) {
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> any16(-32768, 32767);
   std::uniform_int_distribution<int> small(-300, 300);
   std::uniform_int_distribution<int> quant(0, 65535);
+  [[maybe_unused]] Block previous{};
   for (int i = 0; i < 20000; ++i) {
     Block b;
     const bool extreme = i % 4 == 0;
@@ -118,6 +123,16 @@ TEST(Idct, VectorAndScalarFastTransformsGiveIdenticalBytes) {
     transform_block_fast(b.coef, b.quant, b.out);
     transform_block_fast_scalar(b.coef, b.quant, scalar);
     ASSERT_EQ(std::memcmp(b.out, scalar, 64), 0) << "block " << i;
+#if defined(MQ_JPEG_AVX2)
+    // The AVX2 pair, with this block in either half and the previous block in the other.
+    if (!avx2_available()) continue;
+    std::uint8_t pair[2][64];
+    transform_two_blocks_avx2(b.coef, b.quant, pair[0], previous.coef, previous.quant, pair[1]);
+    ASSERT_EQ(std::memcmp(pair[0], scalar, 64), 0) << "block " << i << ", low half";
+    transform_two_blocks_avx2(previous.coef, previous.quant, pair[1], b.coef, b.quant, pair[0]);
+    ASSERT_EQ(std::memcmp(pair[0], scalar, 64), 0) << "block " << i << ", high half";
+    previous = b;
+#endif
   }
 }
 

@@ -1,0 +1,58 @@
+// decode_once: one decode of one file by this decoder (fast path, as the player uses it) or by
+// TurboJPEG in its fast mode (fast upsampling and fast DCT), for instruction counts:
+//   valgrind --tool=callgrind --toggle-collect=decode_once_ours decode_once ours FILE.jpg
+//   valgrind --tool=callgrind --toggle-collect=decode_once_turbo decode_once tj-fast FILE.jpg
+// Only the decode itself is counted: reading the file and starting up are not.
+#include <turbojpeg.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "tools/jpeg_decode/decode_picture.h"
+
+// Outside any namespace and never inlined, so that callgrind finds them by these names.
+extern "C" __attribute__((noinline)) int decode_once_ours(const std::vector<std::uint8_t>& bytes,
+                                                          std::vector<std::uint8_t>& out) {
+  return tools::decode_rows(bytes.data(), static_cast<std::int32_t>(bytes.size()), true, out);
+}
+
+extern "C" __attribute__((noinline)) int decode_once_turbo(const std::vector<std::uint8_t>& bytes,
+                                                           std::vector<std::uint8_t>& out) {
+  tjhandle handle = tjInitDecompress();
+  if (handle == nullptr) return 1;
+  int width = 0;
+  int height = 0;
+  int subsampling = 0;
+  int colorspace = 0;
+  const auto size = static_cast<unsigned long>(bytes.size());
+  int status =
+      tjDecompressHeader3(handle, bytes.data(), size, &width, &height, &subsampling, &colorspace);
+  if (status == 0) {
+    const bool grey = subsampling == TJSAMP_GRAY;
+    out.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * (grey ? 1 : 4));
+    status = tjDecompress2(handle, bytes.data(), size, out.data(), width, 0, height,
+                           grey ? TJPF_GRAY : TJPF_RGBX, TJFLAG_FASTUPSAMPLE | TJFLAG_FASTDCT);
+  }
+  tjDestroy(handle);
+  return status;
+}
+
+int main(int argc, char** argv) {
+  const bool ours = argc == 3 && std::strcmp(argv[1], "ours") == 0;
+  const bool turbo = argc == 3 && std::strcmp(argv[1], "tj-fast") == 0;
+  if (!ours && !turbo) {
+    std::fprintf(stderr, "usage: decode_once ours|tj-fast FILE.jpg\n");
+    return 2;
+  }
+  std::vector<std::uint8_t> bytes;
+  if (!tools::read_file(argv[2], bytes)) {
+    std::fprintf(stderr, "decode_once: cannot read %s\n", argv[2]);
+    return 1;
+  }
+  std::vector<std::uint8_t> out;
+  const int status = ours ? decode_once_ours(bytes, out) : decode_once_turbo(bytes, out);
+  if (status != 0) std::fprintf(stderr, "decode_once: %s failed on %s\n", argv[1], argv[2]);
+  return status != 0 ? 1 : 0;
+}
