@@ -27,6 +27,42 @@ void widen_row_bytes(const Uint8* from, Uint8* to, int width, int scale, int byt
 
 }  // namespace
 
+bool PictureScaler::fill_table(const SDL_PixelFormat* from, const SDL_PixelFormat* to) {
+  if (from->BytesPerPixel != 2 || to->BytesPerPixel != 4) return false;
+  if (table_from_ == from->format && table_to_ == to->format) return true;
+  table_.resize(65536);
+  for (std::uint32_t pixel = 0; pixel < 65536; ++pixel) {
+    Uint8 r = 0, g = 0, b = 0;
+    SDL_GetRGB(pixel, from, &r, &g, &b);
+    table_[pixel] = SDL_MapRGB(to, r, g, b);
+  }
+  table_from_ = from->format;
+  table_to_ = to->format;
+  return true;
+}
+
+void PictureScaler::widen_through_table(const SDL_Surface* picture, SDL_Surface* screen,
+                                        const PictureArea& area, int scale) const {
+  const std::uint32_t* table = table_.data();
+  const auto row_bytes = static_cast<size_t>(area.width) * 4;
+  for (int y = 0; y < picture->h; ++y) {
+    const Uint8* row = static_cast<const Uint8*>(picture->pixels) + y * picture->pitch;
+    const auto* from = reinterpret_cast<const std::uint16_t*>(row);
+    Uint8* first =
+        static_cast<Uint8*>(screen->pixels) + (area.y + y * scale) * screen->pitch + area.x * 4;
+    auto* to = reinterpret_cast<std::uint32_t*>(first);
+    if (scale == 2) {
+      for (int x = 0; x < picture->w; ++x) to[2 * x] = to[2 * x + 1] = table[from[x]];
+    } else {
+      for (int x = 0; x < picture->w; ++x) {
+        const std::uint32_t pixel = table[from[x]];
+        for (int k = 0; k < scale; ++k) *to++ = pixel;
+      }
+    }
+    for (int k = 1; k < scale; ++k) std::memcpy(first + k * screen->pitch, first, row_bytes);
+  }
+}
+
 PictureScaler::~PictureScaler() {
   if (staging_ != nullptr) SDL_FreeSurface(staging_);
 }
@@ -51,13 +87,20 @@ int PictureScaler::draw(SDL_Surface* picture, SDL_Surface* screen, const Picture
   if (area.width == picture->w && area.height == picture->h) {
     return SDL_BlitSurface(picture, nullptr, screen, &to);
   }
-  SDL_Surface* source = converted(picture, screen->format);
-  if (source == nullptr) return -1;
-  const int scale = area.width / source->w;
+  const int scale = area.width / picture->w;
   const bool whole =
-      scale >= 1 && area.width == source->w * scale && area.height == source->h * scale;
+      scale >= 1 && area.width == picture->w * scale && area.height == picture->h * scale;
   const bool inside = area.x >= 0 && area.y >= 0 && area.x + area.width <= screen->w &&
                       area.y + area.height <= screen->h;
+  if (whole && inside && fill_table(picture->format, screen->format)) {
+    // The usual case, a 16-bit picture on a 32-bit desktop: one pass, no staging copy.
+    if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) return -1;
+    widen_through_table(picture, screen, area, scale);
+    if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
+    return 0;
+  }
+  SDL_Surface* source = converted(picture, screen->format);
+  if (source == nullptr) return -1;
   if (!whole || !inside) return SDL_BlitScaled(source, nullptr, screen, &to);
 
   if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) return -1;

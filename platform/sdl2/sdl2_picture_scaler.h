@@ -5,6 +5,9 @@
 
 #include <SDL.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/picture_fit/picture_fit.h"
 
 namespace platform::sdl2 {
@@ -24,8 +27,17 @@ class PictureScaler {
  private:
   // The picture in the screen's format, made when the two formats differ.
   SDL_Surface* converted(SDL_Surface* picture, const SDL_PixelFormat* format);
+  // The table from 16-bit picture pixels to 32-bit screen pixels, built for the screen's
+  // format; false when the formats are not those two.
+  bool fill_table(const SDL_PixelFormat* from, const SDL_PixelFormat* to);
+  // Converts and enlarges in one pass through the table.
+  void widen_through_table(const SDL_Surface* picture, SDL_Surface* screen, const PictureArea& area,
+                           int scale) const;
 
   SDL_Surface* staging_ = nullptr;
+  Uint32 table_from_ = SDL_PIXELFORMAT_UNKNOWN;
+  Uint32 table_to_ = SDL_PIXELFORMAT_UNKNOWN;
+  std::vector<std::uint32_t> table_;
 };
 
 }  // namespace platform::sdl2

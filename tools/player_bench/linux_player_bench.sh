@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Figures of the running Linux player, for reports (not a test): processor time per second
-# in the main scene (windowed on a 24-bit screen, and full screen on a 16-bit one), the time
+# in the main scene (full screen on a 16-bit 640x480 screen and on a 24-bit 1920x1080
+# desktop, windowed on a 24-bit screen), the time
 # from start to the first frame on screen, and the peak resident memory.
 # Usage: tools/player_bench/linux_player_bench.sh [MOVIQUEL] [SECONDS]
 set -euo pipefail
@@ -31,6 +32,18 @@ sleep 2
 measure_cpu "processor time, main scene, full screen 16-bit"
 press a; sleep 1
 measure_cpu "processor time after a key (5 s info scene, then main)"
+echo "peak resident memory (VmHWM)                   $(awk '/VmHWM/ {print $2, $3}' "/proc/$player_pid/status")"
+press Escape
+wait_for 10 player_ended || true
+cleanup; xvfb_pid=""; player_pid=""
+
+# Full screen on a 1920x1080 24-bit desktop: every frame is converted and enlarged twice.
+start_xvfb 1920x1080x24
+start_player
+wait_for 20 first_frame_shown || fail "no frame"
+win=$(player_window)
+sleep 2
+measure_cpu "processor time, main scene, full screen 1920x1080"
 echo "peak resident memory (VmHWM)                   $(awk '/VmHWM/ {print $2, $3}' "/proc/$player_pid/status")"
 press Escape
 wait_for 10 player_ended || true

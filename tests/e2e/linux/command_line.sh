@@ -20,6 +20,7 @@ djpeg -ppm "$resources/main_picture.jpg" >"$MQ_WORK/main_reference.ppm"
 convert "$MQ_WORK/main_reference.ppm" -scale 200% "$MQ_WORK/main_2x.png"
 
 # A window twice the size, the menu bar above it, no message.
+rm -f "$player_log" "$player_status"
 ( MQ_SDL2_TRACE=1 "$MQ_PLAYER" --window --scale 2 >"$player_log" 2>&1; echo $? >"$player_status" ) &
 wait_for 20 first_frame_shown || fail "--window: no frame shown ($(cat "$player_log"))"
 win=$(player_window)
@@ -40,11 +41,13 @@ press Escape
 wait_for 15 player_ended || fail "--window: Esc did not end the player"
 
 # A window of another program, 800x500: the picture at 1x, centred.
+# The window lives while descriptor 7 is open; closing it on exit ends its maker.
+rm -f "$MQ_WORK/window_id" "$player_log" "$player_status"
 exec 7> >(exec python3 "$(dirname "$0")/test_window.py" 800 500 >"$MQ_WORK/window_id")
-wait_for 10 test -s "$MQ_WORK/window_id" || fail "the test window was not made"
+trap 'exec 7>&-; cleanup' EXIT
+wait_for 30 test -s "$MQ_WORK/window_id" || fail "the test window was not made"
 target=$(cat "$MQ_WORK/window_id")
 note "test window $target"
-rm -f "$player_status"
 ( MQ_SDL2_TRACE=1 "$MQ_PLAYER" --window-id "$target" >"$player_log" 2>&1; echo $? >"$player_status" ) &
 wait_for 20 first_frame_shown || fail "--window-id: no frame shown ($(cat "$player_log"))"
 player_pid=$(pgrep -P $! -x moviquel || true)
@@ -64,5 +67,4 @@ wait_for 15 player_ended || fail "SIGTERM did not end the player"
 [ "$(cat "$player_status")" = 0 ] || fail "SIGTERM: exit code $(cat "$player_status")"
 grep -q 'display objects alive 0' "$player_log" || fail "display objects left: $(tail -3 "$player_log")"
 xwininfo -id "$target" >/dev/null || fail "the player destroyed the test window"
-exec 7>&-
 echo "PASS"
