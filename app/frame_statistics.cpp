@@ -3,16 +3,16 @@
 
 #include <cstdio>
 
-#include "app/clock.h"
 #include "display/display_setup.h"
 #include "engine/scene.h"
+#include "platform/clock.h"
 
 namespace app {
 
 StatisticsState statistics;
 
 const char* update_statistics() {
-  const std::uint32_t t = now_ms();
+  const std::uint32_t t = platform::now_ms();
   ++statistics.frame_count;
   const std::uint32_t elapsed = t - statistics.window_start_ms;
   if (elapsed >= kStatisticsWindowMs) {

@@ -2,7 +2,6 @@
 // rules, and the composition of one frame.
 #include "app/shell.h"
 
-#include "app/clock.h"
 #include "app/frame_statistics.h"
 #include "app/main_loop.h"
 #include "app/picture_preparation.h"
@@ -13,6 +12,7 @@
 #include "display/display_setup.h"
 #include "engine/frame_buffers.h"
 #include "engine/scene.h"
+#include "platform/clock.h"
 #include "platform/shell_system.h"
 #include "platform/window_system.h"
 
@@ -63,14 +63,14 @@ platform::HResult frame_step(platform::WindowHandle window) {
   // Without a device (a failed mode switch has asked the window to close) there is
   // nothing to draw; wait for the close to arrive.
   if (display::display == nullptr || display::display->ddraw == nullptr) {
-    sleep_ms(exclusive_mode_wait_ms);
+    platform::sleep_ms(exclusive_mode_wait_ms);
     return platform::kS_OK;
   }
   const platform::HResult level = display::test_cooperative_level();
   if (platform::failed(level)) {
     if (level == platform::kDDERR_NOEXCLUSIVEMODE ||
         level == platform::kDDERR_EXCLUSIVEMODEALREADYSET) {
-      sleep_ms(exclusive_mode_wait_ms);  // another program holds the screen
+      platform::sleep_ms(exclusive_mode_wait_ms);  // another program holds the screen
       return platform::kS_OK;
     }
     // The desktop mode was changed under the program: rebuild in the current mode.

@@ -1,6 +1,5 @@
 // The pixel routines every drawing step of the engine comes down to: row and block copies,
-// blends, masks and remaps of 16-bit pixels, the engine's generator, the channel masks and
-// the dithered conversion of the 32-bit picture into the 16-bit source picture.
+// blends and masks of 16-bit pixels, a word fill, and the channel masks.
 #pragma once
 
 #include <cstdint>
@@ -10,27 +9,9 @@
 
 namespace engine {
 
-class Layer;
-
-inline constexpr std::uint32_t kLcgMultiplier = 1686629717u;  // 0x6487ED55
-inline constexpr std::uint32_t kLcgIncrement = 907633385u;    // 0x361962E9
-
-// Generator state of the dithered conversion; 0 at start, shared by all layers.
-extern std::uint32_t dither_rng;
-
-// Advances state one step and returns its top 16 bits.
-inline std::uint16_t lcg_next(std::uint32_t& state) {
-  state = state * kLcgMultiplier + kLcgIncrement;
-  return static_cast<std::uint16_t>(state >> 16);
-}
-
 // Mask word keeping all but the nr, ng, nb lowest bits of the three channels of pf.
 std::uint32_t channel_keep_mask(std::int32_t nr, std::int32_t ng, std::int32_t nb,
                                 const display::PixelLayout& pf);
-// The width in bits of pf's widest channel.
-std::int32_t widest_channel(const display::PixelLayout& pf);
-// Rebuilds the layer's region of its source picture from its 32-bit picture, with noise.
-void dither_convert(const Layer& layer);
 
 namespace detail {
 
@@ -65,17 +46,6 @@ inline void copy_row16(std::uint16_t* dst, const std::uint16_t* src, std::int32_
   } else {
     // No pixel is read after it was written, which is exactly memmove.
     std::memmove(dst, src, static_cast<std::size_t>(n) * 2u);
-  }
-}
-
-// Copies n pairs (2n pixels) in ascending order, each pair read whole before it is written.
-inline void copy_row_pairs(std::uint16_t* dst, const std::uint16_t* src, std::int32_t n) {
-  if (n <= 0) return;
-  if (n <= detail::kShortRow / 2 || detail::starts_inside(dst, src, 2 * n)) {
-    for (std::int32_t i = 0; i < n; ++i)
-      detail::store_pair(dst + 2 * i, detail::load_pair(src + 2 * i));
-  } else {
-    std::memmove(dst, src, static_cast<std::size_t>(n) * 4u);
   }
 }
 
@@ -118,12 +88,6 @@ inline void blend_row(std::uint16_t* dst, const std::uint16_t* src, std::int32_t
     dst[n - 1] = static_cast<std::uint16_t>(((s >> 1) & halve & 0xFFFFu) +
                                             ((d >> 1) & halve & 0xFFFFu) + (d & low & 0xFFFFu));
   }
-}
-
-// dst[i] = table[src[i]] for i = 0..n-1; table has 65536 entries.
-inline void remap_row(std::uint16_t* dst, const std::uint16_t* src, std::int32_t n,
-                      const std::uint16_t* table) {
-  for (std::int32_t i = 0; i < n; ++i) dst[i] = table[src[i]];
 }
 
 // Copies the rectangle (sx0, sy0)-(sx1, sy1) of src to dst at (dx, dy); both use stride.
@@ -171,22 +135,6 @@ inline void mask_block(std::uint16_t* buf, std::int32_t x0, std::int32_t y0, std
       mask_row_pairs(row, w, mask);
     }
     row += stride;
-  }
-}
-
-// Writes table[pixel] for each pixel of the rectangle (sx0, sy0)-(sx1, sy1) of src to dst at
-// (dx, dy); works in place when dst and src are the same place.
-inline void remap_block(std::uint16_t* dst, std::int32_t dx, std::int32_t dy,
-                        std::int32_t dst_stride, const std::uint16_t* src, std::int32_t sx0,
-                        std::int32_t sy0, std::int32_t sx1, std::int32_t sy1,
-                        std::int32_t src_stride, const std::uint16_t* table) {
-  const std::int32_t w = sx1 - sx0 + 1;
-  const std::uint16_t* s = src + (sy0 * src_stride + sx0);
-  std::uint16_t* d = dst + (dy * dst_stride + dx);
-  for (std::int32_t y = sy0; y <= sy1; ++y) {
-    remap_row(d, s, w, table);
-    s += src_stride;
-    d += dst_stride;
   }
 }
 

@@ -6,9 +6,12 @@
 #include <cstddef>
 #include <cstring>
 
-#include "app/clock.h"
 #include "engine/block_ops.h"
-#include "engine/effects.h"
+#include "engine/dither.h"
+#include "engine/mask_rects.h"
+#include "engine/moving_blocks.h"
+#include "engine/remap_rects.h"
+#include "platform/clock.h"
 
 namespace engine {
 
@@ -144,11 +147,12 @@ Layer::Layer(const Layer& other)
   std::copy(std::begin(other.slots), std::end(other.slots), std::begin(slots));
 }
 
-void Layer::set_region(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d) {
-  x0 = std::clamp(a, 0, width - 1);
-  x1 = std::clamp(b, x0, width - 1);
-  y0 = std::clamp(c, 0, height - 1);
-  y1 = std::clamp(d, y0, height - 1);
+void Layer::set_region(std::int32_t left, std::int32_t right, std::int32_t top,
+                       std::int32_t bottom) {
+  x0 = std::clamp(left, 0, width - 1);
+  x1 = std::clamp(right, x0, width - 1);
+  y0 = std::clamp(top, 0, height - 1);
+  y1 = std::clamp(bottom, y0, height - 1);
 }
 
 void Layer::set_pixel_format(const display::PixelLayout& pf) {
@@ -162,12 +166,13 @@ void Layer::set_pixel_format(const display::PixelLayout& pf) {
 }
 
 void Layer::configure(float new_opacity, std::int32_t interval, std::int32_t sleep_limit,
-                      std::int32_t new_noise, std::int32_t s1, std::int32_t s2, std::int32_t s3,
-                      std::int32_t s4, std::int32_t s5) {
+                      std::int32_t new_noise, std::int32_t mask_slot, std::int32_t remap_a_slot,
+                      std::int32_t remap_b_slot, std::int32_t move_a_slot,
+                      std::int32_t move_b_slot) {
   opacity = new_opacity;
   std::fill(std::begin(slots), std::end(slots), EffectKind::kNone);
   // A later kind given the same slot replaces an earlier one.
-  const std::int32_t indices[5] = {s1, s2, s3, s4, s5};
+  const std::int32_t indices[5] = {mask_slot, remap_a_slot, remap_b_slot, move_a_slot, move_b_slot};
   for (std::int32_t kind = 1; kind <= 5; ++kind) {
     const std::int32_t slot = std::clamp(indices[kind - 1], 0, kSlotCount - 1);
     slots[slot] = static_cast<EffectKind>(kind);
@@ -191,7 +196,7 @@ std::uint32_t Layer::activate(bool on) {
   active = on ? 1 : 0;
   if (!on) return 0;
   first_frame = 1;
-  start_ms = app::now_ms();
+  start_ms = platform::now_ms();
   return start_ms;
 }
 
@@ -219,28 +224,28 @@ bool Layer::step() {
   } else {
     // The waits here are what pace the shell's loop.
     if (interval_ms == 0) {
-      if (sleep_ms != 0) app::sleep_ms(sleep_ms);
+      if (sleep_ms != 0) platform::sleep_ms(sleep_ms);
       return false;
     }
-    const std::uint32_t elapsed = app::now_ms() - last_frame_ms;
+    const std::uint32_t elapsed = platform::now_ms() - last_frame_ms;
     if (elapsed < interval_ms) {
       const std::uint32_t remaining = interval_ms - elapsed;
       if (sleep_ms == 0) return false;
       if (remaining > sleep_ms) {
-        app::sleep_ms(sleep_ms);
+        platform::sleep_ms(sleep_ms);
         return false;
       }
-      app::sleep_ms(remaining);
+      platform::sleep_ms(remaining);
     }
   }
-  last_frame_ms = app::now_ms();
+  last_frame_ms = platform::now_ms();
   if (opacity >= 1.0f) {
     copy_source();
   } else if (opacity > 0.0f) {
     blend_source();
   }
   for (std::int32_t slot = 1; slot < kSlotCount; ++slot) run_slot(slots[slot]);
-  duration_ms = static_cast<std::int32_t>(app::now_ms() - last_frame_ms);
+  duration_ms = static_cast<std::int32_t>(platform::now_ms() - last_frame_ms);
   return true;
 }
 

@@ -59,6 +59,23 @@ struct RemapParams : EffectHeader {
   std::int32_t add_b = 0;
 };
 
+// Where a moving block's pixels come from (MovingBlockParams::source). Any other value draws
+// nothing, though the offsets and positions are still drawn.
+inline constexpr std::int32_t kFromSourcePicture = 0;
+// Read and written in place, so a block whose source overlaps it from the left or above smears.
+inline constexpr std::int32_t kFromWorkingFrame = 1;
+// Taken out into the scratch frame first, so the block moves without smearing.
+inline constexpr std::int32_t kFromWorkingFrameViaScratch = 2;
+
+// How a moving block's offsets change from frame to frame (MovingBlockParams::offset_mode).
+inline constexpr std::int32_t kOffsetsFresh = 0;     // new offsets every frame
+inline constexpr std::int32_t kOffsetsRepeated = 1;  // the same offsets every frame
+// A random walk of each block index's stored offset; the arrays grow with the block count.
+inline constexpr std::int32_t kOffsetsWalk = 2;
+// The same walk over the arrays as they are (this and every higher mode): they never grow,
+// and blocks beyond them take the range's maximum.
+inline constexpr std::int32_t kOffsetsWalkFixedCount = 3;
+
 // Kinds 4 and 5: blocks filled from a displaced piece of picture.
 struct MovingBlockParams : EffectHeader {
   MovingBlockParams() = default;
@@ -82,9 +99,9 @@ struct MovingBlockParams : EffectHeader {
   std::unique_ptr<std::int16_t[]> offsets_x;  // random-walk offset of each block index
   std::unique_ptr<std::int16_t[]> offsets_y;
   std::int32_t blend_after = 0;
-  std::int32_t source = 0;       // 0 source picture, 1 working frame, 2 working frame via scratch
-  std::int32_t blend = 0;        // non-zero: blend 50% instead of copying
-  std::int32_t offset_mode = 0;  // 0 fresh, 1 repeated, 2 random walk
+  std::int32_t source = kFromSourcePicture;  // one of the kFrom... values above
+  std::int32_t blend = 0;                    // non-zero: blend 50% instead of copying
+  std::int32_t offset_mode = kOffsetsFresh;  // one of the kOffsets... values above
   std::int32_t dx_min = 0;
   std::int32_t dx_max = 0;
   std::int32_t dy_min = 0;
@@ -118,13 +135,14 @@ class Layer {
   ~Layer() = default;
 
   // The region, inclusive at both ends, clamped into the frame with x0 <= x1 and y0 <= y1.
-  void set_region(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d);
+  void set_region(std::int32_t left, std::int32_t right, std::int32_t top, std::int32_t bottom);
   // Copies the layout and derives the mask word and the blend words from it.
   void set_pixel_format(const display::PixelLayout& pf);
-  // Pacing, noise and the slot of each of kinds 1..5 (indices clamped to 0..5; 0 = off).
+  // Opacity, pacing in milliseconds, noise and the slot of each of kinds 1..5 (indices
+  // clamped to 0..5; 0 = off).
   void configure(float new_opacity, std::int32_t interval, std::int32_t sleep_limit,
-                 std::int32_t new_noise, std::int32_t s1, std::int32_t s2, std::int32_t s3,
-                 std::int32_t s4, std::int32_t s5);
+                 std::int32_t new_noise, std::int32_t mask_slot, std::int32_t remap_a_slot,
+                 std::int32_t remap_b_slot, std::int32_t move_a_slot, std::int32_t move_b_slot);
   void set_remaps(const RemapParams* a, const RemapParams* b);
   void set_moves(const MovingBlockParams* a, const MovingBlockParams* b);
   // Switches the layer on (returning its start time, now) or off (returning 0).

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/block_ops.h"
+#include "engine/lcg.h"
 
 namespace engine {
 

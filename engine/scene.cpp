@@ -1,9 +1,9 @@
 // The global layers, the set-up of the main and info scenes, and the scene timer.
 #include "engine/scene.h"
 
-#include "app/clock.h"
 #include "display/pixel_format.h"
 #include "engine/frame_buffers.h"
+#include "platform/clock.h"
 
 namespace engine {
 
@@ -24,8 +24,10 @@ PictureSwitch picture_switch = nullptr;
 
 // The info picture fades in, half-way per second, inside a 40-pixel margin.
 void build_info_scene(const display::PixelFormat& pf) {
-  info_layer.set_region(40, 599, 40, 439);
-  info_layer.configure(0.5f, 1000, 500, 0, 0, 0, 0, 0, 0);
+  info_layer.set_region(/*left=*/40, /*right=*/599, /*top=*/40, /*bottom=*/439);
+  info_layer.configure(/*new_opacity=*/0.5f, /*interval=*/1000, /*sleep_limit=*/500,
+                       /*new_noise=*/0, /*mask_slot=*/0, /*remap_a_slot=*/0, /*remap_b_slot=*/0,
+                       /*move_a_slot=*/0, /*move_b_slot=*/0);
   info_layer.set_pixel_format(pf);
   info_layer.activate(true);
   scene_start_ms = info_layer.start_ms;
@@ -67,14 +69,16 @@ void build_main_scene(const display::PixelFormat& pf) {
   coarse.build_remap_table(pf);
   coarse.from_work = 1;
 
-  main_layer.set_region(0, 640, 0, 480);
+  main_layer.set_region(/*left=*/0, /*right=*/640, /*top=*/0, /*bottom=*/480);
   main_layer.set_moves(&move, nullptr);
   main_layer.set_remaps(&fine, &coarse);
   main_layer.set_pixel_format(pf);
   // Slot 1 moves blocks, slot 2 brightens single pixels, slot 3 brightens 2x2 blocks.
-  main_layer.configure(1.0f, 200, 100, 0, 0, 2, 3, 1, 0);
+  main_layer.configure(/*new_opacity=*/1.0f, /*interval=*/200, /*sleep_limit=*/100,
+                       /*new_noise=*/0, /*mask_slot=*/0, /*remap_a_slot=*/2, /*remap_b_slot=*/3,
+                       /*move_a_slot=*/1, /*move_b_slot=*/0);
 
-  strip_layer.set_region(0, 640, 400, 480);
+  strip_layer.set_region(/*left=*/0, /*right=*/640, /*top=*/400, /*bottom=*/480);
   // The sparkles: a few single pixels per frame, much brighter, not drifting.
   fine.drift = 0;
   fine.block_w = 1;
@@ -83,7 +87,9 @@ void build_main_scene(const display::PixelFormat& pf) {
   fine.add_r = fine.add_g = fine.add_b = 64;
   fine.build_remap_table(pf);
   strip_layer.set_remaps(&fine, nullptr);
-  strip_layer.configure(0.0f, 100, 100, 0, 0, 1, 0, 0, 0);
+  strip_layer.configure(/*new_opacity=*/0.0f, /*interval=*/100, /*sleep_limit=*/100,
+                        /*new_noise=*/0, /*mask_slot=*/0, /*remap_a_slot=*/1, /*remap_b_slot=*/0,
+                        /*move_a_slot=*/0, /*move_b_slot=*/0);
   strip_layer.set_pixel_format(pf);
 
   // One start time, so both layers share their seeds.
@@ -109,7 +115,7 @@ void build_scene() {
 void scene_tick() {
   const std::int32_t limit = info_mode != 0 ? kInfoSceneMs / 1000 : kMainSceneMs / 1000;
   // Signed, so a start time slightly in the future does not count as a scene long over.
-  const auto since_start = static_cast<std::int32_t>(app::now_ms() - scene_start_ms);
+  const auto since_start = static_cast<std::int32_t>(platform::now_ms() - scene_start_ms);
   const std::int32_t elapsed = since_start / 1000;
   if (limit - elapsed <= 0) {
     info_mode = info_mode != 0 ? 0 : 1;

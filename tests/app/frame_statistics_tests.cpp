@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <string>
 
-#include "app/clock.h"
 #include "app/frame_statistics.h"
 #include "display/display_setup.h"
 #include "engine/scene.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/fake/virtual_clock.h"
 #include "platform/font/bitmap_font.h"
 
 namespace {
@@ -18,11 +18,11 @@ namespace {
 class FrameStatistics : public ::testing::Test {
  protected:
   void SetUp() override {
-    app::set_clock(&clock_);
+    platform::set_clock(&clock_);
     app::statistics = {};
     engine::frame_time_ms = 0;
   }
-  void TearDown() override { app::set_clock(nullptr); }
+  void TearDown() override { platform::set_clock(nullptr); }
 
   // Runs frames - 1 frames at the current time and one more after advancing by ms.
   std::string frames_over(std::uint32_t frames, std::uint32_t ms) {
@@ -31,7 +31,7 @@ class FrameStatistics : public ::testing::Test {
     return app::update_statistics();
   }
 
-  app::VirtualClock clock_{0};
+  platform::fake::VirtualClock clock_{0};
 };
 
 TEST_F(FrameStatistics, FirstWindowStartsAtClockZeroSoTheFirstAverageIsTheClockItself) {

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "app/clock.h"
 #include "app/picture_preparation.h"
 #include "app/pictures.h"
 #include "app/shell_state.h"
@@ -22,6 +21,7 @@
 #include "engine/scene.h"
 #include "platform/embedded/embedded_resource_store.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/fake/virtual_clock.h"
 #include "tests/app/picture_test_support.h"
 
 namespace {
@@ -95,7 +95,7 @@ class PictureSwitch : public ::testing::Test {
   void SetUp() override {
     saved_resources_ = platform::services().resources;
     platform::services().resources = &store_;
-    app::set_clock(&clock_);
+    platform::set_clock(&clock_);
     ASSERT_TRUE(app::load_pictures());
     engine::info_mode = 0;
     std::memset(engine::working_frame, 0, sizeof engine::working_frame);
@@ -104,7 +104,7 @@ class PictureSwitch : public ::testing::Test {
     display::release_display();
     engine::set_picture_switch(nullptr);
     engine::info_mode = 0;
-    app::set_clock(nullptr);
+    platform::set_clock(nullptr);
     platform::services().resources = saved_resources_;
     app::info_picture = {};
     app::main_picture = {};
@@ -118,7 +118,7 @@ class PictureSwitch : public ::testing::Test {
 
   platform::fake::FakePlatform fake_;
   platform::EmbeddedResourceStore store_{platform::embedded_resources()};
-  app::VirtualClock clock_{10000};
+  platform::fake::VirtualClock clock_{10000};
 
  private:
   platform::ResourceStore* saved_resources_ = nullptr;

@@ -96,12 +96,12 @@ ShellTest::ShellTest() : resources(platform::embedded_resources()) {
   reset_globals();
   platform::services().resources = &resources;
   fake.shell.set_main_window(fake.window());
-  set_clock(&clock);
+  platform::set_clock(&clock);
 }
 
 ShellTest::~ShellTest() {
   reset_globals();
-  set_clock(nullptr);
+  platform::set_clock(nullptr);
   platform::services().resources = nullptr;
 }
 

@@ -10,9 +10,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/clock.h"
 #include "platform/embedded/embedded_resource_store.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/fake/virtual_clock.h"
 #include "platform/message_pump.h"
 
 namespace app::test {
@@ -73,7 +73,7 @@ class ShellTest : public ::testing::Test {
 
   platform::fake::FakePlatform fake;
   platform::EmbeddedResourceStore resources;
-  VirtualClock clock{100000};
+  platform::fake::VirtualClock clock{100000};
   ScriptedPump pump{fake};
 };
 

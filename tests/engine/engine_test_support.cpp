@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "display/pixel_format.h"
-#include "engine/block_ops.h"
+#include "engine/dither.h"
 #include "engine/frame_buffers.h"
 #include "engine/scene.h"
 
@@ -41,7 +41,7 @@ void fill_test_picture() {
 void EngineTest::SetUp() {
   clock_.set(kStartMs);
   clock_.clear_sleeps();
-  app::set_clock(&clock_);
+  platform::set_clock(&clock_);
   engine::set_picture_switch(nullptr);
   engine::dither_rng = 0;
   engine::info_mode = 0;
@@ -57,7 +57,7 @@ void EngineTest::SetUp() {
 }
 
 void EngineTest::TearDown() {
-  app::set_clock(nullptr);
+  platform::set_clock(nullptr);
   engine::set_picture_switch(nullptr);
 }
 

@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/clock.h"
+#include "display/pixel_format.h"
+#include "platform/fake/virtual_clock.h"
 
 namespace engine_test {
 
@@ -16,6 +17,18 @@ inline std::uint32_t ref_lcg(std::uint32_t& state) {
   state =
       static_cast<std::uint32_t>((std::uint64_t{state} * 1686629717u + 907633385u) & 0xFFFFFFFFu);
   return state >> 16;
+}
+
+// The 5-6-5 and 5-5-5 layouts.
+inline display::PixelLayout layout565() {
+  display::PixelLayout pf;
+  pf.set_default_masks();
+  return pf;
+}
+inline display::PixelLayout layout555() {
+  display::PixelLayout pf;
+  pf.set_masks(0x7C00, 0x03E0, 0x001F);
+  return pf;
 }
 
 // FNV-1a over 16-bit pixels, low byte first.
@@ -38,7 +51,7 @@ class EngineTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  app::VirtualClock clock_{kStartMs};
+  platform::fake::VirtualClock clock_{kStartMs};
 };
 
 }  // namespace engine_test

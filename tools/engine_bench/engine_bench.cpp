@@ -8,11 +8,12 @@
 #include <cstring>
 #include <vector>
 
-#include "app/clock.h"
 #include "display/pixel_format.h"
-#include "engine/effects.h"
 #include "engine/frame_buffers.h"
+#include "engine/moving_blocks.h"
+#include "engine/remap_rects.h"
 #include "engine/scene.h"
+#include "platform/fake/virtual_clock.h"
 
 namespace {
 
@@ -109,8 +110,8 @@ struct Figures {
   }
 };
 
-Figures measure_round(app::VirtualClock& clock, std::int32_t frames, std::int32_t& main_drawn,
-                      std::int32_t& strip_drawn) {
+Figures measure_round(platform::fake::VirtualClock& clock, std::int32_t frames,
+                      std::int32_t& main_drawn, std::int32_t& strip_drawn) {
   Figures f;
   f.main = time_frames(frames, [&] {
     clock.advance(200);
@@ -152,8 +153,8 @@ int main(int argc, char** argv) {
   const std::int32_t frames = argc > 1 ? std::max(std::atoi(argv[1]), 1) : 400;
   const std::int32_t rounds = argc > 2 ? std::max(std::atoi(argv[2]), 1) : 3;
 
-  app::VirtualClock clock(100000);
-  app::set_clock(&clock);
+  platform::fake::VirtualClock clock(100000);
+  platform::set_clock(&clock);
   display::global_pixel_format().init_default();
   fill_picture();
   engine::info_mode = 0;
@@ -166,7 +167,7 @@ int main(int argc, char** argv) {
   for (std::int32_t r = 1; r < rounds; ++r) {
     best.keep_best(measure_round(clock, frames, main_drawn, strip_drawn));
   }
-  app::set_clock(nullptr);
+  platform::set_clock(nullptr);
 
   std::printf("engine_bench: %d frames each, median times, best of %d rounds\n", frames, rounds);
   std::printf("  main-layer frame (copy + 3 effect runs): %9.1f us  (%d drawn)\n", best.main,

@@ -7,7 +7,9 @@
 #include <climits>
 #include <vector>
 
-#include "engine/effects.h"
+#include "engine/mask_rects.h"
+#include "engine/moving_blocks.h"
+#include "engine/remap_rects.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace {
@@ -144,7 +146,7 @@ TEST_F(ExtremeRecords, WalkNearTwoToTheThirtyOneStaysInItsRange) {
   engine::MovingBlockParams& m = layer_.move_a;
   m.block_w = m.block_h = 1;
   m.density = 1000;
-  m.offset_mode = 2;
+  m.offset_mode = engine::kOffsetsWalk;
   m.dx_min = INT32_MIN;
   m.dx_max = INT32_MAX;
   m.walk_x = INT32_MAX;

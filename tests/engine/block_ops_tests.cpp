@@ -1,5 +1,5 @@
-// Pixel block operations: the generator, copies (aligned, unaligned, overlapping), the 50%
-// blend, masks, remaps, the channel-keeping masks and the dithered conversion.
+// Pixel block operations: copies (aligned, unaligned, overlapping), the 50% blend, masks,
+// the word fill and the channel-keeping masks.
 #include "engine/block_ops.h"
 
 #include <gtest/gtest.h>
@@ -7,64 +7,14 @@
 #include <array>
 #include <vector>
 
-#include "engine/fast_mod.h"
-#include "engine/layer.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace {
 
 using engine_test::ref_lcg;
 
-display::PixelLayout layout565() {
-  display::PixelLayout pf;
-  pf.set_default_masks();
-  return pf;
-}
-
-display::PixelLayout layout555() {
-  display::PixelLayout pf;
-  pf.set_masks(0x7C00, 0x03E0, 0x001F);
-  return pf;
-}
-
-TEST(Generator, SequenceFromZeroAndOne) {
-  std::uint32_t state = 0;
-  EXPECT_EQ(engine::lcg_next(state), 13849);
-  EXPECT_EQ(state, 0x361962E9u);
-  EXPECT_EQ(engine::lcg_next(state), 55799);
-  EXPECT_EQ(engine::lcg_next(state), 41945);
-  state = 1;
-  EXPECT_EQ(engine::lcg_next(state), 39585);
-}
-
-TEST(Generator, MatchesItsDefinitionOverManySteps) {
-  std::uint32_t engine_state = 0xDEADBEEF;
-  std::uint32_t ref_state = 0xDEADBEEF;
-  for (int i = 0; i < 100000; ++i) {
-    ASSERT_EQ(engine::lcg_next(engine_state), ref_lcg(ref_state));
-  }
-  EXPECT_EQ(engine_state, ref_state);
-}
-
-TEST(FastRemainder, AgreesWithDivisionForAllDivisorSizes) {
-  std::uint32_t rng = 5;
-  std::vector<std::uint64_t> divisors = {
-      1,   2,   3,     5,     7,     80,         480,         560,         639,
-      640, 641, 65535, 65536, 65537, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFFFu, 0x100000000ull};
-  for (int i = 0; i < 64; ++i) divisors.push_back((ref_lcg(rng) << 15 | ref_lcg(rng)) + 1u);
-  for (std::uint64_t d : divisors) {
-    const engine::FastMod mod(d);
-    std::vector<std::uint32_t> values = {
-        0,          1,          static_cast<std::uint32_t>(d - 1 > 0x7FFFFFFF ? 5 : d - 1),
-        0x7FFFFFFF, 0x7FFFFFFE, 65535};
-    for (int k = 0; k < 2000; ++k)
-      values.push_back((ref_lcg(rng) << 16 | ref_lcg(rng)) & 0x7FFFFFFFu);
-    for (std::uint32_t v : values) {
-      ASSERT_EQ(mod(v), static_cast<std::uint32_t>(v % d)) << v << " mod " << d;
-      ASSERT_EQ(mod.reduce(v), static_cast<std::uint32_t>(v % d)) << v << " mod " << d;
-    }
-  }
-}
+using engine_test::layout555;
+using engine_test::layout565;
 
 TEST(CopyBlock, PairAndSinglePathsCopyTheSamePixels) {
   constexpr std::int32_t kStride = 16;
@@ -196,20 +146,10 @@ TEST(ChannelKeepMask, Values565And555) {
   EXPECT_EQ(engine::channel_keep_mask(0, 0, 0, layout555()), 0x7FFF7FFFu);
 }
 
-TEST(ChannelKeepMask, WidestChannel) {
-  EXPECT_EQ(engine::widest_channel(layout565()), 6);
-  EXPECT_EQ(engine::widest_channel(layout555()), 5);
-  display::PixelLayout wide;
-  wide.set_masks(0xFF00, 0x00F0, 0x000F);
-  EXPECT_EQ(engine::widest_channel(wide), 8);
-}
-
-TEST(MaskAndRemapRows, CountZeroTouchesNothing) {
+TEST(MaskRows, CountZeroTouchesNothing) {
   std::array<std::uint16_t, 2> row = {0xFFFF, 0xFFFF};
   engine::mask_row(row.data(), 0, 0);
   engine::mask_row_pairs(row.data(), 0, 0);
-  std::array<std::uint16_t, 65536> table{};
-  engine::remap_row(row.data(), row.data(), 0, table.data());
   EXPECT_EQ(row[0], 0xFFFF);
   EXPECT_EQ(row[1], 0xFFFF);
 }
@@ -229,99 +169,10 @@ TEST(MaskBlock, EvenStartUsesPairsOddStartUsesSinglePixels) {
                                                0xFFFF, 0xFFFF}));
 }
 
-TEST(RemapBlock, WorksInPlaceAndFromAnotherBuffer) {
-  std::vector<std::uint16_t> table(65536);
-  for (std::size_t i = 0; i < table.size(); ++i) table[i] = static_cast<std::uint16_t>(i ^ 0x5555);
-  std::array<std::uint16_t, 9> buf = {1, 2, 3, 4, 5, 6, 7, 8, 9};
-  engine::remap_block(buf.data(), 1, 1, 3, buf.data(), 1, 1, 2, 2, 3, table.data());
-  EXPECT_EQ(buf, (std::array<std::uint16_t, 9>{1, 2, 3, 4, 5 ^ 0x5555, 6 ^ 0x5555, 7, 8 ^ 0x5555,
-                                               9 ^ 0x5555}));
-  std::array<std::uint16_t, 9> dst{};
-  const std::array<std::uint16_t, 4> src = {10, 11, 12, 13};
-  engine::remap_block(dst.data(), 0, 1, 3, src.data(), 0, 0, 1, 1, 2, table.data());
-  EXPECT_EQ(dst, (std::array<std::uint16_t, 9>{0, 0, 0, 10 ^ 0x5555, 11 ^ 0x5555, 0, 12 ^ 0x5555,
-                                               13 ^ 0x5555, 0}));
-}
-
 TEST(Fill32, WritesExactlyNWords) {
   std::array<std::uint32_t, 5> words{};
   engine::fill32(words.data() + 1, 0x00336699u, 3);
   EXPECT_EQ(words, (std::array<std::uint32_t, 5>{0, 0x00336699u, 0x00336699u, 0x00336699u, 0}));
-}
-
-class DitherTest : public ::testing::Test {
- protected:
-  static constexpr std::int32_t kW = 8;
-  static constexpr std::int32_t kH = 4;
-  void SetUp() override { engine::dither_rng = 0; }
-  void TearDown() override { engine::dither_rng = 0; }
-
-  engine::Layer make_layer(const display::PixelLayout& pf, std::int32_t noise) {
-    engine::Layer layer(work_.data(), scratch_.data(), source16_.data(), source32_.data(), kW, kH);
-    layer.set_pixel_format(pf);
-    layer.configure(1.0f, 0, 0, noise, 0, 0, 0, 0, 0);
-    layer.set_region(1, 6, 1, 2);
-    return layer;
-  }
-
-  std::array<std::uint16_t, kW * kH> work_{};
-  std::array<std::uint16_t, kW * kH> scratch_{};
-  std::array<std::uint16_t, kW * kH> source16_{};
-  std::array<std::uint32_t, kW * kH> source32_{};
-};
-
-TEST_F(DitherTest, NoiseZeroIn565AddsMinusOneToTwoToAllChannels) {
-  for (std::size_t i = 0; i < source32_.size(); ++i) {
-    source32_[i] = static_cast<std::uint32_t>(0x00402080u + i * 0x00010101u);
-  }
-  const engine::Layer layer = make_layer(layout565(), 0);
-  engine::dither_convert(layer);
-  std::uint32_t rng = 0;
-  for (std::int32_t y = 0; y < kH; ++y) {
-    for (std::int32_t x = 0; x < kW; ++x) {
-      const auto i = static_cast<std::size_t>(y * kW + x);
-      if (x < 1 || x > 6 || y < 1 || y > 2) {
-        EXPECT_EQ(source16_[i], 0) << "outside the region";
-        continue;
-      }
-      const std::int32_t d = static_cast<std::int32_t>((ref_lcg(rng) & 0xFF) >> 6) - 1;
-      const std::uint32_t v = source32_[i];
-      const std::int32_t r = static_cast<std::int32_t>((v >> 16) & 0xFF) + d;
-      const std::int32_t g = static_cast<std::int32_t>((v >> 8) & 0xFF) + d;
-      const std::int32_t b = static_cast<std::int32_t>(v & 0xFF) + d;
-      EXPECT_EQ(source16_[i], engine_test::pack565(r, g, b)) << x << "," << y;
-    }
-  }
-  // One generator step per converted pixel.
-  EXPECT_EQ(engine::dither_rng, rng);
-}
-
-TEST_F(DitherTest, NoiseSixSpansMinus127To128AndClamps) {
-  // Black and white pixels: whatever the noise, they stay inside 0..255.
-  for (std::size_t i = 0; i < source32_.size(); ++i) source32_[i] = (i & 1) ? 0x00FFFFFFu : 0u;
-  const engine::Layer layer = make_layer(layout565(), 6);
-  engine::dither_rng = 12345;
-  engine::dither_convert(layer);
-  std::uint32_t rng = 12345;
-  for (std::int32_t y = 1; y <= 2; ++y) {
-    for (std::int32_t x = 1; x <= 6; ++x) {
-      const auto i = static_cast<std::size_t>(y * kW + x);
-      const std::int32_t d = static_cast<std::int32_t>(ref_lcg(rng) & 0xFF) - 127;
-      const std::int32_t base = (i & 1) ? 255 : 0;
-      const std::int32_t c = std::clamp(base + d, 0, 255);
-      EXPECT_EQ(source16_[i], engine_test::pack565(c, c, c));
-    }
-  }
-}
-
-TEST_F(DitherTest, EightBitChannelWithNoiseZeroAddsNothing) {
-  display::PixelLayout wide;
-  wide.set_masks(0xFF00, 0x00F0, 0x000F);
-  for (std::size_t i = 0; i < source32_.size(); ++i) source32_[i] = 0x00C37A15u;
-  const engine::Layer layer = make_layer(wide, 0);
-  engine::dither_convert(layer);
-  EXPECT_EQ(source16_[static_cast<std::size_t>(kW + 1)], wide.pack(0xC3, 0x7A, 0x15));
-  EXPECT_EQ(source16_[static_cast<std::size_t>(2 * kW + 6)], wide.pack(0xC3, 0x7A, 0x15));
 }
 
 }  // namespace

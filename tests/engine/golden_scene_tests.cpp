@@ -3,7 +3,7 @@
 // match the checksums pinned from that model.
 #include <gtest/gtest.h>
 
-#include "engine/block_ops.h"
+#include "engine/dither.h"
 #include "engine/frame_buffers.h"
 #include "engine/scene.h"
 #include "tests/engine/engine_test_support.h"

@@ -1,14 +1,16 @@
 // Effect runs: block counts, positions with and without drift, wrap of the drift, jitter,
 // moving-block offsets in every mode, clipping at the region's edges, smear against clean
 // moves, and the after-run blend.
-#include "engine/effects.h"
+#include "engine/mask_rects.h"
+#include "engine/moving_blocks.h"
+#include "engine/remap_rects.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <vector>
 
-#include "app/clock.h"
+#include "platform/fake/virtual_clock.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace {
@@ -390,14 +392,15 @@ TEST_F(MovingBlocksTest, SourceOutsideTheRegionIsSkipped) {
 }
 
 TEST_F(MovingBlocksTest, OverlappingInPlaceMoveSmearsButThroughScratchShiftsCleanly) {
-  for (const std::int32_t source_kind : {1, 2}) {
+  for (const std::int32_t source_kind :
+       {engine::kFromWorkingFrame, engine::kFromWorkingFrameViaScratch}) {
     for (std::int32_t x = 0; x < kW; ++x) work(x, 14) = static_cast<std::uint16_t>(100 + x);
     one_block(3, 1);
     move_.source = source_kind;
     move_.dx_min = move_.dx_max = -1;
     draw_at(6, 4);  // block 15..17 from 14..16
     engine::run_moving_blocks(layer_, move_);
-    if (source_kind == 1) {
+    if (source_kind == engine::kFromWorkingFrame) {
       EXPECT_EQ(work(15, 14), 114);
       EXPECT_EQ(work(16, 14), 114);
       EXPECT_EQ(work(17, 14), 114);
@@ -435,7 +438,7 @@ TEST_F(MovingBlocksTest, ModeZeroDrawsFreshOffsetsAndModeOneRepeatsThem) {
   const std::uint32_t after_first = move_.offset_rng;
   engine::run_moving_blocks(layer_, move_);
   EXPECT_NE(move_.offset_rng, after_first) << "mode 0 runs on";
-  move_.offset_mode = 1;
+  move_.offset_mode = engine::kOffsetsRepeated;
   engine::run_moving_blocks(layer_, move_);
   EXPECT_EQ(move_.offset_rng, after_first) << "mode 1 restarts from the offset seed";
   engine::run_moving_blocks(layer_, move_);
@@ -447,7 +450,7 @@ TEST_F(MovingBlocksTest, RandomWalkMovesEachOffsetByAtMostTheWalkAndStaysInRange
   move_.block_h = 2;
   layer_.set_region(0, 63, 0, 47);
   move_.density = 200;  // 102 blocks
-  move_.offset_mode = 2;
+  move_.offset_mode = engine::kOffsetsWalk;
   move_.dx_min = -3;
   move_.dx_max = 3;
   move_.dy_min = -3;
@@ -479,7 +482,7 @@ TEST_F(MovingBlocksTest, RandomWalkMovesEachOffsetByAtMostTheWalkAndStaysInRange
 
 TEST_F(MovingBlocksTest, ModesAboveTwoNeverGrowAndUseTheRangeMaximumBeyond) {
   one_block(1, 1);
-  move_.offset_mode = 3;
+  move_.offset_mode = engine::kOffsetsWalkFixedCount;
   move_.dx_min = 0;
   move_.dx_max = 2;
   draw_at(5, 5);
@@ -497,7 +500,7 @@ TEST_F(MovingBlocksTest, UnknownSourceDrawsNothingButStoresOffsetsAndBlendsAfter
   move_.block_h = 1;
   move_.density = 1000;
   move_.source = 3;
-  move_.offset_mode = 2;
+  move_.offset_mode = engine::kOffsetsWalk;
   move_.dx_min = -2;
   move_.dx_max = 2;
   move_.walk_x = 2;

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/block_ops.h"
+#include "engine/dither.h"
 #include "engine/frame_buffers.h"
 #include "tests/engine/engine_test_support.h"
 

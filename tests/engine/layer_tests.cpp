@@ -6,8 +6,7 @@
 
 #include <vector>
 
-#include "app/clock.h"
-#include "engine/block_ops.h"
+#include "platform/fake/virtual_clock.h"
 
 namespace {
 
@@ -18,16 +17,16 @@ class LayerTest : public ::testing::Test {
   static constexpr std::size_t kN = static_cast<std::size_t>(kW * kH);
 
   void SetUp() override {
-    app::set_clock(&clock_);
+    platform::set_clock(&clock_);
     pf_.set_default_masks();
   }
-  void TearDown() override { app::set_clock(nullptr); }
+  void TearDown() override { platform::set_clock(nullptr); }
 
   engine::Layer make_layer() {
     return engine::Layer(work_.data(), scratch_.data(), source16_.data(), source32_.data(), kW, kH);
   }
 
-  app::VirtualClock clock_{50000};
+  platform::fake::VirtualClock clock_{50000};
   display::PixelLayout pf_;
   std::vector<std::uint16_t> work_ = std::vector<std::uint16_t>(kN);
   std::vector<std::uint16_t> scratch_ = std::vector<std::uint16_t>(kN);
@@ -196,7 +195,7 @@ TEST(RecordAssign, MovingKeepsItsOwnOffsets) {
   from.offsets_x[0] = 9;
   from.dx_min = -3;
   from.walk_x = 2;
-  from.offset_mode = 2;
+  from.offset_mode = engine::kOffsetsWalk;
   engine::MovingBlockParams to;
   to.resize_offsets(4);
   to.offsets_x[3] = -2;

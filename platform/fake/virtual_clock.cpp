@@ -1,0 +1,17 @@
+// The virtual clock's record of waits.
+#include "platform/fake/virtual_clock.h"
+
+namespace platform::fake {
+
+void VirtualClock::sleep_ms(std::uint32_t ms) {
+  sleeps_.push_back(ms);
+  time_ms_ += ms;
+}
+
+std::uint64_t VirtualClock::total_slept_ms() const {
+  std::uint64_t total = 0;
+  for (const std::uint32_t ms : sleeps_) total += ms;
+  return total;
+}
+
+}  // namespace platform::fake

@@ -1,0 +1,54 @@
+// The generator against its definition, and the fast remainders its batched draws use.
+#include "engine/lcg.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/fast_mod.h"
+#include "tests/engine/engine_test_support.h"
+
+namespace {
+
+using engine_test::ref_lcg;
+
+TEST(Generator, SequenceFromZeroAndOne) {
+  std::uint32_t state = 0;
+  EXPECT_EQ(engine::lcg_next(state), 13849);
+  EXPECT_EQ(state, 0x361962E9u);
+  EXPECT_EQ(engine::lcg_next(state), 55799);
+  EXPECT_EQ(engine::lcg_next(state), 41945);
+  state = 1;
+  EXPECT_EQ(engine::lcg_next(state), 39585);
+}
+
+TEST(Generator, MatchesItsDefinitionOverManySteps) {
+  std::uint32_t engine_state = 0xDEADBEEF;
+  std::uint32_t ref_state = 0xDEADBEEF;
+  for (int i = 0; i < 100000; ++i) {
+    ASSERT_EQ(engine::lcg_next(engine_state), ref_lcg(ref_state));
+  }
+  EXPECT_EQ(engine_state, ref_state);
+}
+
+TEST(FastRemainder, AgreesWithDivisionForAllDivisorSizes) {
+  std::uint32_t rng = 5;
+  std::vector<std::uint64_t> divisors = {
+      1,   2,   3,     5,     7,     80,         480,         560,         639,
+      640, 641, 65535, 65536, 65537, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFFFu, 0x100000000ull};
+  for (int i = 0; i < 64; ++i) divisors.push_back((ref_lcg(rng) << 15 | ref_lcg(rng)) + 1u);
+  for (std::uint64_t d : divisors) {
+    const engine::FastMod mod(d);
+    std::vector<std::uint32_t> values = {
+        0,          1,          static_cast<std::uint32_t>(d - 1 > 0x7FFFFFFF ? 5 : d - 1),
+        0x7FFFFFFF, 0x7FFFFFFE, 65535};
+    for (int k = 0; k < 2000; ++k)
+      values.push_back((ref_lcg(rng) << 16 | ref_lcg(rng)) & 0x7FFFFFFFu);
+    for (std::uint32_t v : values) {
+      ASSERT_EQ(mod(v), static_cast<std::uint32_t>(v % d)) << v << " mod " << d;
+      ASSERT_EQ(mod.reduce(v), static_cast<std::uint32_t>(v % d)) << v << " mod " << d;
+    }
+  }
+}
+
+}  // namespace
