@@ -5,8 +5,8 @@
 
 namespace jpeg {
 
-// X(name, code): every fatal error of the decoder. Codes -200..-233 follow the decoder's
-// published table. The gaps -214, -220 and -224 and the code -234 are this decoder's own
+// X(name, code): every fatal error of the decoder. Codes -200..-233 are the decoder's public
+// codes, fixed by its interface. The gaps -214, -220 and -224 and the code -234 are its own
 // refusals of inputs that would otherwise overflow a table or divide by zero:
 //   -214 HuffmanTableInvalid    DHT counts that oversubscribe a code length (the codes of some
 //                               length do not fit in it), or a table that would need more than

@@ -38,7 +38,7 @@ struct H1v1Rows {
   std::vector<std::uint8_t> line;
 };
 
-TEST(ColorTables, EndsAreThePublishedValues) {
+TEST(ColorTables, EndsAreTheJfifFactorsInFixedPoint) {
   auto d = std::make_unique<DecoderState>();
   jpeg::detail::build_color_tables(*d);
   EXPECT_EQ(d->cr_to_red[0], -179);
@@ -51,7 +51,7 @@ TEST(ColorTables, EndsAreThePublishedValues) {
   EXPECT_EQ(d->cr_to_green[255], -5943854);
 }
 
-TEST(ColorConvert, WorkedPixelsConvertAsPublished) {
+TEST(ColorConvert, WorkedPixelsMatchTheJfifConversion) {
   H1v1Rows rows(1);
   rows.set(0, 0, 0, 128, 128, 128);
   rows.set(0, 1, 0, 255, 128, 255);

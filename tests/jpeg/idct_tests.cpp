@@ -1,4 +1,4 @@
-// Dequantisation and both inverse DCTs: the published sample figures, the pre-scaled table,
+// Dequantisation and both inverse DCTs: worked sample figures, the pre-scaled table,
 // and the agreement of the vector and scalar fast transforms on arbitrary blocks.
 #include <gtest/gtest.h>
 
@@ -89,7 +89,7 @@ TEST(Idct, FastPathDcRoundsDownWhereTheIntegerPathRounds) {
   for (std::uint8_t s : b.out) EXPECT_EQ(s, 126);
 }
 
-TEST(Idct, FirstHorizontalTermGivesThePublishedRowsOnBothPaths) {
+TEST(Idct, FirstHorizontalTermGivesTheWorkedRowsOnBothPaths) {
   Block b;
   fast_table(b.quant, 8);
   b.coef[1] = 10;

@@ -53,7 +53,7 @@ int clamp255(int v) {
   return v < 0 ? 0 : (v > 255 ? 255 : v);
 }
 
-// The conversion of one pixel, computed from the published fixed-point formulas.
+// The conversion of one pixel: the JFIF equations (ITU-T T.871 clause 7) in 16.16 fixed point.
 std::array<int, 3> rgb_of(int y, int cb, int cr) {
   const int red = clamp255(y + ((91882 * (cr - 128) + 32768) >> 16));
   const int green = clamp255(y + ((-22554 * (cb - 128) + 32768 - 46802 * (cr - 128)) >> 16));
