@@ -21,7 +21,8 @@ constexpr char kHelp[] =
     "  --scale N       show the window's picture N times larger (N from 1 to 8)\n"
     "  --window-id ID  draw into the existing X window ID (decimal or 0x hexadecimal), as a\n"
     "                  screensaver does; XSCREENSAVER_WINDOW in the environment does the same\n"
-    "  --root          draw into the root window, as a screensaver\n"
+    "  --root          draw into the root window, as a screensaver (under xscreensaver,\n"
+    "                  into xscreensaver's window, which stands for it)\n"
     "  --help          print this help and exit\n"
     "  --version       print the product name and version and exit\n"
     "\n"
@@ -136,9 +137,11 @@ CommandLine parse_command_line(int argc, const char* const* argv, const char* sc
   if (window_id_given && root_given) return bad("--window-id and --root exclude each other");
   if (window_id_given) {
     line.target = DrawTarget::kWindowId;
-  } else if (root_given) {
+  } else if (root_given && (screensaver_window == nullptr || *screensaver_window == '\0')) {
     line.target = DrawTarget::kRootWindow;
   } else if (screensaver_window != nullptr && *screensaver_window != '\0') {
+    // Under xscreensaver its window stands for the root window (the virtual root its own
+    // programs draw on), so "moviquel --root" in its list draws where it can be seen.
     if (!parse_window_id(screensaver_window, &line.window_id)) {
       return bad("XSCREENSAVER_WINDOW is not an X window id: '" + std::string(screensaver_window) +
                  "'");

@@ -29,8 +29,9 @@ struct CommandLine {
 inline constexpr std::int32_t kMaxScale = 8;
 
 // Reads the arguments after the program name. screensaver_window is the value of
-// XSCREENSAVER_WINDOW (null when unset): a screensaver daemon names its window there, and
-// --window-id or --root on the command line take precedence over it.
+// XSCREENSAVER_WINDOW (null when unset): a screensaver daemon names its window there.
+// --window-id takes precedence over it; --root gives way to it, because that window stands
+// for the root window while the daemon runs.
 CommandLine parse_command_line(int argc, const char* const* argv, const char* screensaver_window);
 
 // The --help text: usage, options, keys and mouse buttons. The one copy of the usage.

@@ -56,10 +56,12 @@ TEST(CommandLine, OptionsInBothSpellingsAndWindowIdsInDecimalAndHexadecimal) {
   EXPECT_EQ(parse({"--root"}).target, DrawTarget::kRootWindow);
 }
 
-TEST(CommandLine, TheScreensaversVariableNamesTheWindowUnlessTheCommandLineDoes) {
+TEST(CommandLine, TheScreensaversVariableNamesTheWindowUnlessWindowIdDoes) {
   EXPECT_EQ(parse({}, "0x2c00001").window_id, 0x2c00001u);
   EXPECT_EQ(parse({}, "").target, DrawTarget::kOwnWindow);
-  EXPECT_EQ(parse({"--root"}, "0x2c00001").target, DrawTarget::kRootWindow);
+  // xscreensaver's window stands for the root window, as for its own programs.
+  EXPECT_EQ(parse({"--root"}, "0x2c00001").window_id, 0x2c00001u);
+  EXPECT_EQ(parse({"--root"}, "").target, DrawTarget::kRootWindow);
   EXPECT_EQ(parse({"--window-id", "77"}, "0x2c00001").window_id, 77u);
   EXPECT_EQ(parse({}, "window").error,
             "moviquel: XSCREENSAVER_WINDOW is not an X window id: 'window'");
