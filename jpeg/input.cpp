@@ -20,6 +20,9 @@ void init_input(DecoderState& d) {
 
 void refill_input(DecoderState& d) {
   std::uint8_t* start = buffer_start(d);
+  // Past the end the buffer already holds the filler at its start: writing it again for every
+  // byte would make each filler byte cost a whole refill.
+  if (d.at_end && d.cursor == start && d.available == 0) return;
   d.cursor = start;
   d.available = 0;
   if (!d.at_end) {
