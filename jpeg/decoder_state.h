@@ -29,6 +29,11 @@ inline constexpr int kAllocationSlots = 100;
 inline constexpr int kMaxBlocksPerMcu = 10;
 inline constexpr int kMaxBlocksPerRow = 6144;
 inline constexpr int kPeekBits = 10;
+// The scans of a picture decoded through the whole-image store may visit at most this many
+// times the store's blocks in total. Real progressive pictures visit each block a handful of
+// times (about 5 for a common ten-scan script); without a bound, a small file naming thousands
+// of scans over a large frame would walk every block thousands of times.
+inline constexpr std::int64_t kMaxScanPasses = 100;
 
 // Thrown by fail() and caught by the entry point that is running; never leaves the decoder.
 struct Failure {
@@ -117,6 +122,7 @@ struct DecoderState {
   std::uint8_t* huff_counts[8] = {};
   std::uint8_t* huff_symbols[8] = {};
   HuffmanLookup* huff_lookup[8] = {};
+  bool huff_redefined[8] = {};  // a DHT replaced the slot after its lookup was last built
   std::uint16_t* quant[4] = {};
 
   // Frame.
@@ -146,6 +152,10 @@ struct DecoderState {
   std::int32_t mcus_left = 0;
   std::int32_t next_rst = 0;
   std::int32_t eob_run = 0;
+
+  // Work of the scans decoded into the store: blocks visited so far and the most allowed.
+  std::int64_t blocks_visited = 0;
+  std::int64_t visit_budget = 0;
 
   // Output layout.
   SamplingLayout layout = SamplingLayout::gray;

@@ -6,8 +6,9 @@
 namespace jpeg {
 
 // X(name, code): every fatal error of the decoder. Codes -200..-233 are the decoder's public
-// codes, fixed by its interface. The gaps -214, -220 and -224 and the code -234 are its own
-// refusals of inputs that would otherwise overflow a table or divide by zero:
+// codes, fixed by its interface. The gaps -214, -220 and -224 and the codes -234 and -235 are
+// its own refusals of inputs that would otherwise overflow a table, divide by zero or take
+// unbounded work:
 //   -214 HuffmanTableInvalid    DHT counts that oversubscribe a code length (the codes of some
 //                               length do not fit in it), or a table that would need more than
 //                               256 tree nodes.
@@ -17,6 +18,8 @@ namespace jpeg {
 //   -234 ScanComponentsInvalid  a scan that names one frame component twice, whose MCU would
 //                               hold more than 10 blocks, or an interleaved sequential scan
 //                               whose components are not in frame order.
+//   -235 TooManyScans           the scans of a progressive or multi-scan picture would visit
+//                               more than 100 times the picture's blocks in total.
 // A DC difference size above 16 is refused with CorruptData (-227), and a progressive
 // successive-approximation shift Al of 14 or more with ProgressiveScanRange (-230).
 #define MQ_JPEG_ERROR_TABLE(X)     \
@@ -54,7 +57,8 @@ namespace jpeg {
   X(SuccessiveApproximation, -231) \
   X(ReadFailed, -232)              \
   X(OutOfMemory, -233)             \
-  X(ScanComponentsInvalid, -234)
+  X(ScanComponentsInvalid, -234)   \
+  X(TooManyScans, -235)
 
 enum ErrorCode : std::int32_t {
 #define MQ_JPEG_ERROR_ENUM(name, code) name = code,

@@ -79,6 +79,7 @@ void read_dht(DecoderState& d) {
     }
     for (int l = 0; l <= 16; ++l) d.huff_counts[slot][l] = counts[l];
     for (int i = 0; i < 256; ++i) d.huff_symbols[slot][i] = symbols[i];
+    d.huff_redefined[slot] = true;
   }
 }
 

@@ -171,6 +171,9 @@ enum class ScanKind { sequential, dc_first, dc_refine, ac_first, ac_refine };
 // Runs the block decoder of the scan kind over every block of the current scan, in MCU order.
 template <ScanKind kind>
 void decode_scan(DecoderState& d) {
+  // The whole scan is counted before it runs, so an over-long file is refused before the work.
+  d.blocks_visited += std::int64_t{d.scan_mcu_rows} * d.scan_mcus_per_row * d.scan_blocks_per_mcu;
+  if (d.blocks_visited > d.visit_budget) fail(TooManyScans);
   FastBits b{d.bits64, d.bit_count64};
   std::int32_t base[4] = {};
   for (std::int32_t row = 0; row < d.scan_mcu_rows; ++row) {
@@ -248,13 +251,17 @@ void decode_progressive_scan(DecoderState& d) {
 }  // namespace
 
 void decode_into_store(DecoderState& d, bool first_scan_read) {
+  std::int64_t store_blocks = 0;
   for (std::int32_t i = 0; i < d.components; ++i) {
     FrameComponent& c = d.comp[i];
     const std::int32_t h = d.components == 1 ? 1 : c.h;
     const std::int32_t v = d.components == 1 ? 1 : c.v;
     allocate_plane(d, c.dc_plane, h * d.mcus_per_row, v * d.mcu_rows, 2);
     allocate_plane(d, c.ac_plane, h * d.mcus_per_row, v * d.mcu_rows, 128);
+    store_blocks += std::int64_t{c.ac_plane.width} * c.ac_plane.height;
   }
+  d.blocks_visited = 0;
+  d.visit_budget = kMaxScanPasses * store_blocks;
   bool have_scan = first_scan_read;
   while (true) {
     if (!have_scan) {

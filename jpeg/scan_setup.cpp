@@ -50,8 +50,11 @@ void prepare_scan(DecoderState& d, bool fast) {
     if (d.huff_counts[slot] == nullptr) continue;
     if (d.huff_lookup[slot] == nullptr) {
       d.huff_lookup[slot] = static_cast<HuffmanLookup*>(allocate(d, sizeof(HuffmanLookup)));
+    } else if (!d.huff_redefined[slot]) {
+      continue;  // built from the same counts and symbols for an earlier scan
     }
     build_lookup(*d.huff_lookup[slot], d.huff_counts[slot], d.huff_symbols[slot], slot < 4);
+    d.huff_redefined[slot] = false;
   }
   for (std::int32_t k = 0; k < d.scan_blocks_per_mcu; ++k) {
     const FrameComponent& c = d.comp[d.block_comp[k]];

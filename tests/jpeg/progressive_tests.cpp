@@ -256,3 +256,20 @@ TEST(Progressive, StoreTakes130BytesPerBlockAndRowsAllocateNothing) {
 }
 
 }  // namespace
+
+TEST(Progressive, ThousandsOfScansOverALargeFrameEndWithinAWorkBudget) {
+  // 8192x8192 grey, 2^20 blocks. Every code of this AC table, the 1-bits read past the data
+  // included, is an EOB run of up to 32767 blocks, so each data-less scan walks every block.
+  const jpeg_test::HuffTable runs = jpeg_test::HuffTable::uniform({0x00, 0xE0}, 1);
+  JpegBuilder b;
+  b.soi().dqt(0, 1).dht(1, 0, runs).sof(0xC2, 8192, 8192, {{1, 1, 1, 0}});
+  constexpr int kScans = 5000;
+  for (int i = 0; i < kScans; ++i) b.sos({{1, 0, 0}}, 1, 63, 0, 0);
+  b.eoi();
+  ASSERT_LT(b.bytes().size(), 64u * 1024u);
+  Stages s(b.bytes(), true);
+  EXPECT_EQ(s.open_and_start(), jpeg::TooManyScans);
+  constexpr std::int64_t kBlocks = 1 << 20;
+  EXPECT_EQ(s.d->blocks_visited, (jpeg::detail::kMaxScanPasses + 1) * kBlocks)
+      << "refused at the first scan past the budget, before walking it";
+}
