@@ -30,4 +30,5 @@ else()
 endif()
 # The resource compiler reads the icon and the ids too; rebuild the resources when they change.
 set_property(SOURCE ${mq_rc} APPEND PROPERTY OBJECT_DEPENDS
-  ${PROJECT_SOURCE_DIR}/resources/moviquel.ico ${PROJECT_SOURCE_DIR}/resources/resource_ids.h)
+  ${PROJECT_SOURCE_DIR}/resources/moviquel.ico ${PROJECT_SOURCE_DIR}/resources/resource_ids.h
+  ${PROJECT_SOURCE_DIR}/resources/about_texts.h)
