@@ -132,6 +132,10 @@ struct DecoderState {
   FrameComponent comp[4];
   std::int32_t hmax = 1;
   std::int32_t vmax = 1;
+  // The colour transform of an Adobe APP14 segment, -1 without one; and whether the three
+  // components are red, green and blue (decided when decoding starts).
+  std::int32_t adobe_transform = -1;
+  bool rgb_components = false;
 
   // Scan.
   std::int32_t ns = 0;

@@ -12,6 +12,7 @@
 #include "jpeg/input.h"
 #include "jpeg/markers.h"
 #include "jpeg/progressive_scan.h"
+#include "jpeg/rgb_components.h"
 #include "jpeg/row_output.h"
 #include "jpeg/row_pipeline.h"
 #include "jpeg/scan_setup.h"
@@ -62,6 +63,25 @@ bool first_scan_is_direct(const DecoderState& d) {
   return true;
 }
 
+// Reads up to the start of the first scan's data, or, for progressive and non-interleaved
+// files, decodes every scan into the store.
+void read_first_scans(DecoderState& d) {
+  if (d.progressive) {
+    d.store_mode = true;
+    decode_into_store(d, false);
+    return;
+  }
+  if (next_marker(d) != 0xDA) fail(UnexpectedMarker);
+  read_scan_header(d);
+  if (!first_scan_is_direct(d)) {
+    d.store_mode = true;
+    decode_into_store(d, true);
+    return;
+  }
+  compute_scan_geometry(d);
+  prepare_scan(d, d.fast_path);
+}
+
 }  // namespace
 
 void construct(DecoderState& d) {
@@ -82,20 +102,9 @@ void construct(DecoderState& d) {
 
 void start_decoding(DecoderState& d) {
   setup_output(d);
-  if (d.progressive) {
-    d.store_mode = true;
-    decode_into_store(d, false);
-    return;
-  }
-  if (next_marker(d) != 0xDA) fail(UnexpectedMarker);
-  read_scan_header(d);
-  if (!first_scan_is_direct(d)) {
-    d.store_mode = true;
-    decode_into_store(d, true);
-    return;
-  }
-  compute_scan_geometry(d);
-  prepare_scan(d, d.fast_path);
+  read_first_scans(d);
+  // Every segment before the first scan has been read by now.
+  d.rgb_components = components_are_rgb(d);
   start_pipeline(d);
 }
 

@@ -83,6 +83,21 @@ void read_dht(DecoderState& d) {
   }
 }
 
+void read_app14(DecoderState& d) {
+  const std::int32_t length = read_u16(d);
+  if (length < 2) fail(SegmentLength);
+  // Adobe's segment: "Adobe", version, two flag words, then the colour transform byte
+  // (0: the components are stored as they are, 1: YCbCr, 2: YCCK).
+  constexpr std::uint8_t kAdobe[] = {'A', 'd', 'o', 'b', 'e'};
+  constexpr std::int32_t kTransformAt = 11;
+  bool adobe = length - 2 > kTransformAt;
+  for (std::int32_t i = 0; i < length - 2; ++i) {
+    const std::uint8_t b = next_byte(d);
+    if (i < 5 && b != kAdobe[i]) adobe = false;
+    if (i == kTransformAt && adobe) d.adobe_transform = b;
+  }
+}
+
 std::int32_t next_marker(DecoderState& d) {
   while (true) {
     std::uint8_t b = next_byte(d);
@@ -114,6 +129,9 @@ std::int32_t next_marker(DecoderState& d) {
         break;
       case 0xDB:
         read_dqt(d);
+        break;
+      case 0xEE:
+        read_app14(d);
         break;
       case 0xDD:
         if (read_u16(d) != 4) fail(RestartSegmentLength);

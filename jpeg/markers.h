@@ -16,6 +16,8 @@ void find_start_of_image(DecoderState& d);
 std::int32_t next_marker(DecoderState& d);
 
 void read_dht(DecoderState& d);
+// An APP14 segment: keeps the colour transform of an Adobe segment, skips anything else.
+void read_app14(DecoderState& d);
 void read_dqt(DecoderState& d);
 void read_frame_header(DecoderState& d);
 void read_scan_header(DecoderState& d);

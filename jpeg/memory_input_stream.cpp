@@ -9,11 +9,12 @@ MemoryInputStream::MemoryInputStream(const std::uint8_t* data, std::int32_t leng
     : at_end_(length <= 0), length_(length), data_(data) {}
 
 std::int32_t MemoryInputStream::read(std::uint8_t* buffer, std::int32_t max_bytes, bool& at_end) {
-  if (data_ == nullptr) return -1;
+  // An empty source is an empty stream, whatever its data pointer.
   if (at_end_) {
     at_end = true;
     return 0;
   }
+  if (data_ == nullptr) return -1;
   std::int32_t count = 0;
   if (max_bytes > 0) count = max_bytes < length_ - position_ ? max_bytes : length_ - position_;
   if (count > 0) {

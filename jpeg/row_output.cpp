@@ -5,6 +5,7 @@
 #include "jpeg/idct.h"
 #include "jpeg/markers.h"
 #include "jpeg/progressive_scan.h"
+#include "jpeg/rgb_components.h"
 #include "jpeg/row_pipeline.h"
 #include "jpeg/sequential_scan.h"
 
@@ -88,6 +89,12 @@ void next_mcu_row(DecoderState& d) {
 
 const std::uint8_t* build_row(DecoderState& d) {
   const std::int32_t y = d.mcu_height - d.rows_left;
+  if (d.rgb_components) {
+    // The two-row layouts deliver their second row from line2, as they do below.
+    if (d.mcu_height == 16 && (d.rows_left & 1) != 0) return d.line2;
+    copy_rgb_rows(d, y);
+    return d.line1;
+  }
   switch (d.layout) {
     case SamplingLayout::gray:
       convert_gray(d, y);

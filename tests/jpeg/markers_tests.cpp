@@ -75,6 +75,14 @@ TEST(MemoryInputStream, SetsEndOnlyWhenShortAndNeverClearsIt) {
   jpeg::MemoryInputStream empty(data, 0);
   EXPECT_EQ(empty.read(buffer, 1, empty_flag), 0);
   EXPECT_TRUE(empty_flag);
+  // Zero bytes with no data pointer are an empty stream too: nothing failed to be read, the
+  // stream just holds no start of image.
+  jpeg::MemoryInputStream nothing(nullptr, 0);
+  empty_flag = false;
+  EXPECT_EQ(nothing.read(buffer, 1, empty_flag), 0);
+  EXPECT_TRUE(empty_flag);
+  jpeg::JpegDecoder decoder(&nothing, true);
+  EXPECT_EQ(decoder.error_code, jpeg::NoStartOfImage);
 }
 
 TEST(StartOfImage, IsFoundAtOffsetZeroWhateverFollows) {

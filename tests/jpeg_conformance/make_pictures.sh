@@ -114,6 +114,12 @@ jpeg wide_8192_gray wide_8192.ppm -quality 80 -grayscale
 jpeg wide_8192_444_progressive wide_8192.ppm -quality 80 -sample 1x1 -progressive
 jpeg tall_8192_440 tall_8192.ppm -quality 80 -sample 1x2
 
+# Stored as RGB (no colour transform): marked by an Adobe segment with transform 0; the second
+# with that segment turned into APP15, so that only the component ids 'R', 'G', 'B' say it.
+jpeg photo_rgb_420 photo.ppm -quality 85 -rgb -sample 2x2,1x1,1x1
+jpeg plasma_rgb_progressive plasma.ppm -quality 85 -rgb -progressive
+perl -0777 -pi -e 's/\xFF\xEE(\x00\x0EAdobe)/\xFF\xEF$1/' plasma_rgb_progressive.jpg
+
 # Written by ImageMagick's own encoder settings.
 convert photo.ppm -quality 75 -sampling-factor 2x2 im_420_q75.jpg
 convert photo.ppm -quality 92 -sampling-factor 2x1 -interlace Plane im_422_progressive.jpg

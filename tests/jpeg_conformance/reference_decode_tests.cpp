@@ -90,6 +90,9 @@ const Case kCases[] = {
     {"wide_8192_gray", kFastBoundFine},
     {"wide_8192_444_progressive", kFastBoundFine},
     {"tall_8192_440", kFastBoundFine},
+    // RGB, no colour conversion: an Adobe segment, then the component ids alone.
+    {"photo_rgb_420", kFastBoundFine},
+    {"plasma_rgb_progressive", kFastBoundFine},
     // Written by ImageMagick.
     {"im_420_q75", kFastBoundFine},
     {"im_422_progressive", kFastBoundFine},
