@@ -33,6 +33,12 @@ std::int16_t* element(const Plane& p, std::int32_t x, std::int32_t y) {
   return reinterpret_cast<std::int16_t*>(p.data + index * static_cast<std::size_t>(p.element_size));
 }
 
+// The end mark of a block: positions from it on hold zeros. It lives in the block's element 0,
+// which the store never uses for a coefficient (the DC values have their own plane).
+inline void extend_end(std::int16_t* block, std::int32_t k) {
+  if (k + 1 > block[0]) block[0] = static_cast<std::int16_t>(k + 1);
+}
+
 // The block decoders read through the 64-bit reader, kept in a local by decode_scan. It
 // decodes the same symbols and bits as the 32-bit reader, only with fewer refills.
 
@@ -68,6 +74,7 @@ inline void decode_ac_first(DecoderState& d, FastBits& b, std::int32_t j, std::i
       b.count -= len;
       const auto value = static_cast<std::int32_t>(static_cast<std::int16_t>(entry >> 16));
       block[kZigzag[k]] = low16(static_cast<std::uint32_t>(value) << al);
+      extend_end(block, k);
       continue;
     }
     const std::int32_t rs = fast_decode_symbol(b, ac);
@@ -77,6 +84,7 @@ inline void decode_ac_first(DecoderState& d, FastBits& b, std::int32_t j, std::i
       k += r;
       if (k > 63) fail(CorruptData);
       block[kZigzag[k]] = low16(static_cast<std::uint32_t>(extend(fast_get_bits(b, s), s)) << al);
+      extend_end(block, k);
     } else if (r == 15) {
       k += 15;
       if (k > 63) fail(CorruptData);
@@ -127,12 +135,17 @@ inline void decode_ac_refine(DecoderState& d, FastBits& b, std::int32_t j, std::
         }
         ++k;
       }
-      if (value != 0 && k <= 63) block[kZigzag[k]] = static_cast<std::int16_t>(value);
+      if (value != 0 && k <= 63) {
+        block[kZigzag[k]] = static_cast<std::int16_t>(value);
+        extend_end(block, k);
+      }
       ++k;
     }
   }
   if (d.eob_run > 0) {
-    for (; k <= se; ++k) {
+    // Inside an end-of-band run only non-zero coefficients read bits, and none lie past the end.
+    const std::int32_t last = se < block[0] - 1 ? se : block[0] - 1;
+    for (; k <= last; ++k) {
       std::int16_t& z = block[kZigzag[k]];
       if (z != 0) refine(d, b, z, p1, m1);
     }
@@ -164,6 +177,7 @@ inline void decode_sequential_block(DecoderState& d, FastBits& b, std::int32_t j
       break;
     }
   }
+  block[0] = static_cast<std::int16_t>(k);
 }
 
 enum class ScanKind { sequential, dc_first, dc_refine, ac_first, ac_refine };
