@@ -24,8 +24,6 @@ inline constexpr HResult kDDERR_SURFACELOST = make_hresult(0x887601C2u);
 inline constexpr HResult kDDERR_WASSTILLDRAWING = make_hresult(0x8876021Cu);
 inline constexpr HResult kDDERR_EXCLUSIVEMODEALREADYSET = make_hresult(0x88760245u);
 inline constexpr HResult kDDERR_WRONGMODE = make_hresult(0x8876024Bu);
-// Any other DirectDraw failure that a backend cannot map more precisely.
-inline constexpr HResult kDDERR_GENERIC = kE_FAIL;
 
 inline constexpr bool failed(HResult hr) { return hr < 0; }
 inline constexpr bool succeeded(HResult hr) { return hr >= 0; }

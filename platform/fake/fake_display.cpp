@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/font/bitmap_font.h"
+#include "platform/reference_counted.h"
 
 namespace platform::fake {
 
@@ -29,14 +30,9 @@ PixelFormatDesc format_8() {
 
 namespace {
 
-// One release of a stand-in object that holds refs references: a release with none left is
-// recorded as misuse and changes nothing; true when the last reference went.
-bool drop_reference(FakeDisplaySystem* system, std::uint32_t& refs, const char* what) {
-  if (refs == 0) {
-    system->misuse(std::string(what) + " released more often than referenced");
-    return false;
-  }
-  return --refs == 0;
+// The stand-in records an over-release as misuse, where the tests look for it.
+void record_over_release(FakeDisplaySystem* system, const char* what) {
+  system->misuse(std::string(what) + " released more often than referenced");
 }
 
 std::uint32_t bytes_per_pixel(const PixelFormatDesc& format) {
@@ -141,7 +137,7 @@ class FakeDrawContext final : public DrawContext {
   bool font_selected_ = false;
 };
 
-class FakeClipper final : public Clipper {
+class FakeClipper final : public ReferenceCounted<Clipper> {
  public:
   explicit FakeClipper(FakeDisplaySystem* system) : system_(system) {
     system_->add_live(Kind::kClipper, 1);
@@ -150,33 +146,27 @@ class FakeClipper final : public Clipper {
   FakeClipper(const FakeClipper&) = delete;
   FakeClipper& operator=(const FakeClipper&) = delete;
 
-  std::uint32_t add_ref() override { return ++refs_; }
-  std::uint32_t release() override {
-    if (drop_reference(system_, refs_, "clipper")) {
-      delete this;
-      return 0;
-    }
-    return refs_;
-  }
   HResult set_hwnd(WindowHandle window) override {
     const HResult hr = system_->check(Op::kClipperSetHwnd);
     if (failed(hr)) return hr;
     window_ = window;
     return kS_OK;
   }
-  std::uint32_t refs() const { return refs_; }
 
  private:
+  void over_released(const char* what) override { record_over_release(system_, what); }
+
   FakeDisplaySystem* system_;
-  std::uint32_t refs_ = 1;
   WindowHandle window_ = nullptr;
 };
 
-class FakeSurface final : public Surface {
+class FakeSurface final : public ReferenceCounted<Surface> {
  public:
   FakeSurface(FakeDisplaySystem* system, int owner_id, std::int32_t width, std::int32_t height,
               const PixelFormatDesc& format, std::uint32_t caps, bool implicit)
-      : system_(system),
+      // A surface owned by a flipping chain has no reference of its own until asked for.
+      : ReferenceCounted(implicit ? 0 : 1),
+        system_(system),
         owner_id_(owner_id),
         width_(width),
         height_(height),
@@ -186,8 +176,6 @@ class FakeSurface final : public Surface {
         generation_(system->desktop_generation_) {
     pitch_ = width * static_cast<std::int32_t>(bytes_per_pixel(format)) + system->row_padding_;
     memory_.assign(static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(height), 0);
-    // A surface owned by a flipping chain has no reference of its own until asked for.
-    refs_ = implicit ? 0 : 1;
     system_->add_live(Kind::kSurface, 1);
     system_->surfaces_.push_back(this);
   }
@@ -205,16 +193,6 @@ class FakeSurface final : public Surface {
   }
   FakeSurface(const FakeSurface&) = delete;
   FakeSurface& operator=(const FakeSurface&) = delete;
-
-  std::uint32_t add_ref() override { return ++refs_; }
-  std::uint32_t release() override {
-    // The back buffer of a flipping chain lives as long as its front surface.
-    if (drop_reference(system_, refs_, "surface") && !implicit_) {
-      delete this;
-      return 0;
-    }
-    return refs_;
-  }
 
   HResult get_attached_surface(std::uint32_t caps, Surface** out) override;
   HResult set_clipper(Clipper* clipper) override;
@@ -273,7 +251,6 @@ class FakeSurface final : public Surface {
   std::uint32_t caps_;
   bool implicit_;
   int generation_;
-  std::uint32_t refs_ = 1;
   std::vector<std::uint8_t> memory_;
   bool lost_ = false;
   bool locked_ = false;
@@ -285,6 +262,9 @@ class FakeSurface final : public Surface {
   FakeSurface* attached_ = nullptr;  // the back buffer of a flipping chain, owned
 
  private:
+  void over_released(const char* what) override { record_over_release(system_, what); }
+  // The back buffer of a flipping chain lives as long as its front surface.
+  bool deleted_at_zero() const override { return !implicit_; }
   const std::uint8_t* pixel_address(std::int32_t x, std::int32_t y) const {
     return memory_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(pitch_) +
            static_cast<std::size_t>(x) * bytes_per_pixel(format_);
@@ -301,7 +281,7 @@ class FakeSurface final : public Surface {
   friend class FakeDrawContext;
 };
 
-class FakeDirectDraw final : public DirectDraw {
+class FakeDirectDraw final : public ReferenceCounted<DirectDraw> {
  public:
   explicit FakeDirectDraw(FakeDisplaySystem* system)
       : system_(system), id_(system->next_id_++), generation_(system->desktop_generation_) {
@@ -317,14 +297,6 @@ class FakeDirectDraw final : public DirectDraw {
   FakeDirectDraw(const FakeDirectDraw&) = delete;
   FakeDirectDraw& operator=(const FakeDirectDraw&) = delete;
 
-  std::uint32_t add_ref() override { return ++refs_; }
-  std::uint32_t release() override {
-    if (drop_reference(system_, refs_, "DirectDraw object")) {
-      delete this;
-      return 0;
-    }
-    return refs_;
-  }
   HResult set_cooperative_level(WindowHandle window, std::uint32_t flags) override;
   HResult set_display_mode(std::uint32_t width, std::uint32_t height,
                            std::uint32_t bits_per_pixel) override;
@@ -333,13 +305,12 @@ class FakeDirectDraw final : public DirectDraw {
   HResult restore_all_surfaces() override;
   HResult test_cooperative_level() override;
 
-  std::uint32_t refs() const { return refs_; }
-
  private:
+  void over_released(const char* what) override { record_over_release(system_, what); }
+
   FakeDisplaySystem* system_;
   int id_;
   int generation_;
-  std::uint32_t refs_ = 1;
   bool exclusive_ = false;
 };
 
@@ -894,9 +865,9 @@ void surface_fill(Surface* surface, std::uint32_t raw) {
 }
 
 std::uint32_t ref_count(Unknown* object) {
-  if (auto* s = dynamic_cast<FakeSurface*>(object)) return s->refs_;
-  if (auto* d = dynamic_cast<FakeDirectDraw*>(object)) return d->refs();
-  if (auto* c = dynamic_cast<FakeClipper*>(object)) return c->refs();
+  if (auto* s = dynamic_cast<FakeSurface*>(object)) return s->references();
+  if (auto* d = dynamic_cast<FakeDirectDraw*>(object)) return d->references();
+  if (auto* c = dynamic_cast<FakeClipper*>(object)) return c->references();
   return 0;
 }
 

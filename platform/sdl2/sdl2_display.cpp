@@ -81,17 +81,6 @@ Sdl2Surface::~Sdl2Surface() {
   --live_objects;
 }
 
-std::uint32_t Sdl2Surface::add_ref() {
-  return ++references_;
-}
-
-std::uint32_t Sdl2Surface::release() {
-  const std::uint32_t left = --references_;
-  // The back buffer of a chain lives as long as its front.
-  if (left == 0 && kind_ != Kind::kFlipBack) delete this;
-  return left;
-}
-
 SDL_Surface* Sdl2Surface::target() {
   if (kind_ == Kind::kWindowPrimary) {
     return window_ != nullptr ? SDL_GetWindowSurface(window_) : nullptr;
@@ -307,14 +296,6 @@ Sdl2Clipper::Sdl2Clipper() {
 Sdl2Clipper::~Sdl2Clipper() {
   --live_objects;
 }
-std::uint32_t Sdl2Clipper::add_ref() {
-  return ++references_;
-}
-std::uint32_t Sdl2Clipper::release() {
-  const std::uint32_t left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
 // Blits onto the window's surface are clipped to it by SDL already.
 HResult Sdl2Clipper::set_hwnd(WindowHandle window) {
   return sdl_window(window) != nullptr ? kS_OK : kE_INVALIDARG;
@@ -329,16 +310,6 @@ Sdl2DirectDraw::Sdl2DirectDraw() {
 Sdl2DirectDraw::~Sdl2DirectDraw() {
   for (Sdl2Surface* s : surfaces_) s->forget_owner();
   --live_objects;
-}
-
-std::uint32_t Sdl2DirectDraw::add_ref() {
-  return ++references_;
-}
-
-std::uint32_t Sdl2DirectDraw::release() {
-  const std::uint32_t left = --references_;
-  if (left == 0) delete this;
-  return left;
 }
 
 void Sdl2DirectDraw::forget(Sdl2Surface* surface) {

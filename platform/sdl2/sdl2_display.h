@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/direct_draw.h"
+#include "platform/reference_counted.h"
 #include "platform/sdl2/sdl2_draw_context.h"
 #include "platform/sdl2/sdl2_picture_scaler.h"
 
@@ -23,15 +24,13 @@ class Sdl2DirectDraw;
 // The number of display objects (DirectDraw objects, surfaces, clippers) alive now.
 int live_display_objects();
 
-class Sdl2Surface : public Surface {
+class Sdl2Surface : public ReferenceCounted<Surface> {
  public:
   enum class Kind { kOffscreen, kWindowPrimary, kFlipFront, kFlipBack };
 
   // pixels is owned (null for the window primary, which draws into the window's surface).
   Sdl2Surface(Sdl2DirectDraw* owner, Kind kind, SDL_Window* window, SDL_Surface* pixels);
 
-  std::uint32_t add_ref() override;
-  std::uint32_t release() override;
   HResult get_attached_surface(std::uint32_t caps, Surface** out) override;
   HResult set_clipper(Clipper* clipper) override;
   HResult flip(Surface* target, std::uint32_t flags) override;
@@ -53,6 +52,8 @@ class Sdl2Surface : public Surface {
 
  protected:
   ~Sdl2Surface() override;
+  // The back buffer of a chain lives as long as its front.
+  bool deleted_at_zero() const override { return kind_ != Kind::kFlipBack; }
 
  private:
   // The SDL surface that holds this surface's pixels: its own, or the window's.
@@ -63,7 +64,6 @@ class Sdl2Surface : public Surface {
   // Whether screen is a window surface this surface has not painted whole yet.
   bool fresh_screen(const SDL_Surface* screen);
 
-  std::uint32_t references_ = 1;
   Sdl2DirectDraw* owner_;
   Kind kind_;
   SDL_Window* window_;
@@ -80,25 +80,18 @@ class Sdl2Surface : public Surface {
   int painted_height_ = 0;
 };
 
-class Sdl2Clipper : public Clipper {
+class Sdl2Clipper : public ReferenceCounted<Clipper> {
  public:
   Sdl2Clipper();
-  std::uint32_t add_ref() override;
-  std::uint32_t release() override;
   HResult set_hwnd(WindowHandle window) override;
 
  protected:
   ~Sdl2Clipper() override;
-
- private:
-  std::uint32_t references_ = 1;
 };
 
-class Sdl2DirectDraw : public DirectDraw {
+class Sdl2DirectDraw : public ReferenceCounted<DirectDraw> {
  public:
   Sdl2DirectDraw();
-  std::uint32_t add_ref() override;
-  std::uint32_t release() override;
   HResult set_cooperative_level(WindowHandle window, std::uint32_t flags) override;
   // 640x480x16: the display's own mode when it lists it (the window goes full screen in
   // that mode), else SDL's desktop full screen on a desktop of at least 640x480; in
@@ -123,7 +116,6 @@ class Sdl2DirectDraw : public DirectDraw {
   // the layout DirectDraw gives it (x8r8g8b8, b8g8r8 in memory, or the 16-bit layout).
   Uint32 offscreen_format() const;
 
-  std::uint32_t references_ = 1;
   SDL_Window* window_ = nullptr;
   bool exclusive_ = false;
   bool full_screen_ = false;

@@ -5,24 +5,12 @@
 
 namespace platform::win32 {
 
-std::uint32_t Win32Clipper::release() {
-  const std::uint32_t left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
-
 Win32Clipper::~Win32Clipper() {
   if (clipper_ != nullptr) clipper_->Release();
 }
 
 HResult Win32Clipper::set_hwnd(WindowHandle window) {
   return to_result(clipper_->SetHWnd(0, static_cast<HWND>(window)));
-}
-
-std::uint32_t Win32DirectDraw::release() {
-  const std::uint32_t left = --references_;
-  if (left == 0) delete this;
-  return left;
 }
 
 Win32DirectDraw::~Win32DirectDraw() {

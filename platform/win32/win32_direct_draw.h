@@ -5,35 +5,30 @@
 #include <cstdint>
 
 #include "platform/direct_draw.h"
+#include "platform/reference_counted.h"
 #include "platform/win32/win32_draw_context.h"
 #include "platform/win32/win32_headers.h"
 
 namespace platform::win32 {
 
-class Win32Clipper final : public Clipper {
+class Win32Clipper final : public ReferenceCounted<Clipper> {
  public:
   // Takes over one COM reference to clipper.
   explicit Win32Clipper(IDirectDrawClipper* clipper) : clipper_(clipper) {}
   IDirectDrawClipper* com() const { return clipper_; }
 
-  std::uint32_t add_ref() override { return ++references_; }
-  std::uint32_t release() override;
   HResult set_hwnd(WindowHandle window) override;
 
  private:
   ~Win32Clipper() override;
 
   IDirectDrawClipper* clipper_;
-  std::uint32_t references_ = 1;
 };
 
-class Win32DirectDraw final : public DirectDraw {
+class Win32DirectDraw final : public ReferenceCounted<DirectDraw> {
  public:
   // Takes over one COM reference to ddraw.
   explicit Win32DirectDraw(IDirectDraw7* ddraw) : ddraw_(ddraw) {}
-
-  std::uint32_t add_ref() override { return ++references_; }
-  std::uint32_t release() override;
 
   HResult set_cooperative_level(WindowHandle window, std::uint32_t flags) override;
   HResult set_display_mode(std::uint32_t width, std::uint32_t height,
@@ -47,7 +42,6 @@ class Win32DirectDraw final : public DirectDraw {
   ~Win32DirectDraw() override;
 
   IDirectDraw7* ddraw_;
-  std::uint32_t references_ = 1;
 };
 
 class Win32DisplaySystem final : public DisplaySystem {

@@ -43,16 +43,6 @@ Win32Surface::~Win32Surface() {
   if (surface_ != nullptr) surface_->Release();
 }
 
-std::uint32_t Win32Surface::add_ref() {
-  return ++references_;
-}
-
-std::uint32_t Win32Surface::release() {
-  const std::uint32_t left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
-
 HResult Win32Surface::get_attached_surface(std::uint32_t caps, Surface** out) {
   if (out == nullptr) return kE_INVALIDARG;
   *out = nullptr;

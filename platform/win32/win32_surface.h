@@ -5,21 +5,19 @@
 #include <cstdint>
 
 #include "platform/direct_draw.h"
+#include "platform/reference_counted.h"
 #include "platform/win32/win32_draw_context.h"
 #include "platform/win32/win32_headers.h"
 
 namespace platform::win32 {
 
-class Win32Surface final : public Surface {
+class Win32Surface final : public ReferenceCounted<Surface> {
  public:
   // Takes over one COM reference to surface; the wrapper starts with one reference of its
   // own and gives the COM reference back when its own count drops to zero.
   explicit Win32Surface(IDirectDrawSurface7* surface);
 
   IDirectDrawSurface7* com() const { return surface_; }
-
-  std::uint32_t add_ref() override;
-  std::uint32_t release() override;
 
   HResult get_attached_surface(std::uint32_t caps, Surface** out) override;
   HResult set_clipper(Clipper* clipper) override;
@@ -44,7 +42,6 @@ class Win32Surface final : public Surface {
   bool read_size(std::int32_t* width, std::int32_t* height);
 
   IDirectDrawSurface7* surface_;
-  std::uint32_t references_ = 1;
   Win32DrawContext context_;  // the one context handed out between get_dc and release_dc
 };
 
