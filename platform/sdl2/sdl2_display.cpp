@@ -7,6 +7,7 @@
 
 #include "platform/sdl2/sdl2_main_window.h"
 #include "platform/sdl2/sdl2_menu_bar.h"
+#include "platform/sdl2/sdl2_trace.h"
 
 namespace platform::sdl2 {
 
@@ -15,14 +16,11 @@ namespace {
 int live_objects = 0;
 bool first_frame_shown = false;
 
-// With MQ_SDL2_TRACE set, the time of the first frame on screen goes to standard error
-// (the end-to-end tests and the start-up benchmark read it).
+// The time of the first frame on screen, for the end-to-end tests and the start-up benchmark.
 void note_frame_shown() {
   if (first_frame_shown) return;
   first_frame_shown = true;
-  if (std::getenv("MQ_SDL2_TRACE") != nullptr) {
-    std::fprintf(stderr, "moviquel: first frame shown at %u ms\n", SDL_GetTicks());
-  }
+  trace("first frame shown at %u ms", SDL_GetTicks());
 }
 
 SDL_Rect to_sdl(const Rect& r) {

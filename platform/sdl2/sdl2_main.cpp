@@ -15,6 +15,7 @@
 #include "platform/sdl2/sdl2_main_window.h"
 #include "platform/sdl2/sdl2_root_window.h"
 #include "platform/sdl2/sdl2_shell.h"
+#include "platform/sdl2/sdl2_trace.h"
 #include "platform/sdl2/sdl2_window_system.h"
 #include "platform/window_system.h"
 
@@ -61,10 +62,7 @@ int main(int argc, char** argv) {
   // A start-up failure or a failed frame leaves the window open; closing it releases
   // what is left of the display.
   shell.destroy_main_window();
-  if (std::getenv("MQ_SDL2_TRACE") != nullptr) {
-    std::fprintf(stderr, "moviquel: exit %d, display objects alive %d\n", code,
-                 sdl2::live_display_objects());
-  }
+  sdl2::trace("exit %d, display objects alive %d", code, sdl2::live_display_objects());
   sdl2::free_cursors();
   SDL_Quit();
   return code;

@@ -16,6 +16,7 @@
 #include "platform/sdl2/sdl2_keys.h"
 #include "platform/sdl2/sdl2_main_window.h"
 #include "platform/sdl2/sdl2_menu_bar.h"
+#include "platform/sdl2/sdl2_trace.h"
 #include "platform/window_system.h"
 
 namespace platform::sdl2 {
@@ -30,15 +31,6 @@ constexpr std::uint32_t kVK_F4 = 0x73;
 std::intptr_t make_lparam(int low, int high) {
   return static_cast<std::intptr_t>((static_cast<std::uint32_t>(low) & 0xFFFFu) |
                                     ((static_cast<std::uint32_t>(high) & 0xFFFFu) << 16));
-}
-
-bool tracing() {
-  return std::getenv("MQ_SDL2_TRACE") != nullptr;
-}
-// MQ_SDL2_TRACE=messages also lists every message dispatched to the window.
-bool tracing_messages() {
-  const char* trace = std::getenv("MQ_SDL2_TRACE");
-  return trace != nullptr && std::strcmp(trace, "messages") == 0;
 }
 
 bool executable_on_path(const char* name) {
@@ -84,7 +76,7 @@ std::intptr_t Sdl2Shell::shell_open(const char* target) {
   if (target == nullptr || *target == '\0') return 2;
   std::string address(target);
   if (address.find("://") == std::string::npos) address = "http://" + address;
-  if (tracing()) std::fprintf(stderr, "moviquel: open %s\n", address.c_str());
+  trace("open %s", address.c_str());
   if (!executable_on_path("xdg-open")) return 2;  // SE_ERR_FILENOTFOUND
   // Start the opener in a grandchild so that it is never left behind as a zombie.
   const pid_t child = fork();
@@ -320,9 +312,8 @@ bool Sdl2Shell::translate_accelerator(const Message& message) {
 void Sdl2Shell::dispatch(const Message& message) {
   if (procedure_ == nullptr || sdl_window(message.window) == nullptr) return;
   if (tracing_messages()) {
-    std::fprintf(stderr, "moviquel: message 0x%04x %#lx %#lx\n", message.id,
-                 static_cast<unsigned long>(message.wparam),
-                 static_cast<unsigned long>(message.lparam));
+    trace("message 0x%04x %#lx %#lx", message.id, static_cast<unsigned long>(message.wparam),
+          static_cast<unsigned long>(message.lparam));
   }
   if (procedure_(message).use_default) default_procedure(message);
 }

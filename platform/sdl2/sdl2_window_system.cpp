@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/sdl2/sdl2_main_window.h"
+#include "platform/sdl2/sdl2_trace.h"
 
 namespace platform::sdl2 {
 
@@ -144,9 +145,7 @@ void Sdl2WindowSystem::message_box(WindowHandle owner, const char* text, const c
     std::fprintf(stderr, "moviquel: %s\n", text);
     return;
   }
-  if (std::getenv("MQ_SDL2_TRACE") != nullptr) {
-    std::fprintf(stderr, "moviquel: message box \"%s\": %s\n", caption, text);
-  }
+  trace("message box \"%s\": %s", caption, text);
   const Uint32 flags =
       (icon & kMessageBoxIconError) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
   SDL_ShowSimpleMessageBox(flags, caption, text, sdl_window(owner));
