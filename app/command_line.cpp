@@ -155,11 +155,13 @@ const char* help_text() {
   return kHelp;
 }
 
+int refuse_usage(const std::string& line, std::FILE* err) {
+  std::fprintf(err, "%s\n%s", line.c_str(), kUsageHint);
+  return 2;
+}
+
 int answer_command_line(const CommandLine& line, std::FILE* out, std::FILE* err) {
-  if (!line.error.empty()) {
-    std::fprintf(err, "%s\n%s", line.error.c_str(), kUsageHint);
-    return 2;
-  }
+  if (!line.error.empty()) return refuse_usage(line.error, err);
   if (line.show_help) {
     std::fputs(kHelp, out);
     return 0;

@@ -41,4 +41,8 @@ const char* help_text();
 // usage hint, status 2). -1 when the player should start.
 int answer_command_line(const CommandLine& line, std::FILE* out, std::FILE* err);
 
+// Writes line (without its end of line) and the usage hint to err; returns status 2. For
+// values found bad only once the display is reached.
+int refuse_usage(const std::string& line, std::FILE* err);
+
 }  // namespace app

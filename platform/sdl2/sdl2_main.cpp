@@ -13,10 +13,10 @@
 #include "platform/sdl2/sdl2_cursors.h"
 #include "platform/sdl2/sdl2_display.h"
 #include "platform/sdl2/sdl2_main_window.h"
-#include "platform/sdl2/sdl2_root_window.h"
 #include "platform/sdl2/sdl2_shell.h"
 #include "platform/sdl2/sdl2_trace.h"
 #include "platform/sdl2/sdl2_window_system.h"
+#include "platform/sdl2/sdl2_x11_windows.h"
 #include "platform/window_system.h"
 
 int main(int argc, char** argv) {
@@ -55,6 +55,13 @@ int main(int argc, char** argv) {
     // A screensaver's window: the picture fills it as it is, SIGTERM ends the player.
     const std::uintptr_t target =
         line.target == app::DrawTarget::kRootWindow ? sdl2::x11_root_window() : line.window_id;
+    if (!sdl2::x11_window_exists(target)) {
+      char text[80];
+      std::snprintf(text, sizeof text, "moviquel: there is no X window 0x%lx on this display",
+                    static_cast<unsigned long>(target));
+      SDL_Quit();
+      return app::refuse_usage(text, stderr);
+    }
     shell.use_foreign_window(target);
   }
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The command line: a bad option ends with status 2 and one line plus the usage hint,
-# before any window; --window --scale 2 starts in a window twice the size with no message;
-# --window-id draws the picture fitted into a window made here, ignores keys there, and
-# SIGTERM ends it with status 0.
+# The command line: a bad option, or the id of a window the display lacks, ends with
+# status 2 and one line plus the usage hint, before any window; --window --scale 2 starts
+# in a window twice the size with no message; --window-id draws the picture fitted into a
+# window made here, ignores keys there, and SIGTERM ends it with status 0.
 # Usage: command_line.sh MOVIQUEL RESOURCES_DIR [WORK_DIR]
 MQ_PLAYER=$1; resources=$2; MQ_WORK=${3:-}
 source "$(dirname "$0")/session.sh"
@@ -16,6 +16,12 @@ env -u DISPLAY "$MQ_PLAYER" --bogus >"$MQ_WORK/bogus.out" 2>"$MQ_WORK/bogus.err"
 Try 'moviquel --help' for more information." ] || fail "--bogus said: $(cat "$MQ_WORK/bogus.err")"
 
 start_xvfb 1920x1080x24
+# A well-formed id of a window the display does not have: refused the same way.
+status=0
+"$MQ_PLAYER" --window-id 0x7ffff0 2>"$MQ_WORK/missing.err" || status=$?
+[ "$status" = 2 ] && [ "$(head -1 "$MQ_WORK/missing.err")" = \
+  "moviquel: there is no X window 0x7ffff0 on this display" ] ||
+  fail "--window-id of a missing window: status $status, $(cat "$MQ_WORK/missing.err")"
 djpeg -ppm "$resources/main_picture.jpg" >"$MQ_WORK/main_reference.ppm"
 convert "$MQ_WORK/main_reference.ppm" -scale 200% "$MQ_WORK/main_2x.png"
 
