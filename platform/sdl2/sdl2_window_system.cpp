@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/sdl2/sdl2_main_window.h"
+#include "platform/sdl2/sdl2_message_box.h"
 #include "platform/sdl2/sdl2_trace.h"
 
 namespace platform::sdl2 {
@@ -148,7 +149,7 @@ void Sdl2WindowSystem::message_box(WindowHandle owner, const char* text, const c
   trace("message box \"%s\": %s", caption, text);
   const Uint32 flags =
       (icon & kMessageBoxIconError) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-  SDL_ShowSimpleMessageBox(flags, caption, text, sdl_window(owner));
+  show_message_box(flags, caption, text, sdl_window(owner), system_box_);
 }
 
 void Sdl2WindowSystem::post_close(WindowHandle window) {

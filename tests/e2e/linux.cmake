@@ -23,6 +23,8 @@ endfunction()
 
 mq_linux_e2e(LinuxPlayer.RefusedFullScreenIsToldOnceThenTheMainPictureRunsWindowed
              windowed_start.sh)
+mq_linux_e2e(LinuxPlayer.WithoutZenityOrXCoreFontsTheMessageShowsInItsOwnWindow
+             message_window.sh)
 mq_linux_e2e(LinuxPlayer.KeysSwitchToTheFadingInfoPictureShowStatisticsAndEsc keys.sh)
 mq_linux_e2e(LinuxPlayer.MinimisedItUsesNoProcessorTime minimised.sh)
 mq_linux_e2e(LinuxPlayer.OnASixteenBitScreenItRunsFullScreenAndSwitchesToAWindowAndBack

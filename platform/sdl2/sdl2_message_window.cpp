@@ -1,0 +1,188 @@
+// Layout, drawing and the modal loop of the backend's own message box.
+#include "platform/sdl2/sdl2_message_window.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/font/bitmap_font.h"
+#include "platform/sdl2/sdl2_draw_context.h"
+
+namespace platform::sdl2 {
+
+namespace {
+
+constexpr int kMargin = 24;  // left and right of the text and the button
+constexpr int kTop = 18;
+constexpr int kGap = 16;  // between the text and the button
+constexpr int kBottom = 12;
+constexpr int kButtonWidth = 75;  // a Windows push button of 50x14 dialog units
+constexpr int kButtonHeight = 23;
+constexpr int kMinWidth = 180;
+constexpr int kMaxTextWidth = 560;  // longer lines are wrapped between words
+constexpr char kButtonText[] = "OK";
+
+constexpr std::uint32_t kFace = 0xC8D0D4;  // GDI 0x00BBGGRR
+constexpr std::uint32_t kText = 0x000000;
+constexpr std::uint32_t kShadow = 0x808080;
+constexpr std::uint32_t kLight = 0xFFFFFF;
+constexpr std::uint32_t kDark = 0x404040;
+
+int width_of(const std::string& t) {
+  return font::text_width(t.c_str(), static_cast<int>(t.size()));
+}
+
+// The text's lines: split at line breaks, long lines wrapped between words; a final line
+// break adds no empty line.
+std::vector<std::string> lines_of(const char* text) {
+  std::vector<std::string> lines;
+  std::string rest = text != nullptr ? text : "";
+  if (!rest.empty() && rest.back() == '\n') rest.pop_back();
+  std::size_t start = 0;
+  while (start <= rest.size()) {
+    std::size_t end = rest.find('\n', start);
+    if (end == std::string::npos) end = rest.size();
+    std::string line = rest.substr(start, end - start);
+    while (width_of(line) > kMaxTextWidth) {
+      // The longest head that fits, cut at its last space when it has one.
+      std::size_t fit = 1;
+      while (fit < line.size() && width_of(line.substr(0, fit + 1)) <= kMaxTextWidth) ++fit;
+      const std::size_t space = line.rfind(' ', fit);
+      const bool at_space = space != std::string::npos && space > 0;
+      const std::size_t cut = at_space ? space : fit;
+      lines.push_back(line.substr(0, cut));
+      line.erase(0, at_space ? cut + 1 : cut);
+    }
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+struct Layout {
+  std::vector<std::string> lines;
+  int width = 0;
+  int height = 0;
+  SDL_Rect button{};
+};
+
+Layout layout_of(const char* text) {
+  Layout l;
+  l.lines = lines_of(text);
+  int text_width = 0;
+  for (const std::string& line : l.lines) text_width = std::max(text_width, width_of(line));
+  l.width = std::max({kMinWidth, text_width + 2 * kMargin, kButtonWidth + 2 * kMargin});
+  const int text_height = static_cast<int>(l.lines.size()) * font::line_height();
+  l.button = SDL_Rect{(l.width - kButtonWidth) / 2, kTop + text_height + kGap, kButtonWidth,
+                      kButtonHeight};
+  l.height = l.button.y + kButtonHeight + kBottom;
+  return l;
+}
+
+void fill(SDL_Surface* s, int x, int y, int w, int h, std::uint32_t color) {
+  SDL_Rect r{x, y, w, h};
+  SDL_FillRect(s, &r, map_color(s, color));
+}
+
+void text(SDL_Surface* s, int x, int y, const std::string& t) {
+  Sdl2DrawContext context(s);
+  context.set_bk_color(kFace);
+  context.set_text_color(kText);
+  context.text_out(x, y, t.c_str(), static_cast<std::int32_t>(t.size()));
+}
+
+void draw(SDL_Surface* s, const Layout& l, bool pressed) {
+  fill(s, 0, 0, s->w, s->h, kFace);
+  for (std::size_t i = 0; i < l.lines.size(); ++i) {
+    text(s, kMargin, kTop + static_cast<int>(i) * font::line_height(), l.lines[i]);
+  }
+  // The default push button: a dark outer frame, raised (or sunk while pressed).
+  const SDL_Rect b = l.button;
+  fill(s, b.x, b.y, b.w, b.h, kDark);
+  fill(s, b.x + 1, b.y + 1, b.w - 2, b.h - 2, pressed ? kShadow : kLight);
+  fill(s, b.x + 2, b.y + 2, b.w - 3, b.h - 3, pressed ? kFace : kShadow);
+  fill(s, b.x + 2, b.y + 2, b.w - 4, b.h - 4, kFace);
+  const int shift = pressed ? 1 : 0;
+  text(s, b.x + (b.w - width_of(kButtonText)) / 2 + shift,
+       b.y + (b.h - font::line_height()) / 2 + shift, kButtonText);
+}
+
+bool inside(const SDL_Rect& r, int x, int y) {
+  return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
+}
+
+}  // namespace
+
+bool run_message_window(SDL_Window* owner, const char* caption, const char* text) {
+  const Layout l = layout_of(text);
+  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+  if (owner != nullptr) {
+    int ox = 0, oy = 0, ow = 0, oh = 0;
+    SDL_GetWindowPosition(owner, &ox, &oy);
+    SDL_GetWindowSize(owner, &ow, &oh);
+    x = ox + (ow - l.width) / 2;
+    y = oy + (oh - l.height) / 2;
+  }
+  SDL_Window* window = SDL_CreateWindow(caption != nullptr ? caption : "", x, y, l.width, l.height,
+                                        SDL_WINDOW_SKIP_TASKBAR);
+  if (window == nullptr) return false;
+  if (owner != nullptr) SDL_SetWindowModalFor(window, owner);
+  SDL_RaiseWindow(window);
+  const Uint32 id = SDL_GetWindowID(window);
+
+  bool answered = false;
+  bool pressed = false;
+  SDL_Keycode key_down = SDLK_UNKNOWN;
+  std::vector<SDL_Event> deferred;
+  while (!answered) {
+    if (SDL_Surface* s = SDL_GetWindowSurface(window)) {
+      draw(s, l, pressed);
+      SDL_UpdateWindowSurface(window);
+    }
+    SDL_Event e;
+    if (SDL_WaitEvent(&e) == 0) break;
+    switch (e.type) {
+      case SDL_WINDOWEVENT:
+        if (e.window.windowID != id) {
+          deferred.push_back(e);
+        } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+          answered = true;
+        }
+        break;
+      case SDL_KEYDOWN:
+        // As in the About dialog, a key acts on its release after a press seen here, so a
+        // key held from before the box opened does not answer it unread.
+        if (e.key.windowID == id && e.key.repeat == 0) key_down = e.key.keysym.sym;
+        break;
+      case SDL_KEYUP: {
+        if (e.key.windowID != id || e.key.keysym.sym != key_down) break;
+        key_down = SDLK_UNKNOWN;
+        const SDL_Keycode key = e.key.keysym.sym;
+        answered =
+            key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_SPACE || key == SDLK_ESCAPE;
+        break;
+      }
+      case SDL_MOUSEBUTTONDOWN:
+        if (e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT) {
+          pressed = inside(l.button, e.button.x, e.button.y);
+        }
+        break;
+      case SDL_MOUSEBUTTONUP:
+        answered = e.button.windowID == id && pressed && inside(l.button, e.button.x, e.button.y);
+        pressed = false;
+        break;
+      case SDL_QUIT:
+        deferred.push_back(e);
+        answered = true;
+        break;
+      default:
+        break;  // input to the player is dropped while the box is open, as on Windows
+    }
+  }
+  SDL_DestroyWindow(window);
+  for (SDL_Event& e : deferred) SDL_PushEvent(&e);
+  return true;
+}
+
+}  // namespace platform::sdl2

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# On a machine without zenity and without the X core fonts (an Xvfb with only its built-in
+# "fixed" font, a PATH without zenity) SDL cannot show its message box: the refused full
+# screen is still told, on standard error and in the player's own message window, which
+# Enter answers; the player then runs windowed.
+# Usage: message_window.sh MOVIQUEL RESOURCES_DIR [WORK_DIR]
+real_player=$1; MQ_WORK=${3:-}
+MQ_PLAYER=$real_player
+source "$(dirname "$0")/session.sh"
+
+# The player with nothing on its PATH (so no zenity); exec keeps the process id and name.
+MQ_PLAYER=$MQ_WORK/player-without-zenity
+printf '#!/bin/sh\nexec env PATH=/nonexistent "%s"\n' "$real_player" >"$MQ_PLAYER"
+chmod +x "$MQ_PLAYER"
+
+fifo=$MQ_WORK/displayfd
+rm -f "$fifo"; mkfifo "$fifo"
+Xvfb -displayfd 3 -fp built-ins -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>"$MQ_WORK/xvfb.log" &
+xvfb_pid=$!
+read -r -t 20 number <"$fifo" || fail "Xvfb did not start (see $MQ_WORK/xvfb.log)"
+export DISPLAY=":$number"
+note "Xvfb with built-in fonts only on $DISPLAY"
+
+start_player
+wait_for 20 have_message_box || fail "no message window after start-up ($(cat "$player_log"))"
+grep -qF 'no system message window (' "$player_log" ||
+  fail "SDL's own message box was shown: this is not a machine without zenity and X fonts"
+grep -qF '"Moviquel Player": This display card does not support 640x480x16 ' "$player_log" ||
+  fail "the message is not on standard error: $(cat "$player_log")"
+
+box=$(message_box_id)
+sleep 0.5
+xwd -id "$box" -silent | convert xwd:- "$MQ_WORK/message_window.png"
+note "message window $box: $MQ_WORK/message_window.png"
+read -r width height < <(identify -format '%w %h\n' "$MQ_WORK/message_window.png")
+# One line of 47 characters, 9 pixels each, and an OK button below it.
+[ "$width" -gt 423 ] && [ "$width" -lt 640 ] && [ "$height" -gt 40 ] && [ "$height" -lt 200 ] ||
+  fail "message window is ${width}x$height"
+ink=$(convert "$MQ_WORK/message_window.png" -fill white +opaque black -negate \
+  -format '%[fx:round(mean*w*h)]' info:)
+note "black pixels in the message window: $ink"
+[ "$ink" -gt 500 ] || fail "no text in the message window ($ink black pixels)"
+
+answer_message_box
+wait_for 20 first_frame_shown || fail "no frame shown after the message ($(cat "$player_log"))"
+have_player_window || fail "no player window"
+echo "PASS"
