@@ -55,11 +55,10 @@ if(TARGET mq_frame_statistics AND TARGET mq_platform_fake)
 endif()
 
 # The Windows executable's two JPGDATA resources, when the windows preset's build is given.
-find_program(MQ_WRESTOOL wrestool)
-if(MQ_WINDOWS_BUILD_DIR AND EXISTS ${MQ_WINDOWS_BUILD_DIR}/moviquel.exe AND MQ_WRESTOOL
-   AND TARGET mq_scramble)
+if(MQ_WINDOWS_BUILD_DIR AND EXISTS ${MQ_WINDOWS_BUILD_DIR}/moviquel.exe AND TARGET mq_scramble)
+  mq_require_tool(MQ_WRESTOOL wrestool icoutils)
   add_test(NAME WindowsExecutable.PicturesAreScrambledAndDescrambleToTheJpegs
-           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/windows_pictures_check.sh ${MQ_WRESTOOL}
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/windows_pictures_check.sh wrestool
                    $<TARGET_FILE:mq_scramble> ${MQ_WINDOWS_BUILD_DIR}/moviquel.exe
                    ${PROJECT_SOURCE_DIR}/resources)
 endif()

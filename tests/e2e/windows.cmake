@@ -11,14 +11,10 @@ endif()
 set(mq_windows_exe ${MQ_WINDOWS_BUILD_DIR}/moviquel.exe)
 set(mq_windows_scripts ${CMAKE_CURRENT_SOURCE_DIR}/windows)
 
-find_program(MQ_WRESTOOL wrestool)
-find_program(MQ_ICOTOOL icotool)
-if(MQ_WRESTOOL AND MQ_ICOTOOL)
-  add_test(NAME WindowsExecutable.CarriesEveryResourceWithItsIdAndType
-           COMMAND bash ${mq_windows_scripts}/check_resources.sh ${MQ_WRESTOOL} ${mq_windows_exe})
-else()
-  message(STATUS "Windows checks: wrestool/icotool (icoutils) not found, resource check not registered")
-endif()
+mq_require_tool(MQ_WRESTOOL wrestool icoutils)
+mq_require_tool(MQ_ICOTOOL icotool icoutils)
+add_test(NAME WindowsExecutable.CarriesEveryResourceWithItsIdAndType
+         COMMAND bash ${mq_windows_scripts}/check_resources.sh wrestool ${mq_windows_exe})
 
 # The resources' contents, read back from the executable by a parser of its own.
 add_executable(windows_resources_tests ${CMAKE_CURRENT_SOURCE_DIR}/windows_resources_tests.cpp)
@@ -51,14 +47,13 @@ function(mq_wine_runs loader result)
 endfunction()
 mq_wine_runs(${mq_wine32_loader} mq_wine32_runs)
 mq_wine_runs(${mq_wine64_loader} mq_wine64_runs)
-find_program(MQ_X86_64_MINGW x86_64-w64-mingw32-g++-posix)
-foreach(tool Xvfb xdotool xprop import convert compare identify djpeg)
-  find_program(MQ_TOOL_${tool} ${tool})
-  if(NOT MQ_TOOL_${tool})
-    message(STATUS "Windows checks: ${tool} not found, Wine runs not registered")
-    return()
-  endif()
+mq_require_tool(MQ_TOOL_Xvfb Xvfb xvfb)
+mq_require_tool(MQ_TOOL_xdotool xdotool xdotool)
+mq_require_tool(MQ_TOOL_xprop xprop x11-utils)
+foreach(tool import convert compare identify)
+  mq_require_tool(MQ_TOOL_${tool} ${tool} imagemagick)
 endforeach()
+mq_require_tool(MQ_TOOL_djpeg djpeg libjpeg-turbo-progs)
 
 if(mq_wine32_runs)
   set(mq_run_exe ${mq_windows_exe})
@@ -66,7 +61,12 @@ if(mq_wine32_runs)
   set(mq_wine_server ${mq_wine32_server})
   set(mq_wine_prefix ${CMAKE_CURRENT_BINARY_DIR}/wine32-prefix)
   set(mq_run_depends "")
-elseif(mq_wine64_runs AND MQ_X86_64_MINGW)
+elseif(mq_wine64_runs)
+  # The 64-bit build needs its own cross compiler.
+  mq_require_tool(MQ_X86_64_MINGW x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64)
+  if(NOT MQ_X86_64_MINGW)
+    return()
+  endif()
   message(STATUS "Windows checks: 32-bit Wine cannot run here; the Wine runs use a 64-bit build")
   include(ExternalProject)
   set(MQ_WINDOWS64_JOBS 2 CACHE STRING "Parallel jobs of the 64-bit Windows build for the Wine runs")
@@ -85,7 +85,13 @@ elseif(mq_wine64_runs AND MQ_X86_64_MINGW)
   set(mq_wine_server ${mq_wine64_server})
   set(mq_wine_prefix ${CMAKE_CURRENT_BINARY_DIR}/wine64-prefix)
 else()
-  message(STATUS "Windows checks: no Wine that runs here, Wine runs not registered")
+  # No Wine loader runs here (none installed, or only the 32-bit one on a kernel without
+  # 32-bit programs): the runs cannot be made, and that must not pass unnoticed.
+  message(WARNING "no Wine runs here: apt-get install wine wine64 wine32:i386")
+  add_test(NAME MissingTool.wine
+           COMMAND ${CMAKE_COMMAND} "-DPROGRAM=a Wine that runs here"
+                   "-DPACKAGE=wine wine64 wine32:i386"
+                   -P ${PROJECT_SOURCE_DIR}/cmake/missing_tool.cmake)
   return()
 endif()
 

@@ -75,4 +75,8 @@ Bytes read_file(const std::string& path);
 // returns the JPEG, or an empty vector when cjpeg is not available.
 Bytes make_with_cjpeg(int width, int height, const std::string& options);
 
+// What a test that found no cjpeg or djpeg says: it fails rather than skips.
+inline constexpr char kNeedsJpegTools[] =
+    "cjpeg or djpeg failed or is not installed: install the Debian package libjpeg-turbo-progs";
+
 }  // namespace jpeg_test

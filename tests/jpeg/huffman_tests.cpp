@@ -308,7 +308,7 @@ TEST(SequentialScan, RestartIntervalOneRestartsThePredictorEveryMcu) {
 
 TEST(SequentialScan, PlainAndFastVariantsDecodeTheSameCoefficientsOfAPhotograph) {
   const Bytes jpeg = jpeg_test::make_with_cjpeg(120, 72, "-quality 93 -sample 2x2 -restart 3B");
-  if (jpeg.empty()) GTEST_SKIP() << "cjpeg is not available";
+  ASSERT_FALSE(jpeg.empty()) << jpeg_test::kNeedsJpegTools;
   Stages fast(jpeg, true);
   Stages plain(jpeg, false);
   ASSERT_EQ(fast.open_and_start(), 0);

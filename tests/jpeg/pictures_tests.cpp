@@ -46,7 +46,7 @@ const Picture kPictures[] = {
 TEST(Pictures, VectorAndScalarPathsGiveIdenticalBytes) {
   for (const Picture& p : kPictures) {
     const Bytes jpeg = make_with_cjpeg(p.width, p.height, p.options);
-    if (jpeg.empty()) GTEST_SKIP() << "cjpeg is not available";
+    ASSERT_FALSE(jpeg.empty()) << jpeg_test::kNeedsJpegTools;
     for (bool fast : {true, false}) {
       const Decoded vector = decode(jpeg, fast);
       ASSERT_TRUE(vector.ok()) << p.name << " error " << vector.error_code;
@@ -60,7 +60,7 @@ TEST(Pictures, ProgressiveFilesEqualTheirBaselineTwins) {
   for (const char* sampling : {"-sample 2x2", "-sample 1x1", "-sample 2x1", "-grayscale"}) {
     const std::string options = std::string("-quality 88 ") + sampling;
     const Bytes baseline = make_with_cjpeg(61, 37, options);
-    if (baseline.empty()) GTEST_SKIP() << "cjpeg is not available";
+    ASSERT_FALSE(baseline.empty()) << jpeg_test::kNeedsJpegTools;
     const Bytes progressive = make_with_cjpeg(61, 37, options + " -progressive");
     for (bool fast : {true, false}) {
       const Decoded a = decode(baseline, fast);
@@ -80,7 +80,7 @@ TEST(Pictures, NonInterleavedSequentialFilesEqualTheirInterleavedTwins) {
     out << "0;\n1;\n2;\n";
   }
   const Bytes interleaved = make_with_cjpeg(50, 34, "-quality 90 -sample 2x2");
-  if (interleaved.empty()) GTEST_SKIP() << "cjpeg is not available";
+  ASSERT_FALSE(interleaved.empty()) << jpeg_test::kNeedsJpegTools;
   const Bytes separate =
       make_with_cjpeg(50, 34, "-quality 90 -sample 2x2 -scans " + script.string());
   ASSERT_FALSE(separate.empty());
@@ -118,9 +118,9 @@ Bytes djpeg_pixels(const Bytes& jpeg, const std::string& dct) {
 TEST(Pictures, IntegerPathStaysWithinOneOfDjpegInEveryLayout) {
   for (const Picture& p : kPictures) {
     const Bytes jpeg = make_with_cjpeg(p.width, p.height, p.options);
-    if (jpeg.empty()) GTEST_SKIP() << "cjpeg is not available";
+    ASSERT_FALSE(jpeg.empty()) << jpeg_test::kNeedsJpegTools;
     const Bytes reference = djpeg_pixels(jpeg, "int");
-    if (reference.empty()) GTEST_SKIP() << "djpeg is not available";
+    ASSERT_FALSE(reference.empty()) << jpeg_test::kNeedsJpegTools;
     const Decoded ours = decode(jpeg, false);
     ASSERT_TRUE(ours.ok()) << p.name;
     const int channels = ours.bytes_per_pixel == 1 ? 1 : 3;
