@@ -45,9 +45,13 @@ std::vector<std::string> lines_of(const char* text) {
     if (end == std::string::npos) end = rest.size();
     std::string line = rest.substr(start, end - start);
     while (width_of(line) > kMaxTextWidth) {
-      // The longest head that fits, cut at its last space when it has one.
+      // The longest head that fits (at least one character), cut at its last space when it
+      // has one.
       std::size_t fit = 1;
-      while (fit < line.size() && width_of(line.substr(0, fit + 1)) <= kMaxTextWidth) ++fit;
+      int width = font::glyph_advance(line[0]);
+      while (fit < line.size() && width + font::glyph_advance(line[fit]) <= kMaxTextWidth) {
+        width += font::glyph_advance(line[fit++]);
+      }
       const std::size_t space = line.rfind(' ', fit);
       const bool at_space = space != std::string::npos && space > 0;
       const std::size_t cut = at_space ? space : fit;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/font/bitmap_font.h"
 #include "platform/sdl2/sdl2_message_box.h"
 #include "platform/sdl2/sdl2_window_system.h"
 
@@ -34,7 +35,8 @@ struct Watch {
   Answer answer = Answer::kEnter;
   std::vector<std::string> shown;  // titles of the windows shown
   std::vector<Uint32> ids;         // and their ids
-  int width = 0, height = 0;
+  int width = 0, height = 0;       // of the last one
+  std::vector<int> heights;
 };
 
 void push_key(Uint32 type, Uint32 window, SDL_Keycode key) {
@@ -70,6 +72,7 @@ int answer_when_shown(void* data, SDL_Event* event) {
   watch.ids.push_back(id);
   watch.shown.emplace_back(SDL_GetWindowTitle(window));
   SDL_GetWindowSize(window, &watch.width, &watch.height);
+  watch.heights.push_back(watch.height);
   auto key = [id](SDL_Keycode k) {
     push_key(SDL_KEYDOWN, id, k);
     push_key(SDL_KEYUP, id, k);
@@ -211,6 +214,22 @@ TEST_F(Sdl2MessageBox, PlayerEventsWaitUntilTheOwnWindowIsAnsweredAndAQuitAnswer
   }
   EXPECT_EQ(kept, (std::vector<Uint32>{SDL_WINDOWEVENT, SDL_QUIT}));
   SDL_DestroyWindow(owner);
+}
+
+TEST_F(Sdl2MessageBox, LineBreaksStartNewLinesAndLongLinesWrapWithinTheWindow) {
+  Sdl2WindowSystem windows([](const Message&) {}, failing_box);
+  const std::string long_line(300, 'W');
+  testing::internal::CaptureStderr();
+  windows.message_box(nullptr, "one\ntwo\nthree\n", kCaption, kMessageBoxIconError);
+  windows.message_box(nullptr, long_line.c_str(), kCaption, kMessageBoxIconError);
+  testing::internal::GetCapturedStderr();
+  ASSERT_EQ(watch_.heights.size(), 2u);
+  // Three lines, no empty fourth for the final break; the long line in lines of at most 560
+  // pixels.
+  const int per_line = 560 / font::glyph_advance('W');
+  const int wrapped = (300 + per_line - 1) / per_line;
+  EXPECT_EQ(watch_.heights[1] - watch_.heights[0], (wrapped - 3) * font::line_height());
+  EXPECT_LE(watch_.width, 560 + 48);
 }
 
 TEST_F(Sdl2MessageBox, WhenTheSystemBoxIsShownNothingElseIs) {

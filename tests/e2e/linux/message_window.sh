@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # On a machine without zenity and without the X core fonts (an Xvfb with only its built-in
-# "fixed" font, a PATH without zenity) SDL cannot show its message box: the refused full
+# "fixed" font, a PATH without zenity) SDL cannot show its message box: a refused full
 # screen is still told, on standard error and in the player's own message window, which
 # Enter answers; the player then runs windowed.
 # Usage: message_window.sh MOVIQUEL RESOURCES_DIR [WORK_DIR]
@@ -8,9 +8,11 @@ real_player=$1; MQ_WORK=${3:-}
 MQ_PLAYER=$real_player
 source "$(dirname "$0")/session.sh"
 
-# The player with nothing on its PATH (so no zenity); exec keeps the process id and name.
+# The player with nothing on its PATH (so no zenity), its stand-in told to report no
+# 640x480x16 mode so that the refusal is said; exec keeps the process id and name.
 MQ_PLAYER=$MQ_WORK/player-without-zenity
-printf '#!/bin/sh\nexec env PATH=/nonexistent "%s"\n' "$real_player" >"$MQ_PLAYER"
+printf '#!/bin/sh\nexec env PATH=/nonexistent MQ_SDL2_NO_640X480X16=1 "%s"\n' "$real_player" \
+  >"$MQ_PLAYER"
 chmod +x "$MQ_PLAYER"
 
 fifo=$MQ_WORK/displayfd
