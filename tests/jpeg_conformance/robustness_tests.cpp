@@ -1,7 +1,7 @@
 // Damaged input: every conformance picture cut short at a spread of offsets and with single
 // bytes changed at a spread of positions must decode or fail cleanly on both paths (run under the
-// sanitizer preset, this also proves the absence of overruns and leaks). The fuzzer's seeds and
-// every input it ever broke the decoder with are replayed the same way.
+// sanitizer preset, this also proves the absence of overruns and leaks). The fuzzer's seeds, its
+// minimised corpus and every input it ever broke the decoder with are replayed the same way.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -108,6 +108,21 @@ TEST(FuzzCorpus, SeedsAndRegressionInputsDecodeOrFailCleanly) {
   for (const std::string& name : files_in(regressions, ".jpg")) {
     expect_clean(read_bytes(regressions + "/" + name), "regression " + name);
   }
+}
+
+// The fuzzing campaign's minimised corpus (files named by their hash, no extension) stays small
+// enough to keep in the repository, and every input in it keeps the decoder's promises.
+TEST(FuzzCorpus, MinimisedCorpusStaysWithinItsBudgetAndDecodesOrFailsCleanly) {
+  const std::string corpus = MQ_FUZZ_DATA "/corpus";
+  const std::vector<std::string> names = files_in(corpus, "");
+  ASSERT_FALSE(names.empty()) << "no inputs in " << corpus;
+  std::size_t total = 0;
+  for (const std::string& name : names) {
+    const std::vector<std::uint8_t> bytes = read_bytes(corpus + "/" + name);
+    total += bytes.size();
+    expect_clean(bytes, "corpus input " + name);
+  }
+  EXPECT_LE(total, std::size_t{1} << 20) << "the corpus outgrew its 1 MiB budget";
 }
 
 }  // namespace

@@ -21,11 +21,11 @@ class CountingStream : public jpeg::MemoryInputStream {
 };
 
 std::string decode_once(const std::uint8_t* data, std::int32_t size, bool fast_path,
-                        std::int64_t max_pixels) {
+                        std::int64_t max_pixels, std::int32_t threads) {
   CountingStream stream(data, size);
   std::string broken;
   {
-    jpeg::JpegDecoder decoder(&stream, fast_path);
+    jpeg::JpegDecoder decoder(&stream, fast_path, threads);
     if (stream.opens != 1) broken = "open was not called exactly once";
     const bool constructed = decoder.error_code == 0;
     if (!constructed && stream.closes != 1) broken = "a failed constructor left the stream open";
@@ -81,13 +81,13 @@ std::string decode_once(const std::uint8_t* data, std::int32_t size, bool fast_p
 }  // namespace
 
 std::string fuzz_decode(const std::uint8_t* data, std::size_t size, std::int64_t max_pixels,
-                        FuzzPaths paths) {
+                        FuzzPaths paths, std::int32_t threads) {
   if (size > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) return {};
   const auto length = static_cast<std::int32_t>(size);
   std::string broken;
-  if (paths != FuzzPaths::integer) broken = decode_once(data, length, true, max_pixels);
+  if (paths != FuzzPaths::integer) broken = decode_once(data, length, true, max_pixels, threads);
   if (broken.empty() && paths != FuzzPaths::fast) {
-    broken = decode_once(data, length, false, max_pixels);
+    broken = decode_once(data, length, false, max_pixels, threads);
   }
   return broken;
 }

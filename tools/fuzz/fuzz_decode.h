@@ -21,9 +21,10 @@ enum class FuzzPaths { both, fast, integer };
 // Decodes data on the chosen paths. Returns an empty string when the decoder kept every promise
 // (rows of the stated length, the return codes of a failure, the stream closed exactly once),
 // else a description of the first broken one. Pictures of more than max_pixels pixels are only
-// constructed.
+// constructed. threads is handed to the decoder (2 lets large sequential pictures decode their
+// rows on a second thread).
 std::string fuzz_decode(const std::uint8_t* data, std::size_t size,
-                        std::int64_t max_pixels = kFuzzMaxPixels,
-                        FuzzPaths paths = FuzzPaths::both);
+                        std::int64_t max_pixels = kFuzzMaxPixels, FuzzPaths paths = FuzzPaths::both,
+                        std::int32_t threads = 1);
 
 }  // namespace tools

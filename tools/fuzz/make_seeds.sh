@@ -12,6 +12,9 @@ trap 'rm -rf "$tmp"' EXIT
 convert rose: -resize 40x27! -depth 8 "$tmp/rose.ppm"
 convert -seed 9 -size 19x13 plasma:fractal -depth 8 "$tmp/odd.ppm"
 convert -seed 9 -size 1x1 xc:'#80a040' -depth 8 "$tmp/dot.ppm"
+# One megapixel of flat grey in 12 KB: large enough for the decoder's second row thread and for
+# more than one input buffer, small enough for the fuzzer.
+convert -size 1024x1024 xc:'#808080' -depth 8 "$tmp/flat.ppm"
 
 seed() { # name source cjpeg-options...
   local name=$1 src=$2
@@ -35,6 +38,15 @@ seed dot_h2v2 dot -quality 75 -sample 2x2
 seed dot_gray_progressive dot -quality 75 -grayscale -progressive
 seed arithmetic odd -quality 75 -arithmetic
 seed sampling_411 odd -quality 75 -sample 4x1
+seed flat_1024_gray flat -quality 75 -grayscale
+# The same picture with 100 bytes of its data overwritten by 7E: corrupt data in the middle rows.
+cp "$out/flat_1024_gray.jpg" "$out/flat_1024_gray_damaged.jpg"
+head -c 100 /dev/zero | tr '\0' '~' |
+  dd of="$out/flat_1024_gray_damaged.jpg" bs=1 seek=6000 conv=notrunc status=none
+# A comment longer than the decoder's 4096-byte input buffer.
+cjpeg -quality 75 -outfile "$tmp/plain.jpg" "$tmp/rose.ppm"
+head -c 5000 /dev/zero | tr '\0' 'c' > "$tmp/comment.txt"
+wrjpgcom -cfile "$tmp/comment.txt" "$tmp/plain.jpg" > "$out/h1v1_comment_5k.jpg"
 printf '0;\n1;\n2;\n' > "$tmp/scans.txt"
 seed h2v2_noninterleaved odd -quality 75 -sample 2x2 -scans "$tmp/scans.txt"
 convert "$tmp/odd.ppm" -colorspace CMYK -quality 75 "$out/cmyk.jpg"
