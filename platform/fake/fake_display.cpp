@@ -273,6 +273,9 @@ class FakeSurface final : public ReferenceCounted<Surface> {
     return memory_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(pitch_) +
            static_cast<std::size_t>(x) * bytes_per_pixel(format_);
   }
+  std::size_t row_bytes(std::int32_t pixels) const {
+    return static_cast<std::size_t>(pixels) * bytes_per_pixel(format_);
+  }
   HResult busy_or_lost() const {
     if (lost_) return kDDERR_SURFACELOST;
     if (locked_ || dc_ != nullptr) return kDDERR_SURFACEBUSY;
@@ -407,8 +410,11 @@ HResult FakeSurface::blt(const Rect* dest_rect, Surface* source, const Rect* sou
   if ((flags & kBltColorFill) != 0) {
     if (source != nullptr) return kE_INVALIDARG;
     const std::uint32_t value = fill_color & depth_mask(format_);
-    for (std::int32_t y = visible.top; y < visible.bottom; ++y) {
-      for (std::int32_t x = visible.left; x < visible.right; ++x) put(x, y, value);
+    // The first row pixel by pixel, the others as copies of it.
+    for (std::int32_t x = visible.left; x < visible.right; ++x) put(x, visible.top, value);
+    for (std::int32_t y = visible.top + 1; y < visible.bottom; ++y) {
+      std::memcpy(pixel_address(visible.left, y), pixel_address(visible.left, visible.top),
+                  row_bytes(visible.right - visible.left));
     }
     if (system_->primary_ == this) system_->presents_++;
     return kS_OK;
@@ -428,6 +434,15 @@ HResult FakeSurface::blt(const Rect* dest_rect, Surface* source, const Rect* sou
   const std::int64_t dw = dest.right - dest.left, dh = dest.bottom - dest.top;
   const std::int64_t sw = from.right - from.left, sh = from.bottom - from.top;
   const bool same = same_format(format_, src->format_);
+  if (same && dw == sw && dh == sh) {  // an unscaled copy: whole rows at once
+    for (std::int32_t y = visible.top; y < visible.bottom; ++y) {
+      std::memcpy(pixel_address(visible.left, y),
+                  src->pixel_address(from.left + visible.left - dest.left, from.top + y - dest.top),
+                  row_bytes(visible.right - visible.left));
+    }
+    if (system_->primary_ == this) system_->presents_++;
+    return kS_OK;
+  }
   for (std::int32_t y = visible.top; y < visible.bottom; ++y) {
     const auto sy = static_cast<std::int32_t>(from.top + (y - dest.top) * sh / dh);
     for (std::int32_t x = visible.left; x < visible.right; ++x) {
@@ -453,10 +468,19 @@ HResult FakeSurface::blt_fast(std::int32_t x, std::int32_t y, Surface* source,
   const Rect src_bounds{0, 0, src->width_, src->height_};
   const Rect from = source_rect != nullptr ? intersect(*source_rect, src_bounds) : src_bounds;
   const bool same = same_format(format_, src->format_);
+  // The source columns whose destination lies inside this surface.
+  const std::int32_t first = std::max(from.left, from.left - x);
+  const std::int32_t last = std::min(from.right, from.left + width_ - x);
   for (std::int32_t row = from.top; row < from.bottom; ++row) {
-    for (std::int32_t column = from.left; column < from.right; ++column) {
-      const std::int32_t dx = x + column - from.left, dy = y + row - from.top;
-      if (!inside(dx, dy)) continue;
+    const std::int32_t dy = y + row - from.top;
+    if (dy < 0 || dy >= height_ || first >= last) continue;
+    if (same && !keyed) {
+      std::memcpy(pixel_address(x + first - from.left, dy), src->pixel_address(first, row),
+                  row_bytes(last - first));
+      continue;
+    }
+    for (std::int32_t column = first; column < last; ++column) {
+      const std::int32_t dx = x + column - from.left;
       const std::uint32_t value = src->raw(column, row);
       if (keyed && value >= src->key_low_ && value <= src->key_high_) continue;
       put(dx, dy, same ? value : raw_from_rgb(rgb_from_raw(value, src->format_), format_));

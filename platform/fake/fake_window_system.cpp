@@ -123,6 +123,13 @@ void FakeShellSystem::set_cursor(Cursor cursor) {
   cursor_calls_.push_back(cursor);
 }
 
+void FakeShellSystem::clear_calls() {
+  cursor_calls_.clear();
+  shell_open_calls_.clear();
+  quit_calls_.clear();
+  dialog_calls_.clear();
+}
+
 void FakeShellSystem::show_cursor(bool show) {
   show_count_ += show ? 1 : -1;
 }

@@ -130,6 +130,9 @@ class FakeShellSystem : public ShellSystem {
   std::string main_window_title() const { return title_; }
   std::string main_window_class() const { return class_name_; }
   WindowProcedure window_procedure() const { return procedure_; }
+  // Forgets the calls recorded so far (cursors, shell opens, quits, dialogs), keeping the
+  // lists' storage, so that a long run's records cost no memory.
+  void clear_calls();
 
  private:
   Cursor cursor_ = Cursor::kArrow;
