@@ -25,6 +25,15 @@ namespace {
 // How long a turn waits while another program holds the exclusive display.
 constexpr std::uint32_t exclusive_mode_wait_ms = 10;
 
+// A picture that is missing or does not decode means the executable itself is damaged:
+// the user is told, over the desktop rather than a full-screen display, before the exit.
+std::int32_t end_with_damaged_pictures() {
+  display::release_display();
+  platform::services().windows->message_box(main_window, damaged_pictures_text, product_caption,
+                                            platform::kMessageBoxIconError);
+  return 0;
+}
+
 }  // namespace
 
 platform::HResult start_window_and_display(std::int32_t show_command) {
@@ -53,9 +62,9 @@ platform::HResult start_window_and_display(std::int32_t show_command) {
 
 std::int32_t win_main(platform::MessagePump& pump, std::int32_t show_command) {
   if (platform::failed(start_window_and_display(show_command))) return 0;
-  if (!load_pictures()) return 0;
+  if (!load_pictures()) return end_with_damaged_pictures();
   install_picture_switch();
-  if (!show_picture()) return 0;
+  if (!show_picture()) return end_with_damaged_pictures();
   return run_main_loop(pump, main_window);
 }
 

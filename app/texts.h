@@ -6,6 +6,9 @@ namespace app {
 
 // The product caption: the window class name and the title of every message box.
 inline constexpr const char product_caption[] = "Moviquel Player";
+// Shown when the embedded pictures are missing or cannot be decoded at start-up.
+inline constexpr const char damaged_pictures_text[] =
+    "The pictures inside the program are damaged. The program will now exit.";
 
 // Composed by compose_texts, never changed afterwards. Plain 8-bit strings.
 extern char version_text[8];           // "1-1"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "app/shell_state.h"
 #include "display/display_setup.h"
 #include "engine/scene.h"
+#include "platform/embedded/embedded_resources.h"
 #include "tests/app/shell_test_support.h"
 
 namespace app::test {
@@ -75,12 +77,27 @@ TEST_F(StartUp, WithoutAWindowItEndsSilentlyWithCodeZero) {
   EXPECT_EQ(fake.display.calls(Op::kCreateDirectDraw), 0);
 }
 
-TEST_F(StartUp, AMissingPictureEndsSilentlyWithCodeZero) {
+TEST_F(StartUp, AMissingOrCutShortPictureIsToldOverTheDesktopThenEndsWithCodeZero) {
+  const std::span<const platform::EmbeddedResource> real = platform::embedded_resources();
+  std::vector<platform::EmbeddedResource> cut(real.begin(), real.end());
+  for (auto& picture : cut) picture.size /= 2;
   platform::EmbeddedResourceStore empty({});
-  platform::services().resources = &empty;
-  EXPECT_EQ(win_main(pump, 1), 0);
-  EXPECT_TRUE(fake.windows.message_boxes().empty());
-  EXPECT_EQ(pump.idle_turns(), 0);
+  platform::EmbeddedResourceStore cut_short(cut);
+  for (platform::ResourceStore* store : {static_cast<platform::ResourceStore*>(&empty),
+                                         static_cast<platform::ResourceStore*>(&cut_short)}) {
+    platform::services().resources = store;
+    EXPECT_EQ(win_main(pump, 1), 0);
+    ASSERT_FALSE(fake.windows.message_boxes().empty());
+    const auto& box = fake.windows.message_boxes().back();
+    EXPECT_EQ(box.text, "The pictures inside the program are damaged. The program will now exit.");
+    EXPECT_EQ(box.caption, "Moviquel Player");
+    EXPECT_EQ(box.icon, platform::kMessageBoxIconError);
+    EXPECT_EQ(display::display, nullptr);  // released first, so the box is not hidden
+    EXPECT_EQ(fake.display.live_objects(), 0);
+    EXPECT_FALSE(fake.display.full_screen_mode_set());
+    EXPECT_EQ(pump.idle_turns(), 0);
+  }
+  EXPECT_EQ(fake.windows.message_boxes().size(), 2u);
   platform::services().resources = &resources;
 }
 
