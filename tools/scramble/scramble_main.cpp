@@ -1,6 +1,7 @@
 // The build's scrambling tool, run on the build machine:
-//   mq_scramble scramble INPUT OUTPUT
-//     writes INPUT XORed with the keyed stream of the build's seed and width;
+//   mq_scramble scramble INPUT OUTPUT [SEED]
+//     writes INPUT XORed with the keyed stream of the build's seed (or SEED, which builds
+//     a player whose pictures do not descramble) and width;
 //   mq_scramble embed OUTPUT.cpp ID TYPE FILE [ID TYPE FILE ...]
 //     writes C++ source that compiles the files' bytes into the program as resources
 //     keyed by (ID, TYPE), for the platforms whose executables carry no resource section.
@@ -31,7 +32,7 @@ bool write_file(const char* path, const void* data, std::size_t size) {
   return static_cast<bool>(out);
 }
 
-int scramble(const char* input, const char* output) {
+int scramble(const char* input, const char* output, std::uint32_t seed) {
   std::vector<std::uint8_t> bytes;
   if (!read_file(input, &bytes)) {
     std::fprintf(stderr, "mq_scramble: cannot read %s\n", input);
@@ -41,8 +42,7 @@ int scramble(const char* input, const char* output) {
     std::fprintf(stderr, "mq_scramble: %s is too large\n", input);
     return 1;
   }
-  app::descramble(bytes.data(), static_cast<std::int32_t>(bytes.size()), app::kScrambleSeed,
-                  app::kScrambleWidth);
+  app::descramble(bytes.data(), static_cast<std::int32_t>(bytes.size()), seed, app::kScrambleWidth);
   if (!write_file(output, bytes.data(), bytes.size())) {
     std::fprintf(stderr, "mq_scramble: cannot write %s\n", output);
     return 1;
@@ -109,12 +109,24 @@ int embed(const char* output, int count, char** triples) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::strcmp(argv[1], "scramble") == 0) return scramble(argv[2], argv[3]);
+  if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "scramble") == 0) {
+    std::uint32_t seed = app::kScrambleSeed;
+    if (argc == 5) {
+      char* end = nullptr;
+      const unsigned long long value = std::strtoull(argv[4], &end, 0);
+      if (*argv[4] == '\0' || *end != '\0' || value > 0xFFFFFFFFull) {
+        std::fprintf(stderr, "mq_scramble: bad seed %s\n", argv[4]);
+        return 2;
+      }
+      seed = static_cast<std::uint32_t>(value);
+    }
+    return scramble(argv[2], argv[3], seed);
+  }
   if (argc >= 6 && (argc - 3) % 3 == 0 && std::strcmp(argv[1], "embed") == 0) {
     return embed(argv[2], argc - 3, argv + 3);
   }
   std::fprintf(stderr,
-               "usage: mq_scramble scramble INPUT OUTPUT\n"
+               "usage: mq_scramble scramble INPUT OUTPUT [SEED]\n"
                "       mq_scramble embed OUTPUT.cpp ID TYPE FILE [ID TYPE FILE ...]\n");
   return 2;
 }
