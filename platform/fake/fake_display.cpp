@@ -831,6 +831,11 @@ void FakeDisplaySystem::misuse(const std::string& what) {
   misuses_.push_back(what);
 }
 
+void FakeDisplaySystem::clear_records() {
+  for (auto& flags : flags_) flags.clear();
+  surface_requests_.clear();
+}
+
 std::uint32_t FakeDisplaySystem::screen_rgb(std::int32_t x, std::int32_t y) const {
   if (primary_ == nullptr || !primary_->inside(x, y)) return kNoPixel;
   return rgb_from_raw(primary_->raw(x, y), primary_->format_);

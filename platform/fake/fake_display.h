@@ -110,6 +110,9 @@ class FakeDisplaySystem : public DisplaySystem {
   const std::vector<std::uint32_t>& flags_of(Op op) const { return flags_[static_cast<int>(op)]; }
   // Every description handed to create_surface, in order.
   const std::vector<SurfaceDesc>& surface_requests() const { return surface_requests_; }
+  // Forgets the recorded flags and surface requests, keeping the lists' storage, so that a
+  // long run's records cost no memory. Call counts, live objects and misuses stay.
+  void clear_records();
   // API misuse seen (unlock without lock, foreign release_dc, over-release, ...), with a
   // line of text each; a correct caller leaves this empty.
   const std::vector<std::string>& misuses() const { return misuses_; }

@@ -37,3 +37,13 @@ mq_linux_e2e(LinuxPlayer.OnA1920x1080DesktopItFillsTheScreenSharplyAtTwiceTheSiz
              desktop_full_screen.sh)
 mq_linux_e2e(LinuxPlayer.CommandLineRefusesBadInputScalesItsWindowAndDrawsIntoAGivenWindow
              command_line.sh)
+
+# Players built with a damaged picture, in a sub-build of the player alone made like this
+# build (type, sanitizers, compiler launcher): four variants, each relinking only the player.
+add_test(NAME LinuxPlayer.ADamagedMainPictureIsToldAtStartUpAndADamagedInfoPictureLeavesTheMain
+         COMMAND bash ${mq_linux_e2e_dir}/damaged_pictures.sh ${PROJECT_SOURCE_DIR}
+                 ${CMAKE_CURRENT_BINARY_DIR}/linux/damaged_pictures ${CMAKE_BUILD_TYPE}
+                 "${MQ_SANITIZE}" "${CMAKE_CXX_COMPILER_LAUNCHER}")
+set_tests_properties(LinuxPlayer.ADamagedMainPictureIsToldAtStartUpAndADamagedInfoPictureLeavesTheMain
+  PROPERTIES TIMEOUT 900 LABELS e2e
+  ENVIRONMENT "LSAN_OPTIONS=suppressions=${mq_linux_e2e_dir}/lsan_suppressions.txt")

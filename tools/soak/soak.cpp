@@ -132,7 +132,10 @@ int main(int argc, char** argv) {
                    static_cast<std::uint32_t>(status));
       return 1;
     }
-    fake.shell.clear_calls();  // the stand-in records the cursor set at each switch
+    // The stand-ins record calls (the cursor set at each switch, the flags of each copy);
+    // what they keep is not the player's.
+    fake.shell.clear_calls();
+    fake.display.clear_records();
     ++all_frames;
     if (engine::info_mode != shown) {
       shown = engine::info_mode;
