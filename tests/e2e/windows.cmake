@@ -57,6 +57,8 @@ mq_require_tool(MQ_TOOL_djpeg djpeg libjpeg-turbo-progs)
 
 if(mq_wine32_runs)
   set(mq_run_exe ${mq_windows_exe})
+  set(mq_run_toolchain ${PROJECT_SOURCE_DIR}/cmake/toolchain-mingw-i686.cmake)
+  set(mq_run_cc_name i686-w64-mingw32-gcc)
   set(mq_wine_loader ${mq_wine32_loader})
   set(mq_wine_server ${mq_wine32_server})
   set(mq_wine_prefix ${CMAKE_CURRENT_BINARY_DIR}/wine32-prefix)
@@ -81,6 +83,8 @@ elseif(mq_wine64_runs)
     BUILD_ALWAYS ON
     BUILD_BYPRODUCTS ${mq_windows64_dir}/moviquel.exe)
   set(mq_run_exe ${mq_windows64_dir}/moviquel.exe)
+  set(mq_run_toolchain ${PROJECT_SOURCE_DIR}/cmake/toolchain-mingw-x86_64.cmake)
+  set(mq_run_cc_name x86_64-w64-mingw32-gcc)
   set(mq_wine_loader ${mq_wine64_loader})
   set(mq_wine_server ${mq_wine64_server})
   set(mq_wine_prefix ${CMAKE_CURRENT_BINARY_DIR}/wine64-prefix)
@@ -110,3 +114,29 @@ foreach(check windowed_fallback full_screen)
     RESOURCE_LOCK wine_prefix
     ENVIRONMENT "MQ_WINE_LOADER=${mq_wine_loader};MQ_WINE_SERVER=${mq_wine_server};MQ_WINE_PREFIX=${mq_wine_prefix};MQ_OUT=${CMAKE_CURRENT_BINARY_DIR}/wine-${check}")
 endforeach()
+
+# Recovery on the exclusive full screen: another program in front, then the window minimised;
+# each time restored as through the taskbar by a small helper built with MinGW.
+set(mq_wine_environment
+    "MQ_WINE_LOADER=${mq_wine_loader};MQ_WINE_SERVER=${mq_wine_server};MQ_WINE_PREFIX=${mq_wine_prefix}")
+find_program(MQ_RUN_CC ${mq_run_cc_name})
+if(MQ_RUN_CC)
+  add_test(NAME WindowsUnderWine.ThePictureComesBackAfterAnotherProgramAndAfterMinimising
+           COMMAND bash ${mq_windows_scripts}/recovery.sh ${mq_run_exe}
+                   ${PROJECT_SOURCE_DIR}/resources/main_picture.jpg
+                   ${mq_windows_scripts}/show_player.c ${MQ_RUN_CC})
+  set_tests_properties(WindowsUnderWine.ThePictureComesBackAfterAnotherProgramAndAfterMinimising
+    PROPERTIES TIMEOUT 400 RESOURCE_LOCK wine_prefix
+    ENVIRONMENT "${mq_wine_environment};MQ_OUT=${CMAKE_CURRENT_BINARY_DIR}/wine-recovery")
+else()
+  message(STATUS "Windows checks: ${mq_run_cc_name} not found, recovery run not registered")
+endif()
+
+# Players built with a damaged main picture, in a sub-build of the player alone with the
+# same toolchain as the executable run above.
+add_test(NAME WindowsUnderWine.ADamagedMainPictureIsToldThenTheExitCodeIsZero
+         COMMAND bash ${mq_windows_scripts}/damaged_pictures.sh ${PROJECT_SOURCE_DIR}
+                 ${mq_run_toolchain})
+set_tests_properties(WindowsUnderWine.ADamagedMainPictureIsToldThenTheExitCodeIsZero PROPERTIES
+  TIMEOUT 900 RESOURCE_LOCK wine_prefix
+  ENVIRONMENT "${mq_wine_environment};MQ_OUT=${CMAKE_CURRENT_BINARY_DIR}/wine-damaged")
