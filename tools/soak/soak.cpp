@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/clock.h"
 #include "app/picture_preparation.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "engine/frame_buffers.h"
 #include "engine/scene.h"
+#include "platform/clock.h"
 #include "platform/embedded/embedded_resource_store.h"
 #include "platform/embedded/embedded_resources.h"
 #include "platform/fake/fake_platform.h"
@@ -24,7 +24,7 @@ namespace {
 
 // Virtual time that moves only by the waits, recording nothing, so a long run costs no
 // memory of its own.
-class SoakClock : public app::Clock {
+class SoakClock : public platform::Clock {
  public:
   explicit SoakClock(std::uint32_t start_ms) : time_ms_(start_ms) {}
   std::uint32_t now_ms() override { return time_ms_; }
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
   platform::services().resources = &resources;
   fake.shell.set_main_window(fake.window());
   SoakClock clock(100000);
-  app::set_clock(&clock);
+  platform::set_clock(&clock);
 
   if (platform::failed(app::start_window_and_display(1)) || !app::load_pictures()) {
     std::fprintf(stderr, "soak: start-up failed\n");
@@ -175,6 +175,6 @@ int main(int argc, char** argv) {
                 names[scene], h.low, h.high, h.high - h.low, b.low, b.high);
   }
   std::printf("display misuses: %zu\n", fake.display.misuses().size());
-  app::set_clock(nullptr);
+  platform::set_clock(nullptr);
   return 0;
 }
