@@ -37,6 +37,8 @@ mq_linux_e2e(LinuxPlayer.OnA1920x1080DesktopItFillsTheScreenSharplyAtTwiceTheSiz
              desktop_full_screen.sh)
 mq_linux_e2e(LinuxPlayer.CommandLineRefusesBadInputScalesItsWindowAndDrawsIntoAGivenWindow
              command_line.sh)
+mq_linux_e2e(LinuxPlayer.OnAScreenSmallerThan640x480FullScreenIsRefusedWithTheMessage
+             small_screen.sh)
 
 # Players built with a damaged picture, in a sub-build of the player alone made like this
 # build (type, sanitizers, compiler launcher): four variants, each relinking only the player.
