@@ -12,6 +12,8 @@ foreach(tool convert compare identify)
   mq_require_tool(MQ_E2E_${tool} ${tool} imagemagick)
 endforeach()
 mq_require_tool(MQ_E2E_djpeg djpeg libjpeg-turbo-progs)
+# The screensaver check makes its test window with Xlib through python3.
+mq_require_tool(MQ_E2E_python3 python3 python3)
 
 set(mq_linux_e2e_dir ${CMAKE_CURRENT_SOURCE_DIR}/linux)
 function(mq_linux_e2e name script)
