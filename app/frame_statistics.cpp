@@ -30,9 +30,8 @@ const char* update_statistics() {
 platform::HResult draw_statistics() {
   const char* text = update_statistics();
   if (display::frame_surface == nullptr) return platform::kE_POINTER;
-  return display::frame_surface->draw_text(nullptr, text, display::kStatisticsX,
-                                           display::kStatisticsY, display::kStatisticsBackground,
-                                           display::kStatisticsText);
+  return display::frame_surface->draw_text(nullptr, text, kStatisticsX, kStatisticsY,
+                                           kStatisticsBackground, kStatisticsText);
 }
 
 }  // namespace app

@@ -4,12 +4,20 @@
 
 #include <cstdint>
 
+#include "platform/direct_draw.h"
 #include "platform/hresult.h"
 
 namespace app {
 
 // Shortest window the average is taken over, in milliseconds.
 inline constexpr std::uint32_t kStatisticsWindowMs = 500;
+
+// Where and how the text is drawn: top-left corner at (4, 4) of the frame surface, white on
+// dark grey (GDI 0x00BBGGRR), the background filled.
+inline constexpr std::int32_t kStatisticsX = 4;
+inline constexpr std::int32_t kStatisticsY = 4;
+inline constexpr platform::ColorRef kStatisticsBackground = 0x404040;
+inline constexpr platform::ColorRef kStatisticsText = 0xFFFFFF;
 
 // The statistics' state; all zero (and the text empty) at start. It persists while the
 // statistics are off and changes only inside draw_statistics.

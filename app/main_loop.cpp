@@ -26,9 +26,8 @@ std::int32_t run_main_loop(platform::MessagePump& pump, platform::WindowHandle w
     if (platform::failed(frame_step(window))) break;
   }
   display::release_device();
-  platform::services().windows->message_box(
-      window, "Displaying the next frame failed. The program will now exit. ", product_caption,
-      platform::kMessageBoxIconError);
+  platform::services().windows->message_box(window, frame_failed_text, product_caption,
+                                            platform::kMessageBoxIconError);
   return 0;
 }
 

@@ -25,6 +25,7 @@ if(NOT mq_shell_ready)
 endif()
 
 add_library(mq_shell STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/display_modes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_handlers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_loop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shell.cpp)

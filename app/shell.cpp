@@ -2,6 +2,7 @@
 // rules, and the composition of one frame.
 #include "app/shell.h"
 
+#include "app/display_modes.h"
 #include "app/frame_statistics.h"
 #include "app/main_loop.h"
 #include "app/picture_preparation.h"
@@ -47,13 +48,11 @@ platform::HResult start_window_and_display(std::int32_t show_command) {
   }
   // Full screen first; a refused attempt has shown its own message, so a machine without
   // the full-screen mode says so once and runs windowed.
-  if (platform::failed(display::init_display(main_window, &windowed))) {
+  if (platform::failed(init_display(main_window))) {
     windowed = windowed ? 0 : 1;
-    if (platform::failed(display::init_display(main_window, &windowed))) {
-      sys.windows->message_box(main_window,
-                               "DirectDraw init failed.\nPlease Install DirectX version 7.0 or "
-                               "later.\nThe program will now exit.\n",
-                               product_caption, platform::kMessageBoxIconError);
+    if (platform::failed(init_display(main_window))) {
+      sys.windows->message_box(main_window, no_display_text, product_caption,
+                               platform::kMessageBoxIconError);
       return platform::kE_FAIL;
     }
   }
@@ -83,7 +82,7 @@ platform::HResult frame_step(platform::WindowHandle window) {
       return platform::kS_OK;
     }
     // The desktop mode was changed under the program: rebuild in the current mode.
-    if (level == platform::kDDERR_WRONGMODE) return display::init_display(window, &windowed);
+    if (level == platform::kDDERR_WRONGMODE) return init_display(window);
     return level;
   }
   const platform::HResult rendered = render_frame();

@@ -10,6 +10,22 @@ inline constexpr const char product_caption[] = "Moviquel Player";
 inline constexpr const char damaged_pictures_text[] =
     "The pictures inside the program are damaged. The program will now exit.";
 
+// The messages of the display's failures, each shown with the caption and the error icon.
+// The full-screen mode (640×480, 16 bits per pixel) is not available; the player goes on
+// windowed.
+inline constexpr const char no_full_screen_text[] =
+    "This display card does not support 640x480x16 ";
+// Neither a full-screen nor a windowed display could be made.
+inline constexpr const char no_display_text[] =
+    "DirectDraw init failed.\nPlease Install DirectX version 7.0 or later.\nThe program will "
+    "now exit.\n";
+// A switch between windowed and full screen failed; the window is closed.
+inline constexpr const char mode_switch_failed_text[] =
+    "InitDirectDraw() failed. The program will now exit. ";
+// A frame could not be shown.
+inline constexpr const char frame_failed_text[] =
+    "Displaying the next frame failed. The program will now exit. ";
+
 // Composed by compose_texts, never changed afterwards. Plain 8-bit strings.
 extern char version_text[8];           // "1-1"
 extern char publisher_label_text[16];  // the 11-character publisher label

@@ -2,6 +2,7 @@
 // form, and open_web_page.
 #include "app/window_handlers.h"
 
+#include "app/display_modes.h"
 #include "app/picture_preparation.h"
 #include "app/shell.h"
 #include "app/shell_state.h"
@@ -57,7 +58,7 @@ void on_key_up(const Message& message) {
       show_statistics = show_statistics ? 0 : 1;
       break;
     case 'T':
-      display::toggle_fullscreen(message.window, &windowed);
+      toggle_fullscreen(message.window);
       break;
     default:
       switch_picture();
@@ -74,7 +75,7 @@ HandlerResult on_command(const Message& message) {
       platform::services().windows->post_close(message.window);
       return result(0);
     case kCmdToggleFullScreen:
-      display::toggle_fullscreen(message.window, &windowed);
+      toggle_fullscreen(message.window);
       return result(0);
     case kCmdWebPage:
       open_web_page();

@@ -1,5 +1,5 @@
-// Creating, tearing down, switching and restoring the whole display; the frame upload
-// through the colour table; and the drawing order of one frame.
+// Creating, tearing down and restoring the whole display; the frame upload through the
+// colour table; and the back buffer's composition.
 #include "display/display_setup.h"
 
 #include <cstring>
@@ -23,16 +23,7 @@ const char* publisher_text = "";
 const char* version_text = "";
 const std::uint16_t* working_frame = nullptr;
 
-constexpr char kCaption[] = "Moviquel Player";
-constexpr char kNoFullScreenMode[] = "This display card does not support 640x480x16 ";
-constexpr char kReinitFailed[] = "InitDirectDraw() failed. The program will now exit. ";
 constexpr std::uint32_t kSystemMenuBit = platform::kStyleSysMenu;
-
-void show_error(platform::WindowHandle window, const char* text) {
-  if (platform::WindowSystem* windows = platform::services().windows; windows != nullptr) {
-    windows->message_box(window, text, kCaption, platform::kMessageBoxIconError);
-  }
-}
 
 void destroy(OffscreenSurface*& surface) {
   if (surface != nullptr) {
@@ -112,7 +103,9 @@ HResult upload_frame(const std::uint16_t* frame) {
   return kS_OK;
 }
 
-HResult init_display(platform::WindowHandle window, std::int32_t* windowed_flag) {
+HResult init_display(platform::WindowHandle window, std::int32_t* windowed_flag,
+                     bool* full_screen_refused) {
+  if (full_screen_refused != nullptr) *full_screen_refused = false;
   if (windowed_flag == nullptr) return kE_POINTER;
   platform::WindowSystem* windows = platform::services().windows;
 
@@ -141,7 +134,7 @@ HResult init_display(platform::WindowHandle window, std::int32_t* windowed_flag)
     display = new DisplayDevice;
     const HResult created = display->create_fullscreen(window, kFrameWidth, kFrameHeight, 16);
     if (platform::failed(created)) {
-      show_error(window, kNoFullScreenMode);
+      if (full_screen_refused != nullptr) *full_screen_refused = true;
       return created;
     }
     if (windows != nullptr) {
@@ -174,17 +167,6 @@ void release_device() {
   }
 }
 
-void toggle_fullscreen(platform::WindowHandle window, std::int32_t* windowed_flag) {
-  if (windowed_flag == nullptr) return;
-  *windowed_flag = *windowed_flag != 0 ? 0 : 1;
-  if (platform::succeeded(init_display(window, windowed_flag))) return;
-  release_device();
-  show_error(window, kReinitFailed);
-  if (platform::WindowSystem* windows = platform::services().windows; windows != nullptr) {
-    windows->post_close(window);
-  }
-}
-
 HResult restore_display() {
   if (display == nullptr || display->ddraw == nullptr) return kE_POINTER;
   const HResult restored = display->ddraw->restore_all_surfaces();
@@ -202,12 +184,6 @@ HResult test_cooperative_level() {
   return display->ddraw->test_cooperative_level();
 }
 
-HResult draw_statistics_text(const char* text) {
-  if (frame_surface == nullptr) return kE_POINTER;
-  return frame_surface->draw_text(nullptr, text, kStatisticsX, kStatisticsY, kStatisticsBackground,
-                                  kStatisticsText);
-}
-
 HResult compose_back_buffer() {
   if (display == nullptr) return kE_POINTER;
   const std::int32_t bottom = kFrameHeight - kLabelMargin;
@@ -222,15 +198,6 @@ HResult compose_back_buffer() {
                           bottom - label_height(*version_label), version_label, nullptr);
   }
   return kS_OK;
-}
-
-HResult compose_frame(const std::uint16_t* frame, const char* statistics_text) {
-  upload_frame(frame);
-  if (statistics_text != nullptr) draw_statistics_text(statistics_text);
-  if (display == nullptr) return kE_POINTER;
-  compose_back_buffer();
-  const HResult presented = display->present();
-  return platform::failed(presented) ? presented : kS_OK;
 }
 
 }  // namespace display

@@ -1,6 +1,7 @@
 // The shell's side of the display: the display globals, creating and releasing the whole
-// display, switching between windowed and full screen, restoring after a loss, reading the
-// frame surface's 16-bit layout, uploading the working frame and composing one frame.
+// display, restoring after a loss, reading the frame surface's 16-bit layout, uploading the
+// working frame and composing the back buffer. Failures are returned as codes; telling the
+// user is the shell's part.
 #pragma once
 
 #include <cstdint>
@@ -22,12 +23,6 @@ inline constexpr std::int32_t kFrameHeight = 480;
 // Where labels sit: their bottom edge on row 468, 12 pixels in from the left and right.
 inline constexpr std::int32_t kLabelMargin = 12;
 
-// Colours of the frame-time read-out (GDI 0x00BBGGRR): white on dark grey, at (4, 4).
-inline constexpr platform::ColorRef kStatisticsBackground = 0x404040;
-inline constexpr platform::ColorRef kStatisticsText = 0xFFFFFF;
-inline constexpr std::int32_t kStatisticsX = 4;
-inline constexpr std::int32_t kStatisticsY = 4;
-
 // The texts of the two labels, kept by pointer (they must live as long as the display).
 void set_label_texts(const char* publisher_label_text, const char* version_tag_text);
 // The 640×480 16-bit frame that init_display and restore_display upload (null: none).
@@ -44,18 +39,17 @@ HResult upload_frame(const std::uint16_t* frame);
 
 // Creates device, frame surface and labels for *windowed_flag (1 windowed, 0 full screen),
 // uploads the working frame and draws the label texts. Clears *windowed_flag when the
-// desktop has 8 bits per pixel or fewer. 0 or the first negative result.
-HResult init_display(platform::WindowHandle window, std::int32_t* windowed_flag);
+// desktop has 8 bits per pixel or fewer. 0 or the first negative result. When given,
+// *full_screen_refused tells whether the failure was the full-screen device's creation (the
+// 640×480×16 mode is not available), which the user is to be told of.
+HResult init_display(platform::WindowHandle window, std::int32_t* windowed_flag,
+                     bool* full_screen_refused = nullptr);
 
 // Destroys both labels, the frame surface and the device, and nulls the globals.
 void release_display();
 
 // Destroys only the device (a failed frame or mode switch ends the program).
 void release_device();
-
-// Inverts *windowed_flag and rebuilds the display; on failure the device is destroyed, the
-// user is told and the window is asked to close.
-void toggle_fullscreen(platform::WindowHandle window, std::int32_t* windowed_flag);
 
 // After a loss: restores all surfaces, uploads the working frame and redraws the label
 // texts. 0 or the first negative result.
@@ -64,15 +58,8 @@ HResult restore_display();
 // The device's cooperative-level test; E_POINTER without a device.
 HResult test_cooperative_level();
 
-// Draws the frame-time text into the frame surface, over the uploaded picture.
-HResult draw_statistics_text(const char* text);
-
 // Clears the back buffer, copies the frame surface onto it and the labels colour-keyed to
 // the bottom corners. E_POINTER without a device; the copies' results are not reported.
 HResult compose_back_buffer();
-
-// One whole frame in drawing order: upload frame, statistics_text if not null, compose the
-// back buffer, present. 0, or the negative result of present (E_POINTER without a device).
-HResult compose_frame(const std::uint16_t* frame, const char* statistics_text);
 
 }  // namespace display

@@ -14,6 +14,7 @@ gtest_discover_tests(app_command_line_tests)
 if(TARGET mq_shell AND TARGET mq_platform_fake AND TARGET mq_embedded_pictures)
   add_executable(app_shell_tests
     ${CMAKE_CURRENT_LIST_DIR}/shell_test_support.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frame_render_tests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/shell_handler_tests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/shell_loop_tests.cpp)
   target_link_libraries(app_shell_tests PRIVATE

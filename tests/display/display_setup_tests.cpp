@@ -1,6 +1,6 @@
-// The whole display as the shell drives it: a frame composed in drawing order and read back
-// from the screen in every frame-surface format, the set-up's refusals and fallbacks, and
-// the layout read from the frame surface.
+// The whole display as the shell drives it: the set-up's refusals and fallbacks, the layout
+// read from the frame surface and the frame upload. The composed frame on the screen is
+// checked through the shell's frame path (tests/app/frame_render_tests.cpp).
 #include <gtest/gtest.h>
 
 #include "display/display_setup.h"
@@ -10,135 +10,30 @@
 namespace {
 
 using display_test::DisplayTest;
-using display_test::expand_555;
-using display_test::expand_565;
-using display_test::ink_of;
-using display_test::InkMap;
 using platform::fake::Op;
 
-struct LabelPlace {
-  const char* text;
-  std::int32_t left;
-  InkMap ink;
-};
-
-class FrameCompositionTest : public DisplayTest {
- protected:
-  // Checks every pixel of the client area: the frame through expand, with the label
-  // glyphs over it at their places and the labels' black left out.
-  void expect_screen_shows_frame(std::uint32_t (*expand)(std::uint16_t)) {
-    const InkMap publisher = ink_of(display_test::kPublisherText);
-    const InkMap version = ink_of(display_test::kVersionText);
-    const LabelPlace places[] = {{display_test::kPublisherText, 12, publisher},
-                                 {display_test::kVersionText, 628 - version.width, version}};
-    int glyph_pixels = 0;
-    for (std::int32_t y = 0; y < 480; ++y) {
-      for (std::int32_t x = 0; x < 640; ++x) {
-        std::uint32_t expected = expand(frame[static_cast<std::size_t>(y * 640 + x)]);
-        for (const LabelPlace& place : places) {
-          const std::int32_t lx = x - place.left, ly = y - (468 - place.ink.height);
-          if (lx >= 0 && ly >= 0 && lx < place.ink.width && ly < place.ink.height &&
-              place.ink.at(lx, ly)) {
-            expected = display_test::kGlyphRgb;
-            ++glyph_pixels;
-          }
-        }
-        ASSERT_EQ(platform.client_rgb(x, y), expected) << "at " << x << "," << y;
-      }
-    }
-    EXPECT_GT(glyph_pixels, 150);
-  }
-
-  void compose() {
-    display::detect_frame_format();
-    ASSERT_EQ(display::compose_frame(frame.data(), nullptr), platform::kS_OK);
-  }
-};
-
-std::uint32_t expand_by_table(std::uint16_t p) {
-  return expand_565(p);
-}
-
-TEST_F(FrameCompositionTest, FullScreen565ShowsTheFrameAndLabelsWithAWidePitch) {
-  platform.display.set_row_padding_bytes(40);
-  windowed = 0;
-  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
-  EXPECT_EQ(platform::fake::surface_pitch(display::frame_surface->surface), 1280 + 40);
-  compose();
-  expect_screen_shows_frame(expand_565);
-}
-
-TEST_F(FrameCompositionTest, FullScreen555CopiesTheFrameUnchanged) {
-  platform.display.set_row_padding_bytes(2);
-  platform.display.set_mode_640x480x16(true, platform::fake::format_555());
-  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
-  compose();
-  EXPECT_EQ(display::global_pixel_format().red_shift, 10);
-  expect_screen_shows_frame(expand_555);
-}
-
-TEST_F(FrameCompositionTest, Windowed32BitConvertsThroughTheColourTable) {
-  platform.display.set_row_padding_bytes(16);
-  windowed = 1;
-  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
-  EXPECT_EQ(windowed, 1);
-  EXPECT_EQ(platform::fake::surface_pitch(display::frame_surface->surface), 2560 + 16);
-  compose();
-  expect_screen_shows_frame(expand_by_table);
-}
-
-TEST_F(FrameCompositionTest, Windowed24BitConvertsThroughTheColourTable) {
-  platform.display.set_desktop(1280, 1024, platform::fake::format_24());
-  platform.display.set_row_padding_bytes(3);
-  windowed = 1;
-  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
-  compose();
-  expect_screen_shows_frame(expand_by_table);
-}
-
-TEST_F(FrameCompositionTest, Windowed16BitDesktopIn555CopiesTheFrame) {
-  platform.display.set_desktop(1024, 768, platform::fake::format_555());
-  windowed = 1;
-  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
-  compose();
-  expect_screen_shows_frame(expand_555);
-}
-
-TEST_F(FrameCompositionTest, StatisticsTextIsDrawnOpaqueAtFourFour) {
-  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
-  display::detect_frame_format();
-  ASSERT_EQ(display::compose_frame(frame.data(), "5 fps"), platform::kS_OK);
-  const InkMap ink = ink_of("5 fps");
-  for (std::int32_t y = 0; y < ink.height; ++y) {
-    for (std::int32_t x = 0; x < ink.width; ++x) {
-      ASSERT_EQ(platform.client_rgb(4 + x, 4 + y), ink.at(x, y) ? 0xF8FCF8u : 0x404040u);
-    }
-  }
-  // The next frame without the text shows the picture there again.
-  ASSERT_EQ(display::compose_frame(frame.data(), nullptr), platform::kS_OK);
-  EXPECT_EQ(platform.client_rgb(4, 4), expand_565(frame[4 * 640 + 4]));
-}
-
-TEST_F(DisplayTest, FullScreenRefusalShowsItsMessageAndTheWindowedRetryWorks) {
+TEST_F(DisplayTest, FullScreenRefusalIsReportedAsSuchAndTheWindowedRetryWorks) {
   platform.display.set_mode_640x480x16(false);
   windowed = 0;
-  EXPECT_LT(display::init_display(platform.window(), &windowed), 0);
-  ASSERT_EQ(platform.windows.message_boxes().size(), 1u);
-  const platform::fake::MessageBoxCall& box = platform.windows.message_boxes()[0];
-  EXPECT_EQ(box.text, "This display card does not support 640x480x16 ");
-  EXPECT_EQ(box.caption, "Moviquel Player");
-  EXPECT_EQ(box.icon, platform::kMessageBoxIconError);
-  EXPECT_EQ(box.owner, platform.window());
+  bool refused = false;
+  EXPECT_LT(display::init_display(platform.window(), &windowed, &refused), 0);
+  EXPECT_TRUE(refused);
+  // Telling the user is the shell's part.
+  EXPECT_TRUE(platform.windows.message_boxes().empty());
 
   windowed = 1;
-  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  ASSERT_EQ(display::init_display(platform.window(), &windowed, &refused), platform::kS_OK);
+  EXPECT_FALSE(refused);
   EXPECT_EQ(windowed, 1);
   EXPECT_EQ(platform.windows.menu_id(), platform::kMainMenuId);
   EXPECT_NE(platform.windows.style() & platform::kStyleSysMenu, 0u);
-  EXPECT_EQ(platform.windows.message_boxes().size(), 1u);
-  display::detect_frame_format();
-  ASSERT_EQ(display::compose_frame(frame.data(), nullptr), platform::kS_OK);
-  EXPECT_EQ(platform.client_rgb(100, 100), expand_565(frame[100 * 640 + 100]));
+  // A later failure of a full-screen set-up is no refusal of the mode.
+  platform.display.set_mode_640x480x16(true);
+  platform.display.fail(Op::kCreateSurface, platform::kE_OUTOFMEMORY, 1);
+  windowed = 0;
+  EXPECT_EQ(display::init_display(platform.window(), &windowed, &refused),
+            platform::kE_OUTOFMEMORY);
+  EXPECT_FALSE(refused);
 }
 
 TEST_F(DisplayTest, WindowedOnAnEightBitDesktopEndsFullScreenWithoutMenu) {
@@ -283,9 +178,7 @@ TEST_F(DisplayTest, UploadIntoAnEightBitSurfaceWritesNothing) {
 }
 
 TEST_F(DisplayTest, ComposeWithoutADisplayIsEPointer) {
-  EXPECT_EQ(display::compose_frame(frame.data(), nullptr), platform::kE_POINTER);
   EXPECT_EQ(display::compose_back_buffer(), platform::kE_POINTER);
-  EXPECT_EQ(display::draw_statistics_text("x"), platform::kE_POINTER);
   EXPECT_EQ(display::test_cooperative_level(), platform::kE_POINTER);
 }
 
