@@ -10,6 +10,9 @@ std::uint32_t virtual_key(SDL_Keycode key) {
   if (key >= SDLK_a && key <= SDLK_z) return static_cast<std::uint32_t>('A' + (key - SDLK_a));
   if (key >= SDLK_0 && key <= SDLK_9) return static_cast<std::uint32_t>('0' + (key - SDLK_0));
   if (key >= SDLK_F1 && key <= SDLK_F12) return 0x70u + static_cast<std::uint32_t>(key - SDLK_F1);
+  if (key >= SDLK_F13 && key <= SDLK_F24) {
+    return 0x7Cu + static_cast<std::uint32_t>(key - SDLK_F13);  // VK_F13..VK_F24
+  }
   if (key >= SDLK_KP_1 && key <= SDLK_KP_9) {
     return 0x61u + static_cast<std::uint32_t>(key - SDLK_KP_1);  // VK_NUMPAD1..9
   }
@@ -92,8 +95,23 @@ std::uint32_t virtual_key(SDL_Keycode key) {
       return 0xDD;
     case SDLK_QUOTE:
       return 0xDE;
+    case SDLK_PRINTSCREEN:
+      return 0x2C;  // VK_SNAPSHOT
+    case SDLK_LGUI:
+      return 0x5B;  // VK_LWIN
+    case SDLK_RGUI:
+      return 0x5C;  // VK_RWIN
+    case SDLK_APPLICATION:
+    case SDLK_MENU:
+      return 0x5D;  // VK_APPS
+    case SDLK_NUMLOCKCLEAR:
+      return 0x90;
+    case SDLK_SCROLLLOCK:
+      return 0x91;
     default:
-      return 0;
+      // Any other key still reaches the window procedure, with the code Windows gives keys
+      // that have no virtual-key code of their own; "any other key" switches the picture.
+      return kVK_NoMapping;
   }
 }
 
@@ -104,7 +122,6 @@ bool is_system_key(SDL_Keycode key, std::uint16_t modifiers) {
 
 Message key_message(WindowHandle window, const SDL_KeyboardEvent& event) {
   const std::uint32_t key = virtual_key(event.keysym.sym);
-  if (key == 0) return Message{window, 0, 0, 0};
   const std::uint16_t mod = event.keysym.mod;
   const bool down = event.type == SDL_KEYDOWN;
   const bool system = is_system_key(event.keysym.sym, mod);

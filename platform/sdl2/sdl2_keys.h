@@ -19,15 +19,18 @@ inline constexpr std::uint32_t kKeyCtrl = 1u << 26;
 inline constexpr std::uint32_t kKeyPrevious = 1u << 30;
 inline constexpr std::uint32_t kKeyReleased = 1u << 31;
 
-// The virtual-key code of an SDL key, or 0 for keys the player has no code for.
+// The code Windows reports for a key that has no virtual-key code of its own.
+inline constexpr std::uint32_t kVK_NoMapping = 0xFF;
+
+// The virtual-key code of an SDL key; kVK_NoMapping for keys without one (media keys,
+// unknown keys), so that every key reaches the window procedure.
 std::uint32_t virtual_key(SDL_Keycode key);
 
 // Whether Windows reports the key through the system key messages (WM_SYSKEYDOWN/UP):
 // any key while Alt is held, Alt itself and F10.
 bool is_system_key(SDL_Keycode key, std::uint16_t modifiers);
 
-// The key message (WM_KEYDOWN/UP or WM_SYSKEYDOWN/UP) for an SDL key event, or a message
-// with id 0 for keys the player has no code for.
+// The key message (WM_KEYDOWN/UP or WM_SYSKEYDOWN/UP) for an SDL key event.
 Message key_message(WindowHandle window, const SDL_KeyboardEvent& event);
 
 // The accelerator table: the command of a key-down message (1001 for Esc alone and for

@@ -39,7 +39,20 @@ TEST(Sdl2Keys, ControlKeysBecomeTheWindowsCodesTheHandlersKnow) {
   EXPECT_EQ(virtual_key(SDLK_LCTRL), 0x11u);
   EXPECT_EQ(virtual_key(SDLK_RCTRL), 0x11u);
   EXPECT_EQ(virtual_key(SDLK_F10), 0x79u);
-  EXPECT_EQ(virtual_key(SDLK_UNKNOWN), 0u);
+}
+
+TEST(Sdl2Keys, KeysOutsideTheHandlersOwnAlsoReachTheWindowProcedure) {
+  EXPECT_EQ(virtual_key(SDLK_F13), 0x7Cu);
+  EXPECT_EQ(virtual_key(SDLK_F24), 0x87u);
+  EXPECT_EQ(virtual_key(SDLK_NUMLOCKCLEAR), 0x90u);
+  EXPECT_EQ(virtual_key(SDLK_SCROLLLOCK), 0x91u);
+  EXPECT_EQ(virtual_key(SDLK_PRINTSCREEN), 0x2Cu);
+  EXPECT_EQ(virtual_key(SDLK_LGUI), 0x5Bu);
+  EXPECT_EQ(virtual_key(SDLK_RGUI), 0x5Cu);
+  EXPECT_EQ(virtual_key(SDLK_APPLICATION), 0x5Du);
+  // Keys with no Windows code of their own come with the code Windows gives such keys.
+  EXPECT_EQ(virtual_key(SDLK_AUDIOPLAY), 0xFFu);
+  EXPECT_EQ(virtual_key(SDLK_UNKNOWN), 0xFFu);
 }
 
 TEST(Sdl2Keys, AltAndF10AndKeysWithAltHeldAreSystemKeys) {
@@ -77,7 +90,7 @@ TEST(Sdl2Keys, PressAndReleaseBecomeKeyMessagesOrSystemKeyMessagesWithAlt) {
   EXPECT_EQ(key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT).id, kWM_SYSKEYDOWN);
   EXPECT_EQ(key(SDL_KEYUP, SDLK_a, KMOD_LALT).id, kWM_SYSKEYUP);
   EXPECT_EQ(key(SDL_KEYUP, SDLK_LALT).id, kWM_SYSKEYUP);
-  EXPECT_EQ(key(SDL_KEYDOWN, SDLK_UNKNOWN).id, 0u);
+  EXPECT_EQ(key(SDL_KEYUP, SDLK_UNKNOWN).id, kWM_KEYUP);
 }
 
 TEST(Sdl2Keys, EscAltEnterAndAltXAreTheAcceleratorsAndActOnThePress) {

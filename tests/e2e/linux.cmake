@@ -31,6 +31,7 @@ mq_linux_e2e(LinuxPlayer.WithoutZenityOrXCoreFontsTheMessageShowsInItsOwnWindow
              message_window.sh)
 mq_linux_e2e(LinuxPlayer.KeysSwitchToTheFadingInfoPictureShowStatisticsAndEsc keys.sh)
 mq_linux_e2e(LinuxPlayer.MinimisedItUsesNoProcessorTime minimised.sh)
+mq_linux_e2e(LinuxPlayer.ScrollLockAndAMediaKeySwitchThePictureAsAnyOtherKey other_keys.sh)
 mq_linux_e2e(LinuxPlayer.OnASixteenBitScreenItRunsFullScreenAndSwitchesToAWindowAndBack
              full_screen.sh)
 mq_linux_e2e(LinuxPlayer.TheFileMenuStopsTheAnimationAndAboutOpensTheWebPageOnlyFromItsButton
