@@ -134,6 +134,8 @@ class FakeDisplaySystem : public DisplaySystem {
   HResult check(Op op, std::uint32_t flags);
   void add_live(Kind kind, int delta);
   void misuse(const std::string& what);
+  // An object released more often than referenced is recorded as misuse.
+  void misuse_over_release(const char* what);
 
  private:
   friend class FakeDirectDraw;

@@ -1,5 +1,5 @@
 # Tests of the shell: texts, window and dialog handlers, start-up, main loop and frame step
-# over the in-memory platform; the SDL2 key table. Included by tests/app/CMakeLists.txt.
+# over the in-memory platform. Included by tests/app/CMakeLists.txt.
 
 add_executable(app_shell_texts_tests ${CMAKE_CURRENT_LIST_DIR}/shell_texts_tests.cpp)
 target_link_libraries(app_shell_texts_tests PRIVATE mq_texts GTest::gtest_main)
@@ -21,11 +21,4 @@ if(TARGET mq_shell AND TARGET mq_platform_fake AND TARGET mq_embedded_pictures)
     mq_shell mq_platform_fake mq_embedded_resource_store mq_embedded_pictures GTest::gtest_main)
   mq_warnings(app_shell_tests)
   gtest_discover_tests(app_shell_tests)
-endif()
-
-if(TARGET mq_platform_sdl2)
-  add_executable(platform_sdl2_tests ${CMAKE_CURRENT_LIST_DIR}/shell_sdl2_backend_tests.cpp)
-  target_link_libraries(platform_sdl2_tests PRIVATE mq_platform_sdl2 GTest::gtest_main)
-  mq_warnings(platform_sdl2_tests)
-  gtest_discover_tests(platform_sdl2_tests)
 endif()

@@ -1,0 +1,256 @@
+// The surface operations of the stand-in.
+#include "platform/fake/fake_surface.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "platform/fake/fake_direct_draw.h"
+#include "platform/fake/fake_draw_context.h"
+
+namespace platform::fake {
+
+FakeSurface::~FakeSurface() {
+  if (attached_ != nullptr) delete attached_;
+  if (clipper_ != nullptr) clipper_->release();
+  if (dc_ != nullptr) {
+    system_->misuse("surface destroyed with its drawing context still out");
+    delete dc_;
+  }
+  if (system_->primary_ == this) system_->primary_ = nullptr;
+  auto& list = system_->surfaces_;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  system_->add_live(Kind::kSurface, -1);
+}
+
+HResult FakeSurface::get_attached_surface(std::uint32_t caps, Surface** out) {
+  const HResult hr = system_->check(Op::kGetAttachedSurface, caps);
+  if (failed(hr)) return hr;
+  if (out == nullptr) return kE_INVALIDARG;
+  *out = nullptr;
+  if (attached_ == nullptr || (caps & kCapsBackBuffer) == 0) return kE_FAIL;
+  attached_->add_ref();
+  *out = attached_;
+  return kS_OK;
+}
+
+HResult FakeSurface::set_clipper(Clipper* clipper) {
+  const HResult hr = system_->check(Op::kSetClipper);
+  if (failed(hr)) return hr;
+  auto* fake = dynamic_cast<FakeClipper*>(clipper);
+  if (clipper != nullptr && fake == nullptr) return kE_INVALIDARG;
+  if (fake != nullptr) fake->add_ref();
+  if (clipper_ != nullptr) clipper_->release();
+  clipper_ = fake;
+  return kS_OK;
+}
+
+HResult FakeSurface::flip(Surface* target, std::uint32_t flags) {
+  const HResult hr = system_->check(Op::kFlip, flags);
+  if (failed(hr)) return hr;
+  if (target != nullptr || attached_ == nullptr) return kDDERR_NOTFLIPPABLE;
+  if (lost_ || attached_->lost_) return kDDERR_SURFACELOST;
+  if (busy_or_lost() != kS_OK || attached_->busy_or_lost() != kS_OK) return kDDERR_SURFACEBUSY;
+  std::swap(memory_, attached_->memory_);
+  system_->presents_++;
+  return kS_OK;
+}
+
+HResult FakeSurface::blt(const Rect* dest_rect, Surface* source, const Rect* source_rect,
+                         std::uint32_t flags, std::uint32_t fill_color) {
+  const HResult hr = system_->check(Op::kBlt, flags);
+  if (failed(hr)) return hr;
+  const Rect bounds{0, 0, width_, height_};
+  const Rect dest = dest_rect != nullptr ? *dest_rect : bounds;
+  if (empty(dest)) return kDDERR_INVALIDRECT;
+  // Without a clipper a destination outside the surface is refused, as DirectDraw does.
+  const Rect visible = intersect(dest, bounds);
+  if (clipper_ == nullptr && (visible.left != dest.left || visible.top != dest.top ||
+                              visible.right != dest.right || visible.bottom != dest.bottom)) {
+    return kDDERR_INVALIDRECT;
+  }
+  if (const HResult state = busy_or_lost(); state != kS_OK) return state;
+
+  if ((flags & kBltColorFill) != 0) {
+    if (source != nullptr) return kE_INVALIDARG;
+    const std::uint32_t value = fill_color & depth_mask(format_);
+    // The first row pixel by pixel, the others as copies of it.
+    for (std::int32_t x = visible.left; x < visible.right; ++x) put(x, visible.top, value);
+    for (std::int32_t y = visible.top + 1; y < visible.bottom; ++y) {
+      std::memcpy(pixel_address(visible.left, y), pixel_address(visible.left, visible.top),
+                  row_bytes(visible.right - visible.left));
+    }
+    if (system_->primary_ == this) system_->presents_++;
+    return kS_OK;
+  }
+
+  auto* src = dynamic_cast<FakeSurface*>(source);
+  if (src == nullptr) return kE_INVALIDARG;
+  if (src == this) return kE_INVALIDARG;
+  if (const HResult state = src->busy_or_lost(); state != kS_OK) return state;
+  const Rect src_bounds{0, 0, src->width_, src->height_};
+  const Rect from = source_rect != nullptr ? *source_rect : src_bounds;
+  const Rect from_visible = intersect(from, src_bounds);
+  if (empty(from) || from_visible.left != from.left || from_visible.top != from.top ||
+      from_visible.right != from.right || from_visible.bottom != from.bottom) {
+    return kDDERR_INVALIDRECT;
+  }
+  const std::int64_t dw = dest.right - dest.left, dh = dest.bottom - dest.top;
+  const std::int64_t sw = from.right - from.left, sh = from.bottom - from.top;
+  const bool same = same_format(format_, src->format_);
+  if (same && dw == sw && dh == sh) {  // an unscaled copy: whole rows at once
+    for (std::int32_t y = visible.top; y < visible.bottom; ++y) {
+      std::memcpy(pixel_address(visible.left, y),
+                  src->pixel_address(from.left + visible.left - dest.left, from.top + y - dest.top),
+                  row_bytes(visible.right - visible.left));
+    }
+    if (system_->primary_ == this) system_->presents_++;
+    return kS_OK;
+  }
+  for (std::int32_t y = visible.top; y < visible.bottom; ++y) {
+    const auto sy = static_cast<std::int32_t>(from.top + (y - dest.top) * sh / dh);
+    for (std::int32_t x = visible.left; x < visible.right; ++x) {
+      const auto sx = static_cast<std::int32_t>(from.left + (x - dest.left) * sw / dw);
+      const std::uint32_t value = src->raw(sx, sy);
+      put(x, y, same ? value : raw_from_rgb(rgb_from_raw(value, src->format_), format_));
+    }
+  }
+  if (system_->primary_ == this) system_->presents_++;
+  return kS_OK;
+}
+
+HResult FakeSurface::blt_fast(std::int32_t x, std::int32_t y, Surface* source,
+                              const Rect* source_rect, std::uint32_t flags) {
+  const HResult hr = system_->check(Op::kBltFast, flags);
+  if (failed(hr)) return hr;
+  auto* src = dynamic_cast<FakeSurface*>(source);
+  if (src == nullptr || src == this) return kE_INVALIDARG;
+  if (const HResult state = busy_or_lost(); state != kS_OK) return state;
+  if (const HResult state = src->busy_or_lost(); state != kS_OK) return state;
+  const bool keyed = (flags & kBltFastSrcColorKey) != 0;
+  if (keyed && !src->has_key_) return kDDERR_NOCOLORKEY;
+  const Rect src_bounds{0, 0, src->width_, src->height_};
+  const Rect from = source_rect != nullptr ? intersect(*source_rect, src_bounds) : src_bounds;
+  const bool same = same_format(format_, src->format_);
+  // The source columns whose destination lies inside this surface.
+  const std::int32_t first = std::max(from.left, from.left - x);
+  const std::int32_t last = std::min(from.right, from.left + width_ - x);
+  for (std::int32_t row = from.top; row < from.bottom; ++row) {
+    const std::int32_t dy = y + row - from.top;
+    if (dy < 0 || dy >= height_ || first >= last) continue;
+    if (same && !keyed) {
+      std::memcpy(pixel_address(x + first - from.left, dy), src->pixel_address(first, row),
+                  row_bytes(last - first));
+      continue;
+    }
+    for (std::int32_t column = first; column < last; ++column) {
+      const std::int32_t dx = x + column - from.left;
+      const std::uint32_t value = src->raw(column, row);
+      if (keyed && value >= src->key_low_ && value <= src->key_high_) continue;
+      put(dx, dy, same ? value : raw_from_rgb(rgb_from_raw(value, src->format_), format_));
+    }
+  }
+  return kS_OK;
+}
+
+HResult FakeSurface::restore() {
+  const HResult hr = system_->check(Op::kRestore);
+  if (failed(hr)) return hr;
+  if (generation_ != system_->desktop_generation_) return kDDERR_WRONGMODE;
+  if (system_->exclusive_taken_) return kDDERR_NOEXCLUSIVEMODE;
+  for (FakeSurface* s = this; s != nullptr; s = s->attached_) {
+    if (s->lost_) {
+      s->lost_ = false;
+      s->scramble();
+    }
+  }
+  return kS_OK;
+}
+
+HResult FakeSurface::get_pixel_format(PixelFormatDesc* out) {
+  const HResult hr = system_->check(Op::kGetPixelFormat);
+  if (failed(hr)) return hr;
+  if (out == nullptr) return kE_INVALIDARG;
+  *out = format_;
+  return kS_OK;
+}
+
+HResult FakeSurface::get_surface_desc(SurfaceDesc* out) {
+  const HResult hr = system_->check(Op::kGetSurfaceDesc);
+  if (failed(hr)) return hr;
+  if (out == nullptr) return kE_INVALIDARG;
+  *out = SurfaceDesc{};
+  out->flags = kDescCaps | kDescWidth | kDescHeight | kDescPitch | kDescPixelFormat;
+  out->width = static_cast<std::uint32_t>(width_);
+  out->height = static_cast<std::uint32_t>(height_);
+  out->pitch_bytes = pitch_;
+  out->caps = caps_;
+  out->format = format_;
+  if (attached_ != nullptr) {
+    out->flags |= kDescBackBufferCount;
+    out->back_buffer_count = 1;
+  }
+  return kS_OK;
+}
+
+HResult FakeSurface::lock(const Rect* rect, SurfaceDesc* out, std::uint32_t flags) {
+  const HResult hr = system_->check(Op::kLock, flags);
+  if (failed(hr)) return hr;
+  if (rect != nullptr || out == nullptr) return kE_INVALIDARG;
+  if (const HResult state = busy_or_lost(); state != kS_OK) return state;
+  locked_ = true;
+  *out = SurfaceDesc{};
+  out->flags = kDescCaps | kDescWidth | kDescHeight | kDescPitch | kDescPixelFormat;
+  out->width = static_cast<std::uint32_t>(width_);
+  out->height = static_cast<std::uint32_t>(height_);
+  out->pitch_bytes = pitch_;
+  out->caps = caps_;
+  out->format = format_;
+  out->pixels = memory_.data();
+  return kS_OK;
+}
+
+HResult FakeSurface::unlock(const Rect* rect) {
+  if (rect != nullptr) return kE_INVALIDARG;
+  if (!locked_) {
+    system_->misuse("unlock of a surface that is not locked");
+    return kDDERR_NOTLOCKED;
+  }
+  locked_ = false;
+  return kS_OK;
+}
+
+HResult FakeSurface::get_dc(DrawContext** out) {
+  const HResult hr = system_->check(Op::kGetDc);
+  if (failed(hr)) return hr;
+  if (out == nullptr) return kE_INVALIDARG;
+  *out = nullptr;
+  if (const HResult state = busy_or_lost(); state != kS_OK) return state;
+  dc_ = new FakeDrawContext(system_, this);
+  *out = dc_;
+  return kS_OK;
+}
+
+HResult FakeSurface::release_dc(DrawContext* context) {
+  if (context == nullptr || context != dc_) {
+    system_->misuse("release_dc of a context this surface did not hand out");
+    return kE_INVALIDARG;
+  }
+  const HResult hr = system_->check(Op::kReleaseDc);
+  // The context is gone whatever the result, as GDI frees it.
+  delete dc_;
+  dc_ = nullptr;
+  return hr;
+}
+
+HResult FakeSurface::set_color_key(std::uint32_t flags, std::uint32_t low, std::uint32_t high) {
+  const HResult hr = system_->check(Op::kSetColorKey, flags);
+  if (failed(hr)) return hr;
+  if (flags != kColorKeySrcBlt) return kE_INVALIDARG;
+  has_key_ = true;
+  key_low_ = low;
+  key_high_ = high;
+  return kS_OK;
+}
+
+}  // namespace platform::fake

@@ -1,0 +1,131 @@
+// The stand-in's surface over plain memory: copies, fills, flips, locks, colour keys, loss
+// and restore, each call counted and open to an injected fault.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/direct_draw.h"
+#include "platform/fake/fake_display.h"
+#include "platform/fake/fake_pixels.h"
+#include "platform/reference_counted.h"
+
+namespace platform::fake {
+
+class FakeClipper;
+class FakeDrawContext;
+
+class FakeSurface final : public ReferenceCounted<Surface> {
+ public:
+  FakeSurface(FakeDisplaySystem* system, int owner_id, std::int32_t width, std::int32_t height,
+              const PixelFormatDesc& format, std::uint32_t caps, bool implicit)
+      // A surface owned by a flipping chain has no reference of its own until asked for.
+      : ReferenceCounted(implicit ? 0 : 1),
+        system_(system),
+        owner_id_(owner_id),
+        width_(width),
+        height_(height),
+        format_(format),
+        caps_(caps),
+        implicit_(implicit),
+        generation_(system->desktop_generation_) {
+    pitch_ = width * static_cast<std::int32_t>(bytes_per_pixel(format)) + system->row_padding_;
+    memory_.assign(static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(height), 0);
+    system_->add_live(Kind::kSurface, 1);
+    system_->surfaces_.push_back(this);
+  }
+  ~FakeSurface() override;
+  FakeSurface(const FakeSurface&) = delete;
+  FakeSurface& operator=(const FakeSurface&) = delete;
+
+  HResult get_attached_surface(std::uint32_t caps, Surface** out) override;
+  HResult set_clipper(Clipper* clipper) override;
+  HResult flip(Surface* target, std::uint32_t flags) override;
+  HResult blt(const Rect* dest_rect, Surface* source, const Rect* source_rect, std::uint32_t flags,
+              std::uint32_t fill_color) override;
+  HResult blt_fast(std::int32_t x, std::int32_t y, Surface* source, const Rect* source_rect,
+                   std::uint32_t flags) override;
+  HResult restore() override;
+  HResult get_pixel_format(PixelFormatDesc* out) override;
+  HResult get_surface_desc(SurfaceDesc* out) override;
+  HResult lock(const Rect* rect, SurfaceDesc* out, std::uint32_t flags) override;
+  HResult unlock(const Rect* rect) override;
+  HResult get_dc(DrawContext** out) override;
+  HResult release_dc(DrawContext* context) override;
+  HResult set_color_key(std::uint32_t flags, std::uint32_t low, std::uint32_t high) override;
+
+  std::uint32_t raw(std::int32_t x, std::int32_t y) const {
+    const std::uint8_t* p = pixel_address(x, y);
+    std::uint32_t value = 0;
+    for (std::uint32_t i = 0; i < bytes_per_pixel(format_); ++i)
+      value |= std::uint32_t{p[i]} << (8 * i);
+    return value;
+  }
+  void put(std::int32_t x, std::int32_t y, std::uint32_t value) {
+    std::uint8_t* p = pixel_address(x, y);
+    for (std::uint32_t i = 0; i < bytes_per_pixel(format_); ++i) {
+      p[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+  }
+  bool inside(std::int32_t x, std::int32_t y) const {
+    return x >= 0 && y >= 0 && x < width_ && y < height_;
+  }
+  void lose() {
+    lost_ = true;
+    if (attached_ != nullptr) attached_->lose();
+  }
+  void fill_all(std::uint32_t value) {
+    for (std::int32_t y = 0; y < height_; ++y) {
+      for (std::int32_t x = 0; x < width_; ++x) put(x, y, value);
+    }
+  }
+  // The memory of a restored surface holds whatever the driver left there.
+  void scramble() {
+    for (std::size_t i = 0; i < memory_.size(); ++i) {
+      memory_[i] = static_cast<std::uint8_t>(0xA5 ^ (i * 7));
+    }
+  }
+
+  FakeDisplaySystem* system_;
+  int owner_id_;
+  std::int32_t width_;
+  std::int32_t height_;
+  std::int32_t pitch_ = 0;
+  PixelFormatDesc format_;
+  std::uint32_t caps_;
+  bool implicit_;
+  int generation_;
+  std::vector<std::uint8_t> memory_;
+  bool lost_ = false;
+  bool locked_ = false;
+  FakeDrawContext* dc_ = nullptr;
+  bool has_key_ = false;
+  std::uint32_t key_low_ = 0;
+  std::uint32_t key_high_ = 0;
+  FakeClipper* clipper_ = nullptr;
+  FakeSurface* attached_ = nullptr;  // the back buffer of a flipping chain, owned
+
+ private:
+  void over_released(const char* what) override { system_->misuse_over_release(what); }
+  // The back buffer of a flipping chain lives as long as its front surface.
+  bool deleted_at_zero() const override { return !implicit_; }
+  const std::uint8_t* pixel_address(std::int32_t x, std::int32_t y) const {
+    return memory_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(pitch_) +
+           static_cast<std::size_t>(x) * bytes_per_pixel(format_);
+  }
+  std::uint8_t* pixel_address(std::int32_t x, std::int32_t y) {
+    return memory_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(pitch_) +
+           static_cast<std::size_t>(x) * bytes_per_pixel(format_);
+  }
+  std::size_t row_bytes(std::int32_t pixels) const {
+    return static_cast<std::size_t>(pixels) * bytes_per_pixel(format_);
+  }
+  HResult busy_or_lost() const {
+    if (lost_) return kDDERR_SURFACELOST;
+    if (locked_ || dc_ != nullptr) return kDDERR_SURFACEBUSY;
+    return kS_OK;
+  }
+  friend class FakeDrawContext;
+};
+
+}  // namespace platform::fake
