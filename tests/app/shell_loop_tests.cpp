@@ -101,6 +101,17 @@ TEST_F(StartUp, AMissingOrCutShortPictureIsToldOverTheDesktopThenEndsWithCodeZer
   platform::services().resources = &resources;
 }
 
+TEST_F(StartUp, BothDisplayAttemptsFailingOnATrueColourDesktopAreToldThenItEndsWithCodeZero) {
+  fake.display.set_mode_640x480x16(false);
+  fake.display.fail(Op::kCreateClipper, platform::kE_OUTOFMEMORY, 0, -1);
+  EXPECT_EQ(win_main(pump, 1), 0);
+  // Only the windowed attempt is made after the refusal: the desktop is not a palette one.
+  EXPECT_EQ(texts_of(fake.windows.message_boxes()),
+            (std::vector<std::string>{kNoFullScreen, kNoDisplay}));
+  EXPECT_EQ(fake.display.calls(Op::kCreateDirectDraw), 2);
+  EXPECT_EQ(pump.idle_turns(), 0);
+}
+
 using MainLoop = ShellTest;
 
 TEST_F(MainLoop, ClosingTheWindowEndsWithCodeZeroAndNoDisplayObjectAlive) {
