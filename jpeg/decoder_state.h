@@ -29,6 +29,13 @@ inline constexpr int kAllocationSlots = 100;
 inline constexpr int kMaxBlocksPerMcu = 10;
 inline constexpr int kMaxBlocksPerRow = 6144;
 inline constexpr int kPeekBits = 10;
+
+// Below this many pixels a second thread costs more than it saves (row_pipeline.h). A
+// measurement build may set MQ_JPEG_PIPELINE_MIN_PIXELS to time it on smaller pictures.
+#if !defined(MQ_JPEG_PIPELINE_MIN_PIXELS)
+#define MQ_JPEG_PIPELINE_MIN_PIXELS (1 << 22)
+#endif
+inline constexpr std::int64_t kPipelineMinPixels = MQ_JPEG_PIPELINE_MIN_PIXELS;
 // The scans of a picture decoded through the whole-image store may visit at most this many
 // times the store's blocks in total. Real progressive pictures visit each block a handful of
 // times (about 5 for a common ten-scan script); without a bound, a small file naming thousands
@@ -94,7 +101,8 @@ struct DecoderState {
   JpegInputStream* stream = nullptr;
   bool fast_path = false;
   bool fast_transform = false;
-  std::int32_t threads = 1;         // threads asked for: 2 lets entropy decoding run apart
+  std::int32_t threads = 1;  // threads asked for: 2 lets entropy decoding run apart
+  std::int64_t pipeline_min_pixels = kPipelineMinPixels;  // the smallest picture it is used for
   RowPipeline* pipeline = nullptr;  // the running worker, or null on one thread
   bool progressive = false;
   bool store_mode = false;  // output comes from the whole-image store (progressive or multi-scan)

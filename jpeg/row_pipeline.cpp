@@ -15,12 +15,17 @@ namespace jpeg::detail {
 
 struct RowPipeline {
   std::mutex mutex;
-  std::condition_variable changed;
-  std::int32_t decoded = 0;  // rows the worker has finished
-  std::int32_t taken = 0;    // rows the caller has taken
-  std::int32_t given_back = 0;
-  std::int32_t failure = 0;  // the worker's error code; row `decoded` failed
+  std::condition_variable worker_wake;  // room in the ring, or stop
+  std::condition_variable caller_wake;  // rows decoded, or a failure
+  std::int32_t decoded = 0;             // rows the worker has finished
+  std::int32_t given_back = 0;          // rows the caller has finished with
+  std::int32_t failure = 0;             // the worker's error code; row `decoded` failed
   bool stop = false;
+  // A thread that has to wait sleeps until several rows have turned over, so that the threads
+  // wake each other every few rows rather than on every row. -1: not sleeping.
+  std::int32_t worker_needs = -1;  // the given_back count the sleeping worker waits for
+  std::int32_t caller_needs = -1;  // the decoded count the sleeping caller waits for
+  std::int32_t taken = 0;          // rows the caller has taken (the caller's thread only)
   std::int16_t* coef[kPipelineSlots] = {};
   std::uint8_t* high_water[kPipelineSlots] = {};
   std::thread worker;
@@ -28,11 +33,20 @@ struct RowPipeline {
 
 namespace {
 
+// Rows a waiting thread lets turn over before it runs again: half the ring for the worker, and
+// two rows for the caller, whose wait at the very end is then short.
+constexpr std::int32_t kWorkerResume = kPipelineSlots / 2;
+constexpr std::int32_t kCallerResume = 2;
+
 void decode_rows(DecoderState& d, RowPipeline& p) {
   for (std::int32_t row = 0; row < d.mcu_rows; ++row) {
     {
       std::unique_lock lock(p.mutex);
-      p.changed.wait(lock, [&] { return p.stop || row - p.given_back < kPipelineSlots; });
+      if (!p.stop && row - p.given_back >= kPipelineSlots) {
+        p.worker_needs = row - kPipelineSlots + kWorkerResume;
+        p.worker_wake.wait(lock, [&] { return p.stop || p.given_back >= p.worker_needs; });
+        p.worker_needs = -1;
+      }
       if (p.stop) return;
     }
     const std::int32_t slot = row % kPipelineSlots;
@@ -48,6 +62,7 @@ void decode_rows(DecoderState& d, RowPipeline& p) {
     } catch (...) {
       code = ReadFailed;  // only the stream's own code can throw anything else
     }
+    bool wake = false;
     {
       std::lock_guard lock(p.mutex);
       if (code != 0) {
@@ -55,17 +70,18 @@ void decode_rows(DecoderState& d, RowPipeline& p) {
       } else {
         ++p.decoded;
       }
+      wake = p.caller_needs >= 0 && (code != 0 || p.decoded >= p.caller_needs);
     }
-    p.changed.notify_all();
+    if (wake) p.caller_wake.notify_one();
     if (code != 0) return;
   }
 }
 
 }  // namespace
 
-void start_pipeline(DecoderState& d, std::int64_t min_pixels) {
+void start_pipeline(DecoderState& d) {
   if (d.threads < 2 || d.store_mode || d.mcu_rows < 2) return;
-  if (static_cast<std::int64_t>(d.width) * d.height < min_pixels) return;
+  if (static_cast<std::int64_t>(d.width) * d.height < d.pipeline_min_pixels) return;
   // The first slot is the decoder's own row; the others come from the allocation table, so
   // that they are freed with everything else.
   std::int16_t* coef[kPipelineSlots] = {d.coef};
@@ -96,7 +112,12 @@ const std::int16_t* take_mcu_row(DecoderState& d) {
   std::int32_t failure = 0;
   {
     std::unique_lock lock(p.mutex);
-    p.changed.wait(lock, [&] { return p.decoded > p.taken || p.failure != 0; });
+    if (p.decoded == p.taken && p.failure == 0) {
+      const std::int32_t wanted = p.taken + kCallerResume;
+      p.caller_needs = wanted < d.mcu_rows ? wanted : d.mcu_rows;
+      p.caller_wake.wait(lock, [&] { return p.failure != 0 || p.decoded >= p.caller_needs; });
+      p.caller_needs = -1;
+    }
     if (p.decoded == p.taken) failure = p.failure;
   }
   if (failure != 0) {
@@ -110,11 +131,13 @@ const std::int16_t* take_mcu_row(DecoderState& d) {
 
 void give_back_mcu_row(DecoderState& d) {
   RowPipeline& p = *d.pipeline;
+  bool wake = false;
   {
     std::lock_guard lock(p.mutex);
     ++p.given_back;
+    wake = p.worker_needs >= 0 && p.given_back >= p.worker_needs;
   }
-  p.changed.notify_all();
+  if (wake) p.worker_wake.notify_one();
 }
 
 void stop_pipeline(DecoderState& d) {
@@ -124,7 +147,7 @@ void stop_pipeline(DecoderState& d) {
     std::lock_guard lock(p->mutex);
     p->stop = true;
   }
-  p->changed.notify_all();
+  p->worker_wake.notify_all();
   if (p->worker.joinable()) p->worker.join();
   d.pipeline = nullptr;
   delete p;

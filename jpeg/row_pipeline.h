@@ -9,16 +9,13 @@
 
 namespace jpeg::detail {
 
-// Below this many pixels a second thread costs more than it saves.
-inline constexpr std::int64_t kPipelineMinPixels = 1 << 20;
-
 // Rows of coefficients the worker may run ahead of the caller.
-inline constexpr std::int32_t kPipelineSlots = 4;
+inline constexpr std::int32_t kPipelineSlots = 8;
 
 // Starts the worker when two threads were asked for, the picture is decoded row by row from a
-// sequential scan and it has at least min_pixels pixels. Leaves the decoder single-threaded (and
-// reports nothing) when any of that is not so or the thread cannot be created.
-void start_pipeline(DecoderState& d, std::int64_t min_pixels = kPipelineMinPixels);
+// sequential scan and it has at least d.pipeline_min_pixels pixels. Leaves the decoder
+// single-threaded (and reports nothing) when any of that is not so or the thread cannot be created.
+void start_pipeline(DecoderState& d);
 
 // The next MCU row's coefficients, once the worker has decoded them. Fails with the worker's
 // error code when decoding that row failed. After the last row the worker has ended, and the

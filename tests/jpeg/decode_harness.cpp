@@ -91,6 +91,25 @@ std::int32_t Stages::next_row() {
   return run([this] { jpeg::detail::next_mcu_row(*d); });
 }
 
+Decoded decode_stages(const Bytes& jpeg, bool fast_path, std::int32_t threads,
+                      std::int64_t min_pixels) {
+  Decoded r;
+  Stages s(jpeg, fast_path);
+  s.d->threads = threads;
+  s.d->pipeline_min_pixels = min_pixels;
+  r.start_result = s.open_and_start();
+  jpeg::detail::DecoderState& d = *s.d;
+  while (r.start_result == 0 && d.rows_remaining > 0) {
+    if (d.rows_left == 0 && (r.row_result = s.next_row()) != 0) break;
+    const std::uint8_t* line = jpeg::detail::build_row(d);
+    r.pixels.insert(r.pixels.end(), line, line + d.row_bytes);
+    --d.rows_left;
+    --d.rows_remaining;
+  }
+  r.error_code = r.start_result != 0 ? r.start_result : r.row_result;
+  return r;
+}
+
 Bytes read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

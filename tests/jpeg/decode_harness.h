@@ -68,6 +68,11 @@ struct Stages {
   std::unique_ptr<jpeg::detail::DecoderState> d;
 };
 
+// Every row through the stages, as read_scanline delivers them, on threads threads; the second
+// thread is used from min_pixels pixels on.
+Decoded decode_stages(const Bytes& jpeg, bool fast_path, std::int32_t threads,
+                      std::int64_t min_pixels);
+
 // Bytes of a file; empty when it cannot be read.
 Bytes read_file(const std::string& path);
 
