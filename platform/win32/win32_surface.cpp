@@ -39,7 +39,11 @@ SurfaceDesc from_surface_desc(const DDSURFACEDESC2& desc) {
 
 Win32Surface::Win32Surface(IDirectDrawSurface7* surface) : surface_(surface) {}
 
+Win32Surface::Win32Surface(IDirectDrawSurface7* surface, InChain)
+    : ReferenceCounted<Surface>(0), surface_(surface), in_chain_(true) {}
+
 Win32Surface::~Win32Surface() {
+  delete attached_;  // gives its COM reference back before this surface's own
   if (surface_ != nullptr) surface_->Release();
 }
 
@@ -51,7 +55,18 @@ HResult Win32Surface::get_attached_surface(std::uint32_t caps, Surface** out) {
   IDirectDrawSurface7* attached = nullptr;
   const HRESULT hr = surface_->GetAttachedSurface(&wanted, &attached);
   if (FAILED(hr)) return to_result(hr);
-  *out = new Win32Surface(attached);
+  // One wrapper per chain: every reference the caller adds or drops is the wrapper's, and
+  // the wrapper goes with this surface, so no extra reference can keep it alive.
+  if (attached_ == nullptr) {
+    attached_ = new Win32Surface(attached, InChain{});
+  } else if (attached_->surface_ == attached) {
+    attached->Release();
+  } else {
+    *out = new Win32Surface(attached);  // some other attached surface: a wrapper of its own
+    return kS_OK;
+  }
+  attached_->add_ref();
+  *out = attached_;
   return kS_OK;
 }
 

@@ -38,11 +38,19 @@ class Win32Surface final : public ReferenceCounted<Surface> {
  private:
   ~Win32Surface() override;
 
+  // The back buffer of this surface's flipping chain: starts without references and lives
+  // as long as this surface, however its references go, as DirectDraw's own does.
+  struct InChain {};
+  Win32Surface(IDirectDrawSurface7* surface, InChain);
+  bool deleted_at_zero() const override { return !in_chain_; }
+
   // Width and height from DirectDraw; they never change for the life of a surface.
   bool read_size(std::int32_t* width, std::int32_t* height);
 
   IDirectDrawSurface7* surface_;
-  Win32DrawContext context_;  // the one context handed out between get_dc and release_dc
+  bool in_chain_ = false;
+  Win32Surface* attached_ = nullptr;  // the chain's back buffer once asked for, owned
+  Win32DrawContext context_;          // the one context handed out between get_dc and release_dc
 };
 
 // The portable description of a DirectDraw one (flags, size, pitch, caps, memory, format).
