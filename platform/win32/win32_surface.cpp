@@ -124,7 +124,12 @@ HResult Win32Surface::blt_fast(std::int32_t x, std::int32_t y, Surface* source,
   std::int32_t height = 0;
   if (!static_cast<Win32Surface*>(source)->read_size(&source_width, &source_height) ||
       !read_size(&width, &height)) {
-    return kE_FAIL;
+    // Without the sizes there is nothing to clip by: the copy goes to DirectDraw as asked,
+    // which copies it or refuses it with its own code.
+    RECT rect{};
+    if (source_rect != nullptr) rect = to_rect(*source_rect);
+    return to_result(surface_->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y), from,
+                                       source_rect != nullptr ? &rect : nullptr, flags));
   }
   const FastCopy copy =
       clip_fast_copy(x, y, source_rect, source_width, source_height, width, height);
