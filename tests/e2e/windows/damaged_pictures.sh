@@ -3,7 +3,7 @@
 # than the player's, not a JPEG), run under Wine on a 16-bit 640x480 screen: the player
 # gives up the full screen, tells the user in a message box over the desktop, and ends with
 # exit code 0 once the box is answered. The variants are built in one sub-build of the
-# player alone; only its resources change between them.
+# player alone (unoptimised, which builds fastest); only its resources change between them.
 # Usage: damaged_pictures.sh SOURCE_DIR TOOLCHAIN_FILE
 set -euo pipefail
 source_dir=$1
@@ -19,7 +19,7 @@ head -c "$(($(stat -c %s "$main") / 2))" "$main" >"$MQ_OUT/main_cut_short.jpg"
 # player's own).
 build_player() {
   cmake -S "$source_dir" -B "$sub_build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DMQ_BUILD_TESTS=OFF -DMQ_BUILD_TOOLS=OFF \
+    -DCMAKE_BUILD_TYPE=Debug -DMQ_BUILD_TESTS=OFF -DMQ_BUILD_TOOLS=OFF \
     -DMQ_MAIN_PICTURE="$1" -DMQ_PICTURE_SEED="$2" >"$MQ_OUT/configure.log" 2>&1 ||
     fail "configure failed (see $MQ_OUT/configure.log)"
   cmake --build "$sub_build" --target moviquel -j 2 >"$MQ_OUT/build.log" 2>&1 ||
