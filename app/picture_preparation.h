@@ -1,6 +1,5 @@
-// Picture preparation: decoding the current picture's JPEG bytes into 32-bit pixels,
-// centring them in the 640x480 SourceImage, and the picture switch that rebuilds the
-// pixel format, the scene and the cursor around a new picture.
+// Picture preparation: decoding the current picture's JPEG bytes into 32-bit pixels and
+// centring them in the 640x480 SourceImage.
 #pragma once
 
 #include <cstdint>
@@ -39,14 +38,5 @@ void centre_picture(std::uint32_t* target, std::int32_t target_width, std::int32
 // Decodes JPEG bytes and centres them in the SourceImage. On failure returns false and
 // leaves the SourceImage as it was.
 bool prepare_source_image(const std::uint8_t* data, std::int32_t length);
-
-// Shows the picture that info_mode names: prepares it, re-reads the frame surface's pixel
-// format, builds the scene and sets the cursor (help cursor in info mode, the arrow in a
-// window, none in full screen). On failure returns false with nothing changed.
-bool show_picture();
-
-// Makes show_picture the scene's picture switch (the one scene_tick calls when the
-// scene's time is up). The shell calls it once at start-up, before the first picture.
-void install_picture_switch();
 
 }  // namespace app

@@ -1,5 +1,7 @@
 // The picture switch: the shown picture changes, and the pixel format, the scene and the
 // cursor follow it.
+#include "app/picture_switch.h"
+
 #include "app/picture_preparation.h"
 #include "app/pictures.h"
 #include "app/shell_state.h"

@@ -5,7 +5,7 @@
 #include "app/display_modes.h"
 #include "app/frame_statistics.h"
 #include "app/main_loop.h"
-#include "app/picture_preparation.h"
+#include "app/picture_switch.h"
 #include "app/pictures.h"
 #include "app/shell_state.h"
 #include "app/texts.h"

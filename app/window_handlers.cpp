@@ -3,7 +3,7 @@
 #include "app/window_handlers.h"
 
 #include "app/display_modes.h"
-#include "app/picture_preparation.h"
+#include "app/picture_switch.h"
 #include "app/shell.h"
 #include "app/shell_state.h"
 #include "app/texts.h"
@@ -30,13 +30,15 @@ platform::ShellSystem& shell() {
   return *platform::services().shell;
 }
 
-// The outer size that keeps the client area at 640x480 below the caption and the menu.
+// The outer size that keeps the client area at the picture's size below the caption and
+// the menu.
 void fix_tracking_size(platform::MinMaxInfo* info) {
   if (info == nullptr) return;
-  const std::int32_t width = 640 + 2 * shell().system_metric(platform::kSM_CXFRAME);
-  const std::int32_t height = 480 + 2 * shell().system_metric(platform::kSM_CYFRAME) +
-                              shell().system_metric(platform::kSM_CYMENU) +
-                              shell().system_metric(platform::kSM_CYCAPTION);
+  const std::int32_t width =
+      display::kFrameWidth + 2 * shell().system_metric(platform::kSM_CXFRAME);
+  const std::int32_t height =
+      display::kFrameHeight + 2 * shell().system_metric(platform::kSM_CYFRAME) +
+      shell().system_metric(platform::kSM_CYMENU) + shell().system_metric(platform::kSM_CYCAPTION);
   info->min_track_size = {width, height};
   info->max_track_size = {width, height};
 }

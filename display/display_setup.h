@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "display/display_device.h"
+#include "display/frame_size.h"
 #include "display/text_label.h"
 
 namespace display {
@@ -18,8 +19,6 @@ extern OffscreenSurface* frame_surface;  // 640×480, receives the working frame
 extern TextLabel* publisher_label;
 extern TextLabel* version_label;
 
-inline constexpr std::int32_t kFrameWidth = 640;
-inline constexpr std::int32_t kFrameHeight = 480;
 // Where labels sit: their bottom edge on row 468, 12 pixels in from the left and right.
 inline constexpr std::int32_t kLabelMargin = 12;
 

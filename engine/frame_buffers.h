@@ -1,12 +1,15 @@
-// The four 640x480 frame buffers the engine draws with, in static storage.
+// The four frame buffers the engine draws with, each the size of the picture area, in static
+// storage.
 #pragma once
 
 #include <cstdint>
 
+#include "display/frame_size.h"
+
 namespace engine {
 
-inline constexpr std::int32_t kFrameWidth = 640;
-inline constexpr std::int32_t kFrameHeight = 480;
+using display::kFrameHeight;
+using display::kFrameWidth;
 inline constexpr std::int32_t kFramePixels = kFrameWidth * kFrameHeight;
 
 // The 16-bit frame that is shown; row stride kFrameWidth pixels, like all four.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/picture_preparation.h"
+#include "app/picture_switch.h"
 #include "app/pictures.h"
 #include "app/shell_state.h"
 #include "display/display_setup.h"

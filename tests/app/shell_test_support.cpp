@@ -1,7 +1,7 @@
 // The scripted queue and the fixture of the shell's tests.
 #include "tests/app/shell_test_support.h"
 
-#include "app/picture_preparation.h"
+#include "app/picture_switch.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "app/shell_state.h"

@@ -6,7 +6,7 @@
 # Usage: tools/player_bench/linux_player_bench.sh [MOVIQUEL] [SECONDS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-MQ_PLAYER=$(realpath "${1:-$here/../../build/linux/app/moviquel}")
+MQ_PLAYER=$(realpath "${1:-$here/../../build/linux/moviquel}")
 seconds=${2:-10}
 MQ_WORK=$(mktemp -d)
 source "$here/../../tests/e2e/linux/session.sh"

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/picture_preparation.h"
+#include "app/picture_switch.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "engine/frame_buffers.h"

@@ -10,7 +10,7 @@
 source_dir=$1; MQ_WORK=$2; build_type=$3; sanitize=$4; launcher=${5:-}
 resources=$source_dir/resources
 sub_build=$MQ_WORK/build
-MQ_PLAYER=$sub_build/app/moviquel
+MQ_PLAYER=$sub_build/moviquel
 source "$(dirname "$0")/session.sh"
 
 # The damaged files.
