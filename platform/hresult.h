@@ -10,7 +10,9 @@ namespace platform {
 // 0 or positive: success; negative: failure.
 using HResult = std::int32_t;
 
-constexpr HResult make_hresult(std::uint32_t bits) { return static_cast<HResult>(bits); }
+constexpr HResult make_hresult(std::uint32_t bits) {
+  return static_cast<HResult>(bits);
+}
 
 inline constexpr HResult kS_OK = 0;
 inline constexpr HResult kE_FAIL = make_hresult(0x80004005u);
@@ -25,7 +27,11 @@ inline constexpr HResult kDDERR_WASSTILLDRAWING = make_hresult(0x8876021Cu);
 inline constexpr HResult kDDERR_EXCLUSIVEMODEALREADYSET = make_hresult(0x88760245u);
 inline constexpr HResult kDDERR_WRONGMODE = make_hresult(0x8876024Bu);
 
-inline constexpr bool failed(HResult hr) { return hr < 0; }
-inline constexpr bool succeeded(HResult hr) { return hr >= 0; }
+inline constexpr bool failed(HResult hr) {
+  return hr < 0;
+}
+inline constexpr bool succeeded(HResult hr) {
+  return hr >= 0;
+}
 
 }  // namespace platform
