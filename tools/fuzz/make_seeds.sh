@@ -39,6 +39,8 @@ seed dot_gray_progressive dot -quality 75 -grayscale -progressive
 seed arithmetic odd -quality 75 -arithmetic
 seed sampling_411 odd -quality 75 -sample 4x1
 seed flat_1024_gray flat -quality 75 -grayscale
+seed rgb_h1v1 rose -quality 75 -rgb
+seed rgb_h2v2 odd -quality 75 -rgb -sample 2x2
 # The same picture with 100 bytes of its data overwritten by 7E: corrupt data in the middle rows.
 cp "$out/flat_1024_gray.jpg" "$out/flat_1024_gray_damaged.jpg"
 head -c 100 /dev/zero | tr '\0' '~' |
