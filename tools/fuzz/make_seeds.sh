@@ -12,8 +12,8 @@ trap 'rm -rf "$tmp"' EXIT
 convert rose: -resize 40x27! -depth 8 "$tmp/rose.ppm"
 convert -seed 9 -size 19x13 plasma:fractal -depth 8 "$tmp/odd.ppm"
 convert -seed 9 -size 1x1 xc:'#80a040' -depth 8 "$tmp/dot.ppm"
-# One megapixel of flat grey in 12 KB: large enough for the decoder's second row thread and for
-# more than one input buffer, small enough for the fuzzer.
+# One megapixel of flat grey in 12 KB: more than one input buffer of entropy-coded data, small
+# enough for the fuzzer.
 convert -size 1024x1024 xc:'#808080' -depth 8 "$tmp/flat.ppm"
 
 seed() { # name source cjpeg-options...
