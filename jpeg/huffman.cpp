@@ -102,17 +102,17 @@ void build_lookup(HuffmanLookup& t, const std::uint8_t counts[17], const std::ui
   }
 }
 
-void fast_fill_slow(DecoderState& d, FastBits& b) {
+FastBits fast_fill_slow(DecoderState& d, FastBits b) {
   while (b.count <= 56) {
     b.acc |= static_cast<std::uint64_t>(next_scan_byte(d)) << (56 - b.count);
     b.count += 8;
   }
+  return b;
 }
 
 void enter_entropy_mode(DecoderState& d, bool fast) {
   if (fast) {
-    FastBits b{0, 0};
-    fast_fill_slow(d, b);
+    const FastBits b = fast_fill_slow(d, FastBits{0, 0});
     d.bits64 = b.acc;
     d.bit_count64 = b.count;
   } else {

@@ -73,7 +73,8 @@ struct FastBits {
 };
 
 // Appends bytes one at a time through the unstuffing path until at least 57 bits are valid.
-void fast_fill_slow(DecoderState& d, FastBits& b);
+// Taken and returned by value so that callers keep the reader in registers.
+FastBits fast_fill_slow(DecoderState& d, FastBits b);
 
 // Makes at least 32 bits valid: enough for one symbol and its extra bits.
 inline void fast_fill(DecoderState& d, FastBits& b) {
@@ -94,7 +95,7 @@ inline void fast_fill(DecoderState& d, FastBits& b) {
       return;
     }
   }
-  fast_fill_slow(d, b);
+  b = fast_fill_slow(d, b);
 }
 
 inline std::int32_t fast_get_bits(FastBits& b, std::int32_t n) {
