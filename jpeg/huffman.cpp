@@ -102,11 +102,15 @@ void build_lookup(HuffmanLookup& t, const std::uint8_t counts[17], const std::ui
   }
 }
 
-FastBits fast_fill_slow(DecoderState& d, FastBits b) {
+void fast_fill_slow_in_place(DecoderState& d, FastBits& b) {
   while (b.count <= 56) {
     b.acc |= static_cast<std::uint64_t>(next_scan_byte(d)) << (56 - b.count);
     b.count += 8;
   }
+}
+
+FastBits fast_fill_slow(DecoderState& d, FastBits b) {
+  fast_fill_slow_in_place(d, b);
   return b;
 }
 

@@ -102,7 +102,7 @@ void decode_mcu_row_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high
       // positions below the high-water count, at a cost of a few vector stores.
       clear_block(block);
       FrameComponent& c = d.comp[d.block_comp[j]];
-      fast_fill(d, b);
+      fast_fill<true>(d, b);
       const HuffmanLookup& dc = *d.block_dc[j];
       const std::uint32_t dc_entry = dc.with_value[b.acc >> (64 - kPeekBits)];
       if (dc_entry != 0) {
@@ -121,7 +121,7 @@ void decode_mcu_row_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high
       const HuffmanLookup& ac = *d.block_ac[j];
       std::int32_t k = 1;
       while (k <= 63) {
-        fast_fill(d, b);
+        fast_fill<true>(d, b);
         const std::uint32_t entry = ac.with_value[b.acc >> (64 - kPeekBits)];
         if (entry != 0) {
           const std::int32_t len = static_cast<std::int32_t>(entry & 0xFF);
