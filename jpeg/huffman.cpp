@@ -116,7 +116,8 @@ FastBits fast_fill_slow(DecoderState& d, FastBits b) {
 
 void enter_entropy_mode(DecoderState& d, bool fast) {
   if (fast) {
-    const FastBits b = fast_fill_slow(d, FastBits{0, 0});
+    FastBits b{0, 0};
+    fast_fill<true>(d, b);
     d.bits64 = b.acc;
     d.bit_count64 = b.count;
   } else {

@@ -2,6 +2,7 @@
 // entropy bit readers, symbol decoding and EXTEND.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -84,21 +85,22 @@ template <bool in_registers = false>
 inline void fast_fill(DecoderState& d, FastBits& b) {
   if (b.count >= 32) return;
   if (d.available >= 8) {
-    std::uint64_t v;
-    std::memcpy(&v, d.cursor, 8);
-    v = __builtin_bswap64(v);
-    // Take the bytes at once only when none of them is FF (no stuffing, no marker).
-    const std::uint64_t inv = ~v;
-    if (((inv - 0x0101010101010101ull) & v & 0x8080808080808080ull) == 0) {
-      const std::int32_t n = (63 - b.count) >> 3;
-      v &= ~std::uint64_t{0} << (64 - 8 * n);
+    std::uint64_t raw;
+    std::memcpy(&raw, d.cursor, 8);  // the stream's first byte lowest
+    // A flag in the top bit of each FF byte; the lowest flag is exact (borrows only run upward).
+    const std::uint64_t ff = (~raw - 0x0101010101010101ull) & raw & 0x8080808080808080ull;
+    std::int32_t n = (63 - b.count) >> 3;
+    if (ff != 0) n = std::min(n, __builtin_ctzll(ff) >> 3);  // stop in front of the FF
+    if (n > 0) {
+      const std::uint64_t v = __builtin_bswap64(raw) & (~std::uint64_t{0} << (64 - 8 * n));
       b.acc |= v >> b.count;
       b.count += 8 * n;
       d.cursor += n;
       d.available -= n;
-      return;
+      if (b.count >= 32) return;
     }
   }
+  // An FF (stuffed, or a marker) or the end of the buffer: byte by byte.
   if constexpr (in_registers) {
     b = fast_fill_slow(d, b);
   } else {

@@ -74,17 +74,23 @@ void prepare_scan(DecoderState& d, bool fast) {
 }
 
 void process_restart(DecoderState& d, bool fast) {
-  std::int32_t budget = 1536;
-  std::uint8_t b = next_byte(d);
-  while (b != 0xFF) {
-    if (--budget == 0) fail(RestartMarkerMissing);
-    b = next_byte(d);
+  if (d.available >= 2 && d.cursor[0] == 0xFF && d.cursor[1] == 0xD0 + d.next_rst) {
+    // The usual case: the entropy reader stopped right in front of the expected marker.
+    d.cursor += 2;
+    d.available -= 2;
+  } else {
+    std::int32_t budget = 1536;
+    std::uint8_t b = next_byte(d);
+    while (b != 0xFF) {
+      if (--budget == 0) fail(RestartMarkerMissing);
+      b = next_byte(d);
+    }
+    do {
+      b = next_byte(d);
+      if (b == 0xFF && --budget == 0) fail(RestartMarkerMissing);
+    } while (b == 0xFF);
+    if (b != 0xD0 + d.next_rst) fail(RestartMarkerMissing);
   }
-  do {
-    b = next_byte(d);
-    if (b == 0xFF && --budget == 0) fail(RestartMarkerMissing);
-  } while (b == 0xFF);
-  if (b != 0xD0 + d.next_rst) fail(RestartMarkerMissing);
   for (std::int32_t i = 0; i < d.components; ++i) d.comp[i].predictor = 0;
   d.eob_run = 0;
   d.mcus_left = d.restart_interval;
