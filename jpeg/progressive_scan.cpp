@@ -3,6 +3,7 @@
 #include "jpeg/progressive_scan.h"
 
 #include <cstring>
+#include <limits>
 
 #include "jpeg/huffman.h"
 #include "jpeg/markers.h"
@@ -16,14 +17,15 @@ inline std::int16_t low16(std::uint32_t v) {
   return static_cast<std::int16_t>(v);
 }
 
-void allocate_plane(DecoderState& d, Plane& p, std::int32_t width, std::int32_t height,
-                    std::int32_t element_size) {
+// Points p at its part of the store, which starts at *next, and moves *next past it.
+void place_plane(Plane& p, std::uint8_t*& next, std::int32_t width, std::int32_t height,
+                 std::int32_t element_size) {
   p.width = width;
   p.height = height;
   p.element_size = element_size;
-  p.data = static_cast<std::uint8_t*>(
-      allocate(d, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
-                      static_cast<std::size_t>(element_size)));
+  p.data = next;
+  next += static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+          static_cast<std::size_t>(element_size);
 }
 
 std::int16_t* element(const Plane& p, std::int32_t x, std::int32_t y) {
@@ -265,14 +267,25 @@ void decode_progressive_scan(DecoderState& d) {
 }  // namespace
 
 void decode_into_store(DecoderState& d, bool first_scan_read) {
+  // One allocation for every plane: freed and taken again whole, a program that decodes picture
+  // after picture keeps reusing the same memory instead of faulting in fresh pages each time.
   std::int64_t store_blocks = 0;
+  for (std::int32_t i = 0; i < d.components; ++i) {
+    const FrameComponent& c = d.comp[i];
+    const std::int32_t h = d.components == 1 ? 1 : c.h;
+    const std::int32_t v = d.components == 1 ? 1 : c.v;
+    store_blocks += std::int64_t{h} * d.mcus_per_row * v * d.mcu_rows;
+  }
+  // Counted in 64 bits: on a 32-bit system a large frame's store does not fit size_t.
+  const std::uint64_t store_bytes = static_cast<std::uint64_t>(store_blocks) * 130;
+  if (store_bytes > std::numeric_limits<std::size_t>::max() / 2) fail(OutOfMemory);
+  auto* next = static_cast<std::uint8_t*>(allocate(d, static_cast<std::size_t>(store_bytes)));
   for (std::int32_t i = 0; i < d.components; ++i) {
     FrameComponent& c = d.comp[i];
     const std::int32_t h = d.components == 1 ? 1 : c.h;
     const std::int32_t v = d.components == 1 ? 1 : c.v;
-    allocate_plane(d, c.dc_plane, h * d.mcus_per_row, v * d.mcu_rows, 2);
-    allocate_plane(d, c.ac_plane, h * d.mcus_per_row, v * d.mcu_rows, 128);
-    store_blocks += std::int64_t{c.ac_plane.width} * c.ac_plane.height;
+    place_plane(c.ac_plane, next, h * d.mcus_per_row, v * d.mcu_rows, 128);
+    place_plane(c.dc_plane, next, h * d.mcus_per_row, v * d.mcu_rows, 2);
   }
   d.blocks_visited = 0;
   d.visit_budget = kMaxScanPasses * store_blocks;
