@@ -5,6 +5,7 @@
 #include "jpeg/row_pipeline.h"
 
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <new>
 #include <thread>
@@ -53,7 +54,7 @@ void decode_rows(DecoderState& d, RowPipeline& p) {
     std::int32_t code = 0;
     try {
       if (d.fast_path) {
-        decode_mcu_row_fast(d, p.coef[slot], p.high_water[slot]);
+        decode_mcu_row_fast_into_zeros(d, p.coef[slot], p.high_water[slot]);
       } else {
         decode_mcu_row(d, p.coef[slot], p.high_water[slot]);
       }
@@ -131,6 +132,12 @@ const std::int16_t* take_mcu_row(DecoderState& d) {
 
 void give_back_mcu_row(DecoderState& d) {
   RowPipeline& p = *d.pipeline;
+  if (d.fast_path) {
+    // The worker decodes into zeros (see decode_mcu_row_fast_into_zeros); the row is still in
+    // this thread's cache.
+    std::int16_t* coef = p.coef[(p.taken - 1) % kPipelineSlots];
+    std::memset(coef, 0, static_cast<std::size_t>(d.blocks_per_row) * 64 * sizeof(std::int16_t));
+  }
   bool wake = false;
   {
     std::lock_guard lock(p.mutex);

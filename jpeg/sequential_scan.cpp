@@ -87,7 +87,10 @@ void decode_mcu_row(DecoderState& d, std::int16_t* coef, std::uint8_t* high_wate
   }
 }
 
-void decode_mcu_row_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
+namespace {
+
+template <bool blocks_cleared>
+void decode_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
   FastBits b{d.bits64, d.bit_count64};
   std::int16_t* block = coef;
   std::uint8_t* hw_count = high_water;
@@ -100,7 +103,7 @@ void decode_mcu_row_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high
     for (std::int32_t j = 0; j < per_mcu; ++j) {
       // Clearing the whole block up front gives the same coefficients as clearing only the
       // positions below the high-water count, at a cost of a few vector stores.
-      clear_block(block);
+      if constexpr (!blocks_cleared) clear_block(block);
       FrameComponent& c = d.comp[d.block_comp[j]];
       fast_fill<true>(d, b);
       const HuffmanLookup& dc = *d.block_dc[j];
@@ -158,6 +161,16 @@ void decode_mcu_row_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high
   }
   d.bits64 = b.acc;
   d.bit_count64 = b.count;
+}
+
+}  // namespace
+
+void decode_mcu_row_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
+  decode_fast<false>(d, coef, high_water);
+}
+
+void decode_mcu_row_fast_into_zeros(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
+  decode_fast<true>(d, coef, high_water);
 }
 
 }  // namespace jpeg::detail

@@ -17,4 +17,8 @@ void decode_mcu_row(DecoderState& d, std::int16_t* coef, std::uint8_t* high_wate
 // Fast variant: 64-bit reader, coefficients stored unquantised for the fast transform.
 void decode_mcu_row_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water);
 
+// The same into blocks that hold only zeros: the two-thread decoder's caller clears each row it
+// has finished with, which takes that work off the thread that limits the pace.
+void decode_mcu_row_fast_into_zeros(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water);
+
 }  // namespace jpeg::detail
