@@ -18,6 +18,8 @@
 #if defined(MQ_JPEG_SSE2) && defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && \
     defined(__linux__)
 #define MQ_JPEG_AVX2 1
+// Likewise a BMI2 build of the sequential entropy decoder.
+#define MQ_JPEG_BMI2 1
 #endif
 
 namespace jpeg::detail {

@@ -89,8 +89,10 @@ void decode_mcu_row(DecoderState& d, std::int16_t* coef, std::uint8_t* high_wate
 
 namespace {
 
+// Inlined into both builds below.
 template <bool blocks_cleared>
-void decode_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
+__attribute__((always_inline)) inline void decode_fast(DecoderState& d, std::int16_t* coef,
+                                                       std::uint8_t* high_water) {
   FastBits b{d.bits64, d.bit_count64};
   std::int16_t* block = coef;
   std::uint8_t* hw_count = high_water;
@@ -163,14 +165,41 @@ void decode_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) 
   d.bit_count64 = b.count;
 }
 
+template <bool blocks_cleared>
+void decode_fast_baseline(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
+  decode_fast<blocks_cleared>(d, coef, high_water);
+}
+
+#if defined(MQ_JPEG_BMI2)
+// The same loop with BMI2's flag-free shifts: the reader's shifts by a code length sit on the
+// chain from one symbol to the next, and the plain x86-64 shift by CL also writes the flags.
+template <bool blocks_cleared>
+__attribute__((target("bmi,bmi2"))) void decode_fast_bmi2(DecoderState& d, std::int16_t* coef,
+                                                          std::uint8_t* high_water) {
+  decode_fast<blocks_cleared>(d, coef, high_water);
+}
+#endif
+
+template <bool blocks_cleared>
+void decode_fast_dispatch(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
+#if defined(MQ_JPEG_BMI2)
+  static const bool bmi2 = __builtin_cpu_supports("bmi2") != 0;
+  if (bmi2) {
+    decode_fast_bmi2<blocks_cleared>(d, coef, high_water);
+    return;
+  }
+#endif
+  decode_fast_baseline<blocks_cleared>(d, coef, high_water);
+}
+
 }  // namespace
 
 void decode_mcu_row_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
-  decode_fast<false>(d, coef, high_water);
+  decode_fast_dispatch<false>(d, coef, high_water);
 }
 
 void decode_mcu_row_fast_into_zeros(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
-  decode_fast<true>(d, coef, high_water);
+  decode_fast_dispatch<true>(d, coef, high_water);
 }
 
 }  // namespace jpeg::detail
