@@ -17,7 +17,7 @@ inline std::int16_t low16(std::uint32_t v) {
   return static_cast<std::int16_t>(v);
 }
 
-// Points p at its part of the store, which starts at *next, and moves *next past it.
+// Points p at its part of the store, which starts at next, and moves next past it.
 void place_plane(Plane& p, std::uint8_t*& next, std::int32_t width, std::int32_t height,
                  std::int32_t element_size) {
   p.width = width;
@@ -267,24 +267,41 @@ void decode_progressive_scan(DecoderState& d) {
 }  // namespace
 
 void decode_into_store(DecoderState& d, bool first_scan_read) {
-  // One allocation for every plane: freed and taken again whole, a program that decodes picture
-  // after picture keeps reusing the same memory instead of faulting in fresh pages each time.
   std::int64_t store_blocks = 0;
+  std::int64_t component_blocks[4] = {};
   for (std::int32_t i = 0; i < d.components; ++i) {
     const FrameComponent& c = d.comp[i];
     const std::int32_t h = d.components == 1 ? 1 : c.h;
     const std::int32_t v = d.components == 1 ? 1 : c.v;
-    store_blocks += std::int64_t{h} * d.mcus_per_row * v * d.mcu_rows;
+    component_blocks[i] = std::int64_t{h} * d.mcus_per_row * v * d.mcu_rows;
+    store_blocks += component_blocks[i];
   }
   // Counted in 64 bits: on a 32-bit system a large frame's store does not fit size_t.
   const std::uint64_t store_bytes = static_cast<std::uint64_t>(store_blocks) * 130;
   if (store_bytes > std::numeric_limits<std::size_t>::max() / 2) fail(OutOfMemory);
-  auto* next = static_cast<std::uint8_t*>(allocate(d, static_cast<std::size_t>(store_bytes)));
+  // A program that decodes picture after picture should get the same memory back each time
+  // instead of fresh pages to fault in. C allocators hand large blocks straight back to the
+  // system, up to a size they learn from what is freed (glibc: up to 32 MB), so the store is one
+  // block while it is that small and one block per component above.
+  const bool one_block = store_bytes <= (std::uint64_t{32} << 20);
+  // The planes of blocks come first, each a whole number of 128-byte blocks from the start.
+  std::uint8_t* next = nullptr;
   for (std::int32_t i = 0; i < d.components; ++i) {
     FrameComponent& c = d.comp[i];
+    if (i == 0 || !one_block) {
+      const std::uint64_t bytes =
+          one_block ? store_bytes : static_cast<std::uint64_t>(component_blocks[i]) * 130;
+      next = static_cast<std::uint8_t*>(allocate(d, static_cast<std::size_t>(bytes)));
+    }
     const std::int32_t h = d.components == 1 ? 1 : c.h;
     const std::int32_t v = d.components == 1 ? 1 : c.v;
     place_plane(c.ac_plane, next, h * d.mcus_per_row, v * d.mcu_rows, 128);
+    if (!one_block) place_plane(c.dc_plane, next, h * d.mcus_per_row, v * d.mcu_rows, 2);
+  }
+  for (std::int32_t i = 0; i < d.components && one_block; ++i) {
+    FrameComponent& c = d.comp[i];
+    const std::int32_t h = d.components == 1 ? 1 : c.h;
+    const std::int32_t v = d.components == 1 ? 1 : c.v;
     place_plane(c.dc_plane, next, h * d.mcus_per_row, v * d.mcu_rows, 2);
   }
   d.blocks_visited = 0;

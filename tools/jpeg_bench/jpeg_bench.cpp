@@ -1,13 +1,17 @@
 // jpeg_bench: times this decoder's fast path against TurboJPEG (with and without its fast
 // upsampling and fast DCT) and stb_image on the same files in one run, and prints the ratios.
-//   jpeg_bench [--runs N] [--threads 2] FILE.jpg...
+//   jpeg_bench [--runs N] [--threads 2] [--own-process] FILE.jpg...
 // --threads 2 adds this decoder with its second thread (ours(2t)) to every round, with its ratio
 // to TurboJPEG's fast mode and its speed-up over ours(fast).
 // Colour pictures are decoded to 4 bytes per pixel by everyone (RGBX), grey ones to 1 byte.
 // Each round decodes the file once with every decoder in turn, so that a noisy machine slows
-// them alike; the table shows the fastest round of each and its median.
+// them alike; the table shows the fastest round of each and its median. --own-process times
+// each decoder in a process of its own instead (all its rounds, then the next decoder's), so
+// that no decoder's memory use changes what the allocator hands another.
 #include <malloc.h>
+#include <sys/wait.h>
 #include <turbojpeg.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -158,6 +162,45 @@ std::string heap_report(const Input& input, std::int32_t threads) {
   return report;
 }
 
+// Runs one decoder `runs` times in a child process and collects its times; failed when the
+// child could not run or a decode failed.
+Timing time_in_own_process(const std::function<bool()>& decode, long runs) {
+  Timing timing;
+  int fds[2];
+  if (pipe(fds) != 0) {
+    timing.failed = true;
+    return timing;
+  }
+  const pid_t child = fork();
+  if (child == 0) {
+    close(fds[0]);
+    for (long run = 0; run < runs; ++run) {
+      const auto begin = std::chrono::steady_clock::now();
+      double ms = -1.0;
+      if (decode()) {
+        ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
+                 .count();
+      }
+      if (write(fds[1], &ms, sizeof ms) != static_cast<ssize_t>(sizeof ms) || ms < 0.0) break;
+    }
+    close(fds[1]);
+    _exit(0);
+  }
+  close(fds[1]);
+  double ms = 0.0;
+  while (child > 0 && read(fds[0], &ms, sizeof ms) == static_cast<ssize_t>(sizeof ms)) {
+    if (ms < 0.0) timing.failed = true;
+    if (ms >= 0.0) timing.ms.push_back(ms);
+  }
+  close(fds[0]);
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || status != 0 ||
+      timing.ms.size() != static_cast<std::size_t>(runs)) {
+    timing.failed = true;
+  }
+  return timing;
+}
+
 void print_ratio(const Timing& ours, const Timing& peer) {
   if (ours.failed || peer.failed || peer.min() <= 0.0) {
     std::printf(" %8s", "-");
@@ -171,8 +214,14 @@ void print_ratio(const Timing& ours, const Timing& peer) {
 int main(int argc, char** argv) {
   long fixed_runs = 0;
   long threads = 1;
+  bool own_process = false;
   int arg = 1;
   while (arg + 1 < argc && std::strncmp(argv[arg], "--", 2) == 0) {
+    if (std::strcmp(argv[arg], "--own-process") == 0) {
+      own_process = true;
+      arg += 1;
+      continue;
+    }
     if (std::strcmp(argv[arg], "--runs") == 0) {
       fixed_runs = std::strtol(argv[arg + 1], nullptr, 10);
     } else if (std::strcmp(argv[arg], "--threads") == 0) {
@@ -183,7 +232,8 @@ int main(int argc, char** argv) {
     arg += 2;
   }
   if (arg >= argc || threads < 1 || threads > 2) {
-    std::fprintf(stderr, "usage: jpeg_bench [--runs N] [--threads 2] FILE.jpg...\n");
+    std::fprintf(stderr,
+                 "usage: jpeg_bench [--runs N] [--threads 2] [--own-process] FILE.jpg...\n");
     return 2;
   }
   const bool two_threads = threads == 2;
@@ -230,17 +280,23 @@ int main(int argc, char** argv) {
     };
     if (two_threads) decoders.emplace_back([&] { return decode_ours(input, out, 2); });
     std::vector<Timing> timings(decoders.size());
+    if (own_process) {
+      const long runs = fixed_runs > 0 ? fixed_runs : 15;
+      for (std::size_t d = 0; d < decoders.size(); ++d) {
+        timings[d] = time_in_own_process(decoders[d], runs);
+      }
+    }
     // One untimed warm-up round, which also sizes the number of rounds to about a second.
     double round_ms = 0.0;
-    for (std::size_t d = 0; d < decoders.size(); ++d) {
+    for (std::size_t d = 0; d < decoders.size() && !own_process; ++d) {
       const auto begin = std::chrono::steady_clock::now();
       timings[d].failed = !decoders[d]();
       round_ms +=
           std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
               .count();
     }
-    long runs = fixed_runs;
-    if (runs <= 0)
+    long runs = own_process ? 0 : fixed_runs;
+    if (runs <= 0 && !own_process)
       runs = std::clamp(static_cast<long>(1000.0 / std::max(round_ms, 0.01)), 5L, 200L);
     // The first decoder of a round pays for the pages the allocator handed back to the
     // system after the previous round; rotating the order spreads that cost evenly.
