@@ -68,7 +68,15 @@ struct HuffmanLookup {
   std::int32_t tree[512];
   std::uint16_t peek[1 << kPeekBits];
   std::uint32_t with_value[1 << kPeekBits];
+  std::uint64_t pairs[1 << kPeekBits];
 };
+// pairs (AC tables only) yields up to two coefficients when their codes and extra bits all fit
+// in the window: bits consumed (bits 0-5), the run before the first coefficient (8-13), the steps
+// from the first to the second (14-19; 0 when there is only one), kPairEndOfBlock when the block
+// ends after them, the first value (32-47) and the second (48-63). An end of block counts as a
+// zero stored one step on, or, on its own, at the current position. 0 when even the first does
+// not fit.
+inline constexpr std::uint64_t kPairEndOfBlock = std::uint64_t{1} << 20;
 inline constexpr std::uint16_t kPeekSlow = 0x8000;
 // Flags of with_value entries of AC tables: end of block (no coefficient) and a run of 16 zeros
 // (run 15 with a value of 0).

@@ -100,6 +100,34 @@ void build_lookup(HuffmanLookup& t, const std::uint8_t counts[17], const std::ui
     t.with_value[q] = (static_cast<std::uint32_t>(static_cast<std::uint16_t>(value)) << 16) |
                       static_cast<std::uint32_t>(run << 8) | static_cast<std::uint32_t>(len + size);
   }
+  if (dc) return;
+  // Two coefficients in one step: a second code that fits in what the first leaves of the window.
+  constexpr std::uint32_t window_mask = (1u << kPeekBits) - 1;
+  for (std::uint32_t q = 0; q < (1u << kPeekBits); ++q) {
+    const std::uint32_t first = t.with_value[q];
+    t.pairs[q] = 0;
+    if (first == 0) continue;
+    const std::uint32_t first_bits = first & 0xFF;
+    if ((first & kWithValueEob) != 0) {
+      t.pairs[q] = first_bits | kPairEndOfBlock;
+      continue;
+    }
+    std::uint64_t entry =
+        first_bits | (((first >> 8) & 0x0F) << 8) | (static_cast<std::uint64_t>(first >> 16) << 32);
+    const std::uint32_t second = t.with_value[(q << first_bits) & window_mask];
+    if (second != 0 && (second & 0xFF) <= kPeekBits - first_bits) {
+      entry += second & 0xFF;
+      if ((second & kWithValueEob) != 0) {
+        // One step to the end mark, so that a first coefficient at 63 goes the slow way: there
+        // the block ends without an end of block, and the code that follows is the next DC.
+        entry |= kPairEndOfBlock | (1u << 14);
+      } else {
+        entry |=
+            ((1 + ((second >> 8) & 0x0F)) << 14) | (static_cast<std::uint64_t>(second >> 16) << 48);
+      }
+    }
+    t.pairs[q] = entry;
+  }
 }
 
 void fast_fill_slow_in_place(DecoderState& d, FastBits& b) {

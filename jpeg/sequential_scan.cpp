@@ -127,17 +127,23 @@ __attribute__((always_inline)) inline void decode_fast(DecoderState& d, std::int
       std::int32_t k = 1;
       while (k <= 63) {
         fast_fill<true>(d, b);
-        const std::uint32_t entry = ac.with_value[b.acc >> (64 - kPeekBits)];
-        if (entry != 0) {
-          const std::int32_t len = static_cast<std::int32_t>(entry & 0xFF);
-          b.acc <<= len;
-          b.count -= len;
-          if ((entry & kWithValueEob) != 0) break;
-          // A run of 16 zeros is a run of 15 and a stored zero: same position, same check.
-          k += static_cast<std::int32_t>((entry >> 8) & 0x0F);
-          if (k > 63) fail(CorruptData);
-          block[kZigzag[k]] = static_cast<std::int16_t>(entry >> 16);
-          ++k;
+        const std::uint64_t entry = ac.pairs[b.acc >> (64 - kPeekBits)];
+        // A run of 16 zeros is a run of 15 and a stored zero. With one coefficient the second
+        // position is the first, and the zero stored there first is overwritten.
+        const std::int32_t first = k + static_cast<std::int32_t>((entry >> 8) & 0x3F);
+        const std::int32_t second = first + static_cast<std::int32_t>((entry >> 14) & 0x3F);
+        // Past the end, the second code may be the next block's: the path below takes one code.
+        if (entry != 0 && second <= 63) {
+          const auto bits = static_cast<std::int32_t>(entry & 0x3F);
+          b.acc <<= bits;
+          b.count -= bits;
+          block[kZigzag[second]] = static_cast<std::int16_t>(entry >> 48);
+          block[kZigzag[first]] = static_cast<std::int16_t>(entry >> 32);
+          if ((entry & kPairEndOfBlock) != 0) {
+            k = second;  // the end mark
+            break;
+          }
+          k = second + 1;
           continue;
         }
         const std::int32_t rs = fast_decode_symbol(b, ac);

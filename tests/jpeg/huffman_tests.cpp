@@ -125,6 +125,31 @@ TEST(SequentialScan, ZrlAtPosition48EndsTheBlockWithoutEob) {
   EXPECT_EQ(v.fast.d->high_water[0], 1);
 }
 
+TEST(SequentialScan, ShortCodesUpToPosition63LeaveTheNextBlocksDcAlone) {
+  // One-bit AC codes (0 = end of block, 1 = run 0 size 1), so that several fit in one lookup.
+  // The first block fills all 63 positions and has no end of block; the next block's DC code
+  // begins with 0, which in the AC table would read as an end of block.
+  jpeg_test::HuffTable short_ac = jpeg_test::HuffTable::uniform({0x00, 0x01}, 1);
+  JpegBuilder b;
+  b.soi().dqt(0, 1).dht(0, 0, dc()).dht(1, 0, short_ac);
+  b.sof(0xC0, 16, 8, {{1, 1, 1, 0}}).sos({{1, 0, 0}});
+  EntropyWriter w;
+  w.dc(dc(), 0);
+  for (int k = 1; k < 64; ++k) w.ac(short_ac, 0, (k & 1) != 0 ? 1 : -1);
+  w.dc(dc(), 7);
+  w.ac(short_ac, 0, 1);
+  w.eob(short_ac);
+  b.raw(w.finish()).eoi();
+  BothVariants v(b.bytes(), 1);
+  ASSERT_EQ(v.fast_error, 0);
+  ASSERT_EQ(v.plain_error, 0);
+  for (int k = 1; k < 64; ++k) EXPECT_EQ(v.fast.block(0)[kNatural[k]], (k & 1) != 0 ? 1 : -1) << k;
+  EXPECT_EQ(v.fast.block(1)[0], 7) << "the next block's DC was read where it belongs";
+  EXPECT_EQ(v.fast.block(1)[1], 1);
+  EXPECT_EQ(v.fast.d->high_water[0], 64);
+  EXPECT_EQ(v.fast.d->high_water[1], 2);
+}
+
 TEST(SequentialScan, ZrlAtPosition49IsCorrupt) {
   BothVariants v(grey_column(1, 1,
                              [](EntropyWriter& w) {
