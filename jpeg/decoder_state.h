@@ -35,7 +35,7 @@ inline constexpr int kPeekBits = 10;
 // Below this many pixels a second thread costs more than it saves (row_pipeline.h). A
 // measurement build may set MQ_JPEG_PIPELINE_MIN_PIXELS to time it on smaller pictures.
 #if !defined(MQ_JPEG_PIPELINE_MIN_PIXELS)
-#define MQ_JPEG_PIPELINE_MIN_PIXELS (1 << 22)
+#define MQ_JPEG_PIPELINE_MIN_PIXELS (1 << 20)
 #endif
 inline constexpr std::int64_t kPipelineMinPixels = MQ_JPEG_PIPELINE_MIN_PIXELS;
 // The scans of a picture decoded through the whole-image store may visit at most this many
