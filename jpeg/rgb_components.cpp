@@ -1,6 +1,10 @@
 // Rows of files stored in RGB: the samples are copied, not converted.
 #include "jpeg/rgb_components.h"
 
+#if defined(MQ_JPEG_SSE2)
+#include <emmintrin.h>
+#endif
+
 namespace jpeg::detail {
 
 bool components_are_rgb(const DecoderState& d) {
@@ -9,11 +13,46 @@ bool components_are_rgb(const DecoderState& d) {
   return d.comp[0].id == 'R' && d.comp[1].id == 'G' && d.comp[2].id == 'B';
 }
 
+namespace {
+
+// The common layout, one block of each component per MCU: eight pixels from three block rows.
+void copy_rgb_row_h1v1(const DecoderState& d, std::int32_t y, std::uint8_t* out) {
+  const std::uint8_t* mcu = d.samples + 8 * y;
+  for (std::int32_t m = 0; m < d.mcus_per_row; ++m) {
+#if defined(MQ_JPEG_SSE2)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i red = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(mcu));
+    const __m128i green = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(mcu + 64));
+    const __m128i blue = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(mcu + 128));
+    const __m128i red_green = _mm_unpacklo_epi8(red, green);
+    const __m128i blue_zero = _mm_unpacklo_epi8(blue, zero);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi16(red_green, blue_zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16),
+                     _mm_unpackhi_epi16(red_green, blue_zero));
+#else
+    for (std::int32_t x = 0; x < 8; ++x) {
+      out[4 * x] = mcu[x];
+      out[4 * x + 1] = mcu[64 + x];
+      out[4 * x + 2] = mcu[128 + x];
+      out[4 * x + 3] = 0;
+    }
+#endif
+    out += 32;
+    mcu += 192;
+  }
+}
+
+}  // namespace
+
 void copy_rgb_rows(DecoderState& d, std::int32_t y) {
   // The first component fills h × v blocks of each MCU (in rows of h), the other two one
   // block each, right after it.
   const std::int32_t h = d.comp[0].h;
   const std::int32_t v = d.comp[0].v;
+  if (h == 1 && v == 1) {
+    copy_rgb_row_h1v1(d, y, d.line1);
+    return;
+  }
   const std::int32_t second = 64 * h * v;
   const std::int32_t third = second + 64;
   for (std::int32_t row = y; row < y + v; ++row) {

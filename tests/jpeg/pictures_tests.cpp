@@ -39,6 +39,8 @@ const Picture kPictures[] = {
     {"grey progressive", 23, 9, "-quality 80 -grayscale -progressive"},
     {"h2v2 restart 1", 67, 45, "-quality 90 -sample 2x2 -restart 1B"},
     {"h2v2 restart 5 progressive", 67, 45, "-quality 90 -sample 2x2 -restart 5B -progressive"},
+    {"RGB h1v1 baseline", 21, 10, "-quality 90 -rgb -sample 1x1"},
+    {"RGB h2v2 baseline", 21, 19, "-quality 90 -rgb -sample 2x2,1x1,1x1"},
     {"1x1 h2v2", 1, 1, "-quality 90 -sample 2x2"},
     {"17x17 h2v2 progressive", 17, 17, "-quality 50 -sample 2x2 -progressive"},
 };
