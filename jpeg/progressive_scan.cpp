@@ -101,9 +101,11 @@ inline void decode_ac_first(DecoderState& d, FastBits& b, std::int32_t j, std::i
 inline void refine(DecoderState& d, FastBits& b, std::int16_t& z, std::int32_t p1,
                    std::int32_t m1) {
   fast_fill(d, b);
-  if (fast_get_bits(b, 1) != 0 && (z & p1) == 0) {
-    z = static_cast<std::int16_t>(z + (z >= 0 ? p1 : m1));
-  }
+  // Without a branch on the bit: correction bits are as good as random.
+  const std::int32_t zi = z;
+  const std::int32_t bit = fast_get_bits(b, 1);
+  const std::int32_t change = bit & ((zi & p1) == 0 ? 1 : 0);
+  z = static_cast<std::int16_t>(zi + change * (zi >= 0 ? p1 : m1));
 }
 
 // T.81 G.1.2.3: AC refinement: new coefficients of magnitude 1 and correction bits.
