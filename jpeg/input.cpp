@@ -44,6 +44,20 @@ void refill_input(DecoderState& d) {
   }
 }
 
+void skip_bytes(DecoderState& d, std::int32_t n) {
+  while (n > 0) {
+    if (d.available == 0) {
+      next_byte(d);  // refills, or past the end gives a filler byte
+      --n;
+      continue;
+    }
+    const std::int32_t take = n < d.available ? n : d.available;
+    d.cursor += take;
+    d.available -= take;
+    n -= take;
+  }
+}
+
 std::uint8_t next_byte_slow(DecoderState& d) {
   refill_input(d);
   if (d.available > 0) {

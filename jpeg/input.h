@@ -23,6 +23,9 @@ inline std::uint8_t next_byte(DecoderState& d) {
   return *d.cursor++;
 }
 
+// Skips n bytes as n calls of next_byte would, a buffer at a time.
+void skip_bytes(DecoderState& d, std::int32_t n);
+
 // Returns one byte to the input, in front of the cursor; the push-back room in front of the
 // buffer holds it when the cursor stands at the start.
 inline void unread_byte(DecoderState& d, std::uint8_t b) {

@@ -153,7 +153,7 @@ std::int32_t next_marker(DecoderState& d) {
       default: {
         const std::int32_t length = read_u16(d);
         if (length < 2) fail(SegmentLength);
-        for (std::int32_t i = 0; i < length - 2; ++i) next_byte(d);
+        skip_bytes(d, length - 2);
         break;
       }
     }

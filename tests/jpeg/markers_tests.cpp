@@ -142,9 +142,16 @@ TEST(Markers, SkippedSegmentsAndFillBytesAreAccepted) {
   JpegBuilder b;
   b.soi().segment(0xE0, {'J', 'F', 'I', 'F', 0}).raw({0xFF, 0xFF, 0xFF});
   b.segment(0xFE, {'h', 'i'}).segment(0xEF, {});
+  // A camera's Exif segment is often tens of kilobytes: longer than the input buffer.
+  b.segment(0xE1, Bytes(20000, 0x5A));
   Bytes rest = small_picture();
   b.raw(Bytes(rest.begin() + 2, rest.end()));
-  EXPECT_TRUE(decode(b.bytes()).ok());
+  const Decoded r = decode(b.bytes());
+  EXPECT_TRUE(r.ok());
+  EXPECT_EQ(r.pixels, decode(small_picture()).pixels);
+  // Cut inside that segment, the skip runs into the end filler and no frame is found.
+  const Bytes cut(b.bytes().begin(), b.bytes().begin() + 12000);
+  EXPECT_EQ(decode(cut).constructor_error, jpeg::UnsupportedFrame);
 }
 
 TEST(Markers, SegmentLengthErrorsHaveTheirCodes) {
