@@ -19,9 +19,56 @@ bool huffman_counts_valid(const std::uint8_t counts[17]) {
   return true;
 }
 
+namespace {
+
+// The with_value entry of window q, whose code gives p (peek's form, or kPeekSlow).
+std::uint32_t with_value_of(std::uint32_t q, std::uint16_t p, bool dc) {
+  if ((p & kPeekSlow) != 0) return 0;
+  const std::int32_t len = p >> 8;
+  const std::int32_t symbol = p & 0xFF;
+  const std::int32_t run = dc ? 0 : symbol >> 4;
+  const std::int32_t size = dc ? symbol : symbol & 15;
+  if (!dc && size == 0) {
+    // End of block and a run of 16 zeros, flagged so that callers can tell them apart.
+    if (run == 0) return kWithValueEob | static_cast<std::uint32_t>(len);
+    if (run == 15) return kWithValueZrl | (15u << 8) | static_cast<std::uint32_t>(len);
+    return 0;
+  }
+  if (size > 16 || len + size > kPeekBits || len + size == 0) return 0;
+  std::int32_t value = 0;
+  if (size != 0) {
+    const auto bits =
+        static_cast<std::int32_t>((q >> (kPeekBits - len - size)) & ((1u << size) - 1));
+    value = extend(bits, size);
+  }
+  return (static_cast<std::uint32_t>(static_cast<std::uint16_t>(value)) << 16) |
+         static_cast<std::uint32_t>(run << 8) | static_cast<std::uint32_t>(len + size);
+}
+
+// How many windows from q on (q included, up to the next aligned boundary) get the same
+// with_value entry as q when their peek entry is p too: it reads no bits below its code and
+// extra bits.
+std::uint32_t windows_alike(std::uint32_t q, std::uint16_t p, bool dc) {
+  std::int32_t used = 0;  // slow windows: all alike (0)
+  if ((p & kPeekSlow) == 0) {
+    const std::int32_t len = p >> 8;
+    const std::int32_t size = dc ? (p & 0xFF) : (p & 0x0F);
+    const bool reads_value = (dc || size != 0) && size <= 16 && len + size <= kPeekBits;
+    used = reads_value ? len + size : 0;  // an entry that reads no extra bits fits every window
+  }
+  const std::uint32_t span = 1u << (kPeekBits - used);
+  return span - (q & (span - 1));
+}
+
+}  // namespace
+
 void build_lookup(HuffmanLookup& t, const std::uint8_t counts[17], const std::uint8_t symbols[256],
                   bool dc) {
-  std::memset(&t, 0, sizeof(t));
+  // The window tables below are written whole (pairs only for AC tables, the only ones that use
+  // them); the tree needs clearing.
+  std::memset(t.fast, 0, sizeof(t.fast));
+  std::memset(t.length, 0, sizeof(t.length));
+  std::memset(t.tree, 0, sizeof(t.tree));
   std::int32_t next_node = -1;
   std::uint32_t code = 0;
   std::int32_t k = 0;
@@ -75,30 +122,16 @@ void build_lookup(HuffmanLookup& t, const std::uint8_t counts[17], const std::ui
     }
     t.peek[q] = e >= 0 ? static_cast<std::uint16_t>((consumed << 8) | e) : kPeekSlow;
   }
-  // Symbol and coefficient in one step: the common short codes with few extra bits.
-  for (std::uint32_t q = 0; q < (1u << kPeekBits); ++q) {
-    t.with_value[q] = 0;
+  // Symbol and coefficient in one step: the common short codes with few extra bits. An entry
+  // depends on its window only through the extra bits, so each one computed is copied over the
+  // windows that share its code and those bits.
+  for (std::uint32_t q = 0; q < (1u << kPeekBits);) {
     const std::uint16_t p = t.peek[q];
-    if ((p & kPeekSlow) != 0) continue;
-    const std::int32_t len = p >> 8;
-    const std::int32_t symbol = p & 0xFF;
-    const std::int32_t run = dc ? 0 : symbol >> 4;
-    const std::int32_t size = dc ? symbol : symbol & 15;
-    if (!dc && size == 0) {
-      // End of block and a run of 16 zeros, flagged so that callers can tell them apart.
-      if (run == 0) t.with_value[q] = kWithValueEob | static_cast<std::uint32_t>(len);
-      if (run == 15) t.with_value[q] = kWithValueZrl | (15u << 8) | static_cast<std::uint32_t>(len);
-      continue;
-    }
-    if (size > 16 || len + size > kPeekBits || len + size == 0) continue;
-    std::int32_t value = 0;
-    if (size != 0) {
-      const auto bits =
-          static_cast<std::int32_t>((q >> (kPeekBits - len - size)) & ((1u << size) - 1));
-      value = extend(bits, size);
-    }
-    t.with_value[q] = (static_cast<std::uint32_t>(static_cast<std::uint16_t>(value)) << 16) |
-                      static_cast<std::uint32_t>(run << 8) | static_cast<std::uint32_t>(len + size);
+    const std::uint32_t entry = with_value_of(q, p, dc);
+    const std::uint32_t end = q + windows_alike(q, p, dc);
+    do {
+      t.with_value[q++] = entry;
+    } while (q < end && t.peek[q] == p);
   }
   if (dc) return;
   // Two coefficients in one step: a second code that fits in what the first leaves of the window.
