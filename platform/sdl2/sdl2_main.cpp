@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   namespace sdl2 = platform::sdl2;
+  sdl2::filter_x11_errors();
   static sdl2::Sdl2Shell shell;
   static sdl2::Sdl2WindowSystem windows([](const platform::Message& m) { shell.post(m); });
   static sdl2::Sdl2DisplaySystem display;

@@ -2,6 +2,9 @@
 #include "platform/sdl2/sdl2_x11_windows.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
+
+#include "platform/sdl2/sdl2_trace.h"
 
 namespace platform::sdl2 {
 
@@ -14,7 +17,26 @@ int note_window_error(Display*, XErrorEvent*) {
   return 0;
 }
 
+XErrorHandler handler_before_filter = nullptr;
+
+// SDL wakes a thread waiting for events with a message to one of its windows, sent on a
+// connection of its own; when that window is being destroyed on the main connection at the
+// same moment, the message meets BadWindow, and Xlib's default handler would end the
+// program. Such a message has nowhere to go and nothing is lost without it.
+int filter_x11_error(Display* display, XErrorEvent* error) {
+  if (error->error_code == BadWindow && error->request_code == X_SendEvent) {
+    trace("X error ignored: BadWindow of a message sent to window 0x%lx",
+          static_cast<unsigned long>(error->resourceid));
+    return 0;
+  }
+  return handler_before_filter != nullptr ? handler_before_filter(display, error) : 0;
+}
+
 }  // namespace
+
+void filter_x11_errors() {
+  if (handler_before_filter == nullptr) handler_before_filter = XSetErrorHandler(&filter_x11_error);
+}
 
 std::uintptr_t x11_root_window() {
   Display* display = XOpenDisplay(nullptr);
