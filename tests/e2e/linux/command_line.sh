@@ -43,7 +43,7 @@ difference=$(rmse "$MQ_WORK/scaled.png" "$MQ_WORK/main_2x.png")
 note "--scale 2 picture area vs main picture at 2x: RMSE $difference"
 less_than "$difference" 0.1 || fail "--scale 2: not the enlarged main picture (RMSE $difference)"
 xdotool windowfocus --sync "$win" 2>/dev/null || true
-press Escape
+press_to_end Escape
 wait_for 15 player_ended || fail "--window: Esc did not end the player"
 
 # A window of another program, 800x500: the picture at 1x, centred.

@@ -80,7 +80,7 @@ shot info_not_a_jpeg_after_switch 0
 difference=$(rmse "$MQ_WORK/info_not_a_jpeg_after_switch.png" "$MQ_WORK/main_reference.ppm")
 note "info_not_a_jpeg: screen after the switch vs main picture: RMSE $difference"
 less_than "$difference" 0.1 || fail "info_not_a_jpeg: the main picture did not stay (RMSE $difference)"
-press alt+x
+press_to_end alt+x
 wait_for 30 player_ended || fail "info_not_a_jpeg: Alt+X did not end the player"
 [ "$(cat "$player_status")" = 0 ] || fail "info_not_a_jpeg: exit code $(cat "$player_status") ($(cat "$player_log"))"
 grep -q 'display objects alive 0' "$player_log" || fail "info_not_a_jpeg: display objects left"

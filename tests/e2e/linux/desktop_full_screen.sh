@@ -57,7 +57,7 @@ grep -q 'message 0x0201 0 0x320064' "$player_log" ||
   fail "the click did not land on picture pixel (100, 50): $(grep 'message 0x0201' "$player_log")"
 ! have_message_box || fail "a message box appeared: $(grep 'message box' "$player_log")"
 
-press alt+x
+press_to_end alt+x
 wait_for 15 player_ended || fail "Alt+X did not end the player"
 [ "$(cat "$player_status")" = 0 ] || fail "exit code $(cat "$player_status")"
 grep -q 'display objects alive 0' "$player_log" || fail "display objects left: $(tail -3 "$player_log")"

@@ -33,7 +33,7 @@ wait_for 10 bash -c "xwininfo -id $win | grep -q 'Height: 480'" || fail "T: wind
 note "T: full screen again, $(geometry)"
 ! have_message_box || fail "a message box appeared: $(cat "$player_log")"
 
-press alt+x
+press_to_end alt+x
 wait_for 15 player_ended || fail "Alt+X did not end the player"
 [ "$(cat "$player_status")" = 0 ] || fail "exit code $(cat "$player_status")"
 grep -q 'display objects alive 0' "$player_log" || fail "display objects left: $(cat "$player_log")"

@@ -63,7 +63,7 @@ read -r bw bh bx by < <(echo "$box" | tr 'x+' '  ')
 [ "$bx" = 4 ] && [ "$by" = 4 ] || fail "the statistics text starts at ($bx, $by), expected (4, 4)"
 
 # Esc ends the program with code 0.
-press Escape
+press_to_end Escape
 wait_for 15 player_ended || fail "Esc did not end the player"
 [ "$(cat "$player_status")" = 0 ] || fail "exit code $(cat "$player_status")"
 grep -q 'display objects alive 0' "$player_log" || fail "display objects left: $(cat "$player_log")"

@@ -41,7 +41,7 @@ note "after Scroll Lock: info window vs info picture $d_info; after the media ke
 less_than "$d_info" 0.1 || fail "Scroll Lock did not switch to the info picture ($d_info)"
 less_than "$d_main" 0.1 || fail "the media key did not switch back to the main picture ($d_main)"
 
-press alt+x
+press_to_end alt+x
 wait_for 15 player_ended || fail "Alt+X did not end the player"
 [ "$(cat "$player_status")" = 0 ] || fail "exit code $(cat "$player_status")"
 echo "PASS"

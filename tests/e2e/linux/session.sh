@@ -118,3 +118,7 @@ cpu_ticks() { awk '{print $14 + $15}' "/proc/$player_pid/stat"; }
 
 # press KEY: a key press and release sent to the player's window.
 press() { xdotool key --window "$win" "$1"; }
+# press_to_end KEY: a key that ends the player. Its window may be gone before xdotool sends
+# the key's release, and xdotool then fails with BadWindow: not a failure of the player, so
+# the check that follows (that it ended, and how) decides.
+press_to_end() { xdotool key --window "$win" "$1" 2>/dev/null || true; }
