@@ -269,14 +269,14 @@ void decode_progressive_scan(DecoderState& d) {
 }  // namespace
 
 void decode_into_store(DecoderState& d, bool first_scan_read) {
+  // Every component's planes cover whole MCUs; a picture of one component has one block an MCU.
+  std::int32_t plane_width[4] = {};
+  std::int32_t plane_height[4] = {};
   std::int64_t store_blocks = 0;
-  std::int64_t component_blocks[4] = {};
   for (std::int32_t i = 0; i < d.components; ++i) {
-    const FrameComponent& c = d.comp[i];
-    const std::int32_t h = d.components == 1 ? 1 : c.h;
-    const std::int32_t v = d.components == 1 ? 1 : c.v;
-    component_blocks[i] = std::int64_t{h} * d.mcus_per_row * v * d.mcu_rows;
-    store_blocks += component_blocks[i];
+    plane_width[i] = (d.components == 1 ? 1 : d.comp[i].h) * d.mcus_per_row;
+    plane_height[i] = (d.components == 1 ? 1 : d.comp[i].v) * d.mcu_rows;
+    store_blocks += std::int64_t{plane_width[i]} * plane_height[i];
   }
   // Counted in 64 bits: on a 32-bit system a large frame's store does not fit size_t.
   const std::uint64_t store_bytes = static_cast<std::uint64_t>(store_blocks) * 130;
@@ -289,22 +289,18 @@ void decode_into_store(DecoderState& d, bool first_scan_read) {
   // The planes of blocks come first, each a whole number of 128-byte blocks from the start.
   std::uint8_t* next = nullptr;
   for (std::int32_t i = 0; i < d.components; ++i) {
-    FrameComponent& c = d.comp[i];
     if (i == 0 || !one_block) {
       const std::uint64_t bytes =
-          one_block ? store_bytes : static_cast<std::uint64_t>(component_blocks[i]) * 130;
+          one_block
+              ? store_bytes
+              : static_cast<std::uint64_t>(std::int64_t{130} * plane_width[i] * plane_height[i]);
       next = static_cast<std::uint8_t*>(allocate(d, static_cast<std::size_t>(bytes)));
     }
-    const std::int32_t h = d.components == 1 ? 1 : c.h;
-    const std::int32_t v = d.components == 1 ? 1 : c.v;
-    place_plane(c.ac_plane, next, h * d.mcus_per_row, v * d.mcu_rows, 128);
-    if (!one_block) place_plane(c.dc_plane, next, h * d.mcus_per_row, v * d.mcu_rows, 2);
+    place_plane(d.comp[i].ac_plane, next, plane_width[i], plane_height[i], 128);
+    if (!one_block) place_plane(d.comp[i].dc_plane, next, plane_width[i], plane_height[i], 2);
   }
   for (std::int32_t i = 0; i < d.components && one_block; ++i) {
-    FrameComponent& c = d.comp[i];
-    const std::int32_t h = d.components == 1 ? 1 : c.h;
-    const std::int32_t v = d.components == 1 ? 1 : c.v;
-    place_plane(c.dc_plane, next, h * d.mcus_per_row, v * d.mcu_rows, 2);
+    place_plane(d.comp[i].dc_plane, next, plane_width[i], plane_height[i], 2);
   }
   d.blocks_visited = 0;
   d.visit_budget = kMaxScanPasses * store_blocks;

@@ -162,6 +162,34 @@ std::string heap_report(const Input& input, std::int32_t threads) {
   return report;
 }
 
+// Times the decoders in rounds, each round decoding once with every decoder; runs rounds, or
+// about a second's worth when runs is 0.
+void time_in_rounds(const std::vector<std::function<bool()>>& decoders,
+                    std::vector<Timing>& timings, long runs) {
+  // One untimed warm-up round, which also sizes the number of rounds.
+  double round_ms = 0.0;
+  for (std::size_t d = 0; d < decoders.size(); ++d) {
+    const auto begin = std::chrono::steady_clock::now();
+    timings[d].failed = !decoders[d]();
+    round_ms +=
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+  }
+  if (runs <= 0) runs = std::clamp(static_cast<long>(1000.0 / std::max(round_ms, 0.01)), 5L, 200L);
+  // The first decoder of a round pays for the pages the allocator handed back to the
+  // system after the previous round; rotating the order spreads that cost evenly.
+  for (long run = 0; run < runs; ++run) {
+    for (std::size_t k = 0; k < decoders.size(); ++k) {
+      const std::size_t d = (k + static_cast<std::size_t>(run)) % decoders.size();
+      if (timings[d].failed) continue;
+      const auto begin = std::chrono::steady_clock::now();
+      timings[d].failed = !decoders[d]();
+      timings[d].ms.push_back(
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
+              .count());
+    }
+  }
+}
+
 // Runs one decoder `runs` times in a child process and collects its times; failed when the
 // child could not run or a decode failed.
 Timing time_in_own_process(const std::function<bool()>& decode, long runs) {
@@ -285,31 +313,8 @@ int main(int argc, char** argv) {
       for (std::size_t d = 0; d < decoders.size(); ++d) {
         timings[d] = time_in_own_process(decoders[d], runs);
       }
-    }
-    // One untimed warm-up round, which also sizes the number of rounds to about a second.
-    double round_ms = 0.0;
-    for (std::size_t d = 0; d < decoders.size() && !own_process; ++d) {
-      const auto begin = std::chrono::steady_clock::now();
-      timings[d].failed = !decoders[d]();
-      round_ms +=
-          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
-              .count();
-    }
-    long runs = own_process ? 0 : fixed_runs;
-    if (runs <= 0 && !own_process)
-      runs = std::clamp(static_cast<long>(1000.0 / std::max(round_ms, 0.01)), 5L, 200L);
-    // The first decoder of a round pays for the pages the allocator handed back to the
-    // system after the previous round; rotating the order spreads that cost evenly.
-    for (long run = 0; run < runs; ++run) {
-      for (std::size_t k = 0; k < decoders.size(); ++k) {
-        const std::size_t d = (k + static_cast<std::size_t>(run)) % decoders.size();
-        if (timings[d].failed) continue;
-        const auto begin = std::chrono::steady_clock::now();
-        timings[d].failed = !decoders[d]();
-        timings[d].ms.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
-                .count());
-      }
+    } else {
+      time_in_rounds(decoders, timings, fixed_runs);
     }
 
     std::string name = input.name.substr(input.name.find_last_of('/') + 1);
