@@ -73,7 +73,7 @@ bool decode_picture(DecodedPicture* picture, const std::uint8_t* data, std::int3
   jpeg::MemoryInputStream* stream = new (std::nothrow) jpeg::MemoryInputStream(data, length);
   if (stream == nullptr) return false;
   jpeg::JpegDecoder* decoder =
-      new (std::nothrow) jpeg::JpegDecoder(stream, picture->fast_path != 0);
+      new (std::nothrow) jpeg::JpegDecoder(stream, picture->fast_path);
   const bool ok = decoder != nullptr && fill_from_decoder(picture, *decoder);
   if (!ok) picture->release();
   if (decoder != nullptr) {
@@ -116,12 +116,13 @@ void centre_picture(std::uint32_t* target, std::int32_t target_width, std::int32
   }
 }
 
-bool prepare_source_image(const std::uint8_t* data, std::int32_t length) {
+bool prepare_source_image(std::uint32_t* source_image, const std::uint8_t* data,
+                          std::int32_t length) {
   DecodedPicture picture;
-  picture.fast_path = 1;
+  picture.fast_path = true;
   const bool ok = decode_picture(&picture, data, length);
   if (ok) {
-    centre_picture(engine::source_image, engine::kFrameWidth, engine::kFrameHeight,
+    centre_picture(source_image, engine::kFrameWidth, engine::kFrameHeight,
                    picture.pixels.get(), picture.width, picture.height, kSourceImageFill);
   }
   picture.release();

@@ -9,12 +9,16 @@
 #include <deque>
 
 #include "platform/message_pump.h"
+#include "platform/sdl2/sdl2_main_window.h"
 #include "platform/shell_system.h"
 
 namespace platform::sdl2 {
 
 class Sdl2Shell : public ShellSystem, public MessagePump {
  public:
+  // The shell of window, which must outlive it.
+  explicit Sdl2Shell(MainWindow& window) : main_window_(window) {}
+
   // ShellSystem.
   void set_cursor(Cursor cursor) override;
   void show_cursor(bool show) override;
@@ -54,6 +58,7 @@ class Sdl2Shell : public ShellSystem, public MessagePump {
   void default_procedure(const Message& message);
   void post_to_window(std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam);
 
+  MainWindow& main_window_;
   std::deque<Message> queue_;
   WindowProcedure procedure_ = nullptr;
   bool quit_posted_ = false;

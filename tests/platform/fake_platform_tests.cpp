@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/fake/fake_platform.h"
+#include "platform/fake/virtual_clock.h"
 #include "platform/font/bitmap_font.h"
 
 namespace {
@@ -161,7 +162,13 @@ TEST(FakePlatform, MisuseIsRecorded) {
 
 TEST(FakePlatform, WindowAndShellCallsAreRecorded) {
   FakePlatform p;
-  EXPECT_EQ(platform::services().windows, &p.windows);
+  platform::fake::VirtualClock clock;
+  const platform::Services services = p.services(nullptr, &clock);
+  EXPECT_EQ(services.display, &p.display);
+  EXPECT_EQ(services.windows, &p.windows);
+  EXPECT_EQ(services.shell, &p.shell);
+  EXPECT_EQ(services.resources, nullptr);
+  EXPECT_EQ(services.clock, &clock);
   p.windows.message_box(p.window(), "text", "caption", platform::kMessageBoxIconError);
   p.windows.attach_menu(p.window(), platform::kMainMenuId);
   p.windows.post_close(p.window());
