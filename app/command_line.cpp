@@ -151,10 +151,6 @@ CommandLine parse_command_line(int argc, const char* const* argv, const char* sc
   return line;
 }
 
-const char* help_text() {
-  return kHelp;
-}
-
 int refuse_usage(const std::string& line, std::FILE* err) {
   std::fprintf(err, "%s\n%s", line.c_str(), kUsageHint);
   return 2;

@@ -27,8 +27,8 @@ platform::HResult draw_statistics(StatisticsState& statistics,
                                   std::int32_t frame_time_ms) {
   const char* text = update_statistics(statistics, now_ms, frame_time_ms);
   if (frame_surface == nullptr) return platform::kE_POINTER;
-  return frame_surface->draw_text(nullptr, text, kStatisticsX, kStatisticsY,
-                                           kStatisticsBackground, kStatisticsText);
+  return frame_surface->draw_text(nullptr, text, kStatisticsX, kStatisticsY, kStatisticsBackground,
+                                  kStatisticsText);
 }
 
 }  // namespace app

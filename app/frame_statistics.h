@@ -38,7 +38,8 @@ const char* update_statistics(StatisticsState& statistics, std::uint32_t now_ms,
 // update_statistics, then draws the text into the frame surface (null: none) at (4, 4),
 // white on dark grey with the background filled. The drawing's result (E_POINTER without a
 // frame surface); the caller ignores it.
-platform::HResult draw_statistics(StatisticsState& statistics, display::OffscreenSurface* frame_surface,
-                                  std::uint32_t now_ms, std::int32_t frame_time_ms);
+platform::HResult draw_statistics(StatisticsState& statistics,
+                                  display::OffscreenSurface* frame_surface, std::uint32_t now_ms,
+                                  std::int32_t frame_time_ms);
 
 }  // namespace app

@@ -12,7 +12,7 @@ namespace app {
 
 // The outcome of one turn of the main loop.
 struct LoopTurn {
-  bool running = true;        // false once the loop has ended
+  bool running = true;         // false once the loop has ended
   std::int32_t exit_code = 0;  // the program's exit code once it has ended
 };
 

@@ -72,8 +72,7 @@ bool decode_picture(DecodedPicture* picture, const std::uint8_t* data, std::int3
   picture->release();
   jpeg::MemoryInputStream* stream = new (std::nothrow) jpeg::MemoryInputStream(data, length);
   if (stream == nullptr) return false;
-  jpeg::JpegDecoder* decoder =
-      new (std::nothrow) jpeg::JpegDecoder(stream, picture->fast_path);
+  jpeg::JpegDecoder* decoder = new (std::nothrow) jpeg::JpegDecoder(stream, picture->fast_path);
   const bool ok = decoder != nullptr && fill_from_decoder(picture, *decoder);
   if (!ok) picture->release();
   if (decoder != nullptr) {
@@ -122,8 +121,8 @@ bool prepare_source_image(std::uint32_t* source_image, const std::uint8_t* data,
   picture.fast_path = true;
   const bool ok = decode_picture(&picture, data, length);
   if (ok) {
-    centre_picture(source_image, engine::kFrameWidth, engine::kFrameHeight,
-                   picture.pixels.get(), picture.width, picture.height, kSourceImageFill);
+    centre_picture(source_image, engine::kFrameWidth, engine::kFrameHeight, picture.pixels.get(),
+                   picture.width, picture.height, kSourceImageFill);
   }
   picture.release();
   return ok;

@@ -26,8 +26,8 @@ constexpr std::uint32_t exclusive_mode_wait_ms = 10;
 // the user is told, over the desktop rather than a full-screen display, before the exit.
 void tell_damaged_pictures(Player& player) {
   display::release_display(player.display);
-  player.services.windows->message_box(player.main_window, damaged_pictures_text,
-                                       product_caption, platform::kMessageBoxIconError);
+  player.services.windows->message_box(player.main_window, damaged_pictures_text, product_caption,
+                                       platform::kMessageBoxIconError);
 }
 
 }  // namespace

@@ -28,8 +28,7 @@ constexpr HandlerResult result(std::intptr_t value) {
 // the menu.
 void fix_tracking_size(platform::ShellSystem& shell, platform::MinMaxInfo* info) {
   if (info == nullptr) return;
-  const std::int32_t width =
-      display::kFrameWidth + 2 * shell.system_metric(platform::kSM_CXFRAME);
+  const std::int32_t width = display::kFrameWidth + 2 * shell.system_metric(platform::kSM_CXFRAME);
   const std::int32_t height =
       display::kFrameHeight + 2 * shell.system_metric(platform::kSM_CYFRAME) +
       shell.system_metric(platform::kSM_CYMENU) + shell.system_metric(platform::kSM_CYCAPTION);
@@ -107,8 +106,8 @@ HandlerResult handle_window_message(Player& player, const Message& message) {
       }
       return result(0);
     case platform::kWM_SIZE:
-      player.app_active = message.wparam != platform::kSIZE_MINIMIZED &&
-                          message.wparam != platform::kSIZE_MAXHIDE;
+      player.app_active =
+          message.wparam != platform::kSIZE_MINIMIZED && message.wparam != platform::kSIZE_MAXHIDE;
       if (device != nullptr) device->update_bounds();
       return pass_on();
     case platform::kWM_SETCURSOR:

@@ -29,7 +29,7 @@ struct MaskRectParams : EffectHeader {
   std::uint32_t pos_rng = 0;
   std::uint32_t jitter_rng = 0;
   std::uint32_t seed = 0;
-  std::uint32_t mask = 0;  // both halves equal; computed by Layer::set_pixel_format
+  std::uint32_t mask = 0;    // both halves equal; computed by Layer::set_pixel_format
   bool blend_after = false;  // blend the source picture in after the run
   std::int32_t clear_r = 0;  // low bits of each channel that mask clears
   std::int32_t clear_g = 0;
@@ -137,8 +137,8 @@ struct LayerFrames {
 
 // A layer's pacing, opacity, noise and slot table, given to Layer::configure.
 struct LayerSetup {
-  float opacity = 0.0f;  // 1 copies the source picture, above 0 blends it 50%, 0 leaves it
-  std::int32_t interval_ms = 0;     // least time between the starts of two frames
+  float opacity = 0.0f;          // 1 copies the source picture, above 0 blends it 50%, 0 leaves it
+  std::int32_t interval_ms = 0;  // least time between the starts of two frames
   std::int32_t sleep_limit_ms = 0;  // longest wait inside one step
   std::int32_t noise = 0;           // widens the dither, clamped to 0..6
   // The slot (1..5; 0 = off; clamped to 0..5) of each effect kind.

@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "platform/embedded/embedded_resources.h"
-#include "platform/sdl2/sdl2_cursors.h"
 #include "platform/sdl2/sdl2_trace.h"
 #include "platform/sdl2/sdl2_x11_windows.h"
 
@@ -30,8 +29,7 @@ void stop_video() {
   SDL_Quit();
 }
 
-Sdl2Backend::Sdl2Backend(const Sdl2Options& options)
-    : resources(embedded_resources()) {
+Sdl2Backend::Sdl2Backend(const Sdl2Options& options) : resources(embedded_resources()) {
   window.scale = options.scale;
   if (options.foreign_window != 0) shell.use_foreign_window(options.foreign_window);
 }
@@ -48,7 +46,6 @@ void Sdl2Backend::close(int exit_code) {
   closed_ = true;
   shell.destroy_main_window();
   trace("exit %d, display objects alive %d", exit_code, window.live_display_objects);
-  free_cursors();
 }
 
 std::unique_ptr<Sdl2Backend> make_sdl2_backend(const Sdl2Options& options) {

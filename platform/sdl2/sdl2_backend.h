@@ -42,8 +42,8 @@ struct Sdl2Backend {
   // The backends as the portable code takes them (none owned by the result).
   Services services();
   // Destroys the main window if it is still there (its procedure sees WM_DESTROY, which
-  // releases what is left of the display), traces the exit code and the display objects
-  // still alive, and frees the cursors.
+  // releases what is left of the display), and traces the exit code and the display
+  // objects still alive. The cursors go with the backend.
   void close(int exit_code);
 
   MainWindow window;

@@ -153,9 +153,9 @@ HResult Sdl2Surface::blt(const Rect* dest_rect, Surface* source, const Rect* sou
     int x = 0, y = 0;
     SDL_GetWindowPosition(window_, &x, &y);
     const int scale = main_window_.scale;
-    area = dest_rect != nullptr
-               ? to_sdl(*dest_rect)
-               : SDL_Rect{0, picture_top(main_window_), dest->w / scale, (dest->h - picture_top(main_window_)) / scale};
+    area = dest_rect != nullptr ? to_sdl(*dest_rect)
+                                : SDL_Rect{0, picture_top(main_window_), dest->w / scale,
+                                           (dest->h - picture_top(main_window_)) / scale};
     if (dest_rect != nullptr) {
       area.x -= x;
       area.y -= y;
@@ -392,11 +392,13 @@ HResult Sdl2DirectDraw::create_surface(const SurfaceDesc& desc, Surface** out) {
         return kE_OUTOFMEMORY;
       }
       made = new Sdl2Surface(main_window_, this, Sdl2Surface::Kind::kFlipFront, window_, front);
-      auto* chained = new Sdl2Surface(main_window_, this, Sdl2Surface::Kind::kFlipBack, window_, back);
+      auto* chained =
+          new Sdl2Surface(main_window_, this, Sdl2Surface::Kind::kFlipBack, window_, back);
       made->attach_back(chained);
       surfaces_.push_back(chained);
     } else {
-      made = new Sdl2Surface(main_window_, this, Sdl2Surface::Kind::kWindowPrimary, window_, nullptr);
+      made =
+          new Sdl2Surface(main_window_, this, Sdl2Surface::Kind::kWindowPrimary, window_, nullptr);
     }
   } else {
     if (desc.width == 0 || desc.height == 0) return kE_INVALIDARG;

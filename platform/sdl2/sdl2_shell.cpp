@@ -61,7 +61,7 @@ void Sdl2Shell::set_cursor(Cursor cursor) {
     return;
   }
   if (cursor != cursor_) {
-    SDL_Cursor* shape = cursor == Cursor::kHelp ? help_cursor() : arrow_cursor();
+    SDL_Cursor* shape = cursor == Cursor::kHelp ? cursors_.help() : cursors_.arrow();
     if (shape != nullptr) SDL_SetCursor(shape);
   }
   if (cursor_ == Cursor::kNone) SDL_ShowCursor(SDL_ENABLE);
@@ -170,10 +170,9 @@ void Sdl2Shell::post_quit(std::int32_t exit_code) {
 std::intptr_t Sdl2Shell::run_dialog(WindowHandle owner, std::int32_t dialog_id,
                                     DialogProcedure procedure) {
   if (dialog_id != kAboutDialogId || procedure == nullptr) return -1;
-  static int dialog_tag;
   dialog_ended_ = false;
   dialog_result_ = -1;
-  if (!run_about_dialog(sdl_window(main_window_, owner), &dialog_tag, procedure,
+  if (!run_about_dialog(sdl_window(main_window_, owner), &dialog_tag_, procedure,
                         [this] { return dialog_ended_; })) {
     return -1;
   }

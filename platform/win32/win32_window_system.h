@@ -31,6 +31,7 @@ class Win32WindowSystem final : public WindowSystem {
   void message_box(WindowHandle owner, const char* text, const char* caption,
                    std::uint32_t icon) override;
   void post_close(WindowHandle window) override;
+
  private:
   const Win32Session& session_;
 };

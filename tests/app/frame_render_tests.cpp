@@ -9,8 +9,8 @@
 
 #include "app/display_modes.h"
 #include "app/frame_statistics.h"
-#include "app/shell.h"
 #include "app/player.h"
+#include "app/shell.h"
 #include "display/display_setup.h"
 #include "display/pixel_format.h"
 #include "tests/app/shell_test_support.h"

@@ -17,7 +17,9 @@ namespace {
 class FrameStatistics : public ::testing::Test {
  protected:
   // One frame counted now, with the scene's frame time as it is.
-  const char* update() { return app::update_statistics(statistics_, clock_.now_ms(), frame_time_ms_); }
+  const char* update() {
+    return app::update_statistics(statistics_, clock_.now_ms(), frame_time_ms_);
+  }
 
   // Runs frames - 1 frames at the current time and one more after advancing by ms.
   std::string frames_over(std::uint32_t frames, std::uint32_t ms) {
@@ -100,8 +102,8 @@ TEST_F(FrameStatistics, TextIsDrawnWhiteOnDarkGreyAtFourFourIntoTheFrameSurface)
 
   clock_.set(2000);
   frame_time_ms_ = 8;
-  EXPECT_EQ(app::draw_statistics(statistics_, screen.frame_surface, clock_.now_ms(), frame_time_ms_),
-            0);
+  EXPECT_EQ(
+      app::draw_statistics(statistics_, screen.frame_surface, clock_.now_ms(), frame_time_ms_), 0);
   const std::string text = statistics_.text;
   ASSERT_EQ(text, "2000 ms   8 ms");
 

@@ -267,7 +267,8 @@ TEST(PrepareSourceImage, RefusedPictureLeavesTheSourceImageAsItWas) {
   for (std::int32_t i = 0; i < kW * kH; ++i)
     source_image[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(i);
   const std::vector<std::uint8_t> cmyk = picture_test::encode_cmyk(64, 48);
-  EXPECT_FALSE(app::prepare_source_image(source_image.data(), cmyk.data(), static_cast<std::int32_t>(cmyk.size())));
+  EXPECT_FALSE(app::prepare_source_image(source_image.data(), cmyk.data(),
+                                         static_cast<std::int32_t>(cmyk.size())));
   const std::vector<std::uint8_t> jpeg =
       picture_test::encode(picture_test::squares(640, 480, 3), Sampling::k420);
   EXPECT_FALSE(app::prepare_source_image(source_image.data(), jpeg.data(),

@@ -147,7 +147,8 @@ TEST_F(PictureSwitch, InfoPictureFillsTheWindowAndFadesInOverThePreviousFrame) {
 
   // 560 x 400 sits at (40, 40) inside the fill.
   const std::vector<std::uint32_t> reference = reference_source_image("/info_picture.jpg");
-  const auto decoded = mean_difference(scene_.source_image.get(), reference.data(), 40, 40, 599, 439);
+  const auto decoded =
+      mean_difference(scene_.source_image.get(), reference.data(), 40, 40, 599, 439);
   for (double d : decoded) EXPECT_LE(d, picture_test::kFastPathMeanBound);
   std::int32_t border_wrong = 0;
   for (std::int32_t y = 0; y < kH; ++y) {
@@ -170,7 +171,8 @@ TEST_F(PictureSwitch, InfoPictureFillsTheWindowAndFadesInOverThePreviousFrame) {
   write_png("info_first_frame.png", frame.data());
   // Over a black frame the first step is half the picture inside the window and nothing
   // outside it.
-  const auto half = mean_difference(frame.data(), scene_.source_image.get(), 40, 40, 599, 439, true);
+  const auto half =
+      mean_difference(frame.data(), scene_.source_image.get(), 40, 40, 599, 439, true);
   for (double d : half) EXPECT_LE(d, 6.0);
   std::int32_t touched = 0;
   for (std::int32_t y = 0; y < kH; ++y) {

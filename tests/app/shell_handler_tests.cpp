@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/shell.h"
 #include "app/player.h"
+#include "app/shell.h"
 #include "app/texts.h"
 #include "app/window_handlers.h"
 #include "display/display_setup.h"
@@ -301,16 +301,15 @@ TEST_F(AboutDialog, TheHostButtonOpensTheWebPageAndClosesTheDialog) {
 }
 
 TEST_F(AboutDialog, EscAndOkCloseItWithoutOpeningAnything) {
-  const std::intptr_t ended =
-      fake.shell.run_dialog(fake.window(), 103,
-                            {[](void* context, const platform::Message& m) -> std::intptr_t {
-                               if (m.id != platform::kWM_INITDIALOG) return 0;
-                               return handle_about_message(
-                                   *static_cast<Player*>(context),
-                                   platform::Message{m.window, platform::kWM_COMMAND,
-                                                     platform::kIDCANCEL, 0});
-                             },
-                             &player});
+  const std::intptr_t ended = fake.shell.run_dialog(
+      fake.window(), 103,
+      {[](void* context, const platform::Message& m) -> std::intptr_t {
+         if (m.id != platform::kWM_INITDIALOG) return 0;
+         return handle_about_message(
+             *static_cast<Player*>(context),
+             platform::Message{m.window, platform::kWM_COMMAND, platform::kIDCANCEL, 0});
+       },
+       &player});
   EXPECT_EQ(ended, platform::kIDCANCEL);
   EXPECT_EQ(about(platform::kWM_COMMAND, platform::kIDOK), 1);
   EXPECT_TRUE(fake.shell.shell_open_calls().empty());

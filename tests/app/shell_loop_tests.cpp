@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/main_loop.h"
-#include "app/shell.h"
 #include "app/player.h"
+#include "app/shell.h"
 #include "display/display_setup.h"
 #include "engine/scene.h"
 #include "platform/embedded/embedded_resources.h"

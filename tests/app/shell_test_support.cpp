@@ -67,8 +67,7 @@ void ScriptedPump::dispatch(const platform::Message& message) {
   const platform::HandlerResult result = handle_window_message(player_, message);
   // The default procedure's part that matters here: closing destroys the window.
   if (result.use_default && message.id == platform::kWM_CLOSE) {
-    handle_window_message(player_,
-                          platform::Message{message.window, platform::kWM_DESTROY, 0, 0});
+    handle_window_message(player_, platform::Message{message.window, platform::kWM_DESTROY, 0, 0});
   }
 }
 

@@ -23,8 +23,7 @@ namespace app::test {
 // WM_CLOSE left to the default procedure destroys the window (WM_DESTROY).
 class ScriptedPump : public platform::MessagePump {
  public:
-  ScriptedPump(platform::fake::FakePlatform& fake, Player& player)
-      : fake_(fake), player_(player) {}
+  ScriptedPump(platform::fake::FakePlatform& fake, Player& player) : fake_(fake), player_(player) {}
 
   void post(std::uint32_t id, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
 

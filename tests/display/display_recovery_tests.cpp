@@ -34,8 +34,7 @@ using platform::fake::Op;
                                                const std::vector<std::uint16_t>& frame) {
   for (std::int32_t y = 0; y < 480; ++y) {
     for (std::int32_t x = 0; x < 640; ++x) {
-      const std::uint32_t actual =
-          platform::fake::surface_rgb(screen.frame_surface->surface, x, y);
+      const std::uint32_t actual = platform::fake::surface_rgb(screen.frame_surface->surface, x, y);
       if (actual != expand_565(frame[static_cast<std::size_t>(y * 640 + x)])) {
         return ::testing::AssertionFailure() << "frame surface differs at " << x << "," << y;
       }

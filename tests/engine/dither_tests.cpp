@@ -29,7 +29,14 @@ class DitherTest : public ::testing::Test {
   static constexpr std::int32_t kW = 8;
   static constexpr std::int32_t kH = 4;
   engine::Layer make_layer(const display::PixelLayout& pf, std::int32_t noise) {
-    engine::Layer layer{{.work = work_.data(), .scratch = scratch_.data(), .source16 = source16_.data(), .source32 = source32_.data(), .width = kW, .height = kH}, clock_, dither_rng_};
+    engine::Layer layer{{.work = work_.data(),
+                         .scratch = scratch_.data(),
+                         .source16 = source16_.data(),
+                         .source32 = source32_.data(),
+                         .width = kW,
+                         .height = kH},
+                        clock_,
+                        dither_rng_};
     layer.set_pixel_format(pf);
     layer.configure({.opacity = 1.0f, .noise = noise});
     layer.set_region(1, 6, 1, 2);

@@ -61,7 +61,14 @@ class EffectsTest : public ::testing::Test {
   std::vector<std::uint16_t> scratch_ = std::vector<std::uint16_t>(kN);
   std::vector<std::uint16_t> source16_ = std::vector<std::uint16_t>(kN);
   std::vector<std::uint32_t> source32_ = std::vector<std::uint32_t>(kN);
-  engine::Layer layer_{{.work = work_.data(), .scratch = scratch_.data(), .source16 = source16_.data(), .source32 = source32_.data(), .width = kW, .height = kH}, clock_, dither_rng_};
+  engine::Layer layer_{{.work = work_.data(),
+                        .scratch = scratch_.data(),
+                        .source16 = source16_.data(),
+                        .source32 = source32_.data(),
+                        .width = kW,
+                        .height = kH},
+                       clock_,
+                       dither_rng_};
   engine::RemapParams counter_;
 };
 

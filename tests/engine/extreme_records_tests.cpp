@@ -75,7 +75,14 @@ class ExtremeRecords : public ::testing::Test {
   std::vector<std::uint16_t> scratch_ = std::vector<std::uint16_t>(kN);
   std::vector<std::uint16_t> source16_ = std::vector<std::uint16_t>(kN, 0x1234);
   std::vector<std::uint32_t> source32_ = std::vector<std::uint32_t>(kN);
-  engine::Layer layer_{{.work = work_.data(), .scratch = scratch_.data(), .source16 = source16_.data(), .source32 = source32_.data(), .width = kW, .height = kH}, clock_, dither_rng_};
+  engine::Layer layer_{{.work = work_.data(),
+                        .scratch = scratch_.data(),
+                        .source16 = source16_.data(),
+                        .source32 = source32_.data(),
+                        .width = kW,
+                        .height = kH},
+                       clock_,
+                       dither_rng_};
 };
 
 TEST_F(ExtremeRecords, RemapAndMaskRunsStayInsideTheRegion) {

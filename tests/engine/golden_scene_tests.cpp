@@ -53,7 +53,8 @@ TEST_F(GoldenScene, MainSceneFullFrameAndStripMatchThePerPixelModel) {
        {GoldenCase{9, 5, 0x54e7e69432849e17ull}, GoldenCase{59, 30, 0x9ca0af33ff6bebacull}}) {
     SetUp();
     fill_test_picture();
-    auto model = engine_test::reference::make_frames(scene_.source_image.get(), scene_.working_frame.get());
+    auto model =
+        engine_test::reference::make_frames(scene_.source_image.get(), scene_.working_frame.get());
     const std::int32_t model_frames =
         engine_test::reference::run_main_scene(model, kStartMs, c.ticks);
     const std::uint64_t model_sum = checksum(model.work.data(), kPixels);
@@ -74,7 +75,8 @@ constexpr std::uint64_t kInfoChecksum = 0x8fb96c1fa7ca519dull;
 TEST_F(GoldenScene, InfoSceneFadeMatchesThePerPixelModel) {
   fill_test_picture();
   scene_.info_mode = true;
-  auto model = engine_test::reference::make_frames(scene_.source_image.get(), scene_.working_frame.get());
+  auto model =
+      engine_test::reference::make_frames(scene_.source_image.get(), scene_.working_frame.get());
   const std::int32_t model_frames = engine_test::reference::run_info_scene(model, kStartMs, 7);
   const std::uint64_t model_sum = checksum(model.work.data(), kPixels);
   EXPECT_EQ(model_frames, 4);

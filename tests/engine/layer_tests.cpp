@@ -19,7 +19,13 @@ class LayerTest : public ::testing::Test {
   void SetUp() override { pf_.set_default_masks(); }
 
   engine::Layer make_layer() {
-    return engine::Layer({.work = work_.data(), .scratch = scratch_.data(), .source16 = source16_.data(), .source32 = source32_.data(), .width = kW, .height = kH}, clock_, dither_rng_);
+    return engine::Layer({.work = work_.data(),
+                          .scratch = scratch_.data(),
+                          .source16 = source16_.data(),
+                          .source32 = source32_.data(),
+                          .width = kW,
+                          .height = kH},
+                         clock_, dither_rng_);
   }
 
   platform::fake::VirtualClock clock_{50000};
@@ -44,7 +50,14 @@ TEST_F(LayerTest, ConstructionLeavesEverythingZeroAndInactive) {
   EXPECT_EQ(layer.move_a.offset_count, 0);
   EXPECT_FALSE(layer.step());
   // Sizes below 1 become 1.
-  engine::Layer tiny{{.work = work_.data(), .scratch = scratch_.data(), .source16 = source16_.data(), .source32 = source32_.data(), .width = 0, .height = -5}, clock_, dither_rng_};
+  engine::Layer tiny{{.work = work_.data(),
+                      .scratch = scratch_.data(),
+                      .source16 = source16_.data(),
+                      .source32 = source32_.data(),
+                      .width = 0,
+                      .height = -5},
+                     clock_,
+                     dither_rng_};
   EXPECT_EQ(tiny.width, 1);
   EXPECT_EQ(tiny.height, 1);
 }
@@ -71,7 +84,15 @@ TEST_F(LayerTest, SetRegionClampsIntoTheFrame) {
 TEST_F(LayerTest, ConfigureClampsSlotsPacingAndNoise) {
   engine::Layer layer = make_layer();
   // Kind 1 at 7 lands in slot 5; kind 3 at -1 is parked; kinds 2 and 4 both at 3: 4 wins.
-  layer.configure({.opacity = 0.75f, .interval_ms = -5, .sleep_limit_ms = -1, .noise = 9, .mask_slot = 7, .remap_a_slot = 3, .remap_b_slot = -1, .move_a_slot = 3, .move_b_slot = 1});
+  layer.configure({.opacity = 0.75f,
+                   .interval_ms = -5,
+                   .sleep_limit_ms = -1,
+                   .noise = 9,
+                   .mask_slot = 7,
+                   .remap_a_slot = 3,
+                   .remap_b_slot = -1,
+                   .move_a_slot = 3,
+                   .move_b_slot = 1});
   EXPECT_EQ(layer.slots[5], engine::EffectKind::kMaskRects);
   EXPECT_EQ(layer.slots[3], engine::EffectKind::kMoveA);
   EXPECT_EQ(layer.slots[1], engine::EffectKind::kMoveB);
@@ -129,7 +150,14 @@ TEST_F(LayerTest, BlendSourceRoundsWithTheWorkingFramesLowBit) {
 }
 
 TEST_F(LayerTest, SourceSameAsWorkingFrameIsLeftAlone) {
-  engine::Layer layer{{.work = work_.data(), .scratch = scratch_.data(), .source16 = work_.data(), .source32 = source32_.data(), .width = kW, .height = kH}, clock_, dither_rng_};
+  engine::Layer layer{{.work = work_.data(),
+                       .scratch = scratch_.data(),
+                       .source16 = work_.data(),
+                       .source32 = source32_.data(),
+                       .width = kW,
+                       .height = kH},
+                      clock_,
+                      dither_rng_};
   layer.set_pixel_format(pf_);
   layer.set_region(0, 3, 0, 0);
   work_[0] = 0xFFFF;
@@ -229,7 +257,12 @@ TEST(RecordAssign, ResizeOffsetsZeroesAndIgnoresNegativeCounts) {
 TEST_F(LayerTest, CopyIsInactiveWithItsOwnTablesOverTheSameBuffers) {
   engine::Layer layer = make_layer();
   layer.set_region(1, 2, 3, 4);
-  layer.configure({.opacity = 1.0f, .interval_ms = 200, .sleep_limit_ms = 100, .noise = 2, .remap_a_slot = 2, .move_a_slot = 1});
+  layer.configure({.opacity = 1.0f,
+                   .interval_ms = 200,
+                   .sleep_limit_ms = 100,
+                   .noise = 2,
+                   .remap_a_slot = 2,
+                   .move_a_slot = 1});
   layer.set_pixel_format(pf_);
   layer.remap_a.table[5] = 55;
   layer.move_a.resize_offsets(3);

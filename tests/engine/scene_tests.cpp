@@ -14,8 +14,7 @@ using engine_test::EngineTest;
 using SceneTest = EngineTest;
 
 TEST_F(SceneTest, TheLayersShareTheScenesFrameBuffers) {
-  for (const engine::Layer* layer :
-       {&scene_.main_layer, &scene_.strip_layer, &scene_.info_layer}) {
+  for (const engine::Layer* layer : {&scene_.main_layer, &scene_.strip_layer, &scene_.info_layer}) {
     EXPECT_EQ(layer->work, scene_.working_frame.get());
     EXPECT_EQ(layer->source16, scene_.source_picture.get());
     EXPECT_EQ(layer->scratch, scene_.scratch_frame.get());
@@ -87,7 +86,8 @@ TEST_F(SceneTest, InfoSceneSetUpAndFirstFrameBlendsOverThePreviousContent) {
     for (std::int32_t x = 0; x < 640; ++x) {
       const auto i = static_cast<std::size_t>(y * 640 + x);
       if (x < 40 || x > 599 || y < 40 || y > 439) {
-        ASSERT_EQ(scene_.working_frame.get()[i], before[i]) << "outside the window " << x << "," << y;
+        ASSERT_EQ(scene_.working_frame.get()[i], before[i])
+            << "outside the window " << x << "," << y;
       } else {
         const std::uint32_t d = before[i];
         const std::uint32_t s = scene_.source_picture.get()[i];

@@ -203,14 +203,4 @@ TEST(BitmapFont, IsSixteenPixelsHighAndProportional) {
   EXPECT_FALSE(platform::font::glyph_pixel('I', 0, 16));
 }
 
-TEST(BitmapFont, DrawsIntoA32BitBufferClipped) {
-  std::vector<std::uint32_t> pixels(8 * 16, 0x1);
-  platform::font::draw_text_32(pixels.data(), 8, 16, 8, 4, 0, "MM", 2, 0xFF, 0xEE, true);
-  int ink = 0;
-  for (std::uint32_t v : pixels) ink += v == 0xFF ? 1 : 0;
-  EXPECT_GT(ink, 0);
-  EXPECT_EQ(pixels[0], 0x1u);  // left of the text
-  EXPECT_NE(pixels[4], 0x1u);  // inside the first cell
-}
-
 }  // namespace

@@ -138,8 +138,7 @@ Figures measure_round(engine::Scene& scene, platform::fake::VirtualClock& clock,
   });
   const MemoryFloor floor;
   f.floor = time_frames(frames, [&] {
-    floor.run(working_frame, layer.source16, layer.remap_a.table.get(),
-              layer.remap_b.table.get());
+    floor.run(working_frame, layer.source16, layer.remap_a.table.get(), layer.remap_b.table.get());
     touch(working_frame);
   });
   return f;
