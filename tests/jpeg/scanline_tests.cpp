@@ -20,14 +20,15 @@ using jpeg_test::JpegBuilder;
 // A flat 3-component picture: every Y block has DC 8 * ky, Cb 8 * kb and Cr 8 * kr, so every
 // sample is 128 + k on both transform paths (quantisation 1 throughout).
 Bytes flat_colour(int width, int height, int hy, int vy, int ky, int kb, int kr,
-                  int restart_interval = 0, int fill_bytes = 0) {
+                  int restart_interval = 0, int fill_bytes = 0,
+                  const std::array<int, 3>& ids = {1, 2, 3}) {
   const jpeg_test::HuffTable dc = jpeg_test::dc_table();
   const jpeg_test::HuffTable ac = jpeg_test::ac_table();
   JpegBuilder b;
   b.soi().dqt(0, 1).dht(0, 0, dc).dht(1, 0, ac);
   if (restart_interval != 0) b.dri(restart_interval);
-  b.sof(0xC0, width, height, {{1, hy, vy, 0}, {2, 1, 1, 0}, {3, 1, 1, 0}});
-  b.sos({{1, 0, 0}, {2, 0, 0}, {3, 0, 0}});
+  b.sof(0xC0, width, height, {{ids[0], hy, vy, 0}, {ids[1], 1, 1, 0}, {ids[2], 1, 1, 0}});
+  b.sos({{ids[0], 0, 0}, {ids[1], 0, 0}, {ids[2], 0, 0}});
   const int mcus = ((width + 8 * hy - 1) / (8 * hy)) * ((height + 8 * vy - 1) / (8 * vy));
   EntropyWriter w;
   int rst = 0;
@@ -154,6 +155,48 @@ TEST(Layouts, FlatPicturesConvertExactlyInEveryLayout) {
         ASSERT_EQ(r.pixels[p + 2], want[2]) << p;
         ASSERT_EQ(r.pixels[p + 3], 0) << "the fourth byte stays zero";
       }
+    }
+  }
+}
+
+TEST(Layouts, AdobeTransformThenJfifThenComponentIdsDecideWhetherSamplesAreRgb) {
+  const Bytes numbered = flat_colour(16, 8, 1, 1, 10, -20, 30);
+  const Bytes rgb_ids = flat_colour(16, 8, 1, 1, 10, -20, 30, 0, 0, {'R', 'G', 'B'});
+  auto after_soi = [](Bytes b, std::initializer_list<Bytes> segments) {
+    for (const Bytes& s : segments) b.insert(b.begin() + 2, s.begin(), s.end());
+    return b;
+  };
+  auto segment = [](std::uint8_t code, const Bytes& payload) {
+    JpegBuilder b;
+    b.segment(code, payload);
+    return b.bytes();
+  };
+  const Bytes jfif = segment(0xE0, {'J', 'F', 'I', 'F', 0, 1, 2, 0, 0, 1, 0, 1, 0, 0});
+  const Bytes cut_jfif = segment(0xE0, {'J', 'F', 'I', 'F', 0});  // too short to count
+  auto adobe = [&](std::uint8_t transform) {
+    return segment(0xEE, {'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, transform});
+  };
+  struct Case {
+    const char* name;
+    Bytes jpeg;
+    bool rgb;
+  };
+  const Case cases[] = {
+      {"ids R G B", rgb_ids, true},
+      {"ids R G B and JFIF", after_soi(rgb_ids, {jfif}), false},
+      {"ids R G B and a cut JFIF segment", after_soi(rgb_ids, {cut_jfif}), true},
+      {"ids R G B and Adobe transform 1", after_soi(rgb_ids, {adobe(1)}), false},
+      {"ids 1 2 3", numbered, false},
+      {"ids 1 2 3, JFIF and Adobe transform 0", after_soi(numbered, {jfif, adobe(0)}), true},
+  };
+  const std::array<int, 3> ycc = rgb_of(138, 108, 158);
+  for (const Case& c : cases) {
+    for (bool fast : {true, false}) {
+      const Decoded r = decode(c.jpeg, fast);
+      ASSERT_TRUE(r.ok()) << c.name;
+      const std::array<int, 3> want = c.rgb ? std::array<int, 3>{138, 108, 158} : ycc;
+      EXPECT_EQ((std::array<int, 3>{r.pixels[0], r.pixels[1], r.pixels[2]}), want)
+          << c.name << (fast ? ", fast" : ", plain");
     }
   }
 }
