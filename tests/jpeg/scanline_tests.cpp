@@ -64,12 +64,16 @@ std::array<int, 3> rgb_of(int y, int cb, int cr) {
   return {red, green, blue};
 }
 
+// Callers may compare with the numbers rather than the names.
+static_assert(jpeg::DecodeOk == 0 && jpeg::AllRowsDelivered == 1 && jpeg::NotReady == -1 &&
+              jpeg::RowDecodeFailed == -227 && jpeg::JpegInputStream::kReadError == -1);
+
 TEST(ReadScanline, BeforeStartReturnsMinusOne) {
   jpeg_test::TestStream s(jpeg_test::grey_dc_image(8, 8, {0}));
   jpeg::JpegDecoder d(&s, true);
   const std::uint8_t* line = nullptr;
   std::int32_t n = -5;
-  EXPECT_EQ(d.read_scanline(line, n), -1);
+  EXPECT_EQ(d.read_scanline(line, n), jpeg::NotReady);
   EXPECT_EQ(n, -5);
   EXPECT_EQ(d.error_code, 0);
 }
@@ -89,10 +93,10 @@ TEST(ReadScanline, AfterTheLastRowReturnsOneAndLeavesItsOutputsAlone) {
   const std::uint8_t* untouched = reinterpret_cast<const std::uint8_t*>(&n);
   std::int32_t m = 77;
   line = untouched;
-  EXPECT_EQ(d.read_scanline(line, m), 1);
+  EXPECT_EQ(d.read_scanline(line, m), jpeg::AllRowsDelivered);
   EXPECT_EQ(line, untouched);
   EXPECT_EQ(m, 77);
-  EXPECT_EQ(d.read_scanline(line, m), 1);
+  EXPECT_EQ(d.read_scanline(line, m), jpeg::AllRowsDelivered);
   EXPECT_EQ(d.error_code, 0);
   EXPECT_EQ(s.closes, 0);
   d.release();
@@ -117,11 +121,11 @@ TEST(ReadScanline, CorruptDataReturnsMinus227ThenMinusOne) {
   const std::uint8_t* line = nullptr;
   std::int32_t n = 0;
   for (int y = 0; y < 8; ++y) ASSERT_EQ(d.read_scanline(line, n), 0);
-  EXPECT_EQ(d.read_scanline(line, n), -227);
+  EXPECT_EQ(d.read_scanline(line, n), jpeg::RowDecodeFailed);
   EXPECT_EQ(d.error_code, jpeg::CorruptData);
   EXPECT_EQ(s.closes, 1);
-  EXPECT_EQ(d.read_scanline(line, n), -1);
-  EXPECT_EQ(d.start(), -1);
+  EXPECT_EQ(d.read_scanline(line, n), jpeg::NotReady);
+  EXPECT_EQ(d.start(), jpeg::NotReady);
   d.release();
   EXPECT_EQ(s.closes, 1);
 }
@@ -133,7 +137,7 @@ TEST(ReadScanline, ReportsTheSpecificCodeOfAFailureInsideARow) {
     if (b[i] == 0xFF && b[i + 1] == 0xD1) b[i + 1] = 0xD2;
   }
   const Decoded r = decode(b);
-  EXPECT_EQ(r.row_result, -227);
+  EXPECT_EQ(r.row_result, jpeg::RowDecodeFailed);
   EXPECT_EQ(r.error_code, jpeg::RestartMarkerMissing);
   EXPECT_EQ(r.closes, 1);
 }
@@ -221,7 +225,7 @@ TEST(Layouts, TwoRowLayoutsAlternateTheLineBuffersAndAllowOddHeights) {
       EXPECT_NE(lines[0], lines[1]);
       const std::uint8_t* line = nullptr;
       std::int32_t n = 0;
-      EXPECT_EQ(d.read_scanline(line, n), 1);
+      EXPECT_EQ(d.read_scanline(line, n), jpeg::AllRowsDelivered);
     }
   }
 }
@@ -235,7 +239,7 @@ TEST(Layouts, ComponentCountsAndSamplingOutsideTheLayoutsAreRefusedByStart) {
   };
   Decoded four = picture({{1, 1, 1, 0}, {2, 1, 1, 0}, {3, 1, 1, 0}, {4, 1, 1, 0}});
   EXPECT_EQ(four.constructor_error, 0);
-  EXPECT_EQ(four.start_result, -1);
+  EXPECT_EQ(four.start_result, jpeg::NotReady);
   EXPECT_EQ(four.error_code, jpeg::ComponentCount);
   EXPECT_EQ(picture({{1, 1, 1, 0}, {2, 1, 1, 0}}).error_code, jpeg::ComponentCount);
   EXPECT_EQ(picture({{1, 1, 1, 0}, {2, 2, 2, 0}, {3, 1, 1, 0}}).error_code,
@@ -341,7 +345,7 @@ TEST(Restart, MissingMarkerFailsAtTheNextMarker) {
   dri.dri(1);
   b.insert(b.begin() + 2, dri.bytes().begin(), dri.bytes().end());
   const Decoded r = decode(b);
-  EXPECT_EQ(r.row_result, -227);
+  EXPECT_EQ(r.row_result, jpeg::RowDecodeFailed);
   EXPECT_EQ(r.error_code, jpeg::RestartMarkerMissing);
 }
 
@@ -350,7 +354,7 @@ TEST(Start, FileCutAfterTheFrameHeaderFindsEndOfImage) {
   b.soi().dqt(0, 1).sof(0xC0, 8, 8, {{1, 1, 1, 0}});
   const Decoded r = decode(b.bytes());
   EXPECT_EQ(r.constructor_error, 0);
-  EXPECT_EQ(r.start_result, -1);
+  EXPECT_EQ(r.start_result, jpeg::NotReady);
   EXPECT_EQ(r.error_code, jpeg::UnexpectedMarker);
   EXPECT_EQ(r.closes, 1);
 }
@@ -385,8 +389,8 @@ TEST(Release, IsSafeInEveryStateAndClosesOnce) {
     EXPECT_EQ(s.closes, 1);
     const std::uint8_t* line = nullptr;
     std::int32_t n = 0;
-    EXPECT_EQ(d.read_scanline(line, n), -1);
-    EXPECT_EQ(d.start(), -1);
+    EXPECT_EQ(d.read_scanline(line, n), jpeg::NotReady);
+    EXPECT_EQ(d.start(), jpeg::NotReady);
   }
   EXPECT_EQ(s.closes, 1) << "the destructor does not close a released stream again";
   jpeg_test::TestStream t(jpeg_test::grey_dc_image(8, 8, {0}));

@@ -32,8 +32,10 @@ std::string decode_once(const std::uint8_t* data, std::int32_t size, bool fast_p
     const std::int64_t pixels = std::int64_t{decoder.width} * decoder.height;
     if (constructed && pixels <= max_pixels && broken.empty()) {
       const std::int32_t started = decoder.start();
-      if (started != 0 && started != -1) broken = "start returned neither 0 nor -1";
-      if (started == -1 && decoder.error_code == 0) broken = "start failed without a code";
+      if (started != jpeg::DecodeOk && started != jpeg::NotReady)
+        broken = "start returned neither 0 nor -1";
+      if (started == jpeg::NotReady && decoder.error_code == 0)
+        broken = "start failed without a code";
       if (started == 0) {
         const std::int32_t row_bytes = decoder.width * decoder.bytes_per_pixel;
         std::int32_t rows = 0;
@@ -41,9 +43,9 @@ std::string decode_once(const std::uint8_t* data, std::int32_t size, bool fast_p
           const std::uint8_t* line = nullptr;
           std::int32_t line_bytes = 0;
           const std::int32_t result = decoder.read_scanline(line, line_bytes);
-          if (result == -227) {
+          if (result == jpeg::RowDecodeFailed) {
             if (decoder.error_code == 0) broken = "read_scanline failed without a code";
-            if (decoder.read_scanline(line, line_bytes) != -1) {
+            if (decoder.read_scanline(line, line_bytes) != jpeg::NotReady) {
               broken = "read_scanline after a failure did not return -1";
             }
             break;
@@ -64,7 +66,8 @@ std::string decode_once(const std::uint8_t* data, std::int32_t size, bool fast_p
         if (broken.empty() && rows == decoder.height && decoder.error_code == 0) {
           const std::uint8_t* line = nullptr;
           std::int32_t line_bytes = -5;
-          if (decoder.read_scanline(line, line_bytes) != 1 || line != nullptr || line_bytes != -5) {
+          if (decoder.read_scanline(line, line_bytes) != jpeg::AllRowsDelivered ||
+              line != nullptr || line_bytes != -5) {
             broken = "read_scanline after the last row did not return 1 untouched";
           }
         }
