@@ -320,7 +320,7 @@ TEST(MemoryInputStream, EmptyStreamIsAtItsEndAndNullDataFails) {
   EXPECT_TRUE(at_end);
   jpeg::MemoryInputStream null_data(nullptr, 10);
   bool flag = false;
-  EXPECT_EQ(null_data.read(buffer.data(), 4, flag), -1);
+  EXPECT_EQ(null_data.read(buffer.data(), 4, flag), jpeg::JpegInputStream::kReadError);
 }
 
 }  // namespace
