@@ -46,7 +46,7 @@ bool fill_from_decoder(DecodedPicture* picture, jpeg::JpegDecoder& decoder) {
     const std::uint8_t* line = nullptr;
     std::int32_t line_bytes = 0;
     // The rows must all arrive: an early end is as much a failure as a decoder error.
-    if (decoder.read_scanline(line, line_bytes) != 0) return false;
+    if (decoder.read_scanline(line, line_bytes) != jpeg::DecodeOk) return false;
     if (line == nullptr || line_bytes < row_bytes) return false;
     if (components == 1) {
       for (std::int32_t x = 0; x < width; ++x) {
