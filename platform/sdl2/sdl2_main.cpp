@@ -15,6 +15,7 @@
 #include "platform/sdl2/sdl2_main_window.h"
 #include "platform/sdl2/sdl2_shell.h"
 #include "platform/sdl2/sdl2_trace.h"
+#include "platform/sdl2/sdl2_video_start.h"
 #include "platform/sdl2/sdl2_window_system.h"
 #include "platform/sdl2/sdl2_x11_windows.h"
 #include "platform/window_system.h"
@@ -29,11 +30,7 @@ int main(int argc, char** argv) {
   // The player draws into its window's surface itself: no renderer, no joystick, no
   // sound. Without a display there is no window: the program ends with code 0.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  // The window's surface goes straight to the X server (shared memory) instead of through
-  // an OpenGL texture, which on a machine without a GPU costs a software rasteriser and
-  // its threads.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+  if (platform::sdl2::start_video() != 0) {
     std::fprintf(stderr, "moviquel: no display: %s\n", SDL_GetError());
     return 0;
   }
