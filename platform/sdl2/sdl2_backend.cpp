@@ -7,17 +7,14 @@
 
 #include "platform/embedded/embedded_resources.h"
 #include "platform/sdl2/sdl2_trace.h"
+#include "platform/sdl2/sdl2_video_start.h"
 #include "platform/sdl2/sdl2_x11_windows.h"
 
 namespace platform::sdl2 {
 
 bool start_video() {
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  // The window's surface goes straight to the X server (shared memory) instead of through
-  // an OpenGL texture, which on a machine without a GPU costs a software rasteriser and
-  // its threads.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+  if (init_video() != 0) {
     std::fprintf(stderr, "moviquel: no display: %s\n", SDL_GetError());
     return false;
   }

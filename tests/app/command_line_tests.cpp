@@ -100,7 +100,7 @@ TEST(CommandLine, BadInputIsOneLineWithTheUsageHintAndStatusTwo) {
   }
 }
 
-TEST(CommandLine, HelpNamesEveryOptionKeyAndButtonAndVersionIsTheAboutBoxsText) {
+TEST(CommandLine, HelpNamesEveryOptionKeyAndButtonAndVersionIsTheVersionResources) {
   const Answer help = answer({"--window", "--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.err, "");
@@ -116,7 +116,7 @@ TEST(CommandLine, HelpNamesEveryOptionKeyAndButtonAndVersionIsTheAboutBoxsText) 
   }
   const Answer version = answer({"--version"});
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "Moviquel Player\nVersion 0.90 beta\n");
+  EXPECT_EQ(version.out, "Moviquel Player 1.0.0.1\n");
 }
 
 }  // namespace
