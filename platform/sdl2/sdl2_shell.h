@@ -52,7 +52,6 @@ class Sdl2Shell : public ShellSystem, public MessagePump {
   HResult adopt_foreign_window(WindowProcedure procedure, WindowHandle* out);
   void translate(const SDL_Event& event);
   void default_procedure(const Message& message);
-  void post_to_window(std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam);
 
   std::deque<Message> queue_;
   WindowProcedure procedure_ = nullptr;

@@ -6,18 +6,14 @@
 #include <functional>
 
 #include "platform/message_pump.h"
-#include "platform/sdl2/sdl2_message_box.h"
 #include "platform/window_system.h"
 
 namespace platform::sdl2 {
 
 class Sdl2WindowSystem : public WindowSystem {
  public:
-  // post puts a message at the end of the thread's queue (the close request); system_box
-  // shows the system's message boxes (a test makes it fail).
-  explicit Sdl2WindowSystem(std::function<void(const Message&)> post,
-                            SystemMessageBox system_box = show_system_message_box)
-      : post_(std::move(post)), system_box_(system_box) {}
+  // post puts a message at the end of the thread's queue (the close request).
+  explicit Sdl2WindowSystem(std::function<void(const Message&)> post) : post_(std::move(post)) {}
 
   std::uint32_t get_style(WindowHandle window) override;
   void set_style(WindowHandle window, std::uint32_t style) override;
@@ -38,16 +34,15 @@ class Sdl2WindowSystem : public WindowSystem {
   Rect client_rect_on_screen(WindowHandle window) override;
   std::int32_t screen_width() override;
   std::int32_t screen_height() override;
-  // A modal message box with one OK button, answered by Enter, Esc or a click: the system's,
-  // or the backend's own window when the system cannot show one (show_message_box). With
-  // MQ_SDL2_TRACE set in the environment its text is also written to standard error.
+  // A modal message box with one OK button, answered by Enter, Esc or a click, in the
+  // backend's own window (run_message_window); the caption and the text also go to
+  // standard error. With MQ_SDL2_TRACE set in the environment the box is traced too.
   void message_box(WindowHandle owner, const char* text, const char* caption,
                    std::uint32_t icon) override;
   void post_close(WindowHandle window) override;
 
  private:
   std::function<void(const Message&)> post_;
-  SystemMessageBox system_box_;
 };
 
 }  // namespace platform::sdl2
