@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
   // an OpenGL texture, which on a machine without a GPU costs a software rasteriser and
   // its threads.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  platform::sdl2::filter_x11_errors_under_sdl();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "moviquel: no display: %s\n", SDL_GetError());
     return 0;
