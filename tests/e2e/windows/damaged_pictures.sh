@@ -35,7 +35,7 @@ damaged() {
   build_player "$2" "$3"
   start_player "$sub_build/moviquel.exe"
   box=$(wait_window '^Moviquel Player$' 120) || fail "$name: no message box"
-  sleep 1
+  wait_until 60 drawn "$box" || fail "$name: the message box was not drawn"
   shot_screen "$MQ_OUT/$name.png"
   log "$name: screenshot $MQ_OUT/$name.png"
   # The box stands over the desktop: the full-screen picture has been given up.
