@@ -148,9 +148,8 @@ void Sdl2WindowSystem::message_box(WindowHandle owner, const char* text, const c
   }
   trace("message box \"%s\": %s", caption, text);
   // Standard error keeps the message also where no window at all can be opened. The box is
-  // the backend's own window rather than SDL's system box: that one is shown by a forked
-  // child that the player waits for in waitpid, deaf to SIGTERM, and it needs zenity or
-  // the X core fonts.
+  // the backend's own window rather than SDL's system box, which a forked child shows
+  // while the player waits for it in waitpid, deaf to SIGTERM.
   std::fprintf(stderr, "moviquel: \"%s\": %s\n", caption, text);
   if (!run_message_window(sdl_window(owner), caption, text)) {
     std::fprintf(stderr, "moviquel: cannot open a message window: %s\n", SDL_GetError());
