@@ -33,6 +33,9 @@ int main(int argc, char** argv) {
   // an OpenGL texture, which on a machine without a GPU costs a software rasteriser and
   // its threads.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // A click that gives the window the focus acts, as on Windows; SDL drops it when it reads
+  // the click within 10 ms of the focus (on a busy machine, the two are read together).
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   platform::sdl2::filter_x11_errors_under_sdl();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "moviquel: no display: %s\n", SDL_GetError());

@@ -41,8 +41,13 @@ wait_for 60 info_shown || fail "Scroll Lock did not show the info picture ($d_in
 lines=$(trace_lines)
 press XF86AudioPlay
 wait_for 60 told_after "$lines" 'message 0x0100 0xff' || fail "the media key did not reach the player"
-after_key=$(tail -n +"$((lines + 1))" "$player_log" | grep -F -A 1000 'message 0x0100 0xff' |
-  grep -m 1 '^moviquel: cursor ' || true)
+# The key's message is traced before it is handled; the switch it makes follows.
+switch_after_key() {
+  after_key=$(tail -n +"$((lines + 1))" "$player_log" | grep -F -A 1000 'message 0x0100 0xff' |
+    grep -m 1 '^moviquel: cursor ' || true)
+  [ -n "$after_key" ]
+}
+wait_for 60 switch_after_key || fail "no picture switch after the media key"
 [ "$after_key" = 'moviquel: cursor none' ] ||
   fail "the media key did not switch back to the main picture (then: '$after_key')"
 wait_for 60 main_shown || fail "the main picture did not come back ($d_main)"

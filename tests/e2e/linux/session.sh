@@ -64,11 +64,21 @@ wait_for() {
 # The message box: the player's own window titled "Moviquel Player", once it is mapped.
 message_box_id() { xdotool search --onlyvisible --name '^Moviquel Player$' 2>/dev/null | head -1; }
 have_message_box() { [ -n "$(message_box_id)" ]; }
+# near_colour RRGGBB RRGGBB: the two colours differ by at most 12 in each channel (a
+# 16-bit screen rounds them).
+near_colour() {
+  [ ${#1} = 6 ] || return 1
+  local i
+  for i in 0 2 4; do
+    local d=$((16#${1:i:2} - 16#${2:i:2}))
+    [ "${d#-}" -le 12 ] || return 1
+  done
+}
 # message_box_drawn: the box is mapped and drawn (its corner has the button-face colour).
 message_box_drawn() {
   local box; box=$(message_box_id)
-  [ -n "$box" ] && [ "$(xwd -id "$box" -silent 2>/dev/null |
-    convert xwd:- -format '%[hex:p{0,0}]' info: 2>/dev/null)" = D4D0C8 ]
+  [ -n "$box" ] && near_colour "$(xwd -id "$box" -silent 2>/dev/null |
+    convert xwd:- -format '%[hex:p{0,0}]' info: 2>/dev/null)" D4D0C8
 }
 have_player_window() { [ -n "$(player_window)" ]; }
 player_window() { xdotool search --name "^${title}\$" 2>/dev/null | head -1; }

@@ -42,7 +42,7 @@ damaged() {
   geometry=$(xwininfo -id "$box" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
   log "$name: message box $geometry"
   press "$box" Return
-  code=$(wait_exit 60) || fail "$name: the player did not end after the message"
+  code=$(wait_exit 120) || fail "$name: the player did not end after the message"
   [ "$code" = 0 ] || fail "$name: exit code $code, expected 0"
   log "$name: told, then exit code 0"
 }

@@ -85,6 +85,6 @@ wait_until 60 full_screen_again ||
 log "after Alt+Enter, top 24 rows of the screen against the picture: $top dB"
 
 press "$window" Escape
-code=$(wait_exit 30) || fail "Esc did not end the player"
+code=$(wait_exit 120) || fail "Esc did not end the player"
 [ "$code" = 0 ] || fail "exit code $code, expected 0"
 log "Esc ended the player with exit code 0"

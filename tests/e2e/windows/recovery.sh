@@ -81,6 +81,6 @@ log "back after minimising: picture shown and moving"
 log "whole run: $(calls ddraw7_SetDisplayMode) display-mode sets, $(calls ddraw7_SetCooperativeLevel) cooperative-level sets, $(calls ddraw7_RestoreAllSurfaces) RestoreAllSurfaces, $(calls ddraw_surface7_Restore) surface Restore calls, $(grep -c 'device_parent_activate' "$MQ_OUT/player.log" || true) activations and deactivations"
 
 press "$window" Escape
-code=$(wait_exit 30) || fail "Esc did not end the player"
+code=$(wait_exit 120) || fail "Esc did not end the player"
 [ "$code" = 0 ] || fail "exit code $code, expected 0"
 log "Esc ended the player with exit code 0"

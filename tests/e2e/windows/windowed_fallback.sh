@@ -103,6 +103,6 @@ shot_window "$window" "$MQ_OUT/after_about.png"
 wait_until 60 moves "$window" after_about || fail "the animation did not go on after the About dialog"
 
 press "$window" alt+x
-code=$(wait_exit 30) || fail "Alt+X did not end the player"
+code=$(wait_exit 120) || fail "Alt+X did not end the player"
 [ "$code" = 0 ] || fail "exit code $code, expected 0"
 log "Alt+X ended the player with exit code 0"

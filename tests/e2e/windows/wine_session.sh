@@ -6,7 +6,7 @@
 export WINEPREFIX="$MQ_WINE_PREFIX"
 export WINELOADER="$MQ_WINE_LOADER"
 export WINESERVER="$MQ_WINE_SERVER"
-export WINEDEBUG=-all
+export WINEDEBUG=${MQ_WINEDEBUG:--all}  # MQ_WINEDEBUG: channels to trace when looking for a cause
 # No Mono or Gecko installer prompts in the fresh prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -17,6 +17,20 @@ mkdir -p "$MQ_OUT"
 log() { printf '%s %s\n' "$(date +%H:%M:%S)" "$*" >&2; }
 fail() {
   log "FAIL: $*"
+  # What the screen and the X server looked like, for finding the cause.
+  if [ -n "${DISPLAY:-}" ]; then
+    import -silent -window root "$MQ_OUT/failure.png" 2>/dev/null || true
+    xwininfo -root -tree >"$MQ_OUT/failure_windows.txt" 2>/dev/null || true
+    log "at the failure: keyboard focus $(xdotool getwindowfocus 2>/dev/null), screen in $MQ_OUT/failure.png, windows in $MQ_OUT/failure_windows.txt"
+  fi
+  # A player still running: its threads' stacks.
+  local pid
+  for pid in $(pgrep -P "${player_pid:-0}" 2>/dev/null); do
+    if command -v gdb >/dev/null; then
+      timeout 60 gdb -p "$pid" -batch -ex 'thread apply all bt 12' >"$MQ_OUT/failure_stacks_$pid.txt" 2>&1 || true
+      log "at the failure: the player's process $pid still runs; stacks in $MQ_OUT/failure_stacks_$pid.txt"
+    fi
+  done
   exit 1
 }
 
