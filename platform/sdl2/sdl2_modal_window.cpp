@@ -3,9 +3,19 @@
 
 #include <vector>
 
+#include "platform/sdl2/sdl2_trace.h"
+
 namespace platform::sdl2 {
 
 namespace {
+
+// Keys of the window, or of no window: SDL gives a window shown after the full screen was
+// given up the keyboard only a moment after the X server does, and a key read in between
+// comes without a window. While the modal window is open no other window of the player
+// takes keys.
+bool keys_for(const SDL_Event& event, Uint32 id) {
+  return event.key.windowID == id || event.key.windowID == 0;
+}
 
 bool inside(const SDL_Rect& r, int x, int y) {
   return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
@@ -21,11 +31,11 @@ ModalStep modal_step(ModalInput& input, const SDL_Event& event, Uint32 id, const
       if (event.window.event == SDL_WINDOWEVENT_MOVED) return {ModalAction::kMoved, false};
       return {};
     case SDL_KEYDOWN:
-      if (event.key.windowID == id && event.key.repeat == 0) input.key_down = event.key.keysym.sym;
+      if (keys_for(event, id) && event.key.repeat == 0) input.key_down = event.key.keysym.sym;
       return {};
     case SDL_KEYUP: {
       const SDL_Keycode key = event.key.keysym.sym;
-      if (event.key.windowID != id || key != input.key_down) return {};
+      if (!keys_for(event, id) || key != input.key_down) return {};
       input.key_down = SDLK_UNKNOWN;
       if (key == SDLK_ESCAPE) return {ModalAction::kCancel, false};
       if (key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_SPACE) {
@@ -83,6 +93,11 @@ void run_modal_loop(SDL_Window* window, const SDL_Rect& button,
     }
     SDL_Event e;
     if (SDL_WaitEvent(&e) == 0) break;
+    if (tracing_messages() && (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP)) {
+      trace("modal window %u: key %s 0x%x of window %u, repeat %u", id,
+            e.type == SDL_KEYDOWN ? "down" : "up", static_cast<unsigned>(e.key.keysym.sym),
+            e.key.windowID, e.key.repeat);
+    }
     const ModalStep step = modal_step(input, e, id, button);
     if (step.defer) deferred.push_back(e);
     if (step.action != ModalAction::kNone) act(step.action);

@@ -90,6 +90,8 @@ TEST(Sdl2ModalWindow, EachEventHasItsMeaningForTheWindow) {
        none},
       {"a key of the player's window", none, key(SDL_KEYDOWN, SDLK_RETURN, kPlayer),
        ModalAction::kNone, false, none},
+      {"a press read before SDL gave the window the keyboard", none,
+       key(SDL_KEYDOWN, SDLK_RETURN, 0), ModalAction::kNone, false, held_enter},
       {"left button down on the button", none, button(SDL_MOUSEBUTTONDOWN, 50, 60),
        ModalAction::kNone, false, pressed},
       {"and up on it", pressed, button(SDL_MOUSEBUTTONUP, 124, 82), ModalAction::kDefault, false,
