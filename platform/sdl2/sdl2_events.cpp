@@ -7,14 +7,7 @@ namespace platform::sdl2 {
 
 namespace {
 
-constexpr std::uint32_t kWM_NCLBUTTONDOWN = 0x00A1;
-constexpr std::intptr_t kHTMENU = 5;
 constexpr std::intptr_t kHTCLIENT = 1;
-
-std::intptr_t make_lparam(int low, int high) {
-  return static_cast<std::intptr_t>((static_cast<std::uint32_t>(low) & 0xFFFFu) |
-                                    ((static_cast<std::uint32_t>(high) & 0xFFFFu) << 16));
-}
 
 }  // namespace
 

@@ -4,10 +4,22 @@
 
 #include <SDL.h>
 
+#include <cstdint>
+
 #include "platform/message_pump.h"
 #include "platform/picture_fit/picture_fit.h"
 
 namespace platform::sdl2 {
+
+// WM_NCLBUTTONDOWN with HTMENU: a click on the menu bar, which the shell opens the menu for.
+inline constexpr std::uint32_t kWM_NCLBUTTONDOWN = 0x00A1;
+inline constexpr std::intptr_t kHTMENU = 5;
+
+// MAKELPARAM: two 16-bit values in one message parameter, low first.
+inline std::intptr_t make_lparam(int low, int high) {
+  return static_cast<std::intptr_t>((static_cast<std::uint32_t>(low) & 0xFFFFu) |
+                                    ((static_cast<std::uint32_t>(high) & 0xFFFFu) << 16));
+}
 
 // What the translation needs to know of the player's window.
 struct EventTarget {

@@ -24,14 +24,7 @@ namespace platform::sdl2 {
 
 namespace {
 
-constexpr std::uint32_t kWM_NCLBUTTONDOWN = 0x00A1;
-constexpr std::intptr_t kHTMENU = 5;
 constexpr std::uint32_t kVK_F4 = 0x73;
-
-std::intptr_t make_lparam(int low, int high) {
-  return static_cast<std::intptr_t>((static_cast<std::uint32_t>(low) & 0xFFFFu) |
-                                    ((static_cast<std::uint32_t>(high) & 0xFFFFu) << 16));
-}
 
 bool executable_on_path(const char* name) {
   const char* path = std::getenv("PATH");
