@@ -108,11 +108,13 @@ HResult Sdl2DirectDraw::create_surface(const SurfaceDesc& desc, Surface** out) {
         return kE_OUTOFMEMORY;
       }
       made = new Sdl2Surface(main_window_, this, Sdl2Surface::Kind::kFlipFront, window_, front);
-      auto* chained = new Sdl2Surface(main_window_, this, Sdl2Surface::Kind::kFlipBack, window_, back);
+      auto* chained =
+          new Sdl2Surface(main_window_, this, Sdl2Surface::Kind::kFlipBack, window_, back);
       made->attach_back(chained);
       surfaces_.push_back(chained);
     } else {
-      made = new Sdl2Surface(main_window_, this, Sdl2Surface::Kind::kWindowPrimary, window_, nullptr);
+      made =
+          new Sdl2Surface(main_window_, this, Sdl2Surface::Kind::kWindowPrimary, window_, nullptr);
     }
   } else {
     if (desc.width == 0 || desc.height == 0) return kE_INVALIDARG;

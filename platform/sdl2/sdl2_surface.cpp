@@ -151,9 +151,9 @@ HResult Sdl2Surface::blt(const Rect* dest_rect, Surface* source, const Rect* sou
     int x = 0, y = 0;
     SDL_GetWindowPosition(window_, &x, &y);
     const int scale = main_window_.scale;
-    area = dest_rect != nullptr
-               ? to_sdl(*dest_rect)
-               : SDL_Rect{0, picture_top(main_window_), dest->w / scale, (dest->h - picture_top(main_window_)) / scale};
+    area = dest_rect != nullptr ? to_sdl(*dest_rect)
+                                : SDL_Rect{0, picture_top(main_window_), dest->w / scale,
+                                           (dest->h - picture_top(main_window_)) / scale};
     if (dest_rect != nullptr) {
       area.x -= x;
       area.y -= y;
