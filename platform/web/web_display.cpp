@@ -154,7 +154,8 @@ HResult WebSurface::blt(const Rect* dest_rect, Surface* source, const Rect* sour
     // has, the picture fills the canvas.
     const Rect* wanted = kind_ == Kind::kWindowPrimary ? nullptr : dest_rect;
     const Rect to = wanted != nullptr ? *wanted : Rect{0, 0, width_, height_};
-    const Rect part = source_rect != nullptr ? *source_rect : Rect{0, 0, from->width_, from->height_};
+    const Rect part =
+        source_rect != nullptr ? *source_rect : Rect{0, 0, from->width_, from->height_};
     const std::int32_t to_w = to.right - to.left;
     const std::int32_t to_h = to.bottom - to.top;
     const std::int32_t part_w = part.right - part.left;
@@ -285,8 +286,9 @@ HResult WebDirectDraw::create_surface(const SurfaceDesc& desc, Surface** out) {
   if (desc.width == 0 || desc.height == 0 || desc.width > 4096 || desc.height > 4096) {
     return kE_INVALIDARG;
   }
-  *out = new WebSurface(screen_, WebSurface::Kind::kOffscreen, static_cast<std::int32_t>(desc.width),
-                        static_cast<std::int32_t>(desc.height));
+  *out =
+      new WebSurface(screen_, WebSurface::Kind::kOffscreen, static_cast<std::int32_t>(desc.width),
+                     static_cast<std::int32_t>(desc.height));
   return kS_OK;
 }
 

@@ -77,7 +77,9 @@ class WebSurface : public ReferenceCounted<Surface> {
 
   std::int32_t width() const { return width_; }
   std::int32_t height() const { return height_; }
-  std::uint16_t* row(std::int32_t y) { return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
+  std::uint16_t* row(std::int32_t y) {
+    return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+  }
   bool inside(std::int32_t x, std::int32_t y) const {
     return x >= 0 && y >= 0 && x < width_ && y < height_;
   }

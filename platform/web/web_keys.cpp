@@ -13,21 +13,51 @@ struct Named {
 };
 
 constexpr Named kNamed[] = {
-    {"Space", kVK_SPACE},       {"Enter", kVK_RETURN},      {"NumpadEnter", kVK_RETURN},
-    {"Escape", kVK_ESCAPE},     {"Backspace", kVK_BACK},    {"Tab", kVK_TAB},
-    {"ShiftLeft", kVK_SHIFT},   {"ShiftRight", kVK_SHIFT},  {"ControlLeft", kVK_CONTROL},
-    {"ControlRight", kVK_CONTROL}, {"AltLeft", kVK_MENU},   {"AltRight", kVK_MENU},
-    {"Pause", 0x13},            {"CapsLock", 0x14},         {"PageUp", 0x21},
-    {"PageDown", 0x22},         {"End", 0x23},              {"Home", 0x24},
-    {"ArrowLeft", 0x25},        {"ArrowUp", 0x26},          {"ArrowRight", 0x27},
-    {"ArrowDown", 0x28},        {"PrintScreen", 0x2C},      {"Insert", 0x2D},
-    {"Delete", 0x2E},           {"MetaLeft", 0x5B},         {"MetaRight", 0x5C},
-    {"ContextMenu", 0x5D},      {"NumpadMultiply", 0x6A},   {"NumpadAdd", 0x6B},
-    {"NumpadSubtract", 0x6D},   {"NumpadDecimal", 0x6E},    {"NumpadDivide", 0x6F},
-    {"NumLock", 0x90},          {"ScrollLock", 0x91},       {"Semicolon", 0xBA},
-    {"Equal", 0xBB},            {"Comma", 0xBC},            {"Minus", 0xBD},
-    {"Period", 0xBE},           {"Slash", 0xBF},            {"Backquote", 0xC0},
-    {"BracketLeft", 0xDB},      {"Backslash", 0xDC},        {"BracketRight", 0xDD},
+    {"Space", kVK_SPACE},
+    {"Enter", kVK_RETURN},
+    {"NumpadEnter", kVK_RETURN},
+    {"Escape", kVK_ESCAPE},
+    {"Backspace", kVK_BACK},
+    {"Tab", kVK_TAB},
+    {"ShiftLeft", kVK_SHIFT},
+    {"ShiftRight", kVK_SHIFT},
+    {"ControlLeft", kVK_CONTROL},
+    {"ControlRight", kVK_CONTROL},
+    {"AltLeft", kVK_MENU},
+    {"AltRight", kVK_MENU},
+    {"Pause", 0x13},
+    {"CapsLock", 0x14},
+    {"PageUp", 0x21},
+    {"PageDown", 0x22},
+    {"End", 0x23},
+    {"Home", 0x24},
+    {"ArrowLeft", 0x25},
+    {"ArrowUp", 0x26},
+    {"ArrowRight", 0x27},
+    {"ArrowDown", 0x28},
+    {"PrintScreen", 0x2C},
+    {"Insert", 0x2D},
+    {"Delete", 0x2E},
+    {"MetaLeft", 0x5B},
+    {"MetaRight", 0x5C},
+    {"ContextMenu", 0x5D},
+    {"NumpadMultiply", 0x6A},
+    {"NumpadAdd", 0x6B},
+    {"NumpadSubtract", 0x6D},
+    {"NumpadDecimal", 0x6E},
+    {"NumpadDivide", 0x6F},
+    {"NumLock", 0x90},
+    {"ScrollLock", 0x91},
+    {"Semicolon", 0xBA},
+    {"Equal", 0xBB},
+    {"Comma", 0xBC},
+    {"Minus", 0xBD},
+    {"Period", 0xBE},
+    {"Slash", 0xBF},
+    {"Backquote", 0xC0},
+    {"BracketLeft", 0xDB},
+    {"Backslash", 0xDC},
+    {"BracketRight", 0xDD},
     {"Quote", 0xDE},
 };
 
@@ -77,8 +107,8 @@ Message key_message(WindowHandle window, const KeyEvent& event) {
   if (event.ctrl) bits |= kKeyCtrl;
   if (!event.down) bits |= kKeyPrevious | kKeyReleased;
   if (event.down && event.repeat) bits |= kKeyPrevious;
-  const std::uint32_t id = event.down ? (system ? kWM_SYSKEYDOWN : kWM_KEYDOWN)
-                                      : (system ? kWM_SYSKEYUP : kWM_KEYUP);
+  const std::uint32_t id =
+      event.down ? (system ? kWM_SYSKEYDOWN : kWM_KEYDOWN) : (system ? kWM_SYSKEYUP : kWM_KEYUP);
   return Message{window, id, key, static_cast<std::intptr_t>(bits)};
 }
 

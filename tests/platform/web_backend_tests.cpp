@@ -59,7 +59,7 @@ TEST(CanvasPixels, EachChannelIsWidenedByItsTopBitsAndEveryPixelIsOpaque) {
   std::vector<std::uint8_t> rgba(2 * 2 * 4);
   // Two columns of three rows, rows three pixels apart: the third column is skipped.
   rgb565_to_rgba(frame, 3, 2, 2, rgba.data());
-  const std::vector<std::uint8_t> expected = {0,   0, 0, 255, 255, 255, 255, 255,
+  const std::vector<std::uint8_t> expected = {0, 0,   0, 255, 255, 255, 255, 255,
                                               0, 255, 0, 255, 0,   0,   255, 255};
   EXPECT_EQ(rgba, expected);
   std::uint8_t grey[4];
@@ -175,8 +175,8 @@ TEST(WebPlayer, StartsWindowedDrawsWhenDueSwitchesToFullScreenAndEndsOnEsc) {
   EXPECT_GT(turns_without_frame, 10);
   // The picture area shows the working frame (labels aside, at the bottom).
   ASSERT_EQ(page.shown.size(), 640u * 480u);
-  EXPECT_TRUE(std::equal(page.shown.begin(), page.shown.begin() + 640 * 400,
-                         engine::working_frame));
+  EXPECT_TRUE(
+      std::equal(page.shown.begin(), page.shown.begin() + 640 * 400, engine::working_frame));
 
   // T: full screen, through a flip, without the menu bar.
   shell.post(kWM_KEYUP, 'T', 0);

@@ -19,7 +19,7 @@ from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../tools/web"))
 import page_session as ps  # noqa: E402
 
 WEB_PAGE = "http://www.mql.example/mql/index.html?mqlp1-1"

@@ -1,6 +1,7 @@
 """The page in headless Chromium, served by python3 -m http.server on 127.0.0.1.
 
-Shared by the end-to-end check (check_page.py) and scripts/run --web.
+Shared by the end-to-end check (tests/e2e/web/check_page.py) and scripts/run --web
+(screenshot.py).
 """
 import base64
 import os
