@@ -23,6 +23,7 @@ EM_JS(void, page_first_frame, (), { MoviquelPage.firstFrame(); });
 EM_JS(void, page_set_full_screen, (int on), { MoviquelPage.setFullScreen(!!on); });
 EM_JS(void, page_set_title, (const char* title), { MoviquelPage.setTitle(UTF8ToString(title)); });
 EM_JS(void, page_show_menu_bar, (int shown), { MoviquelPage.showMenuBar(!!shown); });
+EM_JS(void, page_open_file_menu, (), { MoviquelPage.openFileMenu(); });
 EM_JS(void, page_set_cursor, (int cursor), { MoviquelPage.setCursor(cursor); });
 EM_JS(void, page_open_tab, (const char* address), {
   MoviquelPage.openTab(UTF8ToString(address));
@@ -178,6 +179,10 @@ void BrowserPage::set_title(const char* title) {
 
 void BrowserPage::show_menu_bar(bool shown) {
   page_show_menu_bar(shown ? 1 : 0);
+}
+
+void BrowserPage::open_file_menu() {
+  page_open_file_menu();
 }
 
 void BrowserPage::set_cursor(Cursor cursor) {

@@ -22,6 +22,7 @@ class BrowserPage : public Page, public Screen {
   // Page.
   void set_title(const char* title) override;
   void show_menu_bar(bool shown) override;
+  void open_file_menu() override;
   void set_cursor(Cursor cursor) override;
   void open_tab(const char* address) override;
   void show_message(const char* caption, const char* text) override;

@@ -114,6 +114,13 @@ void WebShell::default_procedure(const Message& message) {
     case kWM_SETCURSOR:
       page_->set_cursor(Cursor::kArrow);  // the class cursor
       break;
+    case kWM_SYSKEYDOWN: {
+      const bool alt = (static_cast<std::uint32_t>(message.lparam) & kKeyAlt) != 0;
+      if (menu_ && (message.wparam == kVK_F10 || (alt && message.wparam == 'F'))) {
+        page_->open_file_menu();
+      }
+      break;
+    }
     default:
       break;
   }

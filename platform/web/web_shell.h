@@ -2,8 +2,9 @@
 // arrive as the Win32 messages of the portable window procedure (posted by the page, see
 // browser_page.h) and wait in the queue until the next animation frame takes them; the
 // accelerators Esc, Alt+Enter and Alt+X become commands; the default procedure closes the
-// window. Message boxes and the About dialog are dialogs in the page: they cannot block, so
-// the frame loop holds still while one is open (modal()), as a modal loop would.
+// window and opens the File menu on F10 or Alt+F. Message boxes and the About dialog are dialogs in
+// the page: they cannot block, so the frame loop holds still while one is open (modal()), as a
+// modal loop would.
 #pragma once
 
 #include <cstdint>
@@ -20,8 +21,9 @@ class Page {
  public:
   virtual ~Page() = default;
   virtual void set_title(const char* title) = 0;
-  // The File menu bar over the picture (windowed mode only).
+  // The File menu bar over the picture (windowed mode only), and its menu opened.
   virtual void show_menu_bar(bool shown) = 0;
+  virtual void open_file_menu() = 0;
   virtual void set_cursor(Cursor cursor) = 0;
   // Opens address (a scheme is added when it has none) in a new tab.
   virtual void open_tab(const char* address) = 0;

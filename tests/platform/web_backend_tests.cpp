@@ -111,6 +111,7 @@ class RecordingPage : public Page, public Screen {
   void set_full_screen(bool on) override { full_screen = on; }
   void set_title(const char* text) override { title = text; }
   void show_menu_bar(bool shown_now) override { menu_bar = shown_now; }
+  void open_file_menu() override { ++menus_opened; }
   void set_cursor(Cursor shape) override { cursor = shape; }
   void open_tab(const char* address) override { opened = address; }
   void show_message(const char*, const char* text) override { message = text; }
@@ -120,6 +121,7 @@ class RecordingPage : public Page, public Screen {
   std::int32_t height() override { return 720; }
 
   int frames = 0;
+  int menus_opened = 0;
   std::vector<std::uint16_t> shown;
   bool full_screen = false;
   bool menu_bar = false;
@@ -162,6 +164,11 @@ TEST(WebPlayer, StartsWindowedDrawsWhenDueSwitchesToFullScreenAndEndsOnEsc) {
   EXPECT_EQ(page.title, "Moviquel Co 1-1 Moviquel Player");
   EXPECT_TRUE(page.menu_bar);
   EXPECT_FALSE(page.full_screen);
+  // F10 opens the File menu, as Alt+F does.
+  const Message f10 = key_message(shell.window(), KeyEvent{"F10", true});
+  shell.post(f10.id, f10.wparam, f10.lparam);
+  ASSERT_TRUE(turn(shell, clock));
+  EXPECT_EQ(page.menus_opened, 1);
 
   // Frames come only when due: a turn that is not due draws nothing.
   int turns_without_frame = 0;

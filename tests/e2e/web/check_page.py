@@ -3,8 +3,8 @@
 
 The canvas shows the main picture (against djpeg's decode) and moves; a key and a right
 click switch to the fading-in info picture and a key back; a left click on the info picture
-opens the web page in a new tab; P shows the statistics; T goes full screen and back; the
-About dialog holds the animation; Exit stops it and "Play again" restarts it; the console
+opens the web page in a new tab; P shows the statistics; T goes full screen and back; F10 opens the
+File menu; the About dialog holds the animation; Exit stops it and "Play again" restarts it; the console
 shows no error. A page whose moviquel.wasm is missing or cut short says so in the page.
 Screenshots go to the work folder, to be looked at.
 
@@ -18,6 +18,7 @@ import sys
 from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../tools/web"))
 import page_session as ps  # noqa: E402
@@ -181,6 +182,17 @@ def run_page(check, build, resources):
                 check.expect(False, what + " does not stop the animation")
             except TimeoutException:
                 pass
+
+        # F10 opens the File menu, as on Linux; a click on its title closes it.
+        press(driver, Keys.F10)
+        menu_open = "return document.getElementById('items').classList.contains('open')"
+        try:
+            ps.wait_for(driver, lambda d: d.execute_script(menu_open), 5, "the File menu")
+            ps.save_screenshot(driver, os.path.join(check.work, "file_menu.png"))
+            check.note("F10: the File menu opened")
+        except TimeoutException:
+            check.expect(False, "F10 does not open the File menu")
+        driver.find_element(By.ID, "file").click()
 
         # File, About: the dialog holds the animation; its close box closes it.
         driver.find_element(By.ID, "file").click()
