@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "resources/about_texts.h"
+#include "resources/version.h"
 
 namespace app {
 
@@ -151,10 +152,6 @@ CommandLine parse_command_line(int argc, const char* const* argv, const char* sc
   return line;
 }
 
-const char* help_text() {
-  return kHelp;
-}
-
 int refuse_usage(const std::string& line, std::FILE* err) {
   std::fprintf(err, "%s\n%s", line.c_str(), kUsageHint);
   return 2;
@@ -167,7 +164,7 @@ int answer_command_line(const CommandLine& line, std::FILE* out, std::FILE* err)
     return 0;
   }
   if (line.show_version) {
-    std::fputs(MQ_ABOUT_PRODUCT_TEXT "\n" MQ_ABOUT_VERSION_TEXT "\n", out);
+    std::fputs(MQ_ABOUT_PRODUCT_TEXT " " MQ_VERSION_TEXT "\n", out);
     return 0;
   }
   return -1;

@@ -34,9 +34,6 @@ inline constexpr std::int32_t kMaxScale = 8;
 // for the root window while the daemon runs.
 CommandLine parse_command_line(int argc, const char* const* argv, const char* screensaver_window);
 
-// The --help text: usage, options, keys and mouse buttons. The one copy of the usage.
-const char* help_text();
-
 // Answers --help and --version on out (status 0) and bad input on err (one line and the
 // usage hint, status 2). -1 when the player should start.
 int answer_command_line(const CommandLine& line, std::FILE* out, std::FILE* err);

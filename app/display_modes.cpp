@@ -1,7 +1,6 @@
 // Display set-up and mode switches with their messages.
 #include "app/display_modes.h"
 
-#include "app/shell_state.h"
 #include "app/texts.h"
 #include "display/display_setup.h"
 #include "platform/window_system.h"
@@ -10,26 +9,27 @@ namespace app {
 
 namespace {
 
-void tell_user(platform::WindowHandle window, const char* text) {
-  platform::services().windows->message_box(window, text, product_caption,
-                                            platform::kMessageBoxIconError);
+void tell_user(Player& player, platform::WindowHandle window, const char* text) {
+  player.services.windows->message_box(window, text, product_caption,
+                                       platform::kMessageBoxIconError);
 }
 
 }  // namespace
 
-platform::HResult init_display(platform::WindowHandle window) {
+platform::HResult init_display(Player& player, platform::WindowHandle window) {
   bool full_screen_refused = false;
-  const platform::HResult hr = display::init_display(window, &windowed, &full_screen_refused);
-  if (full_screen_refused) tell_user(window, no_full_screen_text);
+  const platform::HResult hr =
+      display::init_display(player.display, window, &player.windowed, &full_screen_refused);
+  if (full_screen_refused) tell_user(player, window, no_full_screen_text);
   return hr;
 }
 
-void toggle_fullscreen(platform::WindowHandle window) {
-  windowed = windowed != 0 ? 0 : 1;
-  if (platform::succeeded(init_display(window))) return;
-  display::release_device();
-  tell_user(window, mode_switch_failed_text);
-  platform::services().windows->post_close(window);
+void toggle_fullscreen(Player& player, platform::WindowHandle window) {
+  player.windowed = !player.windowed;
+  if (platform::succeeded(init_display(player, window))) return;
+  display::release_device(player.display);
+  tell_user(player, window, mode_switch_failed_text);
+  player.services.windows->post_close(window);
 }
 
 }  // namespace app

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "display/display_device.h"
 #include "platform/direct_draw.h"
 #include "platform/hresult.h"
 
@@ -28,16 +29,17 @@ struct StatisticsState {
   char text[32] = {};
 };
 
-extern StatisticsState statistics;
+// Counts one frame at now_ms and, once the window has lasted 500 ms or more, formats the
+// average frame time and the scene's frame_time_ms into the text and starts a new window.
+// Returns the current text.
+const char* update_statistics(StatisticsState& statistics, std::uint32_t now_ms,
+                              std::int32_t frame_time_ms);
 
-// Counts one frame and, once the window has lasted 500 ms or more, formats the average
-// frame time and engine::frame_time_ms into the text and starts a new window. Returns the
-// current text.
-const char* update_statistics();
-
-// update_statistics, then draws the text into the frame surface at (4, 4), white on dark
-// grey with the background filled. The drawing's result (E_POINTER without a frame
-// surface); the caller ignores it.
-platform::HResult draw_statistics();
+// update_statistics, then draws the text into the frame surface (null: none) at (4, 4),
+// white on dark grey with the background filled. The drawing's result (E_POINTER without a
+// frame surface); the caller ignores it.
+platform::HResult draw_statistics(StatisticsState& statistics,
+                                  display::OffscreenSurface* frame_surface, std::uint32_t now_ms,
+                                  std::int32_t frame_time_ms);
 
 }  // namespace app

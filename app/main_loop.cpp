@@ -1,34 +1,37 @@
-// The main loop over the thread's message queue.
+// The main loop over the thread's message queue, one turn at a time.
 #include "app/main_loop.h"
 
 #include "app/shell.h"
-#include "app/shell_state.h"
 #include "app/texts.h"
 #include "display/display_setup.h"
 #include "platform/window_system.h"
 
 namespace app {
 
-std::int32_t run_main_loop(platform::MessagePump& pump, platform::WindowHandle window) {
-  for (;;) {
-    // Every waiting message is handled before the next frame.
-    if (pump.peek()) {
-      platform::Message message;
-      if (!pump.get(&message)) return static_cast<std::int32_t>(message.wparam);
-      if (!pump.translate_accelerator(message)) pump.dispatch(message);
-      continue;
-    }
-    // Minimised or hidden: no frames, and no processor time until a message arrives.
-    if (app_active == 0) {
-      pump.wait();
-      continue;
-    }
-    if (platform::failed(frame_step(window))) break;
+LoopTurn main_loop_step(Player& player, platform::MessagePump& pump) {
+  // Every waiting message is handled before the next frame.
+  while (pump.peek()) {
+    platform::Message message;
+    if (!pump.get(&message)) return {false, static_cast<std::int32_t>(message.wparam)};
+    if (!pump.translate_accelerator(message)) pump.dispatch(message);
   }
-  display::release_device();
-  platform::services().windows->message_box(window, frame_failed_text, product_caption,
-                                            platform::kMessageBoxIconError);
-  return 0;
+  // Minimised or hidden: no frames, and no processor time until a message arrives.
+  if (!player.app_active) {
+    pump.wait();
+    return {};
+  }
+  if (platform::succeeded(frame_step(player, player.main_window))) return {};
+  display::release_device(player.display);
+  player.services.windows->message_box(player.main_window, frame_failed_text, product_caption,
+                                       platform::kMessageBoxIconError);
+  return {false, 0};
+}
+
+std::int32_t run_main_loop(Player& player, platform::MessagePump& pump) {
+  for (;;) {
+    const LoopTurn turn = main_loop_step(player, pump);
+    if (!turn.running) return turn.exit_code;
+  }
 }
 
 }  // namespace app

@@ -46,7 +46,7 @@ bool fill_from_decoder(DecodedPicture* picture, jpeg::JpegDecoder& decoder) {
     const std::uint8_t* line = nullptr;
     std::int32_t line_bytes = 0;
     // The rows must all arrive: an early end is as much a failure as a decoder error.
-    if (decoder.read_scanline(line, line_bytes) != 0) return false;
+    if (decoder.read_scanline(line, line_bytes) != jpeg::DecodeOk) return false;
     if (line == nullptr || line_bytes < row_bytes) return false;
     if (components == 1) {
       for (std::int32_t x = 0; x < width; ++x) {
@@ -72,8 +72,7 @@ bool decode_picture(DecodedPicture* picture, const std::uint8_t* data, std::int3
   picture->release();
   jpeg::MemoryInputStream* stream = new (std::nothrow) jpeg::MemoryInputStream(data, length);
   if (stream == nullptr) return false;
-  jpeg::JpegDecoder* decoder =
-      new (std::nothrow) jpeg::JpegDecoder(stream, picture->fast_path != 0);
+  jpeg::JpegDecoder* decoder = new (std::nothrow) jpeg::JpegDecoder(stream, picture->fast_path);
   const bool ok = decoder != nullptr && fill_from_decoder(picture, *decoder);
   if (!ok) picture->release();
   if (decoder != nullptr) {
@@ -116,13 +115,14 @@ void centre_picture(std::uint32_t* target, std::int32_t target_width, std::int32
   }
 }
 
-bool prepare_source_image(const std::uint8_t* data, std::int32_t length) {
+bool prepare_source_image(std::uint32_t* source_image, const std::uint8_t* data,
+                          std::int32_t length) {
   DecodedPicture picture;
-  picture.fast_path = 1;
+  picture.fast_path = true;
   const bool ok = decode_picture(&picture, data, length);
   if (ok) {
-    centre_picture(engine::source_image, engine::kFrameWidth, engine::kFrameHeight,
-                   picture.pixels.get(), picture.width, picture.height, kSourceImageFill);
+    centre_picture(source_image, engine::kFrameWidth, engine::kFrameHeight, picture.pixels.get(),
+                   picture.width, picture.height, kSourceImageFill);
   }
   picture.release();
   return ok;

@@ -16,7 +16,7 @@ struct DecodedPicture {
   std::unique_ptr<std::uint32_t[]> pixels;
   std::int32_t width = 0;
   std::int32_t height = 0;
-  std::uint8_t fast_path = 1;  // handed to the decoder as its fast_path option
+  bool fast_path = true;  // handed to the decoder as its fast_path option
 
   // Frees the pixels and empties the record; the option stays.
   void release();
@@ -35,8 +35,9 @@ void centre_picture(std::uint32_t* target, std::int32_t target_width, std::int32
                     const std::uint32_t* picture, std::int32_t picture_width,
                     std::int32_t picture_height, std::uint32_t fill);
 
-// Decodes JPEG bytes and centres them in the SourceImage. On failure returns false and
-// leaves the SourceImage as it was.
-bool prepare_source_image(const std::uint8_t* data, std::int32_t length);
+// Decodes JPEG bytes and centres them in source_image (640x480, the scene's). On failure
+// returns false and leaves source_image as it was.
+bool prepare_source_image(std::uint32_t* source_image, const std::uint8_t* data,
+                          std::int32_t length);
 
 }  // namespace app

@@ -3,34 +3,29 @@
 #include "app/picture_switch.h"
 
 #include "app/picture_preparation.h"
-#include "app/pictures.h"
-#include "app/shell_state.h"
-#include "display/display_setup.h"
-#include "engine/scene.h"
 #include "platform/shell_system.h"
-#include "platform/window_system.h"
 
 namespace app {
 
-bool show_picture() {
-  const PictureBytes& bytes = engine::info_mode != 0 ? info_picture : main_picture;
-  if (!prepare_source_image(bytes.data.get(), bytes.length)) return false;
-  display::detect_frame_format();
-  engine::build_scene();
-  platform::ShellSystem* shell = platform::services().shell;
+bool show_picture(Player& player) {
+  engine::Scene& scene = player.scene;
+  const PictureBytes& bytes =
+      scene.info_mode ? player.pictures.info_picture : player.pictures.main_picture;
+  if (!prepare_source_image(scene.source_image.get(), bytes.data.get(), bytes.length)) {
+    return false;
+  }
+  display::detect_frame_format(player.display);
+  engine::build_scene(scene, player.display.pixel_format);
+  platform::ShellSystem* shell = player.services.shell;
   if (shell != nullptr) {
-    if (engine::info_mode != 0) {
+    if (scene.info_mode) {
       shell->set_cursor(platform::Cursor::kHelp);
       shell->show_cursor(true);
     } else {
-      shell->set_cursor(windowed != 0 ? platform::Cursor::kArrow : platform::Cursor::kNone);
+      shell->set_cursor(player.windowed ? platform::Cursor::kArrow : platform::Cursor::kNone);
     }
   }
   return true;
-}
-
-void install_picture_switch() {
-  engine::set_picture_switch(&show_picture);
 }
 
 }  // namespace app

@@ -7,18 +7,13 @@
 
 #include "app/scramble_key.h"
 #include "platform/resource_store.h"
-#include "platform/window_system.h"
 
 namespace app {
 
-PictureBytes info_picture;
-PictureBytes main_picture;
-std::uint32_t descramble_seed = kScrambleSeed;
-
-bool load_resource(int id, const char* type, const std::uint8_t** data, std::uint32_t* size) {
+bool load_resource(platform::ResourceStore* store, int id, const char* type,
+                   const std::uint8_t** data, std::uint32_t* size) {
   *data = nullptr;
   *size = 0;
-  platform::ResourceStore* store = platform::services().resources;
   if (store == nullptr) return false;
   const platform::FoundResource found = store->find(id, type);
   if (found == nullptr) return false;
@@ -31,10 +26,11 @@ bool load_resource(int id, const char* type, const std::uint8_t** data, std::uin
   return true;
 }
 
-bool load_resource_copy(int id, const char* type, PictureBytes* out) {
+bool load_resource_copy(platform::ResourceStore* store, int id, const char* type,
+                        PictureBytes* out) {
   const std::uint8_t* bytes = nullptr;
   std::uint32_t size = 0;
-  if (!load_resource(id, type, &bytes, &size)) return false;
+  if (!load_resource(store, id, type, &bytes, &size)) return false;
   if (size > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) return false;
   std::unique_ptr<std::uint8_t[]> copy(new (std::nothrow) std::uint8_t[size]);
   if (copy == nullptr) return false;
@@ -44,12 +40,14 @@ bool load_resource_copy(int id, const char* type, PictureBytes* out) {
   return true;
 }
 
-bool load_pictures() {
-  if (!load_resource_copy(kInfoPictureId, kPictureType, &info_picture)) return false;
-  if (!load_resource_copy(kMainPictureId, kPictureType, &main_picture)) return false;
+bool load_pictures(platform::ResourceStore* store, Pictures& pictures) {
+  PictureBytes& info = pictures.info_picture;
+  PictureBytes& main = pictures.main_picture;
+  if (!load_resource_copy(store, kInfoPictureId, kPictureType, &info)) return false;
+  if (!load_resource_copy(store, kMainPictureId, kPictureType, &main)) return false;
   // The pictures' own arguments are always valid, so the results need no check.
-  descramble(info_picture.data.get(), info_picture.length, descramble_seed, kScrambleWidth);
-  descramble(main_picture.data.get(), main_picture.length, descramble_seed, kScrambleWidth);
+  descramble(info.data.get(), info.length, kScrambleSeed, kScrambleWidth);
+  descramble(main.data.get(), main.length, kScrambleSeed, kScrambleWidth);
   return true;
 }
 

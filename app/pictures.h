@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/scramble.h"
+#include "platform/resource_store.h"
 
 namespace app {
 
@@ -20,24 +21,25 @@ struct PictureBytes {
 };
 
 // The descrambled info picture (resource 112) and main picture (resource 115).
-extern PictureBytes info_picture;
-extern PictureBytes main_picture;
+struct Pictures {
+  PictureBytes info_picture;
+  PictureBytes main_picture;
+};
 
-// The descrambling seed, set from the build's key before the program starts.
-extern std::uint32_t descramble_seed;
-
-// Finds resource id of the given type in the installed resource store. On success gives
-// its read-only bytes (valid for the whole run) and size; otherwise null and 0.
-bool load_resource(int id, const char* type, const std::uint8_t** data, std::uint32_t* size);
+// Finds resource id of the given type in store (null: none). On success gives its
+// read-only bytes (valid for the whole run) and size; otherwise null and 0.
+bool load_resource(platform::ResourceStore* store, int id, const char* type,
+                   const std::uint8_t** data, std::uint32_t* size);
 
 // Copies resource id of the given type into a new buffer of exactly its size. Returns
 // false, leaving out unchanged, when the resource is missing, too large for a signed
 // 32-bit length, or the buffer cannot be allocated.
-bool load_resource_copy(int id, const char* type, PictureBytes* out);
+bool load_resource_copy(platform::ResourceStore* store, int id, const char* type,
+                        PictureBytes* out);
 
-// Copies resource 112 into info_picture and 115 into main_picture, stopping at the first
-// failure (a copy already made stays), then descrambles both with the build's seed and
-// width. Returns whether both were loaded.
-bool load_pictures();
+// Copies resource 112 of store into info_picture and 115 into main_picture, stopping at the
+// first failure (a copy already made stays), then descrambles both with the build's seed
+// and width. Returns whether both were loaded.
+bool load_pictures(platform::ResourceStore* store, Pictures& pictures);
 
 }  // namespace app

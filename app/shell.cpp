@@ -7,19 +7,15 @@
 #include "app/main_loop.h"
 #include "app/picture_switch.h"
 #include "app/pictures.h"
-#include "app/shell_state.h"
 #include "app/texts.h"
 #include "app/window_handlers.h"
 #include "display/display_setup.h"
-#include "engine/frame_buffers.h"
 #include "engine/scene.h"
 #include "platform/clock.h"
 #include "platform/shell_system.h"
 #include "platform/window_system.h"
 
 namespace app {
-
-platform::WindowHandle main_window = nullptr;
 
 namespace {
 
@@ -28,30 +24,31 @@ constexpr std::uint32_t exclusive_mode_wait_ms = 10;
 
 // A picture that is missing or does not decode means the executable itself is damaged:
 // the user is told, over the desktop rather than a full-screen display, before the exit.
-std::int32_t end_with_damaged_pictures() {
-  display::release_display();
-  platform::services().windows->message_box(main_window, damaged_pictures_text, product_caption,
-                                            platform::kMessageBoxIconError);
-  return 0;
+void tell_damaged_pictures(Player& player) {
+  display::release_display(player.display);
+  player.services.windows->message_box(player.main_window, damaged_pictures_text, product_caption,
+                                       platform::kMessageBoxIconError);
 }
 
 }  // namespace
 
-platform::HResult start_window_and_display(std::int32_t show_command) {
-  platform::Services& sys = platform::services();
-  compose_texts();
-  display::set_label_texts(publisher_label_text, version_tag_text);
-  display::set_working_frame(engine::working_frame);
-  if (platform::failed(sys.shell->create_main_window(product_caption, window_title, show_command,
-                                                     &handle_window_message, &main_window))) {
+platform::HResult start_window_and_display(Player& player, std::int32_t show_command) {
+  const platform::Services& sys = player.services;
+  compose_texts(player.texts);
+  display::set_label_texts(player.display, player.texts.publisher_label_text,
+                           player.texts.version_tag_text);
+  player.display.working_frame = player.scene.working_frame.get();
+  if (platform::failed(sys.shell->create_main_window(product_caption, player.texts.window_title,
+                                                     show_command, window_procedure(player),
+                                                     &player.main_window))) {
     return platform::kE_FAIL;
   }
   // Full screen first; a refused attempt has shown its own message, so a machine without
   // the full-screen mode says so once and runs windowed.
-  if (platform::failed(init_display(main_window))) {
-    windowed = windowed ? 0 : 1;
-    if (platform::failed(init_display(main_window))) {
-      sys.windows->message_box(main_window, no_display_text, product_caption,
+  if (platform::failed(init_display(player, player.main_window))) {
+    player.windowed = !player.windowed;
+    if (platform::failed(init_display(player, player.main_window))) {
+      sys.windows->message_box(player.main_window, no_display_text, product_caption,
                                platform::kMessageBoxIconError);
       return platform::kE_FAIL;
     }
@@ -59,55 +56,70 @@ platform::HResult start_window_and_display(std::int32_t show_command) {
   return platform::kS_OK;
 }
 
-std::int32_t win_main(platform::MessagePump& pump, std::int32_t show_command) {
-  if (platform::failed(start_window_and_display(show_command))) return 0;
-  if (!load_pictures()) return end_with_damaged_pictures();
-  install_picture_switch();
-  if (!show_picture()) return end_with_damaged_pictures();
-  return run_main_loop(pump, main_window);
+bool start_player(Player& player, std::int32_t show_command) {
+  if (platform::failed(start_window_and_display(player, show_command))) return false;
+  if (!load_pictures(player.services.resources, player.pictures) || !show_picture(player)) {
+    tell_damaged_pictures(player);
+    return false;
+  }
+  return true;
 }
 
-platform::HResult frame_step(platform::WindowHandle window) {
+std::int32_t win_main(Player& player, platform::MessagePump& pump, std::int32_t show_command) {
+  if (!start_player(player, show_command)) return 0;
+  return run_main_loop(player, pump);
+}
+
+platform::HResult frame_step(Player& player, platform::WindowHandle window) {
+  platform::Clock& clock = *player.services.clock;
+  display::Display& screen = player.display;
   // Without a device (a failed mode switch has asked the window to close) there is
   // nothing to draw; wait for the close to arrive.
-  if (display::display == nullptr || display::display->ddraw == nullptr) {
-    platform::sleep_ms(exclusive_mode_wait_ms);
+  if (screen.display == nullptr || screen.display->ddraw == nullptr) {
+    clock.sleep_ms(exclusive_mode_wait_ms);
     return platform::kS_OK;
   }
-  const platform::HResult level = display::test_cooperative_level();
+  const platform::HResult level = display::test_cooperative_level(screen);
   if (platform::failed(level)) {
     if (level == platform::kDDERR_NOEXCLUSIVEMODE ||
         level == platform::kDDERR_EXCLUSIVEMODEALREADYSET) {
-      platform::sleep_ms(exclusive_mode_wait_ms);  // another program holds the screen
+      clock.sleep_ms(exclusive_mode_wait_ms);  // another program holds the screen
       return platform::kS_OK;
     }
     // The desktop mode was changed under the program: rebuild in the current mode.
-    if (level == platform::kDDERR_WRONGMODE) return init_display(window);
+    if (level == platform::kDDERR_WRONGMODE) return init_display(player, window);
     return level;
   }
-  const platform::HResult rendered = render_frame();
+  const platform::HResult rendered = render_frame(player);
   if (platform::succeeded(rendered)) return platform::kS_OK;
   if (rendered == platform::kDDERR_SURFACELOST) {
-    display::restore_display();  // the frame is lost; the next turn draws again
+    display::restore_display(screen);  // the frame is lost; the next turn draws again
     return platform::kS_OK;
   }
   return rendered;
 }
 
-platform::HResult render_frame() {
-  engine::scene_tick();
-  display::upload_frame(engine::working_frame);
-  if (show_statistics) draw_statistics();
+platform::HResult render_frame(Player& player) {
+  engine::Scene& scene = player.scene;
+  display::Display& screen = player.display;
+  // A picture that fails to load leaves the old one, and its scene, in place.
+  if (engine::scene_tick(scene) == engine::SceneDue::kPictureSwitch) show_picture(player);
+  engine::step_scene(scene);
+  display::upload_frame(screen, scene.working_frame.get());
+  if (player.show_statistics) {
+    draw_statistics(player.statistics, screen.frame_surface, player.services.clock->now_ms(),
+                    scene.frame_time_ms);
+  }
   // Clear, the frame surface at (0, 0), the labels colour-keyed 12 pixels in from the
   // bottom corners.
-  display::compose_back_buffer();
-  if (display::display == nullptr) return platform::kE_POINTER;
-  const platform::HResult presented = display::display->present();
+  display::compose_back_buffer(screen);
+  if (screen.display == nullptr) return platform::kE_POINTER;
+  const platform::HResult presented = screen.display->present();
   return platform::failed(presented) ? presented : platform::kS_OK;
 }
 
-void present_again() {
-  if (display::display != nullptr) display::display->present();
+void present_again(Player& player) {
+  if (player.display.display != nullptr) player.display.display->present();
 }
 
 }  // namespace app

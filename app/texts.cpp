@@ -14,13 +14,12 @@ constexpr int version_minor = 1;
 
 }  // namespace
 
-char version_text[8];
-char publisher_label_text[16];
-char web_page_address[64];
-char version_tag_text[16];
-char window_title[48];
-
-void compose_texts() {
+void compose_texts(Texts& texts) {
+  char(&version_text)[8] = texts.version_text;
+  char(&publisher_label_text)[16] = texts.publisher_label_text;
+  char(&web_page_address)[64] = texts.web_page_address;
+  char(&version_tag_text)[16] = texts.version_tag_text;
+  char(&window_title)[48] = texts.window_title;
   std::snprintf(version_text, sizeof version_text, "%i-%i", version_major, version_minor);
   // "Moviquel Co".
   std::snprintf(publisher_label_text, sizeof publisher_label_text, "%c%c%c%c%c%c%c%c%c%c%c", 'M',

@@ -26,14 +26,16 @@ inline constexpr const char mode_switch_failed_text[] =
 inline constexpr const char frame_failed_text[] =
     "Displaying the next frame failed. The program will now exit. ";
 
-// Composed by compose_texts, never changed afterwards. Plain 8-bit strings.
-extern char version_text[8];           // "1-1"
-extern char publisher_label_text[16];  // the 11-character publisher label
-extern char web_page_address[64];      // host, "/mql/index.html?mqlp", version_text
-extern char version_tag_text[16];      // "MQLP 1-1"
-extern char window_title[48];          // label, version_text and caption, blank-separated
+// The texts composed at start-up, never changed afterwards. Plain 8-bit strings.
+struct Texts {
+  char version_text[8] = {};           // "1-1"
+  char publisher_label_text[16] = {};  // the 11-character publisher label
+  char web_page_address[64] = {};      // host, "/mql/index.html?mqlp", version_text
+  char version_tag_text[16] = {};      // "MQLP 1-1"
+  char window_title[48] = {};          // label, version_text and caption, blank-separated
+};
 
-// Fills the five texts above.
-void compose_texts();
+// Fills the five texts.
+void compose_texts(Texts& texts);
 
 }  // namespace app

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "app/player.h"
 #include "platform/message_pump.h"
 
 namespace app {
@@ -18,13 +19,17 @@ inline constexpr std::uint16_t kCmdWebPage = 40002;
 // The main window's procedure: key releases, mouse buttons, size and move, commands,
 // system commands, cursor and tracking sizes. use_default asks the backend to pass the
 // message on to its default procedure.
-platform::HandlerResult handle_window_message(const platform::Message& message);
+platform::HandlerResult handle_window_message(Player& player, const platform::Message& message);
 
 // The About dialog's procedure; returns TRUE (1) when the message was handled.
-std::intptr_t handle_about_message(const platform::Message& message);
+std::intptr_t handle_about_message(Player& player, const platform::Message& message);
+
+// The two procedures as the backends call them, over player.
+platform::WindowProcedure window_procedure(Player& player);
+platform::DialogProcedure about_procedure(Player& player);
 
 // Opens web_page_address with the shell's "open" verb; true when the shell accepted it.
 // Every caller ignores the result.
-bool open_web_page();
+bool open_web_page(Player& player);
 
 }  // namespace app

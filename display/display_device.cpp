@@ -103,7 +103,7 @@ void DisplayDevice::release_objects() {
 }
 
 HResult DisplayDevice::create_direct_draw() {
-  platform::DisplaySystem* system = platform::services().display;
+  platform::DisplaySystem* system = display_system;
   if (system == nullptr) return kE_FAIL;
   if (platform::failed(system->create_direct_draw(&ddraw))) {
     ddraw = nullptr;
@@ -139,7 +139,7 @@ HResult DisplayDevice::create_fullscreen(platform::WindowHandle new_window, std:
   // reference as the flipping chain keeps the first.
   back->add_ref();
 
-  windowed = 0;
+  windowed = false;
   window = new_window;
   update_bounds();
   return kS_OK;
@@ -153,7 +153,7 @@ HResult DisplayDevice::create_windowed(platform::WindowHandle new_window, std::u
     return kE_FAIL;
   }
 
-  platform::WindowSystem* windows = platform::services().windows;
+  platform::WindowSystem* windows = window_system;
   if (windows == nullptr) return kE_FAIL;
   const std::uint32_t style =
       (windows->get_style(new_window) & kWindowedStyleKeep) | kWindowedStyleAdd;
@@ -188,7 +188,7 @@ HResult DisplayDevice::create_windowed(platform::WindowHandle new_window, std::u
   if (platform::failed(attached)) return kE_FAIL;
 
   window = new_window;
-  windowed = 1;
+  windowed = true;
   update_bounds();
   return kS_OK;
 }
@@ -220,7 +220,7 @@ HResult DisplayDevice::present() {
   HResult hr = kS_OK;
   int attempts = 0;
   do {
-    if (windowed != 0) {
+    if (windowed) {
       hr = front->blt(&screen_rect, back, nullptr, platform::kBltWait, 0);
     } else {
       hr = front->flip(nullptr, platform::kFlipDoNotWait);
@@ -248,16 +248,16 @@ HResult DisplayDevice::clear_back_buffer(std::uint32_t color) {
 }
 
 HResult DisplayDevice::fit_window_to_client(std::uint32_t width, std::uint32_t height) {
-  platform::WindowSystem* windows = platform::services().windows;
+  platform::WindowSystem* windows = window_system;
   if (windows == nullptr) return kE_FAIL;
   fit_window(windows, window, windows->get_style(window), width, height);
   return update_bounds();
 }
 
 HResult DisplayDevice::update_bounds() {
-  platform::WindowSystem* windows = platform::services().windows;
+  platform::WindowSystem* windows = window_system;
   if (windows == nullptr) return kS_OK;
-  if (windowed != 0) {
+  if (windowed) {
     screen_rect = windows->client_rect_on_screen(window);
   } else {
     screen_rect = {0, 0, windows->screen_width(), windows->screen_height()};

@@ -7,6 +7,7 @@
 
 #include "platform/direct_draw.h"
 #include "platform/hresult.h"
+#include "platform/window_system.h"
 
 namespace display {
 
@@ -53,7 +54,10 @@ inline constexpr int kMaxPresentAttempts = 1000000;
 
 class DisplayDevice {
  public:
-  DisplayDevice() = default;
+  // A device without objects that will create them through system and size its window
+  // through windows (either may be null: creation then fails, or the window is left alone).
+  DisplayDevice(platform::DisplaySystem* system, platform::WindowSystem* windows)
+      : display_system(system), window_system(windows) {}
   virtual ~DisplayDevice();
   DisplayDevice(const DisplayDevice&) = delete;
   DisplayDevice& operator=(const DisplayDevice&) = delete;
@@ -96,7 +100,9 @@ class DisplayDevice {
   platform::Surface* back = nullptr;
   platform::WindowHandle window = nullptr;
   platform::Rect screen_rect;
-  std::int32_t windowed = 0;
+  bool windowed = false;
+  platform::DisplaySystem* display_system;
+  platform::WindowSystem* window_system;
 
  private:
   void release_objects();

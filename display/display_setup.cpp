@@ -12,16 +12,7 @@ namespace display {
 using platform::kE_POINTER;
 using platform::kS_OK;
 
-DisplayDevice* display = nullptr;
-OffscreenSurface* frame_surface = nullptr;
-TextLabel* publisher_label = nullptr;
-TextLabel* version_label = nullptr;
-
 namespace {
-
-const char* publisher_text = "";
-const char* version_text = "";
-const std::uint16_t* working_frame = nullptr;
 
 constexpr std::uint32_t kSystemMenuBit = platform::kStyleSysMenu;
 
@@ -35,29 +26,34 @@ void destroy(OffscreenSurface*& surface) {
 
 }  // namespace
 
-void set_label_texts(const char* publisher_label_text, const char* version_tag_text) {
-  publisher_text = publisher_label_text != nullptr ? publisher_label_text : "";
-  version_text = version_tag_text != nullptr ? version_tag_text : "";
+Display::Display(platform::DisplaySystem* display_system, platform::WindowSystem* window_system)
+    : system(display_system), windows(window_system) {}
+
+Display::~Display() {
+  release_display(*this);
 }
 
-void set_working_frame(const std::uint16_t* frame) {
-  working_frame = frame;
+void set_label_texts(Display& display, const char* publisher_label_text,
+                     const char* version_tag_text) {
+  display.publisher_text = publisher_label_text != nullptr ? publisher_label_text : "";
+  display.version_text = version_tag_text != nullptr ? version_tag_text : "";
 }
 
-void detect_frame_format() {
+void detect_frame_format(Display& display) {
+  OffscreenSurface* frame_surface = display.frame_surface;
   if (frame_surface == nullptr || frame_surface->surface == nullptr) return;
   platform::PixelFormatDesc format;
   if (platform::failed(frame_surface->surface->get_pixel_format(&format))) return;
-  PixelFormat& global = global_pixel_format();
   if (format.rgb_bit_count == 16) {
-    global.init_from_masks(format.r_mask, format.g_mask, format.b_mask);
+    display.pixel_format.init_from_masks(format.r_mask, format.g_mask, format.b_mask);
   } else {
     // The frame stays 5-6-5 and is converted on upload.
-    global.init_default();
+    display.pixel_format.init_default();
   }
 }
 
-HResult upload_frame(const std::uint16_t* frame) {
+HResult upload_frame(Display& display, const std::uint16_t* frame) {
+  OffscreenSurface* frame_surface = display.frame_surface;
   if (frame_surface == nullptr || frame_surface->surface == nullptr) return kE_POINTER;
   platform::Surface* surface = frame_surface->surface;
   platform::PixelFormatDesc format;
@@ -78,7 +74,7 @@ HResult upload_frame(const std::uint16_t* frame) {
                                      ? static_cast<std::int32_t>(locked.width)
                                      : kFrameWidth;
     const std::int32_t byte_count = columns * 2;
-    const std::uint32_t* table = global_pixel_format().rgb_table;
+    const std::uint32_t* table = display.pixel_format.rgb_table;
     auto* destination = static_cast<std::uint8_t*>(locked.pixels);
     const std::uint16_t* source = frame;
     for (std::int32_t row = 0; row < rows; ++row) {
@@ -103,15 +99,16 @@ HResult upload_frame(const std::uint16_t* frame) {
   return kS_OK;
 }
 
-HResult init_display(platform::WindowHandle window, std::int32_t* windowed_flag,
+HResult init_display(Display& screen, platform::WindowHandle window, bool* windowed_flag,
                      bool* full_screen_refused) {
   if (full_screen_refused != nullptr) *full_screen_refused = false;
   if (windowed_flag == nullptr) return kE_POINTER;
-  platform::WindowSystem* windows = platform::services().windows;
+  platform::WindowSystem* windows = screen.windows;
 
-  if (*windowed_flag != 0) {
-    release_display();
-    display = new DisplayDevice;
+  if (*windowed_flag) {
+    release_display(screen);
+    screen.display = new DisplayDevice(screen.system, screen.windows);
+    DisplayDevice* display = screen.display;
     const HResult created = display->create_windowed(window, kFrameWidth, kFrameHeight);
     if (platform::failed(created)) return created;
     if (windows != nullptr) {
@@ -125,14 +122,15 @@ HResult init_display(platform::WindowHandle window, std::int32_t* windowed_flag,
     platform::PixelFormatDesc desktop;
     if (platform::succeeded(display->front->get_pixel_format(&desktop)) &&
         desktop.rgb_bit_count <= 8) {
-      *windowed_flag = 0;
+      *windowed_flag = false;
     }
   }
 
-  if (*windowed_flag == 0) {
-    release_display();
-    display = new DisplayDevice;
-    const HResult created = display->create_fullscreen(window, kFrameWidth, kFrameHeight, 16);
+  if (!*windowed_flag) {
+    release_display(screen);
+    screen.display = new DisplayDevice(screen.system, screen.windows);
+    const HResult created =
+        screen.display->create_fullscreen(window, kFrameWidth, kFrameHeight, 16);
     if (platform::failed(created)) {
       if (full_screen_refused != nullptr) *full_screen_refused = true;
       return created;
@@ -143,59 +141,63 @@ HResult init_display(platform::WindowHandle window, std::int32_t* windowed_flag,
     }
   }
 
-  HResult hr = display->create_offscreen(&frame_surface, kFrameWidth, kFrameHeight);
+  HResult hr = screen.display->create_offscreen(&screen.frame_surface, kFrameWidth, kFrameHeight);
   if (platform::failed(hr)) return hr;
-  hr = upload_frame(working_frame);
+  hr = upload_frame(screen, screen.working_frame);
   if (platform::failed(hr)) return hr;
-  hr = create_labels(*display, &publisher_label, publisher_text, &version_label, version_text);
+  hr = create_labels(*screen.display, &screen.publisher_label, screen.publisher_text,
+                     &screen.version_label, screen.version_text);
   if (platform::failed(hr)) return hr;
-  return draw_label_texts(publisher_label, publisher_text, version_label, version_text);
+  return draw_label_texts(screen.publisher_label, screen.publisher_text, screen.version_label,
+                          screen.version_text);
 }
 
-void release_display() {
-  destroy(publisher_label);
-  destroy(version_label);
-  destroy(frame_surface);
-  release_device();
+void release_display(Display& screen) {
+  destroy(screen.publisher_label);
+  destroy(screen.version_label);
+  destroy(screen.frame_surface);
+  release_device(screen);
 }
 
-void release_device() {
-  if (display != nullptr) {
-    display->release_all();
-    delete display;
-    display = nullptr;
+void release_device(Display& screen) {
+  if (screen.display != nullptr) {
+    screen.display->release_all();
+    delete screen.display;
+    screen.display = nullptr;
   }
 }
 
-HResult restore_display() {
-  if (display == nullptr || display->ddraw == nullptr) return kE_POINTER;
-  const HResult restored = display->ddraw->restore_all_surfaces();
+HResult restore_display(Display& screen) {
+  if (screen.display == nullptr || screen.display->ddraw == nullptr) return kE_POINTER;
+  const HResult restored = screen.display->ddraw->restore_all_surfaces();
   if (platform::failed(restored)) return restored;
-  const HResult uploaded = upload_frame(working_frame);
-  const HResult drawn =
-      draw_label_texts(publisher_label, publisher_text, version_label, version_text);
+  const HResult uploaded = upload_frame(screen, screen.working_frame);
+  const HResult drawn = draw_label_texts(screen.publisher_label, screen.publisher_text,
+                                         screen.version_label, screen.version_text);
   if (platform::failed(uploaded)) return uploaded;
   if (platform::failed(drawn)) return drawn;
   return kS_OK;
 }
 
-HResult test_cooperative_level() {
-  if (display == nullptr || display->ddraw == nullptr) return kE_POINTER;
-  return display->ddraw->test_cooperative_level();
+HResult test_cooperative_level(Display& screen) {
+  if (screen.display == nullptr || screen.display->ddraw == nullptr) return kE_POINTER;
+  return screen.display->ddraw->test_cooperative_level();
 }
 
-HResult compose_back_buffer() {
+HResult compose_back_buffer(Display& screen) {
+  DisplayDevice* display = screen.display;
   if (display == nullptr) return kE_POINTER;
   const std::int32_t bottom = kFrameHeight - kLabelMargin;
   display->clear_back_buffer(0);
-  display->draw_surface(0, 0, frame_surface, nullptr);
-  if (publisher_label != nullptr) {
-    display->draw_surface(kLabelMargin, bottom - label_height(*publisher_label), publisher_label,
-                          nullptr);
+  display->draw_surface(0, 0, screen.frame_surface, nullptr);
+  if (screen.publisher_label != nullptr) {
+    display->draw_surface(kLabelMargin, bottom - label_height(*screen.publisher_label),
+                          screen.publisher_label, nullptr);
   }
-  if (version_label != nullptr) {
-    display->draw_surface(kFrameWidth - kLabelMargin - label_width(*version_label),
-                          bottom - label_height(*version_label), version_label, nullptr);
+  if (screen.version_label != nullptr) {
+    display->draw_surface(kFrameWidth - kLabelMargin - label_width(*screen.version_label),
+                          bottom - label_height(*screen.version_label), screen.version_label,
+                          nullptr);
   }
   return kS_OK;
 }

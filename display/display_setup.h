@@ -1,4 +1,4 @@
-// The shell's side of the display: the display globals, creating and releasing the whole
+// The shell's side of the display: the display's objects, creating and releasing the whole
 // display, restoring after a loss, reading the frame surface's 16-bit layout, uploading the
 // working frame and composing the back buffer. Failures are returned as codes; telling the
 // user is the shell's part.
@@ -8,57 +8,78 @@
 
 #include "display/display_device.h"
 #include "display/frame_size.h"
+#include "display/pixel_format.h"
 #include "display/text_label.h"
 
 namespace display {
 
-// The display objects, each null while absent; created by init_display and destroyed by
-// release_display.
-extern DisplayDevice* display;
-extern OffscreenSurface* frame_surface;  // 640×480, receives the working frame
-extern TextLabel* publisher_label;
-extern TextLabel* version_label;
+// The display: its objects, each null while absent (created by init_display and destroyed
+// by release_display), the frame surface's pixel layout, and what set-up and restore draw.
+struct Display {
+  // No objects yet. The device is created through system and sizes the window through
+  // windows; either may be null (creation then fails, or the window is left alone).
+  Display(platform::DisplaySystem* system, platform::WindowSystem* windows);
+  // release_display.
+  ~Display();
+  Display(const Display&) = delete;
+  Display& operator=(const Display&) = delete;
+
+  DisplayDevice* display = nullptr;
+  OffscreenSurface* frame_surface = nullptr;  // 640×480, receives the working frame
+  TextLabel* publisher_label = nullptr;
+  TextLabel* version_label = nullptr;
+  // The frame surface's 16-bit layout (detect_frame_format) and its colour table, which
+  // upload_frame converts through; the layers draw in this layout.
+  PixelFormat pixel_format;
+
+  platform::DisplaySystem* system;
+  platform::WindowSystem* windows;
+  // Kept by pointer: the label texts and the 640×480 16-bit frame that init_display and
+  // restore_display upload (null: none).
+  const char* publisher_text = "";
+  const char* version_text = "";
+  const std::uint16_t* working_frame = nullptr;
+};
 
 // Where labels sit: their bottom edge on row 468, 12 pixels in from the left and right.
 inline constexpr std::int32_t kLabelMargin = 12;
 
 // The texts of the two labels, kept by pointer (they must live as long as the display).
-void set_label_texts(const char* publisher_label_text, const char* version_tag_text);
-// The 640×480 16-bit frame that init_display and restore_display upload (null: none).
-void set_working_frame(const std::uint16_t* frame);
+void set_label_texts(Display& display, const char* publisher_label_text,
+                     const char* version_tag_text);
 
-// Re-reads the frame surface's pixel layout into the global PixelFormat: the surface's masks
+// Re-reads the frame surface's pixel layout into display.pixel_format: the surface's masks
 // at 16 bits per pixel, 5-6-5 at any other depth; nothing changes if the query fails.
-void detect_frame_format();
+void detect_frame_format(Display& display);
 
 // Copies frame (640×480, row stride 640; null copies nothing) into the frame surface,
 // through the colour table when the surface has 24 or 32 bits per pixel.
 // 0, E_POINTER without a frame surface, or the display's error.
-HResult upload_frame(const std::uint16_t* frame);
+HResult upload_frame(Display& display, const std::uint16_t* frame);
 
-// Creates device, frame surface and labels for *windowed_flag (1 windowed, 0 full screen),
+// Creates device, frame surface and labels for *windowed_flag (windowed or full screen),
 // uploads the working frame and draws the label texts. Clears *windowed_flag when the
 // desktop has 8 bits per pixel or fewer. 0 or the first negative result. When given,
 // *full_screen_refused tells whether the failure was the full-screen device's creation (the
 // 640×480×16 mode is not available), which the user is to be told of.
-HResult init_display(platform::WindowHandle window, std::int32_t* windowed_flag,
+HResult init_display(Display& display, platform::WindowHandle window, bool* windowed_flag,
                      bool* full_screen_refused = nullptr);
 
-// Destroys both labels, the frame surface and the device, and nulls the globals.
-void release_display();
+// Destroys both labels, the frame surface and the device, and nulls their pointers.
+void release_display(Display& display);
 
 // Destroys only the device (a failed frame or mode switch ends the program).
-void release_device();
+void release_device(Display& display);
 
 // After a loss: restores all surfaces, uploads the working frame and redraws the label
 // texts. 0 or the first negative result.
-HResult restore_display();
+HResult restore_display(Display& display);
 
 // The device's cooperative-level test; E_POINTER without a device.
-HResult test_cooperative_level();
+HResult test_cooperative_level(Display& display);
 
 // Clears the back buffer, copies the frame surface onto it and the labels colour-keyed to
 // the bottom corners. E_POINTER without a device; the copies' results are not reported.
-HResult compose_back_buffer();
+HResult compose_back_buffer(Display& display);
 
 }  // namespace display

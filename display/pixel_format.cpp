@@ -119,11 +119,6 @@ void PixelFormat::init_default() {
   build_table();
 }
 
-PixelFormat& global_pixel_format() {
-  static PixelFormat format;
-  return format;
-}
-
 void convert_row_to_24(std::uint8_t* dst, const std::uint16_t* src, std::int32_t byte_count,
                        const std::uint32_t* table) {
   const std::int32_t pixels = byte_count / 2;

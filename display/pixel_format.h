@@ -66,9 +66,6 @@ struct PixelFormat : PixelLayout {
   std::uint32_t* rgb_table;
 };
 
-// The program's one pixel format; its table is allocated on the first call.
-PixelFormat& global_pixel_format();
-
 // Converts byte_count / 2 pixels of src (byte_count in bytes of 16-bit source) through table
 // into 3 bytes each (blue, green, red) at dst.
 void convert_row_to_24(std::uint8_t* dst, const std::uint16_t* src, std::int32_t byte_count,

@@ -28,7 +28,7 @@ HResult DisplayDevice::create_text_label(OffscreenSurface** out, platform::Font*
   *out = nullptr;
 
   // Measure on the screen's context, as the label surface does not exist yet.
-  platform::DisplaySystem* system = platform::services().display;
+  platform::DisplaySystem* system = display_system;
   platform::DrawContext* screen = system != nullptr ? system->get_screen_dc() : nullptr;
   if (screen == nullptr) return kE_FAIL;
   if (font != nullptr) screen->select_font(font);

@@ -24,7 +24,7 @@ std::int32_t block_count(const Area& a, const EffectHeader& h) {
 }
 
 void drift_preamble(EffectHeader& h, std::uint32_t& pos_rng, std::uint32_t seed) {
-  if (h.drift == 0) return;
+  if (!h.drift) return;
   pos_rng = seed;
   h.total_x = static_cast<std::int32_t>(static_cast<std::uint32_t>(h.total_x) +
                                         static_cast<std::uint32_t>(h.step_x));

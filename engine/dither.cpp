@@ -9,8 +9,6 @@
 
 namespace engine {
 
-std::uint32_t dither_rng = 0;
-
 namespace {
 
 std::int32_t clamp_channel(std::int32_t value) {
@@ -23,7 +21,7 @@ std::int32_t widest_channel(const display::PixelLayout& pf) {
   return std::max({pf.red_bits, pf.green_bits, pf.blue_bits});
 }
 
-void dither_convert(const Layer& layer) {
+void dither_convert(const Layer& layer, std::uint32_t& dither_rng) {
   const std::int32_t s = std::clamp(widest_channel(layer.format) - layer.noise, 0, 8);
   const std::int32_t half = ((1 << (8 - s)) - 1) / 2;
   if (layer.y1 < layer.y0) return;

@@ -9,12 +9,10 @@ namespace engine {
 
 class Layer;
 
-// Generator state of the dithered conversion; 0 at start, shared by all layers.
-extern std::uint32_t dither_rng;
-
 // The width in bits of pf's widest channel.
 std::int32_t widest_channel(const display::PixelLayout& pf);
-// Rebuilds the layer's region of its source picture from its 32-bit picture, with noise.
-void dither_convert(const Layer& layer);
+// Rebuilds the layer's region of its source picture from its 32-bit picture, with noise
+// drawn from dither_rng (the generator all layers of a scene share), which it advances.
+void dither_convert(const Layer& layer, std::uint32_t& dither_rng);
 
 }  // namespace engine

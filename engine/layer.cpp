@@ -11,7 +11,6 @@
 #include "engine/mask_rects.h"
 #include "engine/moving_blocks.h"
 #include "engine/remap_rects.h"
-#include "platform/clock.h"
 
 namespace engine {
 
@@ -44,7 +43,8 @@ void RemapParams::assign(const RemapParams* other) {
   } else {
     static_cast<EffectHeader&>(*this) = EffectHeader{};
     pos_rng = jitter_rng = seed = 0;
-    blend_after = from_work = add_r = add_g = add_b = 0;
+    blend_after = from_work = false;
+    add_r = add_g = add_b = 0;
     std::fill_n(table.get(), kRemapTableSize, std::uint16_t{0});
   }
   raise_block_size(*this);
@@ -80,8 +80,9 @@ void MovingBlockParams::assign(const MovingBlockParams* other) {
   } else {
     static_cast<EffectHeader&>(*this) = EffectHeader{};
     pos_rng = offset_rng = jitter_rng = seed = offset_seed = 0;
-    blend_after = source = blend = offset_mode = 0;
-    dx_min = dx_max = dy_min = dy_max = walk_x = walk_y = reset_offsets = 0;
+    blend_after = blend = reset_offsets = false;
+    source = offset_mode = 0;
+    dx_min = dx_max = dy_min = dy_max = walk_x = walk_y = 0;
   }
   raise_block_size(*this);
 }
@@ -106,15 +107,15 @@ void MovingBlockParams::clear_offsets() {
   }
 }
 
-Layer::Layer(std::uint16_t* work_frame, std::uint16_t* scratch_frame, std::uint16_t* source_frame,
-             const std::uint32_t* source_picture32, std::int32_t frame_width,
-             std::int32_t frame_height)
-    : width(std::max(frame_width, 1)),
-      height(std::max(frame_height, 1)),
-      source16(source_frame),
-      source32(source_picture32),
-      work(work_frame),
-      scratch(scratch_frame) {}
+Layer::Layer(const LayerFrames& frames, platform::Clock& clock, std::uint32_t& dither_rng)
+    : width(std::max(frames.width, 1)),
+      height(std::max(frames.height, 1)),
+      source16(frames.source16),
+      source32(frames.source32),
+      work(frames.work),
+      scratch(frames.scratch),
+      clock_(&clock),
+      dither_rng_(&dither_rng) {}
 
 Layer::Layer(const Layer& other)
     : format(other.format),
@@ -135,11 +136,13 @@ Layer::Layer(const Layer& other)
       opacity(other.opacity),
       halve_mask(other.halve_mask),
       low_bit_mask(other.low_bit_mask),
-      active(0),
+      active(false),
       first_frame(other.first_frame),
       start_ms(other.start_ms),
       last_frame_ms(other.last_frame_ms),
-      duration_ms(other.duration_ms) {
+      duration_ms(other.duration_ms),
+      clock_(other.clock_),
+      dither_rng_(other.dither_rng_) {
   remap_a.assign(&other.remap_a);
   remap_b.assign(&other.remap_b);
   move_a.assign(&other.move_a);
@@ -165,21 +168,19 @@ void Layer::set_pixel_format(const display::PixelLayout& pf) {
   format = pf;
 }
 
-void Layer::configure(float new_opacity, std::int32_t interval, std::int32_t sleep_limit,
-                      std::int32_t new_noise, std::int32_t mask_slot, std::int32_t remap_a_slot,
-                      std::int32_t remap_b_slot, std::int32_t move_a_slot,
-                      std::int32_t move_b_slot) {
-  opacity = new_opacity;
+void Layer::configure(const LayerSetup& setup) {
+  opacity = setup.opacity;
   std::fill(std::begin(slots), std::end(slots), EffectKind::kNone);
-  // A later kind given the same slot replaces an earlier one.
-  const std::int32_t indices[5] = {mask_slot, remap_a_slot, remap_b_slot, move_a_slot, move_b_slot};
+  // In the order of the kinds' numbers, so that a later kind replaces an earlier one.
+  const std::int32_t indices[5] = {setup.mask_slot, setup.remap_a_slot, setup.remap_b_slot,
+                                   setup.move_a_slot, setup.move_b_slot};
   for (std::int32_t kind = 1; kind <= 5; ++kind) {
     const std::int32_t slot = std::clamp(indices[kind - 1], 0, kSlotCount - 1);
     slots[slot] = static_cast<EffectKind>(kind);
   }
-  interval_ms = static_cast<std::uint32_t>(std::max(interval, 0));
-  sleep_ms = static_cast<std::uint32_t>(std::max(sleep_limit, 0));
-  noise = std::clamp(new_noise, 0, 6);
+  interval_ms = static_cast<std::uint32_t>(std::max(setup.interval_ms, 0));
+  sleep_ms = static_cast<std::uint32_t>(std::max(setup.sleep_limit_ms, 0));
+  noise = std::clamp(setup.noise, 0, 6);
 }
 
 void Layer::set_remaps(const RemapParams* a, const RemapParams* b) {
@@ -193,22 +194,22 @@ void Layer::set_moves(const MovingBlockParams* a, const MovingBlockParams* b) {
 }
 
 std::uint32_t Layer::activate(bool on) {
-  active = on ? 1 : 0;
+  active = on;
   if (!on) return 0;
-  first_frame = 1;
-  start_ms = platform::now_ms();
+  first_frame = true;
+  start_ms = clock_->now_ms();
   return start_ms;
 }
 
 void Layer::activate_at(std::uint32_t start) {
-  active = 1;
-  first_frame = 1;
+  active = true;
+  first_frame = true;
   start_ms = start;
 }
 
 bool Layer::step() {
-  if (active == 0) return false;
-  if (first_frame != 0) {
+  if (!active) return false;
+  if (first_frame) {
     // Seeds follow from the activation time, so every activation animates differently.
     mask_rects.seed = start_ms;
     remap_a.seed = start_ms + 10;
@@ -217,35 +218,35 @@ bool Layer::step() {
     move_a.offset_seed = start_ms + 31;
     move_b.seed = start_ms + 40;
     move_b.offset_seed = start_ms + 41;
-    if (move_a.reset_offsets != 0) move_a.clear_offsets();
-    if (move_b.reset_offsets != 0) move_b.clear_offsets();
-    dither_convert(*this);
-    first_frame = 0;
+    if (move_a.reset_offsets) move_a.clear_offsets();
+    if (move_b.reset_offsets) move_b.clear_offsets();
+    dither_convert(*this, *dither_rng_);
+    first_frame = false;
   } else {
     // The waits here are what pace the shell's loop.
     if (interval_ms == 0) {
-      if (sleep_ms != 0) platform::sleep_ms(sleep_ms);
+      if (sleep_ms != 0) clock_->sleep_ms(sleep_ms);
       return false;
     }
-    const std::uint32_t elapsed = platform::now_ms() - last_frame_ms;
+    const std::uint32_t elapsed = clock_->now_ms() - last_frame_ms;
     if (elapsed < interval_ms) {
       const std::uint32_t remaining = interval_ms - elapsed;
       if (sleep_ms == 0) return false;
       if (remaining > sleep_ms) {
-        platform::sleep_ms(sleep_ms);
+        clock_->sleep_ms(sleep_ms);
         return false;
       }
-      platform::sleep_ms(remaining);
+      clock_->sleep_ms(remaining);
     }
   }
-  last_frame_ms = platform::now_ms();
+  last_frame_ms = clock_->now_ms();
   if (opacity >= 1.0f) {
     copy_source();
   } else if (opacity > 0.0f) {
     blend_source();
   }
   for (std::int32_t slot = 1; slot < kSlotCount; ++slot) run_slot(slots[slot]);
-  duration_ms = static_cast<std::int32_t>(platform::now_ms() - last_frame_ms);
+  duration_ms = static_cast<std::int32_t>(clock_->now_ms() - last_frame_ms);
   return true;
 }
 

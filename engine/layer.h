@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "display/pixel_format.h"
+#include "platform/clock.h"
 
 namespace engine {
 
@@ -14,7 +15,7 @@ struct EffectHeader {
   std::int32_t block_w = 0;  // block size in pixels, >= 1 while the kind runs
   std::int32_t block_h = 0;
   std::int32_t density = 0;  // per mille of the blocks that would tile the region
-  std::int32_t drift = 0;    // non-zero: positions restart from seed every frame and drift
+  bool drift = false;        // positions restart from seed every frame and drift
   std::int32_t step_x = 0;   // added to the totals once per frame while drift is set
   std::int32_t step_y = 0;
   std::int32_t jitter_x = 0;  // jitter range of each block while drift is set
@@ -28,8 +29,8 @@ struct MaskRectParams : EffectHeader {
   std::uint32_t pos_rng = 0;
   std::uint32_t jitter_rng = 0;
   std::uint32_t seed = 0;
-  std::uint32_t mask = 0;  // both halves equal; computed by Layer::set_pixel_format
-  std::int32_t blend_after = 0;
+  std::uint32_t mask = 0;    // both halves equal; computed by Layer::set_pixel_format
+  bool blend_after = false;  // blend the source picture in after the run
   std::int32_t clear_r = 0;  // low bits of each channel that mask clears
   std::int32_t clear_g = 0;
   std::int32_t clear_b = 0;
@@ -52,8 +53,8 @@ struct RemapParams : EffectHeader {
   std::uint32_t jitter_rng = 0;
   std::uint32_t seed = 0;
   std::unique_ptr<std::uint16_t[]> table;
-  std::int32_t blend_after = 0;
-  std::int32_t from_work = 0;  // non-zero: remap in place in the working frame
+  bool blend_after = false;  // blend the source picture in after the run
+  bool from_work = false;    // remap in place in the working frame
   std::int32_t add_r = 0;
   std::int32_t add_g = 0;
   std::int32_t add_b = 0;
@@ -98,9 +99,9 @@ struct MovingBlockParams : EffectHeader {
   std::int32_t offset_count = 0;
   std::unique_ptr<std::int16_t[]> offsets_x;  // random-walk offset of each block index
   std::unique_ptr<std::int16_t[]> offsets_y;
-  std::int32_t blend_after = 0;
+  bool blend_after = false;                  // blend the source picture in after the run
   std::int32_t source = kFromSourcePicture;  // one of the kFrom... values above
-  std::int32_t blend = 0;                    // non-zero: blend 50% instead of copying
+  bool blend = false;                        // blend 50% instead of copying
   std::int32_t offset_mode = kOffsetsFresh;  // one of the kOffsets... values above
   std::int32_t dx_min = 0;
   std::int32_t dx_max = 0;
@@ -108,7 +109,7 @@ struct MovingBlockParams : EffectHeader {
   std::int32_t dy_max = 0;
   std::int32_t walk_x = 0;  // largest change of an offset per frame in the random walk
   std::int32_t walk_y = 0;
-  std::int32_t reset_offsets = 0;  // zero the offsets at each activation
+  bool reset_offsets = false;  // zero the offsets at each activation
 };
 
 // What a slot runs; the value is the kind's number.
@@ -123,13 +124,39 @@ enum class EffectKind : std::uint8_t {
 
 inline constexpr std::int32_t kSlotCount = 6;
 
+// The frame buffers a layer works on: not owned, each width x height pixels with row
+// stride width.
+struct LayerFrames {
+  std::uint16_t* work = nullptr;            // the working frame that is shown
+  std::uint16_t* scratch = nullptr;         // intermediate for moving blocks
+  std::uint16_t* source16 = nullptr;        // the dithered 16-bit picture restored from
+  const std::uint32_t* source32 = nullptr;  // the 32-bit picture the dither reads
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+
+// A layer's pacing, opacity, noise and slot table, given to Layer::configure.
+struct LayerSetup {
+  float opacity = 0.0f;          // 1 copies the source picture, above 0 blends it 50%, 0 leaves it
+  std::int32_t interval_ms = 0;  // least time between the starts of two frames
+  std::int32_t sleep_limit_ms = 0;  // longest wait inside one step
+  std::int32_t noise = 0;           // widens the dither, clamped to 0..6
+  // The slot (1..5; 0 = off; clamped to 0..5) of each effect kind.
+  std::int32_t mask_slot = 0;
+  std::int32_t remap_a_slot = 0;
+  std::int32_t remap_b_slot = 0;
+  std::int32_t move_a_slot = 0;
+  std::int32_t move_b_slot = 0;
+};
+
 class Layer {
  public:
-  // A 1x1 region at the top-left corner, inactive, no slots; the buffers are not owned and
-  // must hold width x height pixels with row stride width.
-  Layer(std::uint16_t* work_frame, std::uint16_t* scratch_frame, std::uint16_t* source_frame,
-        const std::uint32_t* source_picture32, std::int32_t frame_width, std::int32_t frame_height);
-  // A copy over the same buffers with its own tables and arrays, always inactive.
+  // A 1x1 region at the top-left corner, inactive, no slots. Time comes from clock;
+  // dither_rng is the dither generator the layers of a scene share. All three must outlive
+  // the layer.
+  Layer(const LayerFrames& frames, platform::Clock& clock, std::uint32_t& dither_rng);
+  // A copy over the same buffers, clock and generator with its own tables and arrays,
+  // always inactive.
   Layer(const Layer& other);
   Layer& operator=(const Layer&) = delete;
   ~Layer() = default;
@@ -138,11 +165,9 @@ class Layer {
   void set_region(std::int32_t left, std::int32_t right, std::int32_t top, std::int32_t bottom);
   // Copies the layout and derives the mask word and the blend words from it.
   void set_pixel_format(const display::PixelLayout& pf);
-  // Opacity, pacing in milliseconds, noise and the slot of each of kinds 1..5 (indices
-  // clamped to 0..5; 0 = off).
-  void configure(float new_opacity, std::int32_t interval, std::int32_t sleep_limit,
-                 std::int32_t new_noise, std::int32_t mask_slot, std::int32_t remap_a_slot,
-                 std::int32_t remap_b_slot, std::int32_t move_a_slot, std::int32_t move_b_slot);
+  // Opacity, pacing, noise and the slot table; a later kind given the same slot replaces
+  // an earlier one.
+  void configure(const LayerSetup& setup);
   void set_remaps(const RemapParams* a, const RemapParams* b);
   void set_moves(const MovingBlockParams* a, const MovingBlockParams* b);
   // Switches the layer on (returning its start time, now) or off (returning 0).
@@ -179,14 +204,17 @@ class Layer {
   EffectKind slots[kSlotCount] = {};
   std::uint32_t halve_mask = 0;
   std::uint32_t low_bit_mask = 0;
-  std::int32_t active = 0;
-  std::int32_t first_frame = 0;
+  bool active = false;
+  bool first_frame = false;  // the next step seeds the effects and converts the picture
   std::uint32_t start_ms = 0;
   std::uint32_t last_frame_ms = 0;
   std::int32_t duration_ms = 0;
 
  private:
   void run_slot(EffectKind kind);
+
+  platform::Clock* clock_;
+  std::uint32_t* dither_rng_;
 };
 
 }  // namespace engine

@@ -44,7 +44,7 @@ void scatter_blocks(const Area& a, const EffectHeader& h, std::int32_t count,
 template <typename Block, typename Touch>
 void scatter_blocks(const Area& a, const EffectHeader& h, std::int32_t count,
                     std::uint32_t& pos_rng, std::uint32_t& jitter_rng, Block block, Touch touch) {
-  if (h.drift != 0) {
+  if (h.drift) {
     scatter_blocks<true>(a, h, count, pos_rng, jitter_rng, block, touch);
   } else {
     scatter_blocks<false>(a, h, count, pos_rng, jitter_rng, block, touch);
@@ -75,7 +75,7 @@ void run_mask_rects(Layer& layer, MaskRectParams& params) {
         prefetch_write(work, stride, x, y);
         if (ye != y) prefetch_write(work, stride, x, ye);
       });
-  if (params.blend_after != 0) layer.blend_source();
+  if (params.blend_after) layer.blend_source();
 }
 
 }  // namespace engine

@@ -191,7 +191,7 @@ void draw_moved(const Layer& layer, const MovingBlockParams& m, const std::uint1
                  stride);
       read = layer.scratch;
     }
-    if (m.blend == 0) {
+    if (!m.blend) {
       copy_block(work + b.to[k], 0, 0, read + b.from[k], 0, 0, last_col, last_row, stride);
     } else {
       blend_block(work + b.to[k], 0, 0, stride, read + b.from[k], 0, 0, last_col, last_row, stride,
@@ -281,12 +281,12 @@ void run_moving_blocks(Layer& layer, MovingBlockParams& params) {
   }
   drift_preamble(params, params.pos_rng, params.seed);
   if (params.offset_mode == kOffsetsRepeated) params.offset_rng = params.offset_seed;
-  if (params.drift != 0) {
+  if (params.drift) {
     move_blocks<true>(layer, params, count);
   } else {
     move_blocks<false>(layer, params, count);
   }
-  if (params.blend_after != 0) layer.blend_source();
+  if (params.blend_after) layer.blend_source();
 }
 
 }  // namespace engine

@@ -85,22 +85,22 @@ void run_remap_rects(Layer& layer, RemapParams& params) {
   const std::int32_t count = block_count(a, params);
   drift_preamble(params, params.pos_rng, params.seed);
   std::uint16_t* const work = layer.work;
-  const std::uint16_t* const read = params.from_work != 0 ? layer.work : layer.source16;
+  const std::uint16_t* const read = params.from_work ? layer.work : layer.source16;
   const std::int32_t stride = layer.width;
   const std::uint16_t* const table = params.table.get();
   if (params.block_w == 1 && params.block_h == 1) {
     // Single pixels: the commonest record, worth a loop without the block walk.
-    if (params.drift != 0) {
+    if (params.drift) {
       remap_points<true, true>(a, params, count, work, read, stride, table);
     } else {
       remap_points<false, true>(a, params, count, work, read, stride, table);
     }
-  } else if (params.drift != 0) {
+  } else if (params.drift) {
     remap_points<true, false>(a, params, count, work, read, stride, table);
   } else {
     remap_points<false, false>(a, params, count, work, read, stride, table);
   }
-  if (params.blend_after != 0) layer.blend_source();
+  if (params.blend_after) layer.blend_source();
 }
 
 }  // namespace engine

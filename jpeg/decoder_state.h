@@ -150,9 +150,11 @@ struct DecoderState {
   FrameComponent comp[4];
   std::int32_t hmax = 1;
   std::int32_t vmax = 1;
-  // The colour transform of an Adobe APP14 segment, -1 without one; and whether the three
-  // components are red, green and blue (decided when decoding starts).
+  // The colour transform of an Adobe APP14 segment, -1 without one; whether a JFIF APP0
+  // segment was met; and whether the three components are red, green and blue (decided when
+  // decoding starts).
   std::int32_t adobe_transform = -1;
+  bool jfif = false;
   bool rgb_components = false;
 
   // Scan.

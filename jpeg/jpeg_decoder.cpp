@@ -19,6 +19,9 @@
 
 namespace jpeg {
 
+static_assert(std::int32_t{RowDecodeFailed} == std::int32_t{CorruptData},
+              "a failed row reports the code of corrupt data");
+
 namespace detail {
 
 void fail(std::int32_t code) {
@@ -145,43 +148,43 @@ JpegDecoder::~JpegDecoder() {
 }
 
 std::int32_t JpegDecoder::start() {
-  if (state_ == nullptr || error_code != 0) return -1;
+  if (state_ == nullptr || error_code != 0) return NotReady;
   detail::DecoderState& d = *state_;
-  if (d.ready) return 0;
+  if (d.ready) return DecodeOk;
   try {
     detail::start_decoding(d);
   } catch (const detail::Failure& f) {
     fail_with(f.code);
-    return -1;
+    return NotReady;
   } catch (...) {
     fail_with(ReadFailed);
-    return -1;
+    return NotReady;
   }
   bytes_per_pixel = d.bytes_per_pixel;
   d.ready = true;
-  return 0;
+  return DecodeOk;
 }
 
 std::int32_t JpegDecoder::read_scanline(const std::uint8_t*& line, std::int32_t& line_bytes) {
-  if (state_ == nullptr || error_code != 0 || !state_->ready) return -1;
+  if (state_ == nullptr || error_code != 0 || !state_->ready) return NotReady;
   detail::DecoderState& d = *state_;
-  if (d.rows_remaining == 0) return 1;
+  if (d.rows_remaining == 0) return AllRowsDelivered;
   if (d.rows_left == 0) {
     try {
       detail::next_mcu_row(d);
     } catch (const detail::Failure& f) {
       fail_with(f.code);
-      return CorruptData;
+      return RowDecodeFailed;
     } catch (...) {
       fail_with(ReadFailed);
-      return CorruptData;
+      return RowDecodeFailed;
     }
   }
   line = detail::build_row(d);
   line_bytes = d.row_bytes;
   --d.rows_left;
   --d.rows_remaining;
-  return 0;
+  return DecodeOk;
 }
 
 void JpegDecoder::release() {

@@ -10,15 +10,27 @@ namespace detail {
 struct DecoderState;
 }
 
+// What start and read_scanline return. The values are part of the interface: callers may
+// compare with the numbers as well as with the names.
+enum DecodeResult : std::int32_t {
+  DecodeOk = 0,           // start: ready to deliver rows; read_scanline: one row delivered
+  AllRowsDelivered = 1,   // read_scanline: every row has been delivered already
+  NotReady = -1,          // error_code is set, or start has not succeeded
+  RowDecodeFailed = -227  // read_scanline: a fatal error while decoding a row (CorruptData)
+};
+
 // Abstract byte source of the decoder. The decoder calls open once while it is constructed and
 // close once when it gives the stream up; it never deletes the stream (its creator does).
 class JpegInputStream {
  public:
   virtual ~JpegInputStream() = default;
 
-  // Copies up to max_bytes bytes into buffer and returns their number (0..max_bytes), or -1 on
-  // failure. Sets at_end when it delivered fewer bytes than asked for or has nothing left; it
-  // never clears the flag.
+  // What read returns on failure.
+  static constexpr std::int32_t kReadError = -1;
+
+  // Copies up to max_bytes bytes into buffer and returns their number (0..max_bytes), or
+  // kReadError on failure. Sets at_end when it delivered fewer bytes than asked for or has
+  // nothing left; it never clears the flag.
   virtual std::int32_t read(std::uint8_t* buffer, std::int32_t max_bytes, bool& at_end) = 0;
 
   // Called once by the decoder's constructor before the first read. Does nothing here.
@@ -47,16 +59,17 @@ class JpegDecoder {
   JpegDecoder& operator=(const JpegDecoder&) = delete;
 
   // Chooses the output layout and allocates the row buffers; positions a sequential image at its
-  // first scan and decodes every scan of a progressive image. Returns 0 when ready to deliver
-  // rows (also when already started) and -1 on failure (error_code says why, also when it was
-  // already set before the call).
+  // first scan and decodes every scan of a progressive image. Returns DecodeOk when ready to
+  // deliver rows (also when already started) and NotReady on failure (error_code says why, also
+  // when it was already set before the call).
   std::int32_t start();
 
-  // Delivers the next row. Returns 0 with line pointing at the row (a decoder-owned buffer, valid
-  // until the next call) and line_bytes = width * bytes_per_pixel; 1 when all height rows have
-  // been delivered (the out-parameters are left untouched); -1 when error_code is set or start has
-  // not succeeded; -227 when a fatal error happened while this call decoded a new row of blocks
-  // (error_code then holds the specific code). Rows of 4-byte pixels hold R, G, B and a zero byte.
+  // Delivers the next row. Returns DecodeOk with line pointing at the row (a decoder-owned
+  // buffer, valid until the next call) and line_bytes = width * bytes_per_pixel;
+  // AllRowsDelivered when all height rows have been delivered (the out-parameters are left
+  // untouched); NotReady when error_code is set or start has not succeeded; RowDecodeFailed when
+  // a fatal error happened while this call decoded a new row of blocks (error_code then holds the
+  // specific code). Rows of 4-byte pixels hold R, G, B and a zero byte.
   std::int32_t read_scanline(const std::uint8_t*& line, std::int32_t& line_bytes);
 
   // Closes the stream if it is still held and frees every buffer. Safe in any state and twice.

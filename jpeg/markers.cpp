@@ -83,6 +83,24 @@ void read_dht(DecoderState& d) {
   }
 }
 
+void read_app0(DecoderState& d) {
+  const std::int32_t length = read_u16(d);
+  if (length < 2) fail(SegmentLength);
+  // JFIF's segment (ITU-T T.871): "JFIF", a zero byte, then version, units, densities and the
+  // thumbnail size, 14 bytes before any thumbnail. Shorter ones are not taken for JFIF.
+  constexpr std::uint8_t kJfif[] = {'J', 'F', 'I', 'F', 0};
+  constexpr std::int32_t kJfifHeaderBytes = 14;
+  std::int32_t left = length - 2;
+  bool jfif = left >= kJfifHeaderBytes;
+  for (const std::uint8_t expected : kJfif) {
+    if (left == 0) break;
+    if (next_byte(d) != expected) jfif = false;
+    --left;
+  }
+  skip_bytes(d, left);
+  if (jfif) d.jfif = true;
+}
+
 void read_app14(DecoderState& d) {
   const std::int32_t length = read_u16(d);
   if (length < 2) fail(SegmentLength);
@@ -129,6 +147,9 @@ std::int32_t next_marker(DecoderState& d) {
         break;
       case 0xDB:
         read_dqt(d);
+        break;
+      case 0xE0:
+        read_app0(d);
         break;
       case 0xEE:
         read_app14(d);

@@ -16,6 +16,8 @@ void find_start_of_image(DecoderState& d);
 std::int32_t next_marker(DecoderState& d);
 
 void read_dht(DecoderState& d);
+// An APP0 segment: notes a JFIF segment, skips anything else.
+void read_app0(DecoderState& d);
 // An APP14 segment: keeps the colour transform of an Adobe segment, skips anything else.
 void read_app14(DecoderState& d);
 void read_dqt(DecoderState& d);

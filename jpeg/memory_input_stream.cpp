@@ -14,7 +14,7 @@ std::int32_t MemoryInputStream::read(std::uint8_t* buffer, std::int32_t max_byte
     at_end = true;
     return 0;
   }
-  if (data_ == nullptr) return -1;
+  if (data_ == nullptr) return kReadError;
   std::int32_t count = 0;
   if (max_bytes > 0) count = max_bytes < length_ - position_ ? max_bytes : length_ - position_;
   if (count > 0) {

@@ -13,9 +13,9 @@ class MemoryInputStream : public JpegInputStream {
   MemoryInputStream(const std::uint8_t* data, std::int32_t length);
   ~MemoryInputStream() override = default;
 
-  // Copies the next bytes; returns -1 when a stream of some length has no data pointer. A
-  // read that fills the request exactly leaves the end flags alone, even when it took the
-  // last byte.
+  // Copies the next bytes; returns kReadError when a stream of some length has no data
+  // pointer. A read that fills the request exactly leaves the end flags alone, even when it
+  // took the last byte.
   std::int32_t read(std::uint8_t* buffer, std::int32_t max_bytes, bool& at_end) override;
 
  private:

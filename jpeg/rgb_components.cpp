@@ -9,7 +9,10 @@ namespace jpeg::detail {
 
 bool components_are_rgb(const DecoderState& d) {
   if (d.components != 3) return false;
+  // The evidence in this order: an Adobe segment's transform, then a JFIF segment (whose data
+  // is YCbCr by definition), then the component ids.
   if (d.adobe_transform >= 0) return d.adobe_transform == 0;
+  if (d.jfif) return false;
   return d.comp[0].id == 'R' && d.comp[1].id == 'G' && d.comp[2].id == 'B';
 }
 

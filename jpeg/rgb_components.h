@@ -9,7 +9,7 @@
 namespace jpeg::detail {
 
 // True for three components that an Adobe segment marks as untransformed (transform 0) or,
-// without that segment, whose ids are 'R', 'G' and 'B'.
+// without that segment and without a JFIF segment, whose ids are 'R', 'G' and 'B'.
 bool components_are_rgb(const DecoderState& d);
 
 // Like the converters of color_convert.h, for any three-component layout: row y of the MCU

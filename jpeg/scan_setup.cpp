@@ -79,16 +79,18 @@ void process_restart(DecoderState& d, bool fast) {
     d.cursor += 2;
     d.available -= 2;
   } else {
-    std::int32_t budget = 1536;
-    std::uint8_t b = next_byte(d);
-    while (b != 0xFF) {
-      if (--budget == 0) fail(RestartMarkerMissing);
-      b = next_byte(d);
-    }
+    // Bytes that do not belong in front of the marker are skipped up to the next marker: data
+    // bytes, stuffed FF 00 pairs and fill bytes alike. The bit readers stop in front of the
+    // first marker whatever they had taken of such junk, so both meet the same marker. The
+    // search consumes what it reads, and past the end the filler's FF D9 ends it.
+    std::uint8_t b = 0;
     do {
-      b = next_byte(d);
-      if (b == 0xFF && --budget == 0) fail(RestartMarkerMissing);
-    } while (b == 0xFF);
+      while (next_byte(d) != 0xFF) {
+      }
+      do {
+        b = next_byte(d);
+      } while (b == 0xFF);
+    } while (b == 0x00);
     if (b != 0xD0 + d.next_rst) fail(RestartMarkerMissing);
   }
   for (std::int32_t i = 0; i < d.components; ++i) d.comp[i].predictor = 0;

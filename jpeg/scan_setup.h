@@ -12,8 +12,9 @@ void compute_scan_geometry(DecoderState& d);
 // switches the bit reader to entropy-coded data (the fast reader when fast is set).
 void prepare_scan(DecoderState& d, bool fast);
 
-// Before an MCU whose restart interval has run out: finds the expected RSTn within 1536 bytes
-// (-228 otherwise), resets predictors and the EOB run, and re-primes the bit reader after it.
+// Before an MCU whose restart interval has run out: skips to the next marker, which must be the
+// expected RSTn (-228 otherwise), resets predictors and the EOB run, and re-primes the bit reader
+// after it.
 void process_restart(DecoderState& d, bool fast);
 
 }  // namespace jpeg::detail

@@ -14,11 +14,12 @@ set(MQ_RELEASE_DATE_RFC2822 "Tue, 08 Dec 2026 00:00:00 +0000")
 set(mq_linux ${CMAKE_CURRENT_SOURCE_DIR}/linux)
 set(mq_out ${CMAKE_CURRENT_BINARY_DIR})
 
-configure_file(${mq_linux}/moviquel.desktop.in ${mq_out}/${MQ_APP_ID}.desktop COPYONLY)
+configure_file(${mq_linux}/moviquel.desktop.in ${mq_out}/${MQ_APP_ID}.desktop @ONLY)
 configure_file(${mq_linux}/moviquel.metainfo.xml.in ${mq_out}/${MQ_APP_ID}.metainfo.xml @ONLY)
 configure_file(${mq_linux}/moviquel.6.in ${mq_out}/moviquel.6 @ONLY)
 configure_file(${mq_linux}/changelog.in ${mq_out}/doc/changelog @ONLY)
 configure_file(${mq_linux}/copyright.in ${mq_out}/doc/copyright @ONLY)
+configure_file(${mq_linux}/moviquel.xscreensaver.xml.in ${mq_out}/xscreensaver/moviquel.xml @ONLY)
 
 # Debian keeps manual pages and changelogs compressed; -n leaves the time out of the file.
 find_program(MQ_GZIP gzip REQUIRED)
@@ -31,29 +32,36 @@ foreach(compressed ${mq_compressed})
                      VERBATIM)
 endforeach()
 
-# The icon at the usual hicolor sizes from the 32x32 Windows icon: whole multiples are
-# enlarged pixel by pixel so that they stay sharp, the other sizes are resampled.
+# The icon at the usual hicolor sizes. Up to 48 pixels from the 32x32 Windows icon, drawn
+# pixel by pixel: 32 as it is, the others resampled. From 64 pixels up from the scalable
+# icon, drawn to the same design, which is installed too.
 find_program(MQ_CONVERT convert)
 if(NOT MQ_CONVERT)
   message(FATAL_ERROR "ImageMagick's convert makes the installed icons: install the Debian package imagemagick")
 endif()
+find_program(MQ_RSVG_CONVERT rsvg-convert)
+if(NOT MQ_RSVG_CONVERT)
+  message(FATAL_ERROR "rsvg-convert makes the large icons: install the Debian package librsvg2-bin")
+endif()
 set(mq_icon ${PROJECT_SOURCE_DIR}/resources/moviquel.ico)
+set(mq_svg_icon ${PROJECT_SOURCE_DIR}/resources/moviquel.svg)
 set(mq_icons)
 foreach(size 16 22 24 32 48 64 128 256)
-  math(EXPR remainder "${size} % 32")
-  if(remainder EQUAL 0)
-    set(filter Point)
+  set(dir ${mq_out}/icons/hicolor/${size}x${size}/apps)
+  set(png ${dir}/moviquel.png)
+  if(size GREATER 48)
+    set(make_png ${MQ_RSVG_CONVERT} --width ${size} --height ${size} --output ${png} ${mq_svg_icon})
+    set(source ${mq_svg_icon})
   else()
-    set(filter Lanczos)
+    set(make_png ${MQ_CONVERT} ${mq_icon}[0] -filter Lanczos -resize ${size}x${size} -strip
+                 -define png:exclude-chunks=date,time PNG32:${png})
+    set(source ${mq_icon})
   endif()
-  set(png ${mq_out}/icons/hicolor/${size}x${size}/apps/moviquel.png)
-  add_custom_command(
-    OUTPUT ${png}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${mq_out}/icons/hicolor/${size}x${size}/apps
-    COMMAND ${MQ_CONVERT} ${mq_icon}[0] -filter ${filter} -resize ${size}x${size} -strip
-            -define png:exclude-chunks=date,time PNG32:${png}
-    DEPENDS ${mq_icon}
-    VERBATIM)
+  add_custom_command(OUTPUT ${png}
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+                     COMMAND ${make_png}
+                     DEPENDS ${source}
+                     VERBATIM)
   list(APPEND mq_icons ${png})
 endforeach()
 
@@ -71,6 +79,10 @@ install(CODE "
 install(FILES ${mq_out}/${MQ_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${mq_out}/${MQ_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${mq_out}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+install(FILES ${mq_svg_icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# Where xscreensaver-settings looks for the settings of the programs it lists.
+install(FILES ${mq_out}/xscreensaver/moviquel.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
 install(FILES ${mq_out}/moviquel.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${mq_out}/doc/changelog.gz ${mq_out}/doc/copyright
         DESTINATION ${CMAKE_INSTALL_DOCDIR})

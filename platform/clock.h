@@ -1,25 +1,19 @@
-// The program's one notion of time: a wrapping millisecond counter and a wait, both
-// served by the system clock unless a test installs a clock of its own.
+// The program's one notion of time: a wrapping millisecond counter and a wait. The entry
+// gives the system clock to whatever needs time; tests give a virtual one.
 #pragma once
 
 #include <cstdint>
 
 namespace platform {
 
-// A source of milliseconds and a way to wait. The system clock is used when none is set.
+// A source of milliseconds and a way to wait.
 class Clock {
  public:
   virtual ~Clock() = default;
+  // Milliseconds of this clock; subtract readings in unsigned 32-bit arithmetic.
   virtual std::uint32_t now_ms() = 0;
+  // Waits ms milliseconds on this clock.
   virtual void sleep_ms(std::uint32_t ms) = 0;
 };
-
-// Milliseconds of the current clock; subtract readings in unsigned 32-bit arithmetic.
-// Safe to call at any time, including during static initialisation.
-std::uint32_t now_ms();
-// Waits ms milliseconds on the current clock.
-void sleep_ms(std::uint32_t ms);
-// Installs clock (not owned; it must outlive its use); null returns to the system clock.
-void set_clock(Clock* clock);
 
 }  // namespace platform

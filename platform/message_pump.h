@@ -4,6 +4,7 @@
 // into the very same thing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/direct_draw.h"
@@ -116,8 +117,24 @@ struct HandlerResult {
   std::intptr_t value = 0;
 };
 
-// A window procedure and a dialog procedure as the backends call them.
-using WindowProcedure = HandlerResult (*)(const Message& message);
-using DialogProcedure = std::intptr_t (*)(const Message& message);  // TRUE or FALSE
+// A procedure as the backends call it: a function and the state it works on (the
+// program's, which the backend only hands back). Null when it has no function.
+template <typename Result>
+struct Procedure {
+  using Function = Result (*)(void* context, const Message& message);
+
+  Procedure(std::nullptr_t = nullptr) {}  // NOLINT: null converts, as for a function pointer
+  Procedure(Function f, void* c) : function(f), context(c) {}
+
+  Result operator()(const Message& message) const { return function(context, message); }
+  friend bool operator==(const Procedure& p, std::nullptr_t) { return p.function == nullptr; }
+
+  Function function = nullptr;
+  void* context = nullptr;
+};
+
+// A window procedure and a dialog procedure (which returns TRUE or FALSE).
+using WindowProcedure = Procedure<HandlerResult>;
+using DialogProcedure = Procedure<std::intptr_t>;
 
 }  // namespace platform

@@ -63,19 +63,18 @@ class WindowSystem {
   virtual void post_close(WindowHandle window) = 0;
 };
 
+class Clock;          // milliseconds and the wait (platform/clock.h)
 class ResourceStore;  // embedded resources by id and type (platform/resource_store.h)
 class ShellSystem;    // message loop, cursors, dialogs, web page (platform/shell_system.h)
 
-// The backends the portable code runs on, installed once at start-up (or by a test).
+// The backends the portable code runs on, made by the entry (or a test) and handed down.
 // None of them is owned here.
 struct Services {
   DisplaySystem* display = nullptr;
   WindowSystem* windows = nullptr;
   ResourceStore* resources = nullptr;
   ShellSystem* shell = nullptr;
+  Clock* clock = nullptr;
 };
-
-// The installed services; tests install their stand-ins, the entry points the real ones.
-Services& services();
 
 }  // namespace platform

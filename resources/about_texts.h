@@ -1,7 +1,7 @@
 // The texts of the About box, top to bottom: product caption, version, notice line, for
-// the Windows dialog (resources/moviquel.rc), the Linux dialog and the Linux command line's
-// --version, which prints the first two. Plain macros, because the resource compiler reads
-// this file too.
+// the Windows dialog (resources/moviquel.rc) and the Linux dialog; the Linux command line's
+// --version prints the caption with the version number of version.h. Plain macros, because
+// the resource compiler reads this file too.
 #pragma once
 
 #define MQ_ABOUT_PRODUCT_TEXT "Moviquel Player"

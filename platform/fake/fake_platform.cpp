@@ -1,17 +1,10 @@
-// Installing and removing the stand-in platform.
+// The stand-in platform's set-up and its view of the screen.
 #include "platform/fake/fake_platform.h"
 
 namespace platform::fake {
 
-FakePlatform::FakePlatform() : saved_(services()) {
-  services().display = &display;
-  services().windows = &windows;
-  services().shell = &shell;
+FakePlatform::FakePlatform() {
   shell.set_main_window(windows.window());
-}
-
-FakePlatform::~FakePlatform() {
-  services() = saved_;
 }
 
 std::uint32_t FakePlatform::client_rgb(std::int32_t x, std::int32_t y) {

@@ -1,5 +1,5 @@
 // The whole in-memory platform of the tests in one object: display, window system and
-// shell stand-ins, installed into platform::services() for the object's lifetime.
+// shell stand-ins, handed out together as the portable code's services.
 #pragma once
 
 #include "platform/fake/fake_display.h"
@@ -10,10 +10,8 @@ namespace platform::fake {
 
 class FakePlatform {
  public:
-  // Installs the stand-ins (the resource store is left as it was).
+  // The stand-ins, with the window system's window as the shell's main window.
   FakePlatform();
-  // Puts back the services that were installed before.
-  ~FakePlatform();
   FakePlatform(const FakePlatform&) = delete;
   FakePlatform& operator=(const FakePlatform&) = delete;
 
@@ -22,13 +20,14 @@ class FakePlatform {
   FakeShellSystem shell;
 
   WindowHandle window() { return windows.window(); }
+  // The stand-ins as services, with the given resource store and clock (not owned).
+  Services services(ResourceStore* resources = nullptr, Clock* clock = nullptr) {
+    return Services{&display, &windows, resources, &shell, clock};
+  }
   // 0x00RRGGBB of pixel (x, y) of the window's client area as it is on the screen now,
   // kNoPixel outside the screen or without a primary surface. In full screen the client
   // area is the screen.
   std::uint32_t client_rgb(std::int32_t x, std::int32_t y);
-
- private:
-  Services saved_;
 };
 
 }  // namespace platform::fake

@@ -47,34 +47,4 @@ void draw_text(const char* text, int length, int x, int y, PlotFunction plot, vo
   }
 }
 
-namespace {
-
-struct Buffer32 {
-  std::uint32_t* pixels;
-  int width;
-  int height;
-  int pitch_pixels;
-  std::uint32_t foreground;
-  std::uint32_t background;
-  bool opaque;
-};
-
-void plot_32(void* context, int x, int y, bool ink) {
-  const auto& buffer = *static_cast<const Buffer32*>(context);
-  if (x < 0 || y < 0 || x >= buffer.width || y >= buffer.height) return;
-  if (!ink && !buffer.opaque) return;
-  buffer.pixels[static_cast<long>(y) * buffer.pitch_pixels + x] =
-      ink ? buffer.foreground : buffer.background;
-}
-
-}  // namespace
-
-void draw_text_32(std::uint32_t* pixels, int width, int height, int pitch_pixels, int x, int y,
-                  const char* text, int length, std::uint32_t foreground, std::uint32_t background,
-                  bool opaque) {
-  if (pixels == nullptr) return;
-  Buffer32 buffer{pixels, width, height, pitch_pixels, foreground, background, opaque};
-  draw_text(text, length, x, y, plot_32, &buffer);
-}
-
 }  // namespace platform::font

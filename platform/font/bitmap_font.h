@@ -23,11 +23,4 @@ int text_width(const char* text, int length);
 using PlotFunction = void (*)(void* context, int x, int y, bool ink);
 void draw_text(const char* text, int length, int x, int y, PlotFunction plot, void* context);
 
-// Draws text into a 32-bit pixel buffer (width × height pixels, pitch_pixels per row),
-// clipped to the buffer: ink pixels get foreground; with opaque set, the rest of each
-// cell gets background.
-void draw_text_32(std::uint32_t* pixels, int width, int height, int pitch_pixels, int x, int y,
-                  const char* text, int length, std::uint32_t foreground, std::uint32_t background,
-                  bool opaque);
-
 }  // namespace platform::font

@@ -27,9 +27,6 @@ constexpr const char* kHelpPicture[32] = {
     "                                ", "                                ",
 };
 
-SDL_Cursor* help = nullptr;
-SDL_Cursor* arrow = nullptr;
-
 SDL_Cursor* make_help_cursor() {
   // SDL's monochrome cursors: data 1 + mask 1 is black, data 0 + mask 1 is white.
   Uint8 data[32 * 4] = {};
@@ -47,21 +44,19 @@ SDL_Cursor* make_help_cursor() {
 
 }  // namespace
 
-SDL_Cursor* help_cursor() {
-  if (help == nullptr) help = make_help_cursor();
-  return help;
+Cursors::~Cursors() {
+  if (help_ != nullptr) SDL_FreeCursor(help_);
+  if (arrow_ != nullptr) SDL_FreeCursor(arrow_);
 }
 
-SDL_Cursor* arrow_cursor() {
-  if (arrow == nullptr) arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
-  return arrow;
+SDL_Cursor* Cursors::help() {
+  if (help_ == nullptr) help_ = make_help_cursor();
+  return help_;
 }
 
-void free_cursors() {
-  if (help != nullptr) SDL_FreeCursor(help);
-  if (arrow != nullptr) SDL_FreeCursor(arrow);
-  help = nullptr;
-  arrow = nullptr;
+SDL_Cursor* Cursors::arrow() {
+  if (arrow_ == nullptr) arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+  return arrow_;
 }
 
 }  // namespace platform::sdl2

@@ -6,11 +6,23 @@
 
 namespace platform::sdl2 {
 
-// The help cursor, created on first use; null when SDL cannot make it.
-SDL_Cursor* help_cursor();
-// SDL's system arrow, created on first use.
-SDL_Cursor* arrow_cursor();
-// Frees both cursors (before SDL_Quit).
-void free_cursors();
+// The two cursors of one run, each created on first use and freed with the object (which
+// must go before SDL_Quit).
+class Cursors {
+ public:
+  Cursors() = default;
+  ~Cursors();
+  Cursors(const Cursors&) = delete;
+  Cursors& operator=(const Cursors&) = delete;
+
+  // The help cursor; null when SDL cannot make it.
+  SDL_Cursor* help();
+  // SDL's system arrow.
+  SDL_Cursor* arrow();
+
+ private:
+  SDL_Cursor* help_ = nullptr;
+  SDL_Cursor* arrow_ = nullptr;
+};
 
 }  // namespace platform::sdl2

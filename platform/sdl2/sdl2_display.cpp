@@ -13,13 +13,10 @@ namespace platform::sdl2 {
 
 namespace {
 
-int live_objects = 0;
-bool first_frame_shown = false;
-
 // The time of the first frame on screen, for the end-to-end tests and the start-up benchmark.
-void note_frame_shown() {
-  if (first_frame_shown) return;
-  first_frame_shown = true;
+void note_frame_shown(MainWindow& window) {
+  if (window.first_frame_shown) return;
+  window.first_frame_shown = true;
   trace("first frame shown at %u ms", SDL_GetTicks());
 }
 
@@ -59,15 +56,12 @@ void fill_desc(const SDL_Surface* s, std::uint32_t caps, SurfaceDesc* out) {
 
 }  // namespace
 
-int live_display_objects() {
-  return live_objects;
-}
-
 // ---- surfaces ----
 
-Sdl2Surface::Sdl2Surface(Sdl2DirectDraw* owner, Kind kind, SDL_Window* window, SDL_Surface* pixels)
-    : owner_(owner), kind_(kind), window_(window), pixels_(pixels) {
-  ++live_objects;
+Sdl2Surface::Sdl2Surface(MainWindow& main_window, Sdl2DirectDraw* owner, Kind kind,
+                         SDL_Window* window, SDL_Surface* pixels)
+    : main_window_(main_window), owner_(owner), kind_(kind), window_(window), pixels_(pixels) {
+  ++main_window_.live_display_objects;
 }
 
 Sdl2Surface::~Sdl2Surface() {
@@ -76,7 +70,7 @@ Sdl2Surface::~Sdl2Surface() {
   delete attached_;
   if (clipper_ != nullptr) clipper_->release();
   if (pixels_ != nullptr) SDL_FreeSurface(pixels_);
-  --live_objects;
+  --main_window_.live_display_objects;
 }
 
 SDL_Surface* Sdl2Surface::target() {
@@ -92,14 +86,14 @@ HResult Sdl2Surface::show_window(const SDL_Rect* part) {
     lost_ = true;
     return kDDERR_SURFACELOST;
   }
-  if (main_window().menu_attached && kind_ == Kind::kWindowPrimary) draw_menu_bar(screen);
+  if (main_window_.menu_attached && kind_ == Kind::kWindowPrimary) draw_menu_bar(screen);
   const int shown = part != nullptr ? SDL_UpdateWindowSurfaceRects(window_, part, 1)
                                     : SDL_UpdateWindowSurface(window_);
   if (shown != 0) {
     lost_ = true;
     return kDDERR_SURFACELOST;
   }
-  note_frame_shown();
+  note_frame_shown(main_window_);
   return kS_OK;
 }
 
@@ -129,7 +123,7 @@ HResult Sdl2Surface::flip(Surface*, std::uint32_t) {
   if (fresh) SDL_FillRect(screen, nullptr, 0);
   const PictureArea area = fit_picture(screen->w, screen->h);
   if (scaler_.draw(attached_->pixels_, screen, area) != 0) return kE_FAIL;
-  main_window().picture = area;
+  main_window_.picture = area;
   // What was shown becomes the back buffer, as in a real flipping chain.
   std::swap(pixels_, attached_->pixels_);
   const SDL_Rect part{area.x, area.y, area.width, area.height};
@@ -137,7 +131,7 @@ HResult Sdl2Surface::flip(Surface*, std::uint32_t) {
 }
 
 bool Sdl2Surface::fresh_screen(const SDL_Surface* screen) {
-  MainWindow& w = main_window();
+  MainWindow& w = main_window_;
   const bool fresh = w.repaint || screen != painted_ || screen->w != painted_width_ ||
                      screen->h != painted_height_;
   w.repaint = false;
@@ -158,10 +152,10 @@ HResult Sdl2Surface::blt(const Rect* dest_rect, Surface* source, const Rect* sou
     // surface starts at the window's top-left corner and its picture area may be enlarged.
     int x = 0, y = 0;
     SDL_GetWindowPosition(window_, &x, &y);
-    const int scale = main_window().scale;
-    area = dest_rect != nullptr
-               ? to_sdl(*dest_rect)
-               : SDL_Rect{0, picture_top(), dest->w / scale, (dest->h - picture_top()) / scale};
+    const int scale = main_window_.scale;
+    area = dest_rect != nullptr ? to_sdl(*dest_rect)
+                                : SDL_Rect{0, picture_top(main_window_), dest->w / scale,
+                                           (dest->h - picture_top(main_window_)) / scale};
     if (dest_rect != nullptr) {
       area.x -= x;
       area.y -= y;
@@ -193,7 +187,7 @@ HResult Sdl2Surface::blt(const Rect* dest_rect, Surface* source, const Rect* sou
     }
     if (result != 0) return kE_FAIL;
     if (kind_ == Kind::kWindowPrimary && whole_picture) {
-      main_window().picture = PictureArea{area.x, area.y, area.w, area.h};
+      main_window_.picture = PictureArea{area.x, area.y, area.w, area.h};
     }
   }
   return kind_ == Kind::kWindowPrimary ? show_window() : kS_OK;
@@ -244,9 +238,9 @@ HResult Sdl2Surface::get_surface_desc(SurfaceDesc* out) {
   fill_desc(s, caps, out);
   if (kind_ == Kind::kWindowPrimary) {
     // The picture area as the portable code sizes it, whatever its enlargement.
-    const int scale = main_window().scale;
+    const int scale = main_window_.scale;
     out->width = static_cast<std::uint32_t>(s->w / scale);
-    out->height = static_cast<std::uint32_t>((s->h - picture_top()) / scale);
+    out->height = static_cast<std::uint32_t>((s->h - picture_top(main_window_)) / scale);
   }
   return kS_OK;
 }
@@ -258,7 +252,7 @@ HResult Sdl2Surface::lock(const Rect* rect, SurfaceDesc* out, std::uint32_t) {
   if (failed(described)) return described;
   SDL_Surface* s = target();
   out->pixels = static_cast<Uint8*>(s->pixels) +
-                (kind_ == Kind::kWindowPrimary ? picture_top() * s->pitch : 0);
+                (kind_ == Kind::kWindowPrimary ? picture_top(main_window_) * s->pitch : 0);
   return kS_OK;
 }
 
@@ -288,26 +282,26 @@ HResult Sdl2Surface::set_color_key(std::uint32_t flags, std::uint32_t low, std::
 
 // ---- clipper ----
 
-Sdl2Clipper::Sdl2Clipper() {
-  ++live_objects;
+Sdl2Clipper::Sdl2Clipper(MainWindow& main_window) : main_window_(main_window) {
+  ++main_window_.live_display_objects;
 }
 Sdl2Clipper::~Sdl2Clipper() {
-  --live_objects;
+  --main_window_.live_display_objects;
 }
 // Blits onto the window's surface are clipped to it by SDL already.
 HResult Sdl2Clipper::set_hwnd(WindowHandle window) {
-  return sdl_window(window) != nullptr ? kS_OK : kE_INVALIDARG;
+  return sdl_window(main_window_, window) != nullptr ? kS_OK : kE_INVALIDARG;
 }
 
 // ---- the display object ----
 
-Sdl2DirectDraw::Sdl2DirectDraw() {
-  ++live_objects;
+Sdl2DirectDraw::Sdl2DirectDraw(MainWindow& main_window) : main_window_(main_window) {
+  ++main_window_.live_display_objects;
 }
 
 Sdl2DirectDraw::~Sdl2DirectDraw() {
   for (Sdl2Surface* s : surfaces_) s->forget_owner();
-  --live_objects;
+  --main_window_.live_display_objects;
 }
 
 void Sdl2DirectDraw::forget(Sdl2Surface* surface) {
@@ -315,12 +309,12 @@ void Sdl2DirectDraw::forget(Sdl2Surface* surface) {
 }
 
 HResult Sdl2DirectDraw::set_cooperative_level(WindowHandle window, std::uint32_t flags) {
-  SDL_Window* sdl = sdl_window(window);
+  SDL_Window* sdl = sdl_window(main_window_, window);
   if (sdl == nullptr) return kE_INVALIDARG;
   window_ = sdl;
   exclusive_ = (flags & kCoopExclusive) != 0;
   if (!exclusive_) {
-    if (full_screen_ && !main_window().foreign) SDL_SetWindowFullscreen(sdl, 0);
+    if (full_screen_ && !main_window_.foreign) SDL_SetWindowFullscreen(sdl, 0);
     full_screen_ = false;
     desktop_format_ = window_format(sdl);
   }
@@ -332,7 +326,7 @@ HResult Sdl2DirectDraw::set_display_mode(std::uint32_t width, std::uint32_t heig
   if (window_ == nullptr || !exclusive_) return kE_FAIL;
   if (width != kPictureWidth || height != kPictureHeight || bits_per_pixel != 16) return kE_FAIL;
   // A screensaver's window is drawn into as it is: the picture is fitted to it.
-  if (main_window().foreign) {
+  if (main_window_.foreign) {
     mode_format_ = SDL_PIXELFORMAT_RGB565;
     full_screen_ = true;
     return kS_OK;
@@ -397,19 +391,21 @@ HResult Sdl2DirectDraw::create_surface(const SurfaceDesc& desc, Surface** out) {
         SDL_FreeSurface(back);
         return kE_OUTOFMEMORY;
       }
-      made = new Sdl2Surface(this, Sdl2Surface::Kind::kFlipFront, window_, front);
-      auto* chained = new Sdl2Surface(this, Sdl2Surface::Kind::kFlipBack, window_, back);
+      made = new Sdl2Surface(main_window_, this, Sdl2Surface::Kind::kFlipFront, window_, front);
+      auto* chained =
+          new Sdl2Surface(main_window_, this, Sdl2Surface::Kind::kFlipBack, window_, back);
       made->attach_back(chained);
       surfaces_.push_back(chained);
     } else {
-      made = new Sdl2Surface(this, Sdl2Surface::Kind::kWindowPrimary, window_, nullptr);
+      made =
+          new Sdl2Surface(main_window_, this, Sdl2Surface::Kind::kWindowPrimary, window_, nullptr);
     }
   } else {
     if (desc.width == 0 || desc.height == 0) return kE_INVALIDARG;
     SDL_Surface* pixels = make_surface(static_cast<int>(desc.width), static_cast<int>(desc.height),
                                        offscreen_format());
     if (pixels == nullptr) return kE_OUTOFMEMORY;
-    made = new Sdl2Surface(this, Sdl2Surface::Kind::kOffscreen, window_, pixels);
+    made = new Sdl2Surface(main_window_, this, Sdl2Surface::Kind::kOffscreen, window_, pixels);
   }
   surfaces_.push_back(made);
   *out = made;
@@ -418,7 +414,7 @@ HResult Sdl2DirectDraw::create_surface(const SurfaceDesc& desc, Surface** out) {
 
 HResult Sdl2DirectDraw::create_clipper(Clipper** out) {
   if (out == nullptr) return kE_INVALIDARG;
-  *out = new Sdl2Clipper();
+  *out = new Sdl2Clipper(main_window_);
   return kS_OK;
 }
 
@@ -450,7 +446,7 @@ HResult Sdl2DirectDraw::test_cooperative_level() {
 
 HResult Sdl2DisplaySystem::create_direct_draw(DirectDraw** out) {
   if (out == nullptr) return kE_INVALIDARG;
-  *out = new Sdl2DirectDraw();
+  *out = new Sdl2DirectDraw(main_window_);
   return kS_OK;
 }
 

@@ -15,21 +15,21 @@
 #include "platform/direct_draw.h"
 #include "platform/reference_counted.h"
 #include "platform/sdl2/sdl2_draw_context.h"
+#include "platform/sdl2/sdl2_main_window.h"
 #include "platform/sdl2/sdl2_picture_scaler.h"
 
 namespace platform::sdl2 {
 
 class Sdl2DirectDraw;
 
-// The number of display objects (DirectDraw objects, surfaces, clippers) alive now.
-int live_display_objects();
-
 class Sdl2Surface : public ReferenceCounted<Surface> {
  public:
   enum class Kind { kOffscreen, kWindowPrimary, kFlipFront, kFlipBack };
 
   // pixels is owned (null for the window primary, which draws into the window's surface).
-  Sdl2Surface(Sdl2DirectDraw* owner, Kind kind, SDL_Window* window, SDL_Surface* pixels);
+  // main_window is the backend's window state; it must outlive the surface.
+  Sdl2Surface(MainWindow& main_window, Sdl2DirectDraw* owner, Kind kind, SDL_Window* window,
+              SDL_Surface* pixels);
 
   HResult get_attached_surface(std::uint32_t caps, Surface** out) override;
   HResult set_clipper(Clipper* clipper) override;
@@ -64,6 +64,7 @@ class Sdl2Surface : public ReferenceCounted<Surface> {
   // Whether screen is a window surface this surface has not painted whole yet.
   bool fresh_screen(const SDL_Surface* screen);
 
+  MainWindow& main_window_;
   Sdl2DirectDraw* owner_;
   Kind kind_;
   SDL_Window* window_;
@@ -82,16 +83,19 @@ class Sdl2Surface : public ReferenceCounted<Surface> {
 
 class Sdl2Clipper : public ReferenceCounted<Clipper> {
  public:
-  Sdl2Clipper();
+  explicit Sdl2Clipper(MainWindow& main_window);
   HResult set_hwnd(WindowHandle window) override;
 
  protected:
   ~Sdl2Clipper() override;
+
+ private:
+  MainWindow& main_window_;
 };
 
 class Sdl2DirectDraw : public ReferenceCounted<DirectDraw> {
  public:
-  Sdl2DirectDraw();
+  explicit Sdl2DirectDraw(MainWindow& main_window);
   HResult set_cooperative_level(WindowHandle window, std::uint32_t flags) override;
   // 640x480x16: the display's own mode when it lists it (the window goes full screen in
   // that mode), else SDL's desktop full screen on a desktop of at least 640x480; in
@@ -116,6 +120,7 @@ class Sdl2DirectDraw : public ReferenceCounted<DirectDraw> {
   // the layout DirectDraw gives it (x8r8g8b8, b8g8r8 in memory, or the 16-bit layout).
   Uint32 offscreen_format() const;
 
+  MainWindow& main_window_;
   SDL_Window* window_ = nullptr;
   bool exclusive_ = false;
   bool full_screen_ = false;
@@ -126,11 +131,14 @@ class Sdl2DirectDraw : public ReferenceCounted<DirectDraw> {
 
 class Sdl2DisplaySystem : public DisplaySystem {
  public:
+  // The display of window, which must outlive it and every object it makes.
+  explicit Sdl2DisplaySystem(MainWindow& window) : main_window_(window) {}
   HResult create_direct_draw(DirectDraw** out) override;
   DrawContext* get_screen_dc() override;
   void release_screen_dc(DrawContext* context) override;
 
  private:
+  MainWindow& main_window_;
   Sdl2DrawContext screen_{nullptr};
 };
 

@@ -1,24 +1,19 @@
-// Storage of the player's window state.
+// Where the player's window is and what lies under a point of it.
 #include "platform/sdl2/sdl2_main_window.h"
 
 namespace platform::sdl2 {
 
-MainWindow& main_window() {
-  static MainWindow window;
-  return window;
+SDL_Window* sdl_window(const MainWindow& window, WindowHandle handle) {
+  SDL_Window* sdl = window.sdl;
+  return (sdl != nullptr && handle == static_cast<WindowHandle>(sdl)) ? sdl : nullptr;
 }
 
-SDL_Window* sdl_window(WindowHandle window) {
-  SDL_Window* sdl = main_window().sdl;
-  return (sdl != nullptr && window == static_cast<WindowHandle>(sdl)) ? sdl : nullptr;
+int picture_top(const MainWindow& window) {
+  return window.menu_attached ? kMenuBarHeight : 0;
 }
 
-int picture_top() {
-  return main_window().menu_attached ? kMenuBarHeight : 0;
-}
-
-PicturePoint window_to_picture(int x, int y) {
-  return to_picture(main_window().picture, x, y);
+PicturePoint window_to_picture(const MainWindow& window, int x, int y) {
+  return to_picture(window.picture, x, y);
 }
 
 }  // namespace platform::sdl2

@@ -1,4 +1,4 @@
-// The one SDL window of the player and what the window system knows about it: its style
+// The one SDL window of the player and what the backend knows about it: its style
 // bits and whether the menu bar is attached. The window handle of the portable code is
 // the SDL_Window pointer.
 #pragma once
@@ -28,19 +28,20 @@ struct MainWindow {
   PictureArea picture = scaled_picture(0, kMenuBarHeight, 1);
   // Set when the window's contents were lost (exposed): the next frame repaints it all.
   bool repaint = false;
+  // The display objects (DirectDraw objects, surfaces, clippers) alive now.
+  int live_display_objects = 0;
+  // Whether a frame has reached the screen yet (traced once, for the end-to-end tests).
+  bool first_frame_shown = false;
 };
 
-// The player's window state (one per process).
-MainWindow& main_window();
-
-// The SDL window behind a handle; null for any handle other than the main window's.
-SDL_Window* sdl_window(WindowHandle window);
+// The SDL window behind a handle; null for any handle other than window's.
+SDL_Window* sdl_window(const MainWindow& window, WindowHandle handle);
 
 // Pixels from the top of the SDL window to the picture area: the menu bar's height while
 // it is attached, 0 otherwise.
-int picture_top();
+int picture_top(const MainWindow& window);
 
 // The picture pixel under a point of the window (a mouse position).
-PicturePoint window_to_picture(int x, int y);
+PicturePoint window_to_picture(const MainWindow& window, int x, int y);
 
 }  // namespace platform::sdl2

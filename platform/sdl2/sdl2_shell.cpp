@@ -61,7 +61,7 @@ void Sdl2Shell::set_cursor(Cursor cursor) {
     return;
   }
   if (cursor != cursor_) {
-    SDL_Cursor* shape = cursor == Cursor::kHelp ? help_cursor() : arrow_cursor();
+    SDL_Cursor* shape = cursor == Cursor::kHelp ? cursors_.help() : cursors_.arrow();
     if (shape != nullptr) SDL_SetCursor(shape);
   }
   if (cursor_ == Cursor::kNone) SDL_ShowCursor(SDL_ENABLE);
@@ -96,8 +96,8 @@ std::intptr_t Sdl2Shell::shell_open(const char* target) {
 
 HResult Sdl2Shell::create_main_window(const char*, const char* title, std::int32_t show_command,
                                       WindowProcedure procedure, WindowHandle* out) {
-  if (procedure == nullptr || out == nullptr || main_window().sdl != nullptr) return kE_FAIL;
-  MainWindow& w = main_window();
+  if (procedure == nullptr || out == nullptr || main_window_.sdl != nullptr) return kE_FAIL;
+  MainWindow& w = main_window_;
   if (foreign_window_ != 0) return adopt_foreign_window(procedure, out);
   const int scale = w.scale;
   SDL_Window* sdl = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -138,7 +138,7 @@ HResult Sdl2Shell::adopt_foreign_window(WindowProcedure procedure, WindowHandle*
     return kE_FAIL;
   }
   procedure_ = procedure;
-  MainWindow& w = main_window();
+  MainWindow& w = main_window_;
   w.sdl = sdl;
   w.foreign = true;
   w.style = kStylePopup;
@@ -151,10 +151,14 @@ HResult Sdl2Shell::adopt_foreign_window(WindowProcedure procedure, WindowHandle*
 }
 
 void Sdl2Shell::destroy_main_window() {
-  SDL_Window* sdl = main_window().sdl;
+  SDL_Window* sdl = main_window_.sdl;
   if (sdl == nullptr) return;
   if (procedure_ != nullptr) procedure_(Message{sdl, kWM_DESTROY, 0, 0});
-  main_window() = MainWindow{};
+  // The window goes; what the backend counts over the whole run stays.
+  MainWindow gone;
+  gone.live_display_objects = main_window_.live_display_objects;
+  gone.first_frame_shown = main_window_.first_frame_shown;
+  main_window_ = gone;
   SDL_DestroyWindow(sdl);
 }
 
@@ -166,10 +170,9 @@ void Sdl2Shell::post_quit(std::int32_t exit_code) {
 std::intptr_t Sdl2Shell::run_dialog(WindowHandle owner, std::int32_t dialog_id,
                                     DialogProcedure procedure) {
   if (dialog_id != kAboutDialogId || procedure == nullptr) return -1;
-  static int dialog_tag;
   dialog_ended_ = false;
   dialog_result_ = -1;
-  if (!run_about_dialog(sdl_window(owner), &dialog_tag, procedure,
+  if (!run_about_dialog(sdl_window(main_window_, owner), &dialog_tag_, procedure,
                         [this] { return dialog_ended_; })) {
     return -1;
   }
@@ -190,15 +193,15 @@ std::int32_t Sdl2Shell::system_metric(std::int32_t index) {
 // ---- the queue ----
 
 void Sdl2Shell::post_to_window(std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam) {
-  if (main_window().sdl != nullptr) post(Message{main_window().sdl, id, wparam, lparam});
+  if (main_window_.sdl != nullptr) post(Message{main_window_.sdl, id, wparam, lparam});
 }
 
 void Sdl2Shell::translate(const SDL_Event& event) {
-  SDL_Window* sdl = main_window().sdl;
+  SDL_Window* sdl = main_window_.sdl;
   if (sdl == nullptr) return;
-  const int top = picture_top();
+  const int top = picture_top(main_window_);
   // A screensaver's keys and mouse belong to the screensaver daemon.
-  const bool input = !main_window().foreign;
+  const bool input = !main_window_.foreign;
   switch (event.type) {
     case SDL_QUIT:  // SIGINT or SIGTERM: close the window as the close box does
       post_to_window(kWM_CLOSE, 0, 0);
@@ -225,7 +228,7 @@ void Sdl2Shell::translate(const SDL_Event& event) {
           break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-          main_window().repaint = true;
+          main_window_.repaint = true;
           break;
         default:
           break;
@@ -240,7 +243,7 @@ void Sdl2Shell::translate(const SDL_Event& event) {
     }
     case SDL_MOUSEMOTION: {
       if (!input) break;
-      const PicturePoint at = window_to_picture(event.motion.x, event.motion.y);
+      const PicturePoint at = window_to_picture(main_window_, event.motion.x, event.motion.y);
       post_to_window(kWM_SETCURSOR, reinterpret_cast<std::uintptr_t>(sdl),
                      make_lparam(static_cast<int>(kHTCLIENT), static_cast<int>(kWM_MOUSEMOVE)));
       post_to_window(kWM_MOUSEMOVE, 0, make_lparam(at.x, at.y));
@@ -258,7 +261,7 @@ void Sdl2Shell::translate(const SDL_Event& event) {
         break;
       }
       // Window pixels, perhaps of an enlarged picture, back to the 640x480 picture's.
-      const PicturePoint point = window_to_picture(event.button.x, event.button.y);
+      const PicturePoint point = window_to_picture(main_window_, event.button.x, event.button.y);
       const std::intptr_t at = make_lparam(point.x, point.y);
       if (event.button.button == SDL_BUTTON_LEFT) {
         post_to_window(down ? kWM_LBUTTONDOWN : kWM_LBUTTONUP, 0, at);
@@ -310,7 +313,7 @@ bool Sdl2Shell::translate_accelerator(const Message& message) {
 }
 
 void Sdl2Shell::dispatch(const Message& message) {
-  if (procedure_ == nullptr || sdl_window(message.window) == nullptr) return;
+  if (procedure_ == nullptr || sdl_window(main_window_, message.window) == nullptr) return;
   if (tracing_messages()) {
     trace("message 0x%04x %#lx %#lx", message.id, static_cast<unsigned long>(message.wparam),
           static_cast<unsigned long>(message.lparam));
@@ -319,7 +322,7 @@ void Sdl2Shell::dispatch(const Message& message) {
 }
 
 void Sdl2Shell::default_procedure(const Message& message) {
-  SDL_Window* sdl = sdl_window(message.window);
+  SDL_Window* sdl = sdl_window(main_window_, message.window);
   if (sdl == nullptr) return;
   switch (message.id) {
     case kWM_CLOSE:
@@ -334,7 +337,7 @@ void Sdl2Shell::default_procedure(const Message& message) {
       set_cursor(Cursor::kArrow);  // the class cursor
       break;
     case kWM_NCLBUTTONDOWN:
-      if (message.wparam == static_cast<std::uintptr_t>(kHTMENU) && main_window().menu_attached) {
+      if (message.wparam == static_cast<std::uintptr_t>(kHTMENU) && main_window_.menu_attached) {
         const int x = static_cast<std::int16_t>(message.lparam & 0xFFFF);
         const int y = static_cast<std::int16_t>((message.lparam >> 16) & 0xFFFF);
         if (on_file_title(x, y)) {
@@ -347,7 +350,7 @@ void Sdl2Shell::default_procedure(const Message& message) {
       const bool alt = (static_cast<std::uint32_t>(message.lparam) & kKeyAlt) != 0;
       if (alt && message.wparam == kVK_F4) {
         dispatch(Message{sdl, kWM_SYSCOMMAND, kSC_CLOSE, 0});
-      } else if (main_window().menu_attached &&
+      } else if (main_window_.menu_attached &&
                  (message.wparam == kVK_F10 || (alt && message.wparam == 'F'))) {
         const std::uint16_t command = track_file_menu(sdl);
         if (command != 0) dispatch(Message{sdl, kWM_COMMAND, command, 0});

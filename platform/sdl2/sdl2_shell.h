@@ -9,12 +9,17 @@
 #include <deque>
 
 #include "platform/message_pump.h"
+#include "platform/sdl2/sdl2_cursors.h"
+#include "platform/sdl2/sdl2_main_window.h"
 #include "platform/shell_system.h"
 
 namespace platform::sdl2 {
 
 class Sdl2Shell : public ShellSystem, public MessagePump {
  public:
+  // The shell of window, which must outlive it.
+  explicit Sdl2Shell(MainWindow& window) : main_window_(window) {}
+
   // ShellSystem.
   void set_cursor(Cursor cursor) override;
   void show_cursor(bool show) override;
@@ -54,10 +59,13 @@ class Sdl2Shell : public ShellSystem, public MessagePump {
   void default_procedure(const Message& message);
   void post_to_window(std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam);
 
+  MainWindow& main_window_;
+  Cursors cursors_;
   std::deque<Message> queue_;
   WindowProcedure procedure_ = nullptr;
   bool quit_posted_ = false;
   std::int32_t quit_code_ = 0;
+  int dialog_tag_ = 0;  // its address is the About dialog's window handle
   bool dialog_ended_ = false;
   std::intptr_t dialog_result_ = -1;
   Cursor cursor_ = Cursor::kArrow;

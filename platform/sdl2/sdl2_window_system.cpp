@@ -38,11 +38,11 @@ void resize_keeping_picture(SDL_Window* window, int height_change) {
 }  // namespace
 
 std::uint32_t Sdl2WindowSystem::get_style(WindowHandle window) {
-  return sdl_window(window) != nullptr ? main_window().style : 0;
+  return sdl_window(main_window_, window) != nullptr ? main_window_.style : 0;
 }
 
 void Sdl2WindowSystem::set_style(WindowHandle window, std::uint32_t style) {
-  if (sdl_window(window) != nullptr) main_window().style = style;
+  if (sdl_window(main_window_, window) != nullptr) main_window_.style = style;
 }
 
 std::uint32_t Sdl2WindowSystem::get_ex_style(WindowHandle) {
@@ -50,22 +50,22 @@ std::uint32_t Sdl2WindowSystem::get_ex_style(WindowHandle) {
 }
 
 bool Sdl2WindowSystem::has_menu(WindowHandle window) {
-  return sdl_window(window) != nullptr && main_window().menu_attached;
+  return sdl_window(main_window_, window) != nullptr && main_window_.menu_attached;
 }
 
 void Sdl2WindowSystem::attach_menu(WindowHandle window, int) {
-  SDL_Window* sdl = sdl_window(window);
-  if (sdl == nullptr || main_window().menu_attached || main_window().foreign) return;
-  main_window().menu_attached = true;
+  SDL_Window* sdl = sdl_window(main_window_, window);
+  if (sdl == nullptr || main_window_.menu_attached || main_window_.foreign) return;
+  main_window_.menu_attached = true;
   if ((SDL_GetWindowFlags(sdl) & SDL_WINDOW_FULLSCREEN) == 0) {
     resize_keeping_picture(sdl, kMenuBarHeight);
   }
 }
 
 void Sdl2WindowSystem::detach_menu(WindowHandle window) {
-  SDL_Window* sdl = sdl_window(window);
-  if (sdl == nullptr || !main_window().menu_attached) return;
-  main_window().menu_attached = false;
+  SDL_Window* sdl = sdl_window(main_window_, window);
+  if (sdl == nullptr || !main_window_.menu_attached) return;
+  main_window_.menu_attached = false;
   if ((SDL_GetWindowFlags(sdl) & SDL_WINDOW_FULLSCREEN) == 0) {
     resize_keeping_picture(sdl, -kMenuBarHeight);
   }
@@ -80,34 +80,34 @@ Rect Sdl2WindowSystem::adjust_window_rect(const Rect& client, std::uint32_t, boo
 
 void Sdl2WindowSystem::set_window_size(WindowHandle window, std::int32_t width,
                                        std::int32_t height) {
-  SDL_Window* sdl = sdl_window(window);
-  if (sdl == nullptr || main_window().foreign) return;
+  SDL_Window* sdl = sdl_window(main_window_, window);
+  if (sdl == nullptr || main_window_.foreign) return;
   // The sizes are those of a 640x480 picture area; the menu bar keeps its own height.
-  const int scale = main_window().scale;
-  const int top = picture_top();
+  const int scale = main_window_.scale;
+  const int top = picture_top(main_window_);
   SDL_SetWindowSize(sdl, width * scale, (height - top) * scale + top);
 }
 
 void Sdl2WindowSystem::set_not_topmost(WindowHandle window) {
-  SDL_Window* sdl = sdl_window(window);
-  if (sdl != nullptr && !main_window().foreign) SDL_SetWindowAlwaysOnTop(sdl, SDL_FALSE);
+  SDL_Window* sdl = sdl_window(main_window_, window);
+  if (sdl != nullptr && !main_window_.foreign) SDL_SetWindowAlwaysOnTop(sdl, SDL_FALSE);
 }
 
 void Sdl2WindowSystem::move_window(WindowHandle window, std::int32_t x, std::int32_t y) {
-  SDL_Window* sdl = sdl_window(window);
-  if (sdl == nullptr || main_window().foreign) return;
+  SDL_Window* sdl = sdl_window(main_window_, window);
+  if (sdl == nullptr || main_window_.foreign) return;
   const Borders b = borders_of(sdl);
   SDL_SetWindowPosition(sdl, x + b.left, y + b.top);
 }
 
 Rect Sdl2WindowSystem::work_area() {
   SDL_Rect area{0, 0, 0, 0};
-  if (SDL_GetDisplayUsableBounds(display_of(main_window().sdl), &area) != 0) return {};
+  if (SDL_GetDisplayUsableBounds(display_of(main_window_.sdl), &area) != 0) return {};
   return Rect{area.x, area.y, area.x + area.w, area.y + area.h};
 }
 
 Rect Sdl2WindowSystem::window_rect(WindowHandle window) {
-  SDL_Window* sdl = sdl_window(window);
+  SDL_Window* sdl = sdl_window(main_window_, window);
   if (sdl == nullptr) return {};
   int x = 0, y = 0, width = 0, height = 0;
   SDL_GetWindowPosition(sdl, &x, &y);
@@ -117,39 +117,39 @@ Rect Sdl2WindowSystem::window_rect(WindowHandle window) {
 }
 
 Rect Sdl2WindowSystem::client_rect_on_screen(WindowHandle window) {
-  SDL_Window* sdl = sdl_window(window);
+  SDL_Window* sdl = sdl_window(main_window_, window);
   if (sdl == nullptr) return {};
   int x = 0, y = 0, width = 0, height = 0;
   SDL_GetWindowPosition(sdl, &x, &y);
   SDL_GetWindowSize(sdl, &width, &height);
   // The picture area as the portable code knows it: 640x480 however much it is enlarged.
-  const int scale = main_window().scale;
-  const int top = picture_top();
+  const int scale = main_window_.scale;
+  const int top = picture_top(main_window_);
   return Rect{x, y + top, x + width / scale, y + top + (height - top) / scale};
 }
 
 std::int32_t Sdl2WindowSystem::screen_width() {
   SDL_DisplayMode mode;
-  return SDL_GetCurrentDisplayMode(display_of(main_window().sdl), &mode) == 0 ? mode.w : 0;
+  return SDL_GetCurrentDisplayMode(display_of(main_window_.sdl), &mode) == 0 ? mode.w : 0;
 }
 
 std::int32_t Sdl2WindowSystem::screen_height() {
   SDL_DisplayMode mode;
-  return SDL_GetCurrentDisplayMode(display_of(main_window().sdl), &mode) == 0 ? mode.h : 0;
+  return SDL_GetCurrentDisplayMode(display_of(main_window_.sdl), &mode) == 0 ? mode.h : 0;
 }
 
 void Sdl2WindowSystem::message_box(WindowHandle owner, const char* text, const char* caption,
                                    std::uint32_t icon) {
   // In a screensaver's window no one may answer a message box: the text goes to standard
   // error alone.
-  if (main_window().foreign) {
+  if (main_window_.foreign) {
     std::fprintf(stderr, "moviquel: %s\n", text);
     return;
   }
   trace("message box \"%s\": %s", caption, text);
   const Uint32 flags =
       (icon & kMessageBoxIconError) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-  show_message_box(flags, caption, text, sdl_window(owner), system_box_);
+  show_message_box(flags, caption, text, sdl_window(main_window_, owner), system_box_);
 }
 
 void Sdl2WindowSystem::post_close(WindowHandle window) {

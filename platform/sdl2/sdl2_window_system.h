@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/message_pump.h"
+#include "platform/sdl2/sdl2_main_window.h"
 #include "platform/sdl2/sdl2_message_box.h"
 #include "platform/window_system.h"
 
@@ -15,9 +16,10 @@ class Sdl2WindowSystem : public WindowSystem {
  public:
   // post puts a message at the end of the thread's queue (the close request); system_box
   // shows the system's message boxes (a test makes it fail).
-  explicit Sdl2WindowSystem(std::function<void(const Message&)> post,
-                            SystemMessageBox system_box = show_system_message_box)
-      : post_(std::move(post)), system_box_(system_box) {}
+  // window must outlive the window system.
+  Sdl2WindowSystem(MainWindow& window, std::function<void(const Message&)> post,
+                   SystemMessageBox system_box = show_system_message_box)
+      : main_window_(window), post_(std::move(post)), system_box_(system_box) {}
 
   std::uint32_t get_style(WindowHandle window) override;
   void set_style(WindowHandle window, std::uint32_t style) override;
@@ -46,6 +48,7 @@ class Sdl2WindowSystem : public WindowSystem {
   void post_close(WindowHandle window) override;
 
  private:
+  MainWindow& main_window_;
   std::function<void(const Message&)> post_;
   SystemMessageBox system_box_;
 };

@@ -28,7 +28,7 @@ bool Win32MessagePump::get(Message* out) {
 }
 
 bool Win32MessagePump::translate_accelerator(const Message& message) {
-  const Win32Session& state = session();
+  const Win32Session& state = session_;
   if (state.main_window == nullptr || state.accelerators == nullptr) return false;
   MSG msg = as_msg(message);
   return TranslateAcceleratorA(state.main_window, state.accelerators, &msg) != 0;

@@ -9,6 +9,9 @@ namespace platform::win32 {
 
 class Win32MessagePump final : public MessagePump {
  public:
+  // session must outlive the queue.
+  explicit Win32MessagePump(const Win32Session& session) : session_(session) {}
+
   bool peek() override;
   bool get(Message* out) override;
   bool translate_accelerator(const Message& message) override;
@@ -20,6 +23,7 @@ class Win32MessagePump final : public MessagePump {
   // accelerator and dispatch calls unchanged.
   MSG as_msg(const Message& message) const;
 
+  const Win32Session& session_;
   MSG last_{};
 };
 

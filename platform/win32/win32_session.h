@@ -15,8 +15,8 @@ struct Win32Session {
   DialogProcedure dialog_procedure = nullptr;
 };
 
-// The session of this process, installed by WinMain before anything else runs; the
-// window and dialog procedures reach it from their Win32 callbacks.
-Win32Session& session();
+// The session is made by the backend (win32_backend.h) and handed to the shell system,
+// the window system and the queue; the window and dialog procedures, plain Win32
+// callbacks, reach it through the one pointer the shell system sets (win32_shell_system.cpp).
 
 }  // namespace platform::win32

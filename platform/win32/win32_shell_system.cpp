@@ -17,13 +17,18 @@ static_assert(kMainWindowClass.background_color == COLOR_WINDOW + 1);
 static_assert(kMainWindowClass.window_style ==
               (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX));
 
+// The session the Win32 callbacks below hand their messages on with: they receive only
+// what Windows gives them. The one mutable pointer of the backend, set by the shell system.
+Win32Session* callback_session = nullptr;
+
 Message to_message(HWND window, UINT id, WPARAM wparam, LPARAM lparam) {
   return Message{window, static_cast<std::uint32_t>(id), static_cast<std::uintptr_t>(wparam),
                  static_cast<std::intptr_t>(lparam)};
 }
 
 LRESULT CALLBACK main_window_procedure(HWND window, UINT id, WPARAM wparam, LPARAM lparam) {
-  const WindowProcedure procedure = session().window_procedure;
+  const WindowProcedure procedure =
+      callback_session != nullptr ? callback_session->window_procedure : nullptr;
   if (procedure != nullptr) {
     const HandlerResult result = procedure(to_message(window, id, wparam, lparam));
     if (!result.use_default) return static_cast<LRESULT>(result.value);
@@ -32,12 +37,21 @@ LRESULT CALLBACK main_window_procedure(HWND window, UINT id, WPARAM wparam, LPAR
 }
 
 INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT id, WPARAM wparam, LPARAM lparam) {
-  const DialogProcedure procedure = session().dialog_procedure;
+  const DialogProcedure procedure =
+      callback_session != nullptr ? callback_session->dialog_procedure : nullptr;
   if (procedure == nullptr) return FALSE;
   return static_cast<INT_PTR>(procedure(to_message(dialog, id, wparam, lparam)));
 }
 
 }  // namespace
+
+Win32ShellSystem::Win32ShellSystem(Win32Session& session) : session_(session) {
+  callback_session = &session;
+}
+
+Win32ShellSystem::~Win32ShellSystem() {
+  if (callback_session == &session_) callback_session = nullptr;
+}
 
 void Win32ShellSystem::set_cursor(Cursor cursor) {
   switch (cursor) {
@@ -66,7 +80,7 @@ HResult Win32ShellSystem::create_main_window(const char* class_name, const char*
                                              std::int32_t show_command, WindowProcedure procedure,
                                              WindowHandle* out) {
   if (out == nullptr) return kE_FAIL;
-  Win32Session& state = session();
+  Win32Session& state = session_;
   state.window_procedure = procedure;
 
   WNDCLASSEXA window_class{};
@@ -111,7 +125,7 @@ void Win32ShellSystem::post_quit(std::int32_t exit_code) {
 
 std::intptr_t Win32ShellSystem::run_dialog(WindowHandle owner, std::int32_t dialog_id,
                                            DialogProcedure procedure) {
-  Win32Session& state = session();
+  Win32Session& state = session_;
   state.dialog_procedure = procedure;
   const INT_PTR result = DialogBoxParamA(state.instance, MAKEINTRESOURCEA(dialog_id),
                                          static_cast<HWND>(owner), dialog_procedure, 0);

@@ -9,6 +9,13 @@ namespace platform::win32 {
 
 class Win32ShellSystem final : public ShellSystem {
  public:
+  // The shell of session, which must outlive it; the window and dialog procedures reach
+  // the session from now on.
+  explicit Win32ShellSystem(Win32Session& session);
+  ~Win32ShellSystem() override;
+  Win32ShellSystem(const Win32ShellSystem&) = delete;
+  Win32ShellSystem& operator=(const Win32ShellSystem&) = delete;
+
   void set_cursor(Cursor cursor) override;
   void show_cursor(bool show) override;
   std::intptr_t shell_open(const char* target) override;
@@ -19,6 +26,9 @@ class Win32ShellSystem final : public ShellSystem {
                            DialogProcedure procedure) override;
   void end_dialog(WindowHandle dialog, std::intptr_t result) override;
   std::int32_t system_metric(std::int32_t index) override;
+
+ private:
+  Win32Session& session_;
 };
 
 }  // namespace platform::win32

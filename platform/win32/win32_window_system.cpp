@@ -29,7 +29,7 @@ bool Win32WindowSystem::has_menu(WindowHandle window) {
 
 void Win32WindowSystem::attach_menu(WindowHandle window, int menu_id) {
   HMENU previous = GetMenu(hwnd(window));
-  HMENU menu = LoadMenuA(session().instance, MAKEINTRESOURCEA(menu_id));
+  HMENU menu = LoadMenuA(session_.instance, MAKEINTRESOURCEA(menu_id));
   if (menu == nullptr) return;
   SetMenu(hwnd(window), menu);
   // A menu taken off a window is no longer destroyed with it, so each switch between

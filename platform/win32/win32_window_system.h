@@ -9,6 +9,9 @@ namespace platform::win32 {
 
 class Win32WindowSystem final : public WindowSystem {
  public:
+  // session must outlive the window system.
+  explicit Win32WindowSystem(const Win32Session& session) : session_(session) {}
+
   std::uint32_t get_style(WindowHandle window) override;
   void set_style(WindowHandle window, std::uint32_t style) override;
   std::uint32_t get_ex_style(WindowHandle window) override;
@@ -28,6 +31,9 @@ class Win32WindowSystem final : public WindowSystem {
   void message_box(WindowHandle owner, const char* text, const char* caption,
                    std::uint32_t icon) override;
   void post_close(WindowHandle window) override;
+
+ private:
+  const Win32Session& session_;
 };
 
 }  // namespace platform::win32

@@ -9,11 +9,10 @@
 
 #include "app/display_modes.h"
 #include "app/frame_statistics.h"
+#include "app/player.h"
 #include "app/shell.h"
-#include "app/shell_state.h"
 #include "display/display_setup.h"
 #include "display/pixel_format.h"
-#include "engine/frame_buffers.h"
 #include "tests/app/shell_test_support.h"
 #include "tests/display/display_test_support.h"
 
@@ -29,6 +28,7 @@ using platform::fake::Op;
 // Checks every pixel of the client area: the working frame through expand, with the label
 // glyphs over it 12 pixels in from the bottom corners and the labels' black left out.
 ::testing::AssertionResult screen_shows_working_frame(platform::fake::FakePlatform& fake,
+                                                      const engine::Scene& scene,
                                                       std::uint32_t (*expand)(std::uint16_t)) {
   struct Place {
     InkMap ink;
@@ -40,7 +40,7 @@ using platform::fake::Op;
   int glyph_pixels = 0;
   for (std::int32_t y = 0; y < 480; ++y) {
     for (std::int32_t x = 0; x < 640; ++x) {
-      std::uint32_t expected = expand(engine::working_frame[y * 640 + x]);
+      std::uint32_t expected = expand(scene.working_frame.get()[y * 640 + x]);
       for (const Place& place : places) {
         const std::int32_t lx = x - place.left, ly = y - (468 - place.ink.height);
         if (lx >= 0 && ly >= 0 && lx < place.ink.width && ly < place.ink.height &&
@@ -82,12 +82,12 @@ TEST_P(RenderedFrame, ShowsTheSteppedWorkingFrameWithBothLabels) {
   fake.display.set_mode_640x480x16(setting.full_screen_mode, setting.mode_format);
   fake.display.set_row_padding_bytes(setting.row_padding);
   start_player();
-  EXPECT_EQ(windowed, setting.full_screen_mode ? 0 : 1);
-  EXPECT_EQ(platform::fake::surface_pitch(display::frame_surface->surface), setting.frame_pitch);
+  EXPECT_EQ(player.windowed, setting.full_screen_mode ? 0 : 1);
+  EXPECT_EQ(platform::fake::surface_pitch(screen.frame_surface->surface), setting.frame_pitch);
   for (int frame = 0; frame < 2; ++frame) {
     clock.advance(250);  // the layers are due: the working frame changes
-    ASSERT_EQ(render_frame(), platform::kS_OK);
-    EXPECT_TRUE(screen_shows_working_frame(fake, setting.expand)) << "frame " << frame;
+    ASSERT_EQ(render_frame(player), platform::kS_OK);
+    EXPECT_TRUE(screen_shows_working_frame(fake, scene, setting.expand)) << "frame " << frame;
   }
 }
 
@@ -112,10 +112,10 @@ using FramePath = ShellTest;
 TEST_F(FramePath, StatisticsTextIsDrawnOpaqueAtFourFourAndGoneWithTheNextFrameWithout) {
   fake.display.set_mode_640x480x16(false);  // windowed on the 32-bit desktop: exact white
   start_player();
-  statistics = {};
-  show_statistics = 1;
-  ASSERT_EQ(render_frame(), platform::kS_OK);
-  const std::string text = statistics.text;
+  player.statistics = {};
+  player.show_statistics = true;
+  ASSERT_EQ(render_frame(player), platform::kS_OK);
+  const std::string text = player.statistics.text;
   ASSERT_FALSE(text.empty());
   const InkMap ink = ink_of(text.c_str());
   for (std::int32_t y = 0; y < ink.height; ++y) {
@@ -124,34 +124,34 @@ TEST_F(FramePath, StatisticsTextIsDrawnOpaqueAtFourFourAndGoneWithTheNextFrameWi
           << x << "," << y;
     }
   }
-  EXPECT_EQ(fake.client_rgb(3, 4), expand_565(engine::working_frame[4 * 640 + 3]));
-  show_statistics = 0;
-  ASSERT_EQ(render_frame(), platform::kS_OK);
-  EXPECT_TRUE(screen_shows_working_frame(fake, expand_565));
+  EXPECT_EQ(fake.client_rgb(3, 4), expand_565(scene.working_frame.get()[4 * 640 + 3]));
+  player.show_statistics = false;
+  ASSERT_EQ(render_frame(player), platform::kS_OK);
+  EXPECT_TRUE(screen_shows_working_frame(fake, scene, expand_565));
 }
 
 TEST_F(FramePath, ToggleBothWaysKeepsShowingTheWorkingFrame) {
   start_player();
-  ASSERT_EQ(windowed, 0);
-  toggle_fullscreen(fake.window());
-  EXPECT_EQ(windowed, 1);
-  ASSERT_NE(display::display, nullptr);
-  EXPECT_EQ(display::display->windowed, 1);
+  ASSERT_EQ(player.windowed, 0);
+  toggle_fullscreen(player, fake.window());
+  EXPECT_EQ(player.windowed, 1);
+  ASSERT_NE(screen.display, nullptr);
+  EXPECT_EQ(screen.display->windowed, 1);
   EXPECT_FALSE(fake.display.full_screen_mode_set());
   EXPECT_EQ(fake.windows.menu_id(), platform::kMainMenuId);
   // The menu bar came back after the window was sized; the client area is still 640×480.
   const platform::Rect client = fake.windows.client_rect_on_screen(fake.window());
   EXPECT_EQ(client.right - client.left, 640);
   EXPECT_EQ(client.bottom - client.top, 480);
-  ASSERT_EQ(render_frame(), platform::kS_OK);
-  EXPECT_TRUE(screen_shows_working_frame(fake, expand_565));
+  ASSERT_EQ(render_frame(player), platform::kS_OK);
+  EXPECT_TRUE(screen_shows_working_frame(fake, scene, expand_565));
 
-  toggle_fullscreen(fake.window());
-  EXPECT_EQ(windowed, 0);
+  toggle_fullscreen(player, fake.window());
+  EXPECT_EQ(player.windowed, 0);
   EXPECT_TRUE(fake.display.full_screen_mode_set());
   EXPECT_EQ(fake.windows.menu_id(), 0);
-  ASSERT_EQ(render_frame(), platform::kS_OK);
-  EXPECT_TRUE(screen_shows_working_frame(fake, expand_565));
+  ASSERT_EQ(render_frame(player), platform::kS_OK);
+  EXPECT_TRUE(screen_shows_working_frame(fake, scene, expand_565));
   EXPECT_TRUE(fake.windows.message_boxes().empty());
   EXPECT_EQ(fake.windows.close_requests(), 0);
   EXPECT_EQ(fake.display.live(platform::fake::Kind::kDirectDraw), 1);
@@ -160,10 +160,10 @@ TEST_F(FramePath, ToggleBothWaysKeepsShowingTheWorkingFrame) {
 TEST_F(FramePath, AFailedToggleToFullScreenTellsBothMessagesAndAsksTheWindowToClose) {
   fake.display.set_mode_640x480x16(false);
   start_player();
-  ASSERT_EQ(windowed, 1);
+  ASSERT_EQ(player.windowed, 1);
   const std::size_t boxes = fake.windows.message_boxes().size();
-  toggle_fullscreen(fake.window());
-  EXPECT_EQ(display::display, nullptr);
+  toggle_fullscreen(player, fake.window());
+  EXPECT_EQ(screen.display, nullptr);
   ASSERT_EQ(fake.windows.message_boxes().size(), boxes + 2);
   EXPECT_EQ(fake.windows.message_boxes()[boxes].text,
             "This display card does not support 640x480x16 ");
@@ -179,13 +179,13 @@ TEST_F(FramePath, AFailedToggleLateInTheSetUpIsToldOnceAndLeavesNothingAfterRele
   start_player();
   // The second label's surface cannot be made: device, frame surface and first label exist.
   fake.display.fail(Op::kCreateSurface, platform::kE_OUTOFMEMORY, 3);
-  toggle_fullscreen(fake.window());
-  EXPECT_EQ(display::display, nullptr);
+  toggle_fullscreen(player, fake.window());
+  EXPECT_EQ(screen.display, nullptr);
   EXPECT_EQ(fake.windows.close_requests(), 1);
   ASSERT_EQ(fake.windows.message_boxes().size(), 1u);
   EXPECT_EQ(fake.windows.message_boxes()[0].text,
             "InitDirectDraw() failed. The program will now exit. ");
-  display::release_display();
+  display::release_display(screen);
   EXPECT_EQ(fake.display.live_objects(), 0);
 }
 

@@ -8,7 +8,6 @@
 
 #include "app/frame_statistics.h"
 #include "display/display_setup.h"
-#include "engine/scene.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/virtual_clock.h"
 #include "platform/font/bitmap_font.h"
@@ -17,75 +16,75 @@ namespace {
 
 class FrameStatistics : public ::testing::Test {
  protected:
-  void SetUp() override {
-    platform::set_clock(&clock_);
-    app::statistics = {};
-    engine::frame_time_ms = 0;
+  // One frame counted now, with the scene's frame time as it is.
+  const char* update() {
+    return app::update_statistics(statistics_, clock_.now_ms(), frame_time_ms_);
   }
-  void TearDown() override { platform::set_clock(nullptr); }
 
   // Runs frames - 1 frames at the current time and one more after advancing by ms.
   std::string frames_over(std::uint32_t frames, std::uint32_t ms) {
-    for (std::uint32_t i = 1; i < frames; ++i) app::update_statistics();
+    for (std::uint32_t i = 1; i < frames; ++i) update();
     clock_.advance(ms);
-    return app::update_statistics();
+    return update();
   }
 
   platform::fake::VirtualClock clock_{0};
+  app::StatisticsState statistics_;
+  std::int32_t frame_time_ms_ = 0;
 };
 
 TEST_F(FrameStatistics, FirstWindowStartsAtClockZeroSoTheFirstAverageIsTheClockItself) {
   clock_.set(123456);
-  engine::frame_time_ms = 7;
-  EXPECT_EQ(std::string(app::update_statistics()), "123456 ms   7 ms");
-  EXPECT_EQ(app::statistics.frame_count, 0u);
-  EXPECT_EQ(app::statistics.window_start_ms, 123456u);
+  frame_time_ms_ = 7;
+  EXPECT_EQ(std::string(update()), "123456 ms   7 ms");
+  EXPECT_EQ(statistics_.frame_count, 0u);
+  EXPECT_EQ(statistics_.window_start_ms, 123456u);
 }
 
 TEST_F(FrameStatistics, WindowWithOneFrameOf600MsReports600) {
   clock_.set(1000);
-  app::update_statistics();
-  engine::frame_time_ms = 42;
+  update();
+  frame_time_ms_ = 42;
   EXPECT_EQ(frames_over(1, 600), "600 ms  42 ms");
 }
 
 TEST_F(FrameStatistics, AverageOf16IsPrintedWithOneLeadingBlank) {
   clock_.set(1000);
-  app::update_statistics();
-  engine::frame_time_ms = 3;
+  update();
+  frame_time_ms_ = 3;
   // 32 frames in 512 ms.
   EXPECT_EQ(frames_over(32, 512), " 16 ms   3 ms");
 }
 
 TEST_F(FrameStatistics, NumbersOfFourOrMoreDigitsArePrintedInFull) {
   clock_.set(1000);
-  app::update_statistics();
-  engine::frame_time_ms = 12345;
+  update();
+  frame_time_ms_ = 12345;
   EXPECT_EQ(frames_over(1, 4321), "4321 ms 12345 ms");
-  engine::frame_time_ms = -5;
+  frame_time_ms_ = -5;
   EXPECT_EQ(frames_over(1, 500), "500 ms  -5 ms");
 }
 
 TEST_F(FrameStatistics, TextStaysUntilTheWindowHasLasted500Ms) {
   clock_.set(1000);
-  engine::frame_time_ms = 9;
-  const std::string first = app::update_statistics();
-  engine::frame_time_ms = 50;
+  frame_time_ms_ = 9;
+  const std::string first = update();
+  frame_time_ms_ = 50;
   EXPECT_EQ(frames_over(10, 499), first);
-  EXPECT_EQ(app::statistics.frame_count, 10u);
+  EXPECT_EQ(statistics_.frame_count, 10u);
   // The 500th millisecond closes the window over 11 frames: 500 / 11 = 45.
   EXPECT_EQ(frames_over(1, 1), " 45 ms  50 ms");
 }
 
 TEST_F(FrameStatistics, WindowSpanningTheClockWrapIsMeasuredInUnsignedArithmetic) {
   clock_.set(0xFFFFFF00u);
-  app::update_statistics();
+  update();
   EXPECT_EQ(frames_over(2, 0x200), "256 ms   0 ms");
 }
 
 TEST_F(FrameStatistics, FirstUpdateAfterAPauseSpansTheWholeGapOnce) {
   clock_.set(1000);
-  app::update_statistics();
+  update();
   // Statistics off for 10 s: nothing counts meanwhile; two frames once they are back on.
   EXPECT_EQ(frames_over(2, 10000), "5000 ms   0 ms");
   EXPECT_EQ(frames_over(25, 500), " 20 ms   0 ms");
@@ -93,17 +92,19 @@ TEST_F(FrameStatistics, FirstUpdateAfterAPauseSpansTheWholeGapOnce) {
 
 TEST_F(FrameStatistics, TextIsDrawnWhiteOnDarkGreyAtFourFourIntoTheFrameSurface) {
   platform::fake::FakePlatform fake;
-  std::int32_t windowed = 1;
-  display::set_label_texts("Moviquel Co", "MQLP 1-1");
-  ASSERT_EQ(display::init_display(fake.window(), &windowed), 0);
-  ASSERT_NE(display::frame_surface, nullptr);
-  platform::Surface* surface = display::frame_surface->surface;
+  display::Display screen(&fake.display, &fake.windows);
+  bool windowed = true;
+  display::set_label_texts(screen, "Moviquel Co", "MQLP 1-1");
+  ASSERT_EQ(display::init_display(screen, fake.window(), &windowed), 0);
+  ASSERT_NE(screen.frame_surface, nullptr);
+  platform::Surface* surface = screen.frame_surface->surface;
   platform::fake::surface_fill(surface, 0);
 
   clock_.set(2000);
-  engine::frame_time_ms = 8;
-  EXPECT_EQ(app::draw_statistics(), 0);
-  const std::string text = app::statistics.text;
+  frame_time_ms_ = 8;
+  EXPECT_EQ(
+      app::draw_statistics(statistics_, screen.frame_surface, clock_.now_ms(), frame_time_ms_), 0);
+  const std::string text = statistics_.text;
   ASSERT_EQ(text, "2000 ms   8 ms");
 
   const int length = static_cast<int>(text.size());
@@ -130,14 +131,13 @@ TEST_F(FrameStatistics, TextIsDrawnWhiteOnDarkGreyAtFourFourIntoTheFrameSurface)
   EXPECT_EQ(platform::fake::surface_rgb(surface, 4, 3), 0u);
   EXPECT_EQ(platform::fake::surface_rgb(surface, 4 + width, 4), 0u);
   EXPECT_EQ(platform::fake::surface_rgb(surface, 4, 4 + height), 0u);
-  display::release_display();
+  display::release_display(screen);
 }
 
 TEST_F(FrameStatistics, WithoutAFrameSurfaceTheStateStillAdvances) {
-  ASSERT_EQ(display::frame_surface, nullptr);
   clock_.set(700);
-  EXPECT_LT(app::draw_statistics(), 0);
-  EXPECT_EQ(std::string(app::statistics.text), "700 ms   0 ms");
+  EXPECT_LT(app::draw_statistics(statistics_, nullptr, clock_.now_ms(), frame_time_ms_), 0);
+  EXPECT_EQ(std::string(statistics_.text), "700 ms   0 ms");
 }
 
 }  // namespace

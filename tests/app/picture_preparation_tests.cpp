@@ -239,13 +239,15 @@ TEST(DecodePicture, RefusesEmptyAndMissingData) {
 TEST(PrepareSourceImage, CentresAQuarterSizePictureInTheFill) {
   const Picture picture = picture_test::squares(320, 240, 3);
   const std::vector<std::uint8_t> jpeg = picture_test::encode(picture, Sampling::k444);
-  ASSERT_TRUE(app::prepare_source_image(jpeg.data(), static_cast<std::int32_t>(jpeg.size())));
+  std::vector<std::uint32_t> source_image(static_cast<std::size_t>(kW * kH));
+  ASSERT_TRUE(app::prepare_source_image(source_image.data(), jpeg.data(),
+                                        static_cast<std::int32_t>(jpeg.size())));
   const Picture reference = picture_test::reference_decode(jpeg);
   std::array<double, 3> sum{};
   std::int32_t border_wrong = 0;
   for (std::int32_t y = 0; y < kH; ++y) {
     for (std::int32_t x = 0; x < kW; ++x) {
-      const std::uint32_t p = engine::source_image[y * kW + x];
+      const std::uint32_t p = source_image[static_cast<std::size_t>(y * kW + x)];
       if (x < 160 || x > 479 || y < 120 || y > 359) {
         border_wrong += p != kFill ? 1 : 0;
         continue;
@@ -261,17 +263,20 @@ TEST(PrepareSourceImage, CentresAQuarterSizePictureInTheFill) {
 }
 
 TEST(PrepareSourceImage, RefusedPictureLeavesTheSourceImageAsItWas) {
+  std::vector<std::uint32_t> source_image(static_cast<std::size_t>(kW * kH));
   for (std::int32_t i = 0; i < kW * kH; ++i)
-    engine::source_image[i] = static_cast<std::uint32_t>(i);
+    source_image[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(i);
   const std::vector<std::uint8_t> cmyk = picture_test::encode_cmyk(64, 48);
-  EXPECT_FALSE(app::prepare_source_image(cmyk.data(), static_cast<std::int32_t>(cmyk.size())));
+  EXPECT_FALSE(app::prepare_source_image(source_image.data(), cmyk.data(),
+                                         static_cast<std::int32_t>(cmyk.size())));
   const std::vector<std::uint8_t> jpeg =
       picture_test::encode(picture_test::squares(640, 480, 3), Sampling::k420);
-  EXPECT_FALSE(app::prepare_source_image(jpeg.data(), static_cast<std::int32_t>(jpeg.size() / 2)));
-  EXPECT_FALSE(app::prepare_source_image(jpeg.data(), 0));
+  EXPECT_FALSE(app::prepare_source_image(source_image.data(), jpeg.data(),
+                                         static_cast<std::int32_t>(jpeg.size() / 2)));
+  EXPECT_FALSE(app::prepare_source_image(source_image.data(), jpeg.data(), 0));
   std::int32_t changed = 0;
   for (std::int32_t i = 0; i < kW * kH; ++i) {
-    changed += engine::source_image[i] != static_cast<std::uint32_t>(i) ? 1 : 0;
+    changed += source_image[static_cast<std::size_t>(i)] != static_cast<std::uint32_t>(i) ? 1 : 0;
   }
   EXPECT_EQ(changed, 0);
 }
@@ -315,7 +320,7 @@ TEST(MemoryInputStream, EmptyStreamIsAtItsEndAndNullDataFails) {
   EXPECT_TRUE(at_end);
   jpeg::MemoryInputStream null_data(nullptr, 10);
   bool flag = false;
-  EXPECT_EQ(null_data.read(buffer.data(), 4, flag), -1);
+  EXPECT_EQ(null_data.read(buffer.data(), 4, flag), jpeg::JpegInputStream::kReadError);
 }
 
 }  // namespace

@@ -15,10 +15,10 @@
 #include "app/picture_preparation.h"
 #include "app/picture_switch.h"
 #include "app/pictures.h"
-#include "app/shell_state.h"
+#include "app/player.h"
+#include "app/shell.h"
 #include "display/display_setup.h"
 #include "display/pixel_format.h"
-#include "engine/frame_buffers.h"
 #include "engine/scene.h"
 #include "platform/embedded/embedded_resource_store.h"
 #include "platform/fake/fake_platform.h"
@@ -38,10 +38,10 @@ std::uint32_t expand_565(std::uint16_t p) {
   return ((p >> 11) & 31u) << 19 | ((p >> 5) & 63u) << 10 | (p & 31u) << 3;
 }
 
-std::vector<std::uint32_t> working_frame_rgb() {
+std::vector<std::uint32_t> working_frame_rgb(const engine::Scene& scene) {
   std::vector<std::uint32_t> rgb(kPixels);
   for (std::int32_t i = 0; i < kPixels; ++i)
-    rgb[static_cast<std::size_t>(i)] = expand_565(engine::working_frame[i]);
+    rgb[static_cast<std::size_t>(i)] = expand_565(scene.working_frame.get()[i]);
   return rgb;
 }
 
@@ -93,61 +93,46 @@ void write_png(const std::string& name, const std::uint32_t* pixels) {
 
 class PictureSwitch : public ::testing::Test {
  protected:
-  void SetUp() override {
-    saved_resources_ = platform::services().resources;
-    platform::services().resources = &store_;
-    platform::set_clock(&clock_);
-    ASSERT_TRUE(app::load_pictures());
-    engine::info_mode = 0;
-    std::memset(engine::working_frame, 0, sizeof engine::working_frame);
-  }
-  void TearDown() override {
-    display::release_display();
-    engine::set_picture_switch(nullptr);
-    engine::info_mode = 0;
-    platform::set_clock(nullptr);
-    platform::services().resources = saved_resources_;
-    app::info_picture = {};
-    app::main_picture = {};
-  }
+  void SetUp() override { ASSERT_TRUE(app::load_pictures(&store_, player_.pictures)); }
 
-  void open_display(std::int32_t windowed) {
-    app::windowed = windowed;
-    display::set_label_texts("Moviquel Co", "MQLP 1-1");
-    ASSERT_EQ(display::init_display(fake_.window(), &app::windowed), 0);
+  void open_display(bool windowed) {
+    player_.windowed = windowed;
+    display::set_label_texts(screen_, "Moviquel Co", "MQLP 1-1");
+    screen_.working_frame = scene_.working_frame.get();
+    ASSERT_EQ(display::init_display(screen_, fake_.window(), &player_.windowed), 0);
   }
 
   platform::fake::FakePlatform fake_;
   platform::EmbeddedResourceStore store_{platform::embedded_resources()};
   platform::fake::VirtualClock clock_{10000};
-
- private:
-  platform::ResourceStore* saved_resources_ = nullptr;
+  engine::Scene scene_{clock_};
+  display::Display screen_{&fake_.display, &fake_.windows};
+  app::Player player_{fake_.services(&store_, &clock_), scene_, screen_};
 };
 
 TEST_F(PictureSwitch, MainPictureFillsTheSourceImageAndItsSceneDrawsItFirstFrame) {
   open_display(1);
-  ASSERT_TRUE(app::show_picture());
+  ASSERT_TRUE(app::show_picture(player_));
 
   const std::vector<std::uint32_t> reference = reference_source_image("/main_picture.jpg");
-  const auto decoded = mean_difference(engine::source_image, reference.data(), 0, 0, 639, 479);
+  const auto decoded = mean_difference(scene_.source_image.get(), reference.data(), 0, 0, 639, 479);
   for (double d : decoded) EXPECT_LE(d, picture_test::kFastPathMeanBound);
 
-  EXPECT_TRUE(engine::main_layer.active);
-  EXPECT_TRUE(engine::strip_layer.active);
-  EXPECT_FALSE(engine::info_layer.active);
-  EXPECT_EQ(engine::scene_start_ms, 10000u);
+  EXPECT_TRUE(scene_.main_layer.active);
+  EXPECT_TRUE(scene_.strip_layer.active);
+  EXPECT_FALSE(scene_.info_layer.active);
+  EXPECT_EQ(scene_.scene_start_ms, 10000u);
   // A window shows the arrow.
   EXPECT_EQ(fake_.shell.cursor(), platform::Cursor::kArrow);
 
-  engine::scene_tick();
-  const std::vector<std::uint32_t> frame = working_frame_rgb();
-  write_png("main_source_image.png", engine::source_image);
+  app::render_frame(player_);
+  const std::vector<std::uint32_t> frame = working_frame_rgb(scene_);
+  write_png("main_source_image.png", scene_.source_image.get());
   write_png("main_first_frame.png", frame.data());
   // The first frame is the picture in 5-6-5 (up to 8 lower per channel) under the effects:
   // about 30% of its pixels brightened by 16 and a quarter of the 3x2 blocks moved by one
   // pixel. The same comparison against the info picture differs by tens of steps.
-  const auto shown = mean_difference(frame.data(), engine::source_image, 0, 0, 639, 479);
+  const auto shown = mean_difference(frame.data(), scene_.source_image.get(), 0, 0, 639, 479);
   for (double d : shown) EXPECT_LE(d, 10.0);
   const std::vector<std::uint32_t> other = reference_source_image("/info_picture.jpg");
   const auto wrong = mean_difference(frame.data(), other.data(), 0, 0, 639, 479);
@@ -156,42 +141,44 @@ TEST_F(PictureSwitch, MainPictureFillsTheSourceImageAndItsSceneDrawsItFirstFrame
 
 TEST_F(PictureSwitch, InfoPictureFillsTheWindowAndFadesInOverThePreviousFrame) {
   open_display(1);
-  engine::info_mode = 1;
+  scene_.info_mode = true;
   const int shows_before = fake_.shell.cursor_show_count();
-  ASSERT_TRUE(app::show_picture());
+  ASSERT_TRUE(app::show_picture(player_));
 
   // 560 x 400 sits at (40, 40) inside the fill.
   const std::vector<std::uint32_t> reference = reference_source_image("/info_picture.jpg");
-  const auto decoded = mean_difference(engine::source_image, reference.data(), 40, 40, 599, 439);
+  const auto decoded =
+      mean_difference(scene_.source_image.get(), reference.data(), 40, 40, 599, 439);
   for (double d : decoded) EXPECT_LE(d, picture_test::kFastPathMeanBound);
   std::int32_t border_wrong = 0;
   for (std::int32_t y = 0; y < kH; ++y) {
     for (std::int32_t x = 0; x < kW; ++x) {
       if (x >= 40 && x <= 599 && y >= 40 && y <= 439) continue;
-      border_wrong += engine::source_image[y * kW + x] != 0x404020u ? 1 : 0;
+      border_wrong += scene_.source_image.get()[y * kW + x] != 0x404020u ? 1 : 0;
     }
   }
   EXPECT_EQ(border_wrong, 0);
 
-  EXPECT_TRUE(engine::info_layer.active);
-  EXPECT_FALSE(engine::main_layer.active);
-  EXPECT_FALSE(engine::strip_layer.active);
+  EXPECT_TRUE(scene_.info_layer.active);
+  EXPECT_FALSE(scene_.main_layer.active);
+  EXPECT_FALSE(scene_.strip_layer.active);
   EXPECT_EQ(fake_.shell.cursor(), platform::Cursor::kHelp);
   EXPECT_EQ(fake_.shell.cursor_show_count(), shows_before + 1);
 
-  engine::scene_tick();
-  const std::vector<std::uint32_t> frame = working_frame_rgb();
-  write_png("info_source_image.png", engine::source_image);
+  app::render_frame(player_);
+  const std::vector<std::uint32_t> frame = working_frame_rgb(scene_);
+  write_png("info_source_image.png", scene_.source_image.get());
   write_png("info_first_frame.png", frame.data());
   // Over a black frame the first step is half the picture inside the window and nothing
   // outside it.
-  const auto half = mean_difference(frame.data(), engine::source_image, 40, 40, 599, 439, true);
+  const auto half =
+      mean_difference(frame.data(), scene_.source_image.get(), 40, 40, 599, 439, true);
   for (double d : half) EXPECT_LE(d, 6.0);
   std::int32_t touched = 0;
   for (std::int32_t y = 0; y < kH; ++y) {
     for (std::int32_t x = 0; x < kW; ++x) {
       if (x >= 40 && x <= 599 && y >= 40 && y <= 439) continue;
-      touched += engine::working_frame[y * kW + x] != 0 ? 1 : 0;
+      touched += scene_.working_frame.get()[y * kW + x] != 0 ? 1 : 0;
     }
   }
   EXPECT_EQ(touched, 0);
@@ -200,7 +187,7 @@ TEST_F(PictureSwitch, InfoPictureFillsTheWindowAndFadesInOverThePreviousFrame) {
 TEST_F(PictureSwitch, FullScreenMainPictureHasNoCursor) {
   open_display(0);
   const int shows_before = fake_.shell.cursor_show_count();
-  ASSERT_TRUE(app::show_picture());
+  ASSERT_TRUE(app::show_picture(player_));
   EXPECT_EQ(fake_.shell.cursor(), platform::Cursor::kNone);
   EXPECT_EQ(fake_.shell.cursor_show_count(), shows_before);
 }
@@ -208,24 +195,23 @@ TEST_F(PictureSwitch, FullScreenMainPictureHasNoCursor) {
 TEST_F(PictureSwitch, SceneIsBuiltForThePixelLayoutOfTheFrameSurface) {
   fake_.display.set_desktop(1024, 768, platform::fake::format_555());
   open_display(1);
-  ASSERT_TRUE(app::show_picture());
-  EXPECT_EQ(display::global_pixel_format().green_bits, 5);
-  EXPECT_EQ(engine::main_layer.format.green_bits, 5);
-  EXPECT_EQ(engine::main_layer.format.red_shift, 10);
+  ASSERT_TRUE(app::show_picture(player_));
+  EXPECT_EQ(screen_.pixel_format.green_bits, 5);
+  EXPECT_EQ(scene_.main_layer.format.green_bits, 5);
+  EXPECT_EQ(scene_.main_layer.format.red_shift, 10);
 }
 
 TEST_F(PictureSwitch, SceneTimerSwitchesToTheInfoPictureThroughShowPicture) {
   open_display(1);
-  app::install_picture_switch();
-  ASSERT_TRUE(app::show_picture());
+  ASSERT_TRUE(app::show_picture(player_));
   clock_.advance(29999);
-  engine::scene_tick();
-  EXPECT_EQ(engine::info_mode, 0);
+  app::render_frame(player_);
+  EXPECT_EQ(scene_.info_mode, 0);
   clock_.set(10000 + 30000);
-  engine::scene_tick();
-  EXPECT_EQ(engine::info_mode, 1);
-  EXPECT_EQ(engine::source_image[0], app::kSourceImageFill);
-  EXPECT_TRUE(engine::info_layer.active);
+  app::render_frame(player_);
+  EXPECT_EQ(scene_.info_mode, 1);
+  EXPECT_EQ(scene_.source_image.get()[0], app::kSourceImageFill);
+  EXPECT_TRUE(scene_.info_layer.active);
   EXPECT_EQ(fake_.shell.cursor(), platform::Cursor::kHelp);
 }
 
@@ -233,20 +219,22 @@ TEST_F(PictureSwitch, SceneTimerSwitchesToTheInfoPictureThroughShowPicture) {
 struct Observed {
   std::vector<std::uint32_t> source_image;
   display::PixelLayout layout;
-  std::int32_t main_active, strip_active, info_active;
+  bool main_active, strip_active, info_active;
   std::uint32_t scene_start_ms;
   std::size_t cursor_calls;
   int cursor_shows;
   int format_queries;
 };
 
-Observed observe(platform::fake::FakePlatform& fake) {
-  return {std::vector<std::uint32_t>(engine::source_image, engine::source_image + kPixels),
-          display::global_pixel_format(),
-          engine::main_layer.active,
-          engine::strip_layer.active,
-          engine::info_layer.active,
-          engine::scene_start_ms,
+Observed observe(platform::fake::FakePlatform& fake, const app::Player& player) {
+  const engine::Scene& scene = player.scene;
+  const std::uint32_t* source_image = scene.source_image.get();
+  return {std::vector<std::uint32_t>(source_image, source_image + kPixels),
+          player.display.pixel_format,
+          scene.main_layer.active,
+          scene.strip_layer.active,
+          scene.info_layer.active,
+          scene.scene_start_ms,
           fake.shell.cursor_calls().size(),
           fake.shell.cursor_show_count(),
           fake.display.calls(platform::fake::Op::kGetPixelFormat)};
@@ -261,7 +249,7 @@ void set_picture(app::PictureBytes* picture, const std::vector<std::uint8_t>& by
 
 TEST_F(PictureSwitch, RefusedPicturesLeaveImageFormatSceneAndCursorUnchanged) {
   open_display(1);
-  ASSERT_TRUE(app::show_picture());
+  ASSERT_TRUE(app::show_picture(player_));
   clock_.advance(1234);
 
   const std::vector<std::uint8_t> colour =
@@ -274,14 +262,14 @@ TEST_F(PictureSwitch, RefusedPicturesLeaveImageFormatSceneAndCursorUnchanged) {
       {colour, static_cast<std::int32_t>(colour.size() / 3)},
       {colour, 0},
   };
-  engine::info_mode = 1;
+  scene_.info_mode = true;
   for (std::size_t i = 0; i < refused.size(); ++i) {
     const auto& [bytes, cut] = refused[i];
     const auto length = cut > 0 ? cut : static_cast<std::int32_t>(bytes.size());
-    set_picture(&app::info_picture, bytes, i == 3 ? 0 : length);
-    const Observed before = observe(fake_);
-    EXPECT_FALSE(app::show_picture()) << "picture " << i;
-    const Observed after = observe(fake_);
+    set_picture(&player_.pictures.info_picture, bytes, i == 3 ? 0 : length);
+    const Observed before = observe(fake_, player_);
+    EXPECT_FALSE(app::show_picture(player_)) << "picture " << i;
+    const Observed after = observe(fake_, player_);
     EXPECT_TRUE(after.source_image == before.source_image) << "picture " << i;
     EXPECT_EQ(std::memcmp(&after.layout, &before.layout, sizeof before.layout), 0) << i;
     EXPECT_EQ(after.main_active, before.main_active) << "picture " << i;
@@ -293,8 +281,8 @@ TEST_F(PictureSwitch, RefusedPicturesLeaveImageFormatSceneAndCursorUnchanged) {
     EXPECT_EQ(after.format_queries, before.format_queries) << "picture " << i;
   }
   // info_mode already names the other picture; the main scene runs on.
-  EXPECT_EQ(engine::info_mode, 1);
-  EXPECT_TRUE(engine::main_layer.active);
+  EXPECT_EQ(scene_.info_mode, 1);
+  EXPECT_TRUE(scene_.main_layer.active);
 }
 
 }  // namespace

@@ -28,23 +28,10 @@ std::vector<std::uint8_t> bytes_of(const app::PictureBytes& picture) {
   return {picture.data.get(), picture.data.get() + picture.length};
 }
 
-// Installs a resource store for one test and empties the two pictures around it.
+// The two pictures a test loads.
 class PictureLoading : public ::testing::Test {
  protected:
-  void install(platform::ResourceStore* store) { platform::services().resources = store; }
-  void SetUp() override {
-    saved_ = platform::services().resources;
-    app::info_picture = {};
-    app::main_picture = {};
-  }
-  void TearDown() override {
-    platform::services().resources = saved_;
-    app::info_picture = {};
-    app::main_picture = {};
-  }
-
- private:
-  platform::ResourceStore* saved_ = nullptr;
+  app::Pictures pictures_;
 };
 
 const std::array<unsigned char, 3> kThreeBytes = {10, 20, 30};
@@ -52,21 +39,19 @@ const std::array<unsigned char, 5> kFiveBytes = {1, 2, 3, 4, 5};
 
 TEST_F(PictureLoading, EmbeddedPicturesDescrambleToTheJpegsByteForByte) {
   platform::EmbeddedResourceStore store(platform::embedded_resources());
-  install(&store);
-  ASSERT_TRUE(app::load_pictures());
-  EXPECT_EQ(bytes_of(app::info_picture), read_file(MQ_RESOURCES_DIR "/info_picture.jpg"));
-  EXPECT_EQ(bytes_of(app::main_picture), read_file(MQ_RESOURCES_DIR "/main_picture.jpg"));
+  ASSERT_TRUE(app::load_pictures(&store, pictures_));
+  EXPECT_EQ(bytes_of(pictures_.info_picture), read_file(MQ_RESOURCES_DIR "/info_picture.jpg"));
+  EXPECT_EQ(bytes_of(pictures_.main_picture), read_file(MQ_RESOURCES_DIR "/main_picture.jpg"));
 }
 
 TEST_F(PictureLoading, EmbeddedBytesAreScrambledNotPlainJpeg) {
   platform::EmbeddedResourceStore store(platform::embedded_resources());
-  install(&store);
   const std::array<std::pair<int, const char*>, 2> pictures = {
       {{app::kInfoPictureId, "/info_picture.jpg"}, {app::kMainPictureId, "/main_picture.jpg"}}};
   for (const auto& [id, file] : pictures) {
     const std::uint8_t* bytes = nullptr;
     std::uint32_t size = 0;
-    ASSERT_TRUE(app::load_resource(id, "JPGDATA", &bytes, &size));
+    ASSERT_TRUE(app::load_resource(&store, id, "JPGDATA", &bytes, &size));
     const std::vector<std::uint8_t> jpeg = read_file(std::string(MQ_RESOURCES_DIR) + file);
     ASSERT_EQ(size, jpeg.size());
     // No JPEG start-of-image marker, and only chance agreement (about 1 in 256) elsewhere.
@@ -81,37 +66,34 @@ TEST_F(PictureLoading, MissingMainPictureAfterThePresentInfoPictureFails) {
   const std::array<platform::EmbeddedResource, 1> table = {
       {{112, "JPGDATA", kThreeBytes.data(), 3}}};
   platform::EmbeddedResourceStore store(table);
-  install(&store);
-  EXPECT_FALSE(app::load_pictures());
+  EXPECT_FALSE(app::load_pictures(&store, pictures_));
   // The info picture was copied before the failure and stays, still scrambled.
-  EXPECT_EQ(app::info_picture.length, 3);
-  EXPECT_EQ(bytes_of(app::info_picture), (std::vector<std::uint8_t>{10, 20, 30}));
-  EXPECT_EQ(app::main_picture.data, nullptr);
-  EXPECT_EQ(app::main_picture.length, 0);
+  EXPECT_EQ(pictures_.info_picture.length, 3);
+  EXPECT_EQ(bytes_of(pictures_.info_picture), (std::vector<std::uint8_t>{10, 20, 30}));
+  EXPECT_EQ(pictures_.main_picture.data, nullptr);
+  EXPECT_EQ(pictures_.main_picture.length, 0);
 }
 
 TEST_F(PictureLoading, MissingInfoPictureFailsBeforeLookingAtTheMainPicture) {
   const std::array<platform::EmbeddedResource, 1> table = {
       {{115, "JPGDATA", kThreeBytes.data(), 3}}};
   platform::EmbeddedResourceStore store(table);
-  install(&store);
-  EXPECT_FALSE(app::load_pictures());
-  EXPECT_EQ(app::info_picture.data, nullptr);
-  EXPECT_EQ(app::main_picture.data, nullptr);
+  EXPECT_FALSE(app::load_pictures(&store, pictures_));
+  EXPECT_EQ(pictures_.info_picture.data, nullptr);
+  EXPECT_EQ(pictures_.main_picture.data, nullptr);
 }
 
 TEST_F(PictureLoading, ResourceOfAnotherTypeIsNotFound) {
   const std::array<platform::EmbeddedResource, 2> table = {
       {{112, "PNGDATA", kThreeBytes.data(), 3}, {115, "JPGDATA", kFiveBytes.data(), 5}}};
   platform::EmbeddedResourceStore store(table);
-  install(&store);
   const std::uint8_t* bytes = reinterpret_cast<const std::uint8_t*>(&table);
   std::uint32_t size = 77;
-  EXPECT_FALSE(app::load_resource(112, "JPGDATA", &bytes, &size));
+  EXPECT_FALSE(app::load_resource(&store, 112, "JPGDATA", &bytes, &size));
   EXPECT_EQ(bytes, nullptr);
   EXPECT_EQ(size, 0u);
   // Type names compare without regard to case, as Windows compares them.
-  EXPECT_TRUE(app::load_resource(115, "jpgdata", &bytes, &size));
+  EXPECT_TRUE(app::load_resource(&store, 115, "jpgdata", &bytes, &size));
   EXPECT_EQ(bytes, kFiveBytes.data());
   EXPECT_EQ(size, 5u);
 }
@@ -120,20 +102,19 @@ TEST_F(PictureLoading, CopyHasExactlyTheResourceBytesInABufferOfItsOwn) {
   const std::array<platform::EmbeddedResource, 1> table = {
       {{115, "JPGDATA", kFiveBytes.data(), 5}}};
   platform::EmbeddedResourceStore store(table);
-  install(&store);
   app::PictureBytes copy;
-  ASSERT_TRUE(app::load_resource_copy(115, "JPGDATA", &copy));
+  ASSERT_TRUE(app::load_resource_copy(&store, 115, "JPGDATA", &copy));
   EXPECT_EQ(copy.length, 5);
   EXPECT_NE(copy.data.get(), kFiveBytes.data());
   EXPECT_EQ(bytes_of(copy), (std::vector<std::uint8_t>{1, 2, 3, 4, 5}));
 }
 
 TEST_F(PictureLoading, NoInstalledStoreMeansNoResources) {
-  install(nullptr);
+  platform::ResourceStore* const store = nullptr;
   const std::uint8_t* bytes = nullptr;
   std::uint32_t size = 0;
-  EXPECT_FALSE(app::load_resource(112, "JPGDATA", &bytes, &size));
-  EXPECT_FALSE(app::load_pictures());
+  EXPECT_FALSE(app::load_resource(store, 112, "JPGDATA", &bytes, &size));
+  EXPECT_FALSE(app::load_pictures(store, pictures_));
 }
 
 // A store that finds every resource; its data cannot be loaded (LoadResource failing), or
@@ -158,21 +139,19 @@ class OddStore : public platform::ResourceStore {
 
 TEST_F(PictureLoading, FoundResourceThatCannotBeLoadedCountsAsMissing) {
   OddStore store(false, 1000);
-  install(&store);
   const std::uint8_t* bytes = nullptr;
   std::uint32_t size = 0;
-  EXPECT_FALSE(app::load_resource(112, "JPGDATA", &bytes, &size));
+  EXPECT_FALSE(app::load_resource(&store, 112, "JPGDATA", &bytes, &size));
   EXPECT_EQ(bytes, nullptr);
   EXPECT_EQ(size, 0u);
-  EXPECT_FALSE(app::load_pictures());
-  EXPECT_EQ(app::info_picture.data, nullptr);
+  EXPECT_FALSE(app::load_pictures(&store, pictures_));
+  EXPECT_EQ(pictures_.info_picture.data, nullptr);
 }
 
 TEST_F(PictureLoading, ResourceTooLargeForASignedLengthIsNotCopied) {
   OddStore store(true, 0x80000000u);
-  install(&store);
   app::PictureBytes copy;
-  EXPECT_FALSE(app::load_resource_copy(112, "JPGDATA", &copy));
+  EXPECT_FALSE(app::load_resource_copy(&store, 112, "JPGDATA", &copy));
   EXPECT_EQ(copy.data, nullptr);
   EXPECT_EQ(copy.length, 0);
 }

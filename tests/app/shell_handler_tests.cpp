@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "app/player.h"
 #include "app/shell.h"
-#include "app/shell_state.h"
 #include "app/texts.h"
 #include "app/window_handlers.h"
 #include "display/display_setup.h"
@@ -44,70 +44,70 @@ TEST_F(WindowHandlers, LettersDigitsSpaceShiftAndCtrlSwitchThePicture) {
                                 0x70 /* F1 */,
                                 0x25 /* left arrow */};
   for (std::uint32_t key : keys) {
-    const std::uint8_t before = engine::info_mode;
+    const bool before = scene.info_mode;
     const std::size_t shown = pictures_shown();
     release_key(key);
-    EXPECT_NE(engine::info_mode, before) << "key " << key;
+    EXPECT_NE(scene.info_mode, before) << "key " << key;
     EXPECT_EQ(pictures_shown(), shown + 1) << "key " << key;
   }
 }
 
 TEST_F(WindowHandlers, SwitchingTwiceReturnsToTheMainPictureWithItsCursor) {
   release_key('A');
-  EXPECT_EQ(engine::info_mode, 1);
+  EXPECT_EQ(scene.info_mode, 1);
   EXPECT_EQ(fake.shell.cursor(), Cursor::kHelp);
   release_key('A');
-  EXPECT_EQ(engine::info_mode, 0);
-  EXPECT_EQ(fake.shell.cursor(), windowed ? Cursor::kArrow : Cursor::kNone);
+  EXPECT_EQ(scene.info_mode, 0);
+  EXPECT_EQ(fake.shell.cursor(), player.windowed ? Cursor::kArrow : Cursor::kNone);
 }
 
 TEST_F(WindowHandlers, EnterAltAndEscReleasesChangeNothing) {
   const std::size_t shown = pictures_shown();
-  const std::int32_t mode = windowed;
+  const bool mode = player.windowed;
   for (std::uint32_t key : {platform::kVK_RETURN, platform::kVK_MENU, platform::kVK_ESCAPE}) {
     const platform::HandlerResult result = send(platform::kWM_KEYUP, key);
     EXPECT_TRUE(result.use_default);
   }
-  EXPECT_EQ(engine::info_mode, 0);
+  EXPECT_EQ(scene.info_mode, 0);
   EXPECT_EQ(pictures_shown(), shown);
-  EXPECT_EQ(windowed, mode);
-  EXPECT_EQ(show_statistics, 0);
+  EXPECT_EQ(player.windowed, mode);
+  EXPECT_EQ(player.show_statistics, 0);
   EXPECT_EQ(fake.windows.close_requests(), 0);
 }
 
 TEST_F(WindowHandlers, PTogglesTheStatisticsAndKeepsThePicture) {
   release_key('P');
-  EXPECT_EQ(show_statistics, 1);
+  EXPECT_EQ(player.show_statistics, 1);
   release_key('P');
-  EXPECT_EQ(show_statistics, 0);
-  EXPECT_EQ(engine::info_mode, 0);
+  EXPECT_EQ(player.show_statistics, 0);
+  EXPECT_EQ(scene.info_mode, 0);
 }
 
 TEST_F(WindowHandlers, TTogglesBetweenWindowAndFullScreen) {
-  const std::int32_t start = windowed;
+  const bool start = player.windowed;
   release_key('T');
-  EXPECT_EQ(windowed, start ? 0 : 1);
-  ASSERT_NE(display::display, nullptr);
-  EXPECT_EQ(display::display->windowed, windowed);
+  EXPECT_EQ(player.windowed, start ? 0 : 1);
+  ASSERT_NE(screen.display, nullptr);
+  EXPECT_EQ(screen.display->windowed, player.windowed);
   release_key('T');
-  EXPECT_EQ(windowed, start);
-  EXPECT_EQ(display::display->windowed, windowed);
-  EXPECT_EQ(engine::info_mode, 0);
+  EXPECT_EQ(player.windowed, start);
+  EXPECT_EQ(screen.display->windowed, player.windowed);
+  EXPECT_EQ(scene.info_mode, 0);
 }
 
 TEST_F(WindowHandlers, KeysReleasedWithAltArriveAsSystemKeysAndAreIgnored) {
   const platform::HandlerResult result = send(platform::kWM_SYSKEYUP, 'A');
   EXPECT_TRUE(result.use_default);
-  EXPECT_EQ(engine::info_mode, 0);
+  EXPECT_EQ(scene.info_mode, 0);
 }
 
 TEST_F(WindowHandlers, RightButtonShowsTheInfoPictureAndDecodesItAgainWhenShown) {
   send(platform::kWM_RBUTTONDOWN);
-  EXPECT_EQ(engine::info_mode, 1);
+  EXPECT_EQ(scene.info_mode, 1);
   const std::size_t shown = pictures_shown();
   const platform::HandlerResult result = send(platform::kWM_RBUTTONDOWN);
   EXPECT_TRUE(result.use_default);
-  EXPECT_EQ(engine::info_mode, 1);
+  EXPECT_EQ(scene.info_mode, 1);
   EXPECT_EQ(pictures_shown(), shown + 1);
   EXPECT_EQ(fake.shell.cursor(), Cursor::kHelp);
 }
@@ -124,15 +124,15 @@ TEST_F(WindowHandlers, LeftButtonOpensTheWebPageOnlyOverTheInfoPicture) {
 
 TEST_F(WindowHandlers, OpenWebPageSucceedsOnlyAboveThirtyTwo) {
   fake.shell.set_shell_open_result(33);
-  EXPECT_TRUE(open_web_page());
+  EXPECT_TRUE(open_web_page(player));
   fake.shell.set_shell_open_result(32);
-  EXPECT_FALSE(open_web_page());
+  EXPECT_FALSE(open_web_page(player));
   fake.shell.set_shell_open_result(2);
-  EXPECT_FALSE(open_web_page());
+  EXPECT_FALSE(open_web_page(player));
 }
 
 TEST_F(WindowHandlers, SystemCommandsForSizeMoveMaximiseAndMonitorPowerAreSwallowedInFullScreen) {
-  windowed = 0;
+  player.windowed = false;
   for (std::uintptr_t command : {platform::kSC_SIZE, platform::kSC_MOVE, platform::kSC_MAXIMIZE,
                                  platform::kSC_MONITORPOWER}) {
     const platform::HandlerResult result = send(platform::kWM_SYSCOMMAND, command);
@@ -147,7 +147,7 @@ TEST_F(WindowHandlers, SystemCommandsForSizeMoveMaximiseAndMonitorPowerAreSwallo
 }
 
 TEST_F(WindowHandlers, SystemCommandsActNormallyInAWindow) {
-  windowed = 1;
+  player.windowed = true;
   for (std::uintptr_t command : {platform::kSC_SIZE, platform::kSC_MOVE, platform::kSC_MAXIMIZE,
                                  platform::kSC_MONITORPOWER}) {
     EXPECT_TRUE(send(platform::kWM_SYSCOMMAND, command).use_default) << command;
@@ -155,13 +155,13 @@ TEST_F(WindowHandlers, SystemCommandsActNormallyInAWindow) {
 }
 
 TEST_F(WindowHandlers, CursorIsHiddenInFullScreenAndTheArrowInAWindowOverTheMainPicture) {
-  windowed = 0;
+  player.windowed = false;
   platform::HandlerResult result = send(platform::kWM_SETCURSOR);
   EXPECT_FALSE(result.use_default);
   EXPECT_EQ(result.value, 1);
   EXPECT_EQ(fake.shell.cursor(), Cursor::kNone);
 
-  windowed = 1;
+  player.windowed = true;
   const std::size_t calls = fake.shell.cursor_calls().size();
   result = send(platform::kWM_SETCURSOR);
   EXPECT_TRUE(result.use_default);  // the class's arrow
@@ -169,9 +169,9 @@ TEST_F(WindowHandlers, CursorIsHiddenInFullScreenAndTheArrowInAWindowOverTheMain
 }
 
 TEST_F(WindowHandlers, CursorIsTheHelpCursorOverTheInfoPictureInBothModes) {
-  engine::info_mode = 1;
+  scene.info_mode = true;
   for (std::int32_t mode : {0, 1}) {
-    windowed = mode;
+    player.windowed = mode;
     fake.shell.set_cursor(Cursor::kArrow);
     const platform::HandlerResult result = send(platform::kWM_SETCURSOR);
     EXPECT_FALSE(result.use_default);
@@ -182,32 +182,32 @@ TEST_F(WindowHandlers, CursorIsTheHelpCursorOverTheInfoPictureInBothModes) {
 
 TEST_F(WindowHandlers, MinimisingOrHidingDeactivatesAndEverythingElseActivates) {
   send(platform::kWM_SIZE, platform::kSIZE_RESTORED);
-  EXPECT_EQ(app_active, 1);
+  EXPECT_EQ(player.app_active, 1);
   send(platform::kWM_SIZE, platform::kSIZE_MINIMIZED);
-  EXPECT_EQ(app_active, 0);
+  EXPECT_EQ(player.app_active, 0);
   send(platform::kWM_SIZE, platform::kSIZE_MAXSHOW);
-  EXPECT_EQ(app_active, 1);
+  EXPECT_EQ(player.app_active, 1);
   send(platform::kWM_SIZE, platform::kSIZE_MAXHIDE);
-  EXPECT_EQ(app_active, 0);
+  EXPECT_EQ(player.app_active, 0);
   EXPECT_TRUE(send(platform::kWM_SIZE, platform::kSIZE_MAXIMIZED).use_default);
-  EXPECT_EQ(app_active, 1);
+  EXPECT_EQ(player.app_active, 1);
 }
 
 TEST_F(WindowHandlers, MovingTheWindowUpdatesTheBoundsAndPresentsTheLastFrameAgain) {
-  windowed = 1;
-  display::init_display(fake.window(), &windowed);
+  player.windowed = true;
+  display::init_display(screen, fake.window(), &player.windowed);
   fake.windows.set_window_rect({200, 100, 200 + 648, 100 + 527});
   const int presents = fake.display.presents();
   const platform::HandlerResult result = send(platform::kWM_MOVE);
   EXPECT_FALSE(result.use_default);
   EXPECT_EQ(fake.display.presents(), presents + 1);
   const platform::Rect client = fake.windows.client_rect_on_screen(fake.window());
-  EXPECT_EQ(display::display->screen_rect.left, client.left);
-  EXPECT_EQ(display::display->screen_rect.top, client.top);
+  EXPECT_EQ(screen.display->screen_rect.left, client.left);
+  EXPECT_EQ(screen.display->screen_rect.top, client.top);
 }
 
 TEST_F(WindowHandlers, MovingWithoutADisplayDoesNothing) {
-  display::release_display();
+  display::release_display(screen);
   const int presents = fake.display.presents();
   EXPECT_FALSE(send(platform::kWM_MOVE).use_default);
   EXPECT_EQ(fake.display.presents(), presents);
@@ -237,9 +237,9 @@ TEST_F(WindowHandlers, CommandsOpenAboutCloseToggleAndOpenTheWebPage) {
   EXPECT_FALSE(send(platform::kWM_COMMAND, (1u << 16) | kCmdExit).use_default);
   EXPECT_EQ(fake.windows.close_requests(), 1);
 
-  const std::int32_t mode = windowed;
+  const bool mode = player.windowed;
   EXPECT_FALSE(send(platform::kWM_COMMAND, (1u << 16) | kCmdToggleFullScreen).use_default);
-  EXPECT_EQ(windowed, mode ? 0 : 1);
+  EXPECT_EQ(player.windowed, mode ? 0 : 1);
 
   EXPECT_FALSE(send(platform::kWM_COMMAND, kCmdWebPage).use_default);
   ASSERT_EQ(fake.shell.shell_open_calls().size(), 1u);
@@ -251,10 +251,10 @@ TEST_F(WindowHandlers, CommandsOpenAboutCloseToggleAndOpenTheWebPage) {
 
 TEST_F(WindowHandlers, AFailedToggleReportsItDestroysTheDeviceAndAsksToClose) {
   // Full screen to windowed: the windowed device's creation fails.
-  windowed = 0;
+  player.windowed = false;
   fake.display.fail(Op::kCreateDirectDraw, platform::kE_FAIL);
   release_key('T');
-  EXPECT_EQ(display::display, nullptr);
+  EXPECT_EQ(screen.display, nullptr);
   ASSERT_FALSE(fake.windows.message_boxes().empty());
   EXPECT_EQ(fake.windows.message_boxes().back().text,
             "InitDirectDraw() failed. The program will now exit. ");
@@ -264,10 +264,10 @@ TEST_F(WindowHandlers, AFailedToggleReportsItDestroysTheDeviceAndAsksToClose) {
 TEST_F(WindowHandlers, DestroyReleasesTheDisplayAndPostsQuitWithCodeZero) {
   const platform::HandlerResult result = send(platform::kWM_DESTROY);
   EXPECT_FALSE(result.use_default);
-  EXPECT_EQ(display::display, nullptr);
-  EXPECT_EQ(display::frame_surface, nullptr);
-  EXPECT_EQ(display::publisher_label, nullptr);
-  EXPECT_EQ(display::version_label, nullptr);
+  EXPECT_EQ(screen.display, nullptr);
+  EXPECT_EQ(screen.frame_surface, nullptr);
+  EXPECT_EQ(screen.publisher_label, nullptr);
+  EXPECT_EQ(screen.version_label, nullptr);
   EXPECT_EQ(fake.display.live_objects(), 0);
   ASSERT_EQ(fake.shell.quit_calls().size(), 1u);
   EXPECT_EQ(fake.shell.quit_calls()[0], 0);
@@ -276,7 +276,7 @@ TEST_F(WindowHandlers, DestroyReleasesTheDisplayAndPostsQuitWithCodeZero) {
 class AboutDialog : public WindowHandlers {
  protected:
   std::intptr_t about(std::uint32_t id, std::uintptr_t wparam = 0) {
-    return handle_about_message(platform::Message{&dialog_tag, id, wparam, 0});
+    return handle_about_message(player, platform::Message{&dialog_tag, id, wparam, 0});
   }
   int dialog_tag = 0;
 };
@@ -287,26 +287,29 @@ TEST_F(AboutDialog, InitialisationKeepsTheDefaultFocus) {
 
 TEST_F(AboutDialog, TheHostButtonOpensTheWebPageAndClosesTheDialog) {
   // The button's command ends the dialog inside the dialog's modal run.
-  fake.shell.run_dialog(fake.window(), 103, [](const platform::Message& m) -> std::intptr_t {
-    if (m.id == platform::kWM_INITDIALOG) {
-      return handle_about_message(platform::Message{m.window, platform::kWM_COMMAND, 1004, 0});
-    }
-    return 0;
-  });
+  fake.shell.run_dialog(fake.window(), 103,
+                        {[](void* context, const platform::Message& m) -> std::intptr_t {
+                           if (m.id != platform::kWM_INITDIALOG) return 0;
+                           return handle_about_message(
+                               *static_cast<Player*>(context),
+                               platform::Message{m.window, platform::kWM_COMMAND, 1004, 0});
+                         },
+                         &player});
   ASSERT_EQ(fake.shell.shell_open_calls().size(), 1u);
   EXPECT_EQ(fake.shell.shell_open_calls()[0], kWebPage);
   EXPECT_EQ(about(platform::kWM_COMMAND, 1004), 1);
 }
 
 TEST_F(AboutDialog, EscAndOkCloseItWithoutOpeningAnything) {
-  const std::intptr_t ended =
-      fake.shell.run_dialog(fake.window(), 103, [](const platform::Message& m) -> std::intptr_t {
-        if (m.id == platform::kWM_INITDIALOG) {
-          return handle_about_message(
-              platform::Message{m.window, platform::kWM_COMMAND, platform::kIDCANCEL, 0});
-        }
-        return 0;
-      });
+  const std::intptr_t ended = fake.shell.run_dialog(
+      fake.window(), 103,
+      {[](void* context, const platform::Message& m) -> std::intptr_t {
+         if (m.id != platform::kWM_INITDIALOG) return 0;
+         return handle_about_message(
+             *static_cast<Player*>(context),
+             platform::Message{m.window, platform::kWM_COMMAND, platform::kIDCANCEL, 0});
+       },
+       &player});
   EXPECT_EQ(ended, platform::kIDCANCEL);
   EXPECT_EQ(about(platform::kWM_COMMAND, platform::kIDOK), 1);
   EXPECT_TRUE(fake.shell.shell_open_calls().empty());
@@ -321,7 +324,7 @@ TEST_F(AboutDialog, MovingItPresentsThePlayersLastFrameAgain) {
 TEST_F(AboutDialog, OtherMessagesAreLeftToTheDialogManager) {
   EXPECT_EQ(about(platform::kWM_COMMAND, 1000), 0);
   EXPECT_EQ(about(platform::kWM_KEYUP, 'A'), 0);
-  EXPECT_EQ(engine::info_mode, 0);
+  EXPECT_EQ(scene.info_mode, 0);
 }
 
 }  // namespace

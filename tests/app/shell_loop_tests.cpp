@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/main_loop.h"
+#include "app/player.h"
 #include "app/shell.h"
-#include "app/shell_state.h"
 #include "display/display_setup.h"
 #include "engine/scene.h"
 #include "platform/embedded/embedded_resources.h"
@@ -38,9 +38,9 @@ using StartUp = ShellTest;
 
 TEST_F(StartUp, TheFirstDisplayIsFullScreenWhenTheModeExists) {
   start_player();
-  EXPECT_EQ(windowed, 0);
-  ASSERT_NE(display::display, nullptr);
-  EXPECT_EQ(display::display->windowed, 0);
+  EXPECT_EQ(player.windowed, 0);
+  ASSERT_NE(screen.display, nullptr);
+  EXPECT_EQ(screen.display->windowed, 0);
   EXPECT_TRUE(fake.display.full_screen_mode_set());
   EXPECT_TRUE(fake.windows.message_boxes().empty());
   EXPECT_EQ(fake.shell.main_window_title(), "Moviquel Co 1-1 Moviquel Player");
@@ -56,15 +56,15 @@ TEST_F(StartUp, WithoutTheFullScreenModeTheUserIsToldOnceAndThePlayerRunsWindowe
   EXPECT_EQ(box.caption, "Moviquel Player");
   EXPECT_EQ(box.icon, platform::kMessageBoxIconError);
   EXPECT_EQ(box.owner, fake.window());
-  EXPECT_EQ(windowed, 1);
-  ASSERT_NE(display::display, nullptr);
-  EXPECT_EQ(display::display->windowed, 1);
+  EXPECT_EQ(player.windowed, 1);
+  ASSERT_NE(screen.display, nullptr);
+  EXPECT_EQ(screen.display->windowed, 1);
 }
 
 TEST_F(StartUp, AnEightBitDesktopShowsTheFullScreenMessageTwiceThenTheFallbackMessage) {
   fake.display.set_desktop(1024, 768, platform::fake::format_8());
   fake.display.set_mode_640x480x16(false);
-  EXPECT_EQ(win_main(pump, 1), 0);
+  EXPECT_EQ(win_main(player, pump, 1), 0);
   EXPECT_EQ(texts_of(fake.windows.message_boxes()),
             (std::vector<std::string>{kNoFullScreen, kNoFullScreen, kNoDisplay}));
   EXPECT_EQ(pump.idle_turns(), 0);  // the loop never ran
@@ -72,7 +72,7 @@ TEST_F(StartUp, AnEightBitDesktopShowsTheFullScreenMessageTwiceThenTheFallbackMe
 
 TEST_F(StartUp, WithoutAWindowItEndsSilentlyWithCodeZero) {
   fake.shell.set_main_window(nullptr);
-  EXPECT_EQ(win_main(pump, 1), 0);
+  EXPECT_EQ(win_main(player, pump, 1), 0);
   EXPECT_TRUE(fake.windows.message_boxes().empty());
   EXPECT_EQ(fake.display.calls(Op::kCreateDirectDraw), 0);
 }
@@ -85,26 +85,26 @@ TEST_F(StartUp, AMissingOrCutShortPictureIsToldOverTheDesktopThenEndsWithCodeZer
   platform::EmbeddedResourceStore cut_short(cut);
   for (platform::ResourceStore* store : {static_cast<platform::ResourceStore*>(&empty),
                                          static_cast<platform::ResourceStore*>(&cut_short)}) {
-    platform::services().resources = store;
-    EXPECT_EQ(win_main(pump, 1), 0);
+    player.services.resources = store;
+    EXPECT_EQ(win_main(player, pump, 1), 0);
     ASSERT_FALSE(fake.windows.message_boxes().empty());
     const auto& box = fake.windows.message_boxes().back();
     EXPECT_EQ(box.text, "The pictures inside the program are damaged. The program will now exit.");
     EXPECT_EQ(box.caption, "Moviquel Player");
     EXPECT_EQ(box.icon, platform::kMessageBoxIconError);
-    EXPECT_EQ(display::display, nullptr);  // released first, so the box is not hidden
+    EXPECT_EQ(screen.display, nullptr);  // released first, so the box is not hidden
     EXPECT_EQ(fake.display.live_objects(), 0);
     EXPECT_FALSE(fake.display.full_screen_mode_set());
     EXPECT_EQ(pump.idle_turns(), 0);
   }
   EXPECT_EQ(fake.windows.message_boxes().size(), 2u);
-  platform::services().resources = &resources;
+  player.services.resources = &resources;
 }
 
 TEST_F(StartUp, BothDisplayAttemptsFailingOnATrueColourDesktopAreToldThenItEndsWithCodeZero) {
   fake.display.set_mode_640x480x16(false);
   fake.display.fail(Op::kCreateClipper, platform::kE_OUTOFMEMORY, 0, -1);
-  EXPECT_EQ(win_main(pump, 1), 0);
+  EXPECT_EQ(win_main(player, pump, 1), 0);
   // Only the windowed attempt is made after the refusal: the desktop is not a palette one.
   EXPECT_EQ(texts_of(fake.windows.message_boxes()),
             (std::vector<std::string>{kNoFullScreen, kNoDisplay}));
@@ -119,9 +119,9 @@ TEST_F(MainLoop, ClosingTheWindowEndsWithCodeZeroAndNoDisplayObjectAlive) {
   pump.on_idle = [this](int turn) {
     if (turn == 5) pump.post(platform::kWM_CLOSE);
   };
-  EXPECT_EQ(win_main(pump, 1), 0);
+  EXPECT_EQ(win_main(player, pump, 1), 0);
   EXPECT_GE(fake.display.presents(), 4);
-  EXPECT_EQ(display::display, nullptr);
+  EXPECT_EQ(screen.display, nullptr);
   EXPECT_EQ(fake.display.live_objects(), 0);
   EXPECT_TRUE(fake.display.misuses().empty());
   EXPECT_TRUE(fake.windows.message_boxes().empty());
@@ -130,7 +130,7 @@ TEST_F(MainLoop, ClosingTheWindowEndsWithCodeZeroAndNoDisplayObjectAlive) {
 TEST_F(MainLoop, ReturnsTheQuitMessagesCode) {
   start_player();
   pump.post(platform::kWM_QUIT, 7);
-  EXPECT_EQ(run_main_loop(pump, fake.window()), 7);
+  EXPECT_EQ(run_main_loop(player, pump), 7);
 }
 
 TEST_F(MainLoop, HandlesEveryWaitingMessageBeforeTheNextFrame) {
@@ -148,7 +148,7 @@ TEST_F(MainLoop, HandlesEveryWaitingMessageBeforeTheNextFrame) {
     }
     if (turn == 3) pump.post(platform::kWM_CLOSE);
   };
-  EXPECT_EQ(run_main_loop(pump, fake.window()), 0);
+  EXPECT_EQ(run_main_loop(player, pump), 0);
   // Turn 1 found five handled and posted two; turn 2 drew after all seven; turn 3 closed.
   EXPECT_EQ(handled_before_frame, (std::vector<std::size_t>{5, 7, 7}));
   EXPECT_EQ(fake.display.presents(), presents + 1);
@@ -173,7 +173,7 @@ TEST_F(MainLoop, MinimisedItWaitsForMessagesAndDrawsNothingUntilRestored) {
       pump.post(platform::kWM_SIZE, platform::kSIZE_RESTORED);
     }
   };
-  EXPECT_EQ(run_main_loop(pump, fake.window()), 0);
+  EXPECT_EQ(run_main_loop(player, pump), 0);
   EXPECT_EQ(pump.waits(), 5);
   EXPECT_EQ(fake.display.presents(), presents_when_restored + 3);
 }
@@ -182,13 +182,13 @@ TEST_F(MainLoop, AFailedFrameReleasesTheDeviceTellsTheUserAndEndsWithCodeZero) {
   start_player();
   pump.post(platform::kWM_SIZE, platform::kSIZE_RESTORED);
   fake.display.fail(Op::kFlip, platform::kE_FAIL, 2, -1);
-  EXPECT_EQ(run_main_loop(pump, fake.window()), 0);
+  EXPECT_EQ(run_main_loop(player, pump), 0);
   EXPECT_EQ(fake.display.presents(), 2);
   ASSERT_EQ(fake.windows.message_boxes().size(), 1u);
   EXPECT_EQ(fake.windows.message_boxes()[0].text, kFrameFailed);
   EXPECT_EQ(fake.windows.message_boxes()[0].caption, "Moviquel Player");
   EXPECT_EQ(fake.windows.message_boxes()[0].icon, platform::kMessageBoxIconError);
-  EXPECT_EQ(display::display, nullptr);
+  EXPECT_EQ(screen.display, nullptr);
   EXPECT_EQ(fake.display.live(Kind::kDirectDraw), 0);
   EXPECT_FALSE(fake.display.exclusive_held());
 }
@@ -198,7 +198,7 @@ using FrameStep = ShellTest;
 TEST_F(FrameStep, DrawsAndPresentsOneFrame) {
   start_player();
   const int presents = fake.display.presents();
-  EXPECT_EQ(frame_step(fake.window()), platform::kS_OK);
+  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
   EXPECT_EQ(fake.display.presents(), presents + 1);
 }
 
@@ -207,7 +207,7 @@ TEST_F(FrameStep, WhileAnotherProgramHoldsTheScreenEachTurnWaitsTenMillisecondsA
   fake.display.take_exclusive_mode();
   const int presents = fake.display.presents();
   clock.clear_sleeps();
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(frame_step(fake.window()), platform::kS_OK);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
   EXPECT_EQ(clock.sleeps(), (std::vector<std::uint32_t>{10, 10, 10}));
   EXPECT_EQ(fake.display.presents(), presents);
   EXPECT_TRUE(fake.windows.message_boxes().empty());
@@ -215,25 +215,25 @@ TEST_F(FrameStep, WhileAnotherProgramHoldsTheScreenEachTurnWaitsTenMillisecondsA
   // Back in exclusive mode: the first frame finds its surfaces lost and is dropped, the
   // next one is shown.
   fake.display.return_exclusive_mode();
-  EXPECT_EQ(frame_step(fake.window()), platform::kS_OK);
-  EXPECT_EQ(frame_step(fake.window()), platform::kS_OK);
+  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
+  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
   EXPECT_EQ(fake.display.presents(), presents + 1);
 }
 
 TEST_F(FrameStep, AChangedDesktopModeRebuildsTheDisplayAndKeepsTheScene) {
   fake.display.set_mode_640x480x16(false);
   start_player();
-  ASSERT_EQ(windowed, 1);
-  engine::info_mode = 1;
+  ASSERT_EQ(player.windowed, 1);
+  scene.info_mode = true;
   const int devices = fake.display.calls(Op::kCreateDirectDraw);
   fake.display.change_desktop_mode(platform::fake::format_565());
-  EXPECT_EQ(frame_step(fake.window()), platform::kS_OK);
+  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
   EXPECT_EQ(fake.display.calls(Op::kCreateDirectDraw), devices + 1);
-  ASSERT_NE(display::display, nullptr);
-  EXPECT_EQ(display::display->windowed, 1);
-  EXPECT_EQ(engine::info_mode, 1);
+  ASSERT_NE(screen.display, nullptr);
+  EXPECT_EQ(screen.display->windowed, 1);
+  EXPECT_EQ(scene.info_mode, 1);
   const int presents = fake.display.presents();
-  EXPECT_EQ(frame_step(fake.window()), platform::kS_OK);
+  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
   EXPECT_EQ(fake.display.presents(), presents + 1);
   EXPECT_EQ(fake.display.live(Kind::kDirectDraw), 1);
 }
@@ -243,7 +243,7 @@ TEST_F(FrameStep, AFailedRebuildEndsTheLoop) {
   start_player();
   fake.display.change_desktop_mode(platform::fake::format_565());
   fake.display.fail(Op::kCreateDirectDraw, platform::kE_FAIL);
-  EXPECT_TRUE(platform::failed(frame_step(fake.window())));
+  EXPECT_TRUE(platform::failed(frame_step(player, fake.window())));
 }
 
 TEST_F(FrameStep, ALostSurfaceDropsOneFrameAndTheNextIsShown) {
@@ -251,10 +251,10 @@ TEST_F(FrameStep, ALostSurfaceDropsOneFrameAndTheNextIsShown) {
   const int presents = fake.display.presents();
   const int restores = fake.display.calls(Op::kRestoreAllSurfaces);
   fake.display.lose_surfaces();
-  EXPECT_EQ(frame_step(fake.window()), platform::kS_OK);
+  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
   EXPECT_EQ(fake.display.calls(Op::kRestoreAllSurfaces), restores + 1);
   EXPECT_EQ(fake.display.presents(), presents);
-  EXPECT_EQ(frame_step(fake.window()), platform::kS_OK);
+  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
   EXPECT_EQ(fake.display.presents(), presents + 1);
   EXPECT_TRUE(fake.windows.message_boxes().empty());
 }
@@ -262,20 +262,20 @@ TEST_F(FrameStep, ALostSurfaceDropsOneFrameAndTheNextIsShown) {
 TEST_F(FrameStep, AnUnexpectedCooperativeLevelErrorIsPassedUp) {
   start_player();
   fake.display.fail(Op::kTestCooperativeLevel, platform::kE_OUTOFMEMORY);
-  EXPECT_EQ(frame_step(fake.window()), platform::kE_OUTOFMEMORY);
+  EXPECT_EQ(frame_step(player, fake.window()), platform::kE_OUTOFMEMORY);
 }
 
 TEST_F(FrameStep, AnyOtherPresentFailureIsPassedUp) {
   start_player();
   fake.display.fail(Op::kFlip, platform::kE_INVALIDARG);
-  EXPECT_EQ(frame_step(fake.window()), platform::kE_INVALIDARG);
+  EXPECT_EQ(frame_step(player, fake.window()), platform::kE_INVALIDARG);
 }
 
 TEST_F(FrameStep, WithoutADeviceItWaitsForTheCloseInsteadOfFailing) {
   start_player();
-  display::release_display();
+  display::release_display(screen);
   clock.clear_sleeps();
-  EXPECT_EQ(frame_step(fake.window()), platform::kS_OK);
+  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
   EXPECT_EQ(clock.sleeps(), (std::vector<std::uint32_t>{10}));
 }
 
@@ -293,19 +293,21 @@ int statistics_pixels(platform::fake::FakePlatform& fake_platform) {
 TEST_F(FrameStep, StatisticsAreDrawnTopLeftOnlyWhileSwitchedOn) {
   fake.display.set_mode_640x480x16(false);  // windowed on the 32-bit desktop: exact colours
   start_player();
-  ASSERT_EQ(frame_step(fake.window()), platform::kS_OK);
+  ASSERT_EQ(frame_step(player, fake.window()), platform::kS_OK);
   const int before = statistics_pixels(fake);
-  show_statistics = 1;
-  ASSERT_EQ(frame_step(fake.window()), platform::kS_OK);
+  player.show_statistics = true;
+  ASSERT_EQ(frame_step(player, fake.window()), platform::kS_OK);
   EXPECT_GT(statistics_pixels(fake), before + 100);
-  show_statistics = 0;
-  ASSERT_EQ(frame_step(fake.window()), platform::kS_OK);
+  player.show_statistics = false;
+  ASSERT_EQ(frame_step(player, fake.window()), platform::kS_OK);
   EXPECT_EQ(statistics_pixels(fake), before);
 }
 
-TEST(PresentAgain, DoesNothingWithoutADisplay) {
-  display::release_display();
-  present_again();  // must not touch a missing device
+using PresentAgain = ShellTest;
+
+TEST_F(PresentAgain, DoesNothingWithoutADisplay) {
+  ASSERT_EQ(screen.display, nullptr);
+  present_again(player);  // must not touch a missing device
   SUCCEED();
 }
 

@@ -4,10 +4,7 @@
 #include "app/picture_switch.h"
 #include "app/pictures.h"
 #include "app/shell.h"
-#include "app/shell_state.h"
 #include "app/window_handlers.h"
-#include "display/display_setup.h"
-#include "engine/scene.h"
 
 namespace app::test {
 
@@ -15,15 +12,6 @@ namespace {
 
 // A loop that never ends is a failed test, not a hung one.
 constexpr int kMaxIdleTurns = 20000;
-
-void reset_globals() {
-  display::release_display();
-  windowed = start_full_screen ? 0 : 1;
-  app_active = 0;
-  show_statistics = 0;
-  engine::info_mode = 0;
-  main_window = nullptr;
-}
 
 }  // namespace
 
@@ -76,10 +64,10 @@ bool ScriptedPump::translate_accelerator(const platform::Message&) {
 
 void ScriptedPump::dispatch(const platform::Message& message) {
   dispatched_.push_back(message.id);
-  const platform::HandlerResult result = handle_window_message(message);
+  const platform::HandlerResult result = handle_window_message(player_, message);
   // The default procedure's part that matters here: closing destroys the window.
   if (result.use_default && message.id == platform::kWM_CLOSE) {
-    handle_window_message(platform::Message{message.window, platform::kWM_DESTROY, 0, 0});
+    handle_window_message(player_, platform::Message{message.window, platform::kWM_DESTROY, 0, 0});
   }
 }
 
@@ -92,29 +80,17 @@ void ScriptedPump::wait() {
   }
 }
 
-ShellTest::ShellTest() : resources(platform::embedded_resources()) {
-  reset_globals();
-  platform::services().resources = &resources;
-  fake.shell.set_main_window(fake.window());
-  platform::set_clock(&clock);
-}
-
-ShellTest::~ShellTest() {
-  reset_globals();
-  platform::set_clock(nullptr);
-  platform::services().resources = nullptr;
-}
+ShellTest::ShellTest() : resources(platform::embedded_resources()) {}
 
 void ShellTest::start_player() {
-  ASSERT_EQ(start_window_and_display(1), platform::kS_OK);
-  ASSERT_TRUE(load_pictures());
-  install_picture_switch();
-  ASSERT_TRUE(show_picture());
+  ASSERT_EQ(start_window_and_display(player, 1), platform::kS_OK);
+  ASSERT_TRUE(load_pictures(player.services.resources, player.pictures));
+  ASSERT_TRUE(show_picture(player));
 }
 
 platform::HandlerResult ShellTest::send(std::uint32_t id, std::uintptr_t wparam,
                                         std::intptr_t lparam) {
-  return handle_window_message(platform::Message{fake.window(), id, wparam, lparam});
+  return handle_window_message(player, platform::Message{fake.window(), id, wparam, lparam});
 }
 
 }  // namespace app::test

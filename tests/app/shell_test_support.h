@@ -1,6 +1,6 @@
-// The shell's test bench: the in-memory platform with the real embedded pictures, a
-// virtual clock, the shell's globals reset around every test, and a scripted message
-// queue that stands in for the thread's queue and the default window procedure.
+// The shell's test bench: a player over the in-memory platform with the real embedded
+// pictures and a virtual clock, and a scripted message queue that stands in for the
+// thread's queue and the default window procedure.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/player.h"
 #include "platform/embedded/embedded_resource_store.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/virtual_clock.h"
@@ -22,7 +23,7 @@ namespace app::test {
 // WM_CLOSE left to the default procedure destroys the window (WM_DESTROY).
 class ScriptedPump : public platform::MessagePump {
  public:
-  explicit ScriptedPump(platform::fake::FakePlatform& fake) : fake_(fake) {}
+  ScriptedPump(platform::fake::FakePlatform& fake, Player& player) : fake_(fake), player_(player) {}
 
   void post(std::uint32_t id, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
 
@@ -48,6 +49,7 @@ class ScriptedPump : public platform::MessagePump {
   void collect_posted();
 
   platform::fake::FakePlatform& fake_;
+  Player& player_;
   std::deque<platform::Message> queue_;
   std::size_t quits_seen_ = 0;
   int closes_seen_ = 0;
@@ -56,11 +58,10 @@ class ScriptedPump : public platform::MessagePump {
   std::vector<std::uint32_t> dispatched_;
 };
 
-// The fixture: fresh globals, the fake platform, the pictures, the virtual clock.
+// The fixture: a fresh player over the fake platform, the pictures and the virtual clock.
 class ShellTest : public ::testing::Test {
  protected:
   ShellTest();
-  ~ShellTest() override;
 
   // Start-up up to the first picture, as win_main does before its loop: texts, window,
   // display (full screen first), pictures, first picture. Asserts that each step works.
@@ -74,7 +75,10 @@ class ShellTest : public ::testing::Test {
   platform::fake::FakePlatform fake;
   platform::EmbeddedResourceStore resources;
   platform::fake::VirtualClock clock{100000};
-  ScriptedPump pump{fake};
+  engine::Scene scene{clock};
+  display::Display screen{&fake.display, &fake.windows};
+  Player player{fake.services(&resources, &clock), scene, screen};
+  ScriptedPump pump{fake, player};
 };
 
 }  // namespace app::test

@@ -23,7 +23,7 @@ class DisplayDeviceTest : public ::testing::Test {
     EXPECT_TRUE(p.display.misuses().empty());
   }
   FakePlatform p;
-  DisplayDevice device;
+  DisplayDevice device{&p.display, &p.windows};
 };
 
 TEST_F(DisplayDeviceTest, FullScreenSetsTheModeAndFlipsOntoTheScreen) {
@@ -232,7 +232,7 @@ TEST_F(DisplayDeviceTest, DrawSurfaceRefusesANullSurfaceBeforeAMissingBackBuffer
   ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
   OffscreenSurface* surface = nullptr;
   ASSERT_EQ(device.create_offscreen(&surface, 2, 2), platform::kS_OK);
-  DisplayDevice bare;
+  DisplayDevice bare{&p.display, &p.windows};
   EXPECT_EQ(bare.draw_surface(0, 0, surface, nullptr), platform::kE_POINTER);
   delete surface;
 }

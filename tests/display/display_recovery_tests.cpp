@@ -30,11 +30,11 @@ using platform::fake::Op;
   return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult frame_surface_holds(const std::vector<std::uint16_t>& frame) {
+::testing::AssertionResult frame_surface_holds(const display::Display& screen,
+                                               const std::vector<std::uint16_t>& frame) {
   for (std::int32_t y = 0; y < 480; ++y) {
     for (std::int32_t x = 0; x < 640; ++x) {
-      const std::uint32_t actual =
-          platform::fake::surface_rgb(display::frame_surface->surface, x, y);
+      const std::uint32_t actual = platform::fake::surface_rgb(screen.frame_surface->surface, x, y);
       if (actual != expand_565(frame[static_cast<std::size_t>(y * 640 + x)])) {
         return ::testing::AssertionFailure() << "frame surface differs at " << x << "," << y;
       }
@@ -45,56 +45,56 @@ using platform::fake::Op;
 
 TEST_F(DisplayTest, RestoreAfterALossReuploadsTheFrameAndRedrawsBothLabels) {
   platform.display.set_row_padding_bytes(8);
-  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
-  display::detect_frame_format();
+  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  display::detect_frame_format(screen);
 
   platform.display.lose_surfaces();
-  ASSERT_EQ(display::restore_display(), platform::kS_OK);
+  ASSERT_EQ(display::restore_display(screen), platform::kS_OK);
   // Restored memory starts as garbage, so what is there now was drawn again.
-  EXPECT_TRUE(frame_surface_holds(frame));
-  EXPECT_TRUE(label_shows(display::publisher_label->surface, display_test::kPublisherText));
-  EXPECT_TRUE(label_shows(display::version_label->surface, display_test::kVersionText));
+  EXPECT_TRUE(frame_surface_holds(screen, frame));
+  EXPECT_TRUE(label_shows(screen.publisher_label->surface, display_test::kPublisherText));
+  EXPECT_TRUE(label_shows(screen.version_label->surface, display_test::kVersionText));
   // The keys survived.
-  EXPECT_TRUE(platform::fake::surface_color_key(display::version_label->surface, nullptr, nullptr));
+  EXPECT_TRUE(platform::fake::surface_color_key(screen.version_label->surface, nullptr, nullptr));
 }
 
 TEST_F(DisplayTest, RestoreReportsAFailedRestoreOfAllSurfaces) {
-  EXPECT_EQ(display::restore_display(), platform::kE_POINTER);
-  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  EXPECT_EQ(display::restore_display(screen), platform::kE_POINTER);
+  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
   platform.display.fail(Op::kRestoreAllSurfaces, platform::kDDERR_WRONGMODE);
-  EXPECT_EQ(display::restore_display(), platform::kDDERR_WRONGMODE);
+  EXPECT_EQ(display::restore_display(screen), platform::kDDERR_WRONGMODE);
 }
 
 TEST_F(DisplayTest, RestoreRedrawsTheLabelsEvenWhenTheUploadFails) {
-  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
+  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
   platform.display.lose_surfaces();
   platform.display.fail(Op::kLock, platform::kE_OUTOFMEMORY);
-  EXPECT_EQ(display::restore_display(), platform::kE_OUTOFMEMORY);
-  EXPECT_TRUE(label_shows(display::version_label->surface, display_test::kVersionText));
+  EXPECT_EQ(display::restore_display(screen), platform::kE_OUTOFMEMORY);
+  EXPECT_TRUE(label_shows(screen.version_label->surface, display_test::kVersionText));
 }
 
 TEST_F(DisplayTest, LostExclusiveModeIsReportedUntilItComesBack) {
-  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
-  EXPECT_EQ(display::test_cooperative_level(), platform::kS_OK);
+  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  EXPECT_EQ(display::test_cooperative_level(screen), platform::kS_OK);
   platform.display.take_exclusive_mode();
-  EXPECT_EQ(display::test_cooperative_level(), platform::kDDERR_NOEXCLUSIVEMODE);
+  EXPECT_EQ(display::test_cooperative_level(screen), platform::kDDERR_NOEXCLUSIVEMODE);
   platform.display.return_exclusive_mode();
-  EXPECT_EQ(display::test_cooperative_level(), platform::kS_OK);
-  EXPECT_TRUE(platform::fake::surface_lost(display::frame_surface->surface));
-  ASSERT_EQ(display::restore_display(), platform::kS_OK);
-  EXPECT_TRUE(frame_surface_holds(frame));
+  EXPECT_EQ(display::test_cooperative_level(screen), platform::kS_OK);
+  EXPECT_TRUE(platform::fake::surface_lost(screen.frame_surface->surface));
+  ASSERT_EQ(display::restore_display(screen), platform::kS_OK);
+  EXPECT_TRUE(frame_surface_holds(screen, frame));
 }
 
 TEST_F(DisplayTest, AChangedDesktopModeIsRebuiltInTheNewFormat) {
   windowed = 1;
-  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
-  display::detect_frame_format();
+  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  display::detect_frame_format(screen);
   platform.display.change_desktop_mode(platform::fake::format_24());
-  EXPECT_EQ(display::test_cooperative_level(), platform::kDDERR_WRONGMODE);
-  ASSERT_EQ(display::init_display(platform.window(), &windowed), platform::kS_OK);
-  EXPECT_EQ(display::test_cooperative_level(), platform::kS_OK);
-  EXPECT_EQ(display::frame_surface->desc.format.rgb_bit_count, 24u);
-  EXPECT_TRUE(frame_surface_holds(frame));
+  EXPECT_EQ(display::test_cooperative_level(screen), platform::kDDERR_WRONGMODE);
+  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  EXPECT_EQ(display::test_cooperative_level(screen), platform::kS_OK);
+  EXPECT_EQ(screen.frame_surface->desc.format.rgb_bit_count, 24u);
+  EXPECT_TRUE(frame_surface_holds(screen, frame));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Shared set-up of the display tests: the stand-in platform installed, a patterned working
+// Shared set-up of the display tests: a display over the stand-in platform, a patterned working
 // frame, the label texts, and the checks every test ends with (nothing leaked or misused).
 #pragma once
 
@@ -69,24 +69,25 @@ class DisplayTest : public ::testing::Test {
  protected:
   void SetUp() override {
     frame = patterned_frame();
-    display::set_label_texts(kPublisherText, kVersionText);
-    display::set_working_frame(frame.data());
+    display::set_label_texts(screen, kPublisherText, kVersionText);
+    screen.working_frame = frame.data();
   }
   void TearDown() override {
-    display::release_display();
-    EXPECT_EQ(display::display, nullptr);
-    EXPECT_EQ(display::frame_surface, nullptr);
-    EXPECT_EQ(display::publisher_label, nullptr);
-    EXPECT_EQ(display::version_label, nullptr);
+    display::release_display(screen);
+    EXPECT_EQ(screen.display, nullptr);
+    EXPECT_EQ(screen.frame_surface, nullptr);
+    EXPECT_EQ(screen.publisher_label, nullptr);
+    EXPECT_EQ(screen.version_label, nullptr);
     EXPECT_EQ(platform.display.live_objects(), 0) << "display objects leaked";
     EXPECT_TRUE(platform.display.misuses().empty())
         << (platform.display.misuses().empty() ? "" : platform.display.misuses().front());
-    display::set_working_frame(nullptr);
+    screen.working_frame = nullptr;
   }
 
   platform::fake::FakePlatform platform;
+  display::Display screen{&platform.display, &platform.windows};
   std::vector<std::uint16_t> frame;
-  std::int32_t windowed = 0;
+  bool windowed = false;
 };
 
 }  // namespace display_test

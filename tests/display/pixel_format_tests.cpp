@@ -109,13 +109,11 @@ TEST(PixelFormat, Table555IgnoresTheTopBit) {
   EXPECT_EQ(pf.rgb_table[0x7C00], 0x00F80000u);
 }
 
-TEST(PixelFormat, GlobalInstanceIsOneObjectWithATable) {
-  display::PixelFormat& a = display::global_pixel_format();
-  display::PixelFormat& b = display::global_pixel_format();
-  EXPECT_EQ(&a, &b);
-  ASSERT_NE(a.rgb_table, nullptr);
-  a.init_default();
-  EXPECT_EQ(a.rgb_table[0xFFFF], 0x00F8FCF8u);
+TEST(PixelFormat, ConstructionAllocatesATableThatInitDefaultFills) {
+  display::PixelFormat format;
+  ASSERT_NE(format.rgb_table, nullptr);
+  format.init_default();
+  EXPECT_EQ(format.rgb_table[0xFFFF], 0x00F8FCF8u);
 }
 
 class RowConversion : public ::testing::Test {

@@ -32,7 +32,7 @@ class TextLabelTest : public ::testing::Test {
     EXPECT_TRUE(p.display.misuses().empty());
   }
   FakePlatform p;
-  DisplayDevice device;
+  DisplayDevice device{&p.display, &p.windows};
   OffscreenSurface* surface = nullptr;
 };
 
@@ -144,7 +144,7 @@ TEST_F(TextLabelTest, LabelCreationRefusesMissingArguments) {
   OffscreenSurface* label = surface;
   EXPECT_EQ(device.create_text_label(nullptr, nullptr, "x", 0, 0), platform::kE_INVALIDARG);
   EXPECT_EQ(device.create_text_label(&label, nullptr, nullptr, 0, 0), platform::kE_INVALIDARG);
-  DisplayDevice bare;
+  DisplayDevice bare{&p.display, &p.windows};
   EXPECT_EQ(bare.create_text_label(&label, nullptr, "x", 0, 0), platform::kE_INVALIDARG);
   EXPECT_EQ(label, surface);
 }

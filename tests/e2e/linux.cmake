@@ -1,8 +1,5 @@
 # End-to-end checks of the Linux player: the real moviquel under a private Xvfb, driven with
 # xdotool and looked at with xwd and ImageMagick, each check a script in linux/.
-if(NOT TARGET moviquel)
-  return()
-endif()
 mq_require_tool(MQ_E2E_Xvfb Xvfb xvfb)
 mq_require_tool(MQ_E2E_xdotool xdotool xdotool)
 mq_require_tool(MQ_E2E_xwininfo xwininfo x11-utils)
@@ -14,6 +11,8 @@ endforeach()
 mq_require_tool(MQ_E2E_djpeg djpeg libjpeg-turbo-progs)
 # The screensaver check makes its test window with Xlib through python3.
 mq_require_tool(MQ_E2E_python3 python3 python3)
+# The Wayland check runs the player under weston nested in Xvfb.
+mq_require_tool(MQ_E2E_weston weston weston)
 
 set(mq_linux_e2e_dir ${CMAKE_CURRENT_SOURCE_DIR}/linux)
 function(mq_linux_e2e name script)
@@ -42,6 +41,7 @@ mq_linux_e2e(LinuxPlayer.CommandLineRefusesBadInputScalesItsWindowAndDrawsIntoAG
              command_line.sh)
 mq_linux_e2e(LinuxPlayer.OnAScreenSmallerThan640x480FullScreenIsRefusedWithTheMessage
              small_screen.sh)
+mq_linux_e2e(LinuxPlayer.RunsOnWaylandItselfUnderWeston wayland.sh)
 
 # Players built with a damaged picture, in a sub-build of the player alone made like this
 # build (type, sanitizers, compiler launcher): four variants, each relinking only the player.

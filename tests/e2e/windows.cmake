@@ -19,8 +19,7 @@ add_test(NAME WindowsExecutable.CarriesEveryResourceWithItsIdAndType
 # The resources' contents, read back from the executable by a parser of its own.
 add_executable(windows_resources_tests ${CMAKE_CURRENT_SOURCE_DIR}/windows_resources_tests.cpp)
 target_compile_definitions(windows_resources_tests PRIVATE MQ_WINDOWS_EXE="${mq_windows_exe}")
-target_link_libraries(windows_resources_tests PRIVATE GTest::gtest_main)
-mq_warnings(windows_resources_tests)
+target_link_libraries(windows_resources_tests PRIVATE GTest::gtest_main mq_warnings)
 gtest_discover_tests(windows_resources_tests)
 
 # Wine. Debian's 32-bit loader runs the executable itself. A kernel without 32-bit Linux
@@ -28,21 +27,17 @@ gtest_discover_tests(windows_resources_tests)
 # there a 64-bit build of the same sources stands in for the run checks.
 set(mq_wine32_loader /usr/lib/wine/wine)
 # As Debian's own wineserver wrapper does: the 64-bit server serves 32-bit programs too.
-if(EXISTS /usr/lib/wine/wineserver64)
-  set(mq_wine32_server /usr/lib/wine/wineserver64)
-else()
-  set(mq_wine32_server /usr/lib/wine/wineserver32)
-endif()
+find_program(mq_wine32_server NAMES wineserver64 wineserver32 PATHS /usr/lib/wine
+             NO_DEFAULT_PATH)
 set(mq_wine64_loader /usr/lib/wine/wine64)
 set(mq_wine64_server /usr/lib/wine/wineserver64)
 function(mq_wine_runs loader result)
   set(${result} OFF PARENT_SCOPE)
-  if(EXISTS ${loader})
-    execute_process(COMMAND ${loader} --version RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET
-                    TIMEOUT 30)
-    if(status EQUAL 0)
-      set(${result} ON PARENT_SCOPE)
-    endif()
+  # A missing loader fails to start, which counts as not running.
+  execute_process(COMMAND ${loader} --version RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET
+                  TIMEOUT 30)
+  if(status EQUAL 0)
+    set(${result} ON PARENT_SCOPE)
   endif()
 endfunction()
 mq_wine_runs(${mq_wine32_loader} mq_wine32_runs)

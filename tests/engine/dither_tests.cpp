@@ -7,6 +7,7 @@
 #include <array>
 
 #include "engine/layer.h"
+#include "platform/fake/virtual_clock.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace {
@@ -27,17 +28,23 @@ class DitherTest : public ::testing::Test {
  protected:
   static constexpr std::int32_t kW = 8;
   static constexpr std::int32_t kH = 4;
-  void SetUp() override { engine::dither_rng = 0; }
-  void TearDown() override { engine::dither_rng = 0; }
-
   engine::Layer make_layer(const display::PixelLayout& pf, std::int32_t noise) {
-    engine::Layer layer(work_.data(), scratch_.data(), source16_.data(), source32_.data(), kW, kH);
+    engine::Layer layer{{.work = work_.data(),
+                         .scratch = scratch_.data(),
+                         .source16 = source16_.data(),
+                         .source32 = source32_.data(),
+                         .width = kW,
+                         .height = kH},
+                        clock_,
+                        dither_rng_};
     layer.set_pixel_format(pf);
-    layer.configure(1.0f, 0, 0, noise, 0, 0, 0, 0, 0);
+    layer.configure({.opacity = 1.0f, .noise = noise});
     layer.set_region(1, 6, 1, 2);
     return layer;
   }
 
+  platform::fake::VirtualClock clock_;
+  std::uint32_t dither_rng_ = 0;
   std::array<std::uint16_t, kW * kH> work_{};
   std::array<std::uint16_t, kW * kH> scratch_{};
   std::array<std::uint16_t, kW * kH> source16_{};
@@ -49,7 +56,7 @@ TEST_F(DitherTest, NoiseZeroIn565AddsMinusOneToTwoToAllChannels) {
     source32_[i] = static_cast<std::uint32_t>(0x00402080u + i * 0x00010101u);
   }
   const engine::Layer layer = make_layer(layout565(), 0);
-  engine::dither_convert(layer);
+  engine::dither_convert(layer, dither_rng_);
   std::uint32_t rng = 0;
   for (std::int32_t y = 0; y < kH; ++y) {
     for (std::int32_t x = 0; x < kW; ++x) {
@@ -67,15 +74,15 @@ TEST_F(DitherTest, NoiseZeroIn565AddsMinusOneToTwoToAllChannels) {
     }
   }
   // One generator step per converted pixel.
-  EXPECT_EQ(engine::dither_rng, rng);
+  EXPECT_EQ(dither_rng_, rng);
 }
 
 TEST_F(DitherTest, NoiseSixSpansMinus127To128AndClamps) {
   // Black and white pixels: whatever the noise, they stay inside 0..255.
   for (std::size_t i = 0; i < source32_.size(); ++i) source32_[i] = (i & 1) ? 0x00FFFFFFu : 0u;
   const engine::Layer layer = make_layer(layout565(), 6);
-  engine::dither_rng = 12345;
-  engine::dither_convert(layer);
+  dither_rng_ = 12345;
+  engine::dither_convert(layer, dither_rng_);
   std::uint32_t rng = 12345;
   for (std::int32_t y = 1; y <= 2; ++y) {
     for (std::int32_t x = 1; x <= 6; ++x) {
@@ -93,7 +100,7 @@ TEST_F(DitherTest, EightBitChannelWithNoiseZeroAddsNothing) {
   wide.set_masks(0xFF00, 0x00F0, 0x000F);
   for (std::size_t i = 0; i < source32_.size(); ++i) source32_[i] = 0x00C37A15u;
   const engine::Layer layer = make_layer(wide, 0);
-  engine::dither_convert(layer);
+  engine::dither_convert(layer, dither_rng_);
   EXPECT_EQ(source16_[static_cast<std::size_t>(kW + 1)], wide.pack(0xC3, 0x7A, 0x15));
   EXPECT_EQ(source16_[static_cast<std::size_t>(2 * kW + 6)], wide.pack(0xC3, 0x7A, 0x15));
 }

@@ -55,11 +55,20 @@ class EffectsTest : public ::testing::Test {
   }
 
   display::PixelLayout pf_;
+  platform::fake::VirtualClock clock_;
+  std::uint32_t dither_rng_ = 0;
   std::vector<std::uint16_t> work_ = std::vector<std::uint16_t>(kN);
   std::vector<std::uint16_t> scratch_ = std::vector<std::uint16_t>(kN);
   std::vector<std::uint16_t> source16_ = std::vector<std::uint16_t>(kN);
   std::vector<std::uint32_t> source32_ = std::vector<std::uint32_t>(kN);
-  engine::Layer layer_{work_.data(), scratch_.data(), source16_.data(), source32_.data(), kW, kH};
+  engine::Layer layer_{{.work = work_.data(),
+                        .scratch = scratch_.data(),
+                        .source16 = source16_.data(),
+                        .source32 = source32_.data(),
+                        .width = kW,
+                        .height = kH},
+                       clock_,
+                       dither_rng_};
   engine::RemapParams counter_;
 };
 

@@ -4,9 +4,6 @@
 #include <algorithm>
 
 #include "display/pixel_format.h"
-#include "engine/dither.h"
-#include "engine/frame_buffers.h"
-#include "engine/scene.h"
 
 namespace engine_test {
 
@@ -19,7 +16,7 @@ std::uint64_t checksum(const std::uint16_t* pixels, std::size_t count) {
   return h;
 }
 
-void fill_test_picture() {
+void fill_test_picture(engine::Scene& scene) {
   using engine::kFrameHeight;
   using engine::kFrameWidth;
   std::uint32_t rng = 77;
@@ -32,8 +29,8 @@ void fill_test_picture() {
       std::uint32_t b = (ref_lcg(rng) & 0x3Fu) + static_cast<std::uint32_t>((x + y) & 0x7F);
       if (x < 32) r = g = b = 0;
       if (x >= kFrameWidth - 32) r = g = b = 255;
-      engine::source_image[i] = r << 16 | g << 8 | b;
-      engine::working_frame[i] = static_cast<std::uint16_t>((x * 7) ^ (y * 131));
+      scene.source_image.get()[i] = r << 16 | g << 8 | b;
+      scene.working_frame.get()[i] = static_cast<std::uint16_t>((x * 7) ^ (y * 131));
     }
   }
 }
@@ -41,24 +38,32 @@ void fill_test_picture() {
 void EngineTest::SetUp() {
   clock_.set(kStartMs);
   clock_.clear_sleeps();
-  platform::set_clock(&clock_);
-  engine::set_picture_switch(nullptr);
-  engine::dither_rng = 0;
-  engine::info_mode = 0;
-  engine::frame_time_ms = 0;
-  for (engine::Layer* layer : {&engine::main_layer, &engine::strip_layer, &engine::info_layer}) {
+  scene_.dither_rng = 0;
+  scene_.info_mode = false;
+  scene_.frame_time_ms = 0;
+  for (engine::Layer* layer : {&scene_.main_layer, &scene_.strip_layer, &scene_.info_layer}) {
     layer->activate(false);
   }
-  display::global_pixel_format().init_default();
-  std::fill(std::begin(engine::working_frame), std::end(engine::working_frame), 0);
-  std::fill(std::begin(engine::source_picture), std::end(engine::source_picture), 0);
-  std::fill(std::begin(engine::scratch_frame), std::end(engine::scratch_frame), 0);
-  std::fill(std::begin(engine::source_image), std::end(engine::source_image), 0u);
+  format_.init_default();
+  const auto n = static_cast<std::size_t>(engine::kFramePixels);
+  std::fill_n(scene_.working_frame.get(), n, std::uint16_t{0});
+  std::fill_n(scene_.source_picture.get(), n, std::uint16_t{0});
+  std::fill_n(scene_.scratch_frame.get(), n, std::uint16_t{0});
+  std::fill_n(scene_.source_image.get(), n, 0u);
+  switch_calls_ = 0;
+  fail_switch_ = false;
 }
 
-void EngineTest::TearDown() {
-  platform::set_clock(nullptr);
-  engine::set_picture_switch(nullptr);
+void EngineTest::build() {
+  engine::build_scene(scene_, format_);
+}
+
+void EngineTest::tick() {
+  if (engine::scene_tick(scene_) == engine::SceneDue::kPictureSwitch) {
+    ++switch_calls_;
+    if (!fail_switch_) build();
+  }
+  engine::step_scene(scene_);
 }
 
 }  // namespace engine_test

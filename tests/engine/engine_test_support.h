@@ -1,5 +1,5 @@
-// Shared pieces of the engine tests: a fixture that puts the engine's globals into a known
-// state over a virtual clock, an independent generator and a frame checksum.
+// Shared pieces of the engine tests: a fixture with a scene in a known state over a virtual
+// clock, an independent generator and a frame checksum.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "display/pixel_format.h"
+#include "engine/scene.h"
 #include "platform/fake/virtual_clock.h"
 
 namespace engine_test {
@@ -39,19 +40,30 @@ inline std::uint16_t pack565(std::int32_t r, std::int32_t g, std::int32_t b) {
   return static_cast<std::uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
 }
 
-// Fills the frame buffers with fixed patterns: a picture in source_image, and something
-// else in the working frame standing for whatever was shown before.
-void fill_test_picture();
+// Fills the scene's frame buffers with fixed patterns: a picture in source_image, and
+// something else in the working frame standing for whatever was shown before.
+void fill_test_picture(engine::Scene& scene);
 
-// Virtual clock installed, engine globals reset, 5-6-5 format, no picture switch hook.
+// A scene on a virtual clock at kStartMs, reset (layers off, buffers, generator, mode and
+// frame time zero) by SetUp, in the 5-6-5 layout.
 class EngineTest : public ::testing::Test {
  protected:
   static constexpr std::uint32_t kStartMs = 1'000'000;
 
   void SetUp() override;
-  void TearDown() override;
+
+  // build_scene in the fixture's layout.
+  void build();
+  // One pass as the shell makes it: scene_tick; on a due switch the picture switch, which
+  // is counted and builds the new scene unless fail_switch_ is set; then step_scene.
+  void tick();
+  void fill_test_picture() { engine_test::fill_test_picture(scene_); }
 
   platform::fake::VirtualClock clock_{kStartMs};
+  engine::Scene scene_{clock_};
+  display::PixelFormat format_;
+  int switch_calls_ = 0;
+  bool fail_switch_ = false;
 };
 
 }  // namespace engine_test

@@ -4,6 +4,8 @@
 // written must lie inside the layer's region.
 #include <gtest/gtest.h>
 
+#include "platform/fake/virtual_clock.h"
+
 #include <climits>
 #include <vector>
 
@@ -67,11 +69,20 @@ class ExtremeRecords : public ::testing::Test {
   }
 
   static constexpr std::uint16_t kSentinel = 0xA5A5;
+  platform::fake::VirtualClock clock_;
+  std::uint32_t dither_rng_ = 0;
   std::vector<std::uint16_t> work_ = std::vector<std::uint16_t>(kN, kSentinel);
   std::vector<std::uint16_t> scratch_ = std::vector<std::uint16_t>(kN);
   std::vector<std::uint16_t> source16_ = std::vector<std::uint16_t>(kN, 0x1234);
   std::vector<std::uint32_t> source32_ = std::vector<std::uint32_t>(kN);
-  engine::Layer layer_{work_.data(), scratch_.data(), source16_.data(), source32_.data(), kW, kH};
+  engine::Layer layer_{{.work = work_.data(),
+                        .scratch = scratch_.data(),
+                        .source16 = source16_.data(),
+                        .source32 = source32_.data(),
+                        .width = kW,
+                        .height = kH},
+                       clock_,
+                       dither_rng_};
 };
 
 TEST_F(ExtremeRecords, RemapAndMaskRunsStayInsideTheRegion) {

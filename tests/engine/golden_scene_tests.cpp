@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "engine/dither.h"
-#include "engine/frame_buffers.h"
 #include "engine/scene.h"
 #include "tests/engine/engine_test_support.h"
 #include "tests/engine/reference_scene.h"
@@ -29,12 +28,12 @@ class GoldenScene : public EngineTest {
  protected:
   // Runs the engine's scene for tick_count ticks; returns the full-frame layer's draws.
   std::int32_t run_engine(std::int32_t tick_count, const engine::Layer& counted) {
-    engine::build_scene();
+    build();
     std::int32_t frames = 0;
     for (std::int32_t t = 0; t < tick_count; ++t) {
       const std::uint32_t last = counted.last_frame_ms;
       const bool first = counted.first_frame != 0;
-      engine::scene_tick();
+      tick();
       if (first || counted.last_frame_ms != last) ++frames;
     }
     return frames;
@@ -53,19 +52,20 @@ TEST_F(GoldenScene, MainSceneFullFrameAndStripMatchThePerPixelModel) {
   for (const GoldenCase c :
        {GoldenCase{9, 5, 0x54e7e69432849e17ull}, GoldenCase{59, 30, 0x9ca0af33ff6bebacull}}) {
     SetUp();
-    engine_test::fill_test_picture();
-    auto model = engine_test::reference::make_frames(engine::source_image, engine::working_frame);
+    fill_test_picture();
+    auto model =
+        engine_test::reference::make_frames(scene_.source_image.get(), scene_.working_frame.get());
     const std::int32_t model_frames =
         engine_test::reference::run_main_scene(model, kStartMs, c.ticks);
     const std::uint64_t model_sum = checksum(model.work.data(), kPixels);
     EXPECT_EQ(model_frames, c.frames);
     EXPECT_EQ(model_sum, c.checksum) << std::hex << model_sum;
 
-    EXPECT_EQ(run_engine(c.ticks, engine::main_layer), c.frames);
-    EXPECT_EQ(first_difference(engine::source_picture, model.source16), -1);
-    EXPECT_EQ(first_difference(engine::working_frame, model.work), -1);
-    EXPECT_EQ(checksum(engine::working_frame, kPixels), c.checksum);
-    EXPECT_EQ(engine::dither_rng, model.dither_rng);
+    EXPECT_EQ(run_engine(c.ticks, scene_.main_layer), c.frames);
+    EXPECT_EQ(first_difference(scene_.source_picture.get(), model.source16), -1);
+    EXPECT_EQ(first_difference(scene_.working_frame.get(), model.work), -1);
+    EXPECT_EQ(checksum(scene_.working_frame.get(), kPixels), c.checksum);
+    EXPECT_EQ(scene_.dither_rng, model.dither_rng);
   }
 }
 
@@ -73,18 +73,19 @@ constexpr std::uint64_t kInfoChecksum = 0x8fb96c1fa7ca519dull;
 
 // Info scene: a draw at 0, 1000, 2000 and 3000 ms; two half-second waits between draws.
 TEST_F(GoldenScene, InfoSceneFadeMatchesThePerPixelModel) {
-  engine_test::fill_test_picture();
-  engine::info_mode = 1;
-  auto model = engine_test::reference::make_frames(engine::source_image, engine::working_frame);
+  fill_test_picture();
+  scene_.info_mode = true;
+  auto model =
+      engine_test::reference::make_frames(scene_.source_image.get(), scene_.working_frame.get());
   const std::int32_t model_frames = engine_test::reference::run_info_scene(model, kStartMs, 7);
   const std::uint64_t model_sum = checksum(model.work.data(), kPixels);
   EXPECT_EQ(model_frames, 4);
   EXPECT_EQ(model_sum, kInfoChecksum) << std::hex << model_sum;
 
-  EXPECT_EQ(run_engine(7, engine::info_layer), 4);
-  EXPECT_EQ(engine::info_mode, 1);
-  EXPECT_EQ(first_difference(engine::working_frame, model.work), -1);
-  EXPECT_EQ(checksum(engine::working_frame, kPixels), kInfoChecksum);
+  EXPECT_EQ(run_engine(7, scene_.info_layer), 4);
+  EXPECT_EQ(scene_.info_mode, 1);
+  EXPECT_EQ(first_difference(scene_.working_frame.get(), model.work), -1);
+  EXPECT_EQ(checksum(scene_.working_frame.get(), kPixels), kInfoChecksum);
 }
 
 }  // namespace

@@ -16,17 +16,20 @@ class LayerTest : public ::testing::Test {
   static constexpr std::int32_t kH = 480;
   static constexpr std::size_t kN = static_cast<std::size_t>(kW * kH);
 
-  void SetUp() override {
-    platform::set_clock(&clock_);
-    pf_.set_default_masks();
-  }
-  void TearDown() override { platform::set_clock(nullptr); }
+  void SetUp() override { pf_.set_default_masks(); }
 
   engine::Layer make_layer() {
-    return engine::Layer(work_.data(), scratch_.data(), source16_.data(), source32_.data(), kW, kH);
+    return engine::Layer({.work = work_.data(),
+                          .scratch = scratch_.data(),
+                          .source16 = source16_.data(),
+                          .source32 = source32_.data(),
+                          .width = kW,
+                          .height = kH},
+                         clock_, dither_rng_);
   }
 
   platform::fake::VirtualClock clock_{50000};
+  std::uint32_t dither_rng_ = 0;
   display::PixelLayout pf_;
   std::vector<std::uint16_t> work_ = std::vector<std::uint16_t>(kN);
   std::vector<std::uint16_t> scratch_ = std::vector<std::uint16_t>(kN);
@@ -47,7 +50,14 @@ TEST_F(LayerTest, ConstructionLeavesEverythingZeroAndInactive) {
   EXPECT_EQ(layer.move_a.offset_count, 0);
   EXPECT_FALSE(layer.step());
   // Sizes below 1 become 1.
-  engine::Layer tiny(work_.data(), scratch_.data(), source16_.data(), source32_.data(), 0, -5);
+  engine::Layer tiny{{.work = work_.data(),
+                      .scratch = scratch_.data(),
+                      .source16 = source16_.data(),
+                      .source32 = source32_.data(),
+                      .width = 0,
+                      .height = -5},
+                     clock_,
+                     dither_rng_};
   EXPECT_EQ(tiny.width, 1);
   EXPECT_EQ(tiny.height, 1);
 }
@@ -74,7 +84,15 @@ TEST_F(LayerTest, SetRegionClampsIntoTheFrame) {
 TEST_F(LayerTest, ConfigureClampsSlotsPacingAndNoise) {
   engine::Layer layer = make_layer();
   // Kind 1 at 7 lands in slot 5; kind 3 at -1 is parked; kinds 2 and 4 both at 3: 4 wins.
-  layer.configure(0.75f, -5, -1, 9, 7, 3, -1, 3, 1);
+  layer.configure({.opacity = 0.75f,
+                   .interval_ms = -5,
+                   .sleep_limit_ms = -1,
+                   .noise = 9,
+                   .mask_slot = 7,
+                   .remap_a_slot = 3,
+                   .remap_b_slot = -1,
+                   .move_a_slot = 3,
+                   .move_b_slot = 1});
   EXPECT_EQ(layer.slots[5], engine::EffectKind::kMaskRects);
   EXPECT_EQ(layer.slots[3], engine::EffectKind::kMoveA);
   EXPECT_EQ(layer.slots[1], engine::EffectKind::kMoveB);
@@ -85,7 +103,7 @@ TEST_F(LayerTest, ConfigureClampsSlotsPacingAndNoise) {
   EXPECT_EQ(layer.sleep_ms, 0u);
   EXPECT_EQ(layer.noise, 6);
   EXPECT_EQ(layer.opacity, 0.75f);
-  layer.configure(1.0f, 200, 100, -3, 0, 0, 0, 0, 0);
+  layer.configure({.opacity = 1.0f, .interval_ms = 200, .sleep_limit_ms = 100, .noise = -3});
   EXPECT_EQ(layer.noise, 0);
   EXPECT_EQ(layer.interval_ms, 200u);
   EXPECT_EQ(layer.sleep_ms, 100u);
@@ -132,7 +150,14 @@ TEST_F(LayerTest, BlendSourceRoundsWithTheWorkingFramesLowBit) {
 }
 
 TEST_F(LayerTest, SourceSameAsWorkingFrameIsLeftAlone) {
-  engine::Layer layer(work_.data(), scratch_.data(), work_.data(), source32_.data(), kW, kH);
+  engine::Layer layer{{.work = work_.data(),
+                       .scratch = scratch_.data(),
+                       .source16 = work_.data(),
+                       .source32 = source32_.data(),
+                       .width = kW,
+                       .height = kH},
+                      clock_,
+                      dither_rng_};
   layer.set_pixel_format(pf_);
   layer.set_region(0, 3, 0, 0);
   work_[0] = 0xFFFF;
@@ -232,7 +257,12 @@ TEST(RecordAssign, ResizeOffsetsZeroesAndIgnoresNegativeCounts) {
 TEST_F(LayerTest, CopyIsInactiveWithItsOwnTablesOverTheSameBuffers) {
   engine::Layer layer = make_layer();
   layer.set_region(1, 2, 3, 4);
-  layer.configure(1.0f, 200, 100, 2, 0, 2, 0, 1, 0);
+  layer.configure({.opacity = 1.0f,
+                   .interval_ms = 200,
+                   .sleep_limit_ms = 100,
+                   .noise = 2,
+                   .remap_a_slot = 2,
+                   .move_a_slot = 1});
   layer.set_pixel_format(pf_);
   layer.remap_a.table[5] = 55;
   layer.move_a.resize_offsets(3);
@@ -287,7 +317,7 @@ class PacingTest : public LayerTest {
  protected:
   void SetUp() override {
     LayerTest::SetUp();
-    layer_.configure(1.0f, 200, 100, 0, 0, 0, 0, 0, 0);
+    layer_.configure({.opacity = 1.0f, .interval_ms = 200, .sleep_limit_ms = 100});
     layer_.activate(true);
     ASSERT_TRUE(layer_.step()) << "the first step always draws";
     clock_.clear_sleeps();
@@ -325,14 +355,14 @@ TEST_F(PacingTest, ElapsedTimeIsTakenAcrossTheClockWrap) {
 }
 
 TEST_F(PacingTest, NoSleepLimitSkipsWithoutWaiting) {
-  layer_.configure(1.0f, 200, 0, 0, 0, 0, 0, 0, 0);
+  layer_.configure({.opacity = 1.0f, .interval_ms = 200});
   clock_.advance(50);
   EXPECT_FALSE(layer_.step());
   EXPECT_EQ(clock_.sleep_count(), 0u);
 }
 
 TEST_F(PacingTest, IntervalZeroDrawsOnlyTheFirstFrame) {
-  layer_.configure(1.0f, 0, 30, 0, 0, 0, 0, 0, 0);
+  layer_.configure({.opacity = 1.0f, .sleep_limit_ms = 30});
   layer_.activate(true);
   EXPECT_TRUE(layer_.step());
   clock_.advance(10000);
@@ -362,7 +392,7 @@ TEST_F(LayerTest, OpacityChoosesCopyBlendOrNothing) {
   for (const auto& [opacity, expected] : {std::pair{1.5f, 0x0000}, std::pair{0.5f, 0x8410},
                                           std::pair{0.0f, 0xFFFF}, std::pair{-1.0f, 0xFFFF}}) {
     work_[0] = 0xFFFF;
-    layer.configure(opacity, 0, 0, 0, 0, 0, 0, 0, 0);
+    layer.configure({.opacity = opacity});
     layer.activate(true);
     ASSERT_TRUE(layer.step());
     EXPECT_EQ(work_[0], expected) << "opacity " << opacity;

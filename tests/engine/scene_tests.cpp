@@ -1,55 +1,37 @@
-// Scenes: the global layers, both scene set-ups, and the scene timer with its picture switch.
+// Scenes: the layers over the scene's buffers, both scene set-ups, and the scene timer with
+// its picture switch.
 #include "engine/scene.h"
 
 #include <gtest/gtest.h>
 
 #include "engine/dither.h"
-#include "engine/frame_buffers.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace {
 
 using engine_test::EngineTest;
 
-int switch_calls = 0;
-bool counting_switch() {
-  ++switch_calls;
-  engine::build_scene();
-  return true;
-}
-bool failing_switch() {
-  ++switch_calls;
-  return false;
-}
+using SceneTest = EngineTest;
 
-class SceneTest : public EngineTest {
- protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    switch_calls = 0;
-  }
-};
-
-TEST_F(SceneTest, GlobalLayersShareTheFrameBuffers) {
-  for (const engine::Layer* layer :
-       {&engine::main_layer, &engine::strip_layer, &engine::info_layer}) {
-    EXPECT_EQ(layer->work, engine::working_frame);
-    EXPECT_EQ(layer->source16, engine::source_picture);
-    EXPECT_EQ(layer->scratch, engine::scratch_frame);
-    EXPECT_EQ(layer->source32, engine::source_image);
+TEST_F(SceneTest, TheLayersShareTheScenesFrameBuffers) {
+  for (const engine::Layer* layer : {&scene_.main_layer, &scene_.strip_layer, &scene_.info_layer}) {
+    EXPECT_EQ(layer->work, scene_.working_frame.get());
+    EXPECT_EQ(layer->source16, scene_.source_picture.get());
+    EXPECT_EQ(layer->scratch, scene_.scratch_frame.get());
+    EXPECT_EQ(layer->source32, scene_.source_image.get());
     EXPECT_EQ(layer->width, 640);
     EXPECT_EQ(layer->height, 480);
   }
-  EXPECT_NE(engine::main_layer.remap_a.table.get(), engine::strip_layer.remap_a.table.get());
+  EXPECT_NE(scene_.main_layer.remap_a.table.get(), scene_.strip_layer.remap_a.table.get());
 }
 
 TEST_F(SceneTest, MainSceneSetUp) {
-  engine::build_scene();
-  const engine::Layer& m = engine::main_layer;
-  const engine::Layer& s = engine::strip_layer;
+  build();
+  const engine::Layer& m = scene_.main_layer;
+  const engine::Layer& s = scene_.strip_layer;
   EXPECT_EQ(m.active, 1);
   EXPECT_EQ(s.active, 1);
-  EXPECT_EQ(engine::info_layer.active, 0);
+  EXPECT_EQ(scene_.info_layer.active, 0);
   EXPECT_EQ(m.x1, 639);
   EXPECT_EQ(m.y1, 479);
   EXPECT_EQ(s.y0, 400);
@@ -73,22 +55,22 @@ TEST_F(SceneTest, MainSceneSetUp) {
   EXPECT_EQ(s.remap_a.step_x, 1) << "kept from the fine record, unused without drift";
   EXPECT_EQ(s.remap_b.density, 0);
   EXPECT_EQ(s.start_ms, m.start_ms);
-  EXPECT_EQ(engine::scene_start_ms, kStartMs);
+  EXPECT_EQ(scene_.scene_start_ms, kStartMs);
   // One start time, so one set of seeds.
-  engine::scene_tick();
+  tick();
   EXPECT_EQ(s.remap_a.seed, m.remap_a.seed);
   EXPECT_EQ(m.remap_a.seed, kStartMs + 10);
 }
 
 TEST_F(SceneTest, InfoSceneSetUpAndFirstFrameBlendsOverThePreviousContent) {
-  engine_test::fill_test_picture();
-  const std::vector<std::uint16_t> before(engine::working_frame,
-                                          engine::working_frame + engine::kFramePixels);
-  engine::info_mode = 1;
-  engine::build_scene();
-  const engine::Layer& info = engine::info_layer;
+  fill_test_picture();
+  const std::vector<std::uint16_t> before(scene_.working_frame.get(),
+                                          scene_.working_frame.get() + engine::kFramePixels);
+  scene_.info_mode = true;
+  build();
+  const engine::Layer& info = scene_.info_layer;
   EXPECT_EQ(info.active, 1);
-  EXPECT_EQ(engine::main_layer.active, 0);
+  EXPECT_EQ(scene_.main_layer.active, 0);
   EXPECT_EQ(info.x0, 40);
   EXPECT_EQ(info.x1, 599);
   EXPECT_EQ(info.y0, 40);
@@ -99,116 +81,124 @@ TEST_F(SceneTest, InfoSceneSetUpAndFirstFrameBlendsOverThePreviousContent) {
   for (std::int32_t i = 1; i < engine::kSlotCount; ++i) {
     EXPECT_EQ(info.slots[i], engine::EffectKind::kNone) << "no effect runs";
   }
-  engine::scene_tick();
+  tick();
   for (std::int32_t y = 0; y < 480; ++y) {
     for (std::int32_t x = 0; x < 640; ++x) {
       const auto i = static_cast<std::size_t>(y * 640 + x);
       if (x < 40 || x > 599 || y < 40 || y > 439) {
-        ASSERT_EQ(engine::working_frame[i], before[i]) << "outside the window " << x << "," << y;
+        ASSERT_EQ(scene_.working_frame.get()[i], before[i])
+            << "outside the window " << x << "," << y;
       } else {
         const std::uint32_t d = before[i];
-        const std::uint32_t s = engine::source_picture[i];
+        const std::uint32_t s = scene_.source_picture.get()[i];
         const auto expected =
             static_cast<std::uint16_t>(((s >> 1) & 0x7BEF) + ((d >> 1) & 0x7BEF) + (d & 0x0821));
-        ASSERT_EQ(engine::working_frame[i], expected) << x << "," << y;
+        ASSERT_EQ(scene_.working_frame.get()[i], expected) << x << "," << y;
       }
     }
   }
 }
 
 TEST_F(SceneTest, MainSceneSwitchesToInfoAtExactlyThirtySeconds) {
-  engine::set_picture_switch(counting_switch);
-  engine::build_scene();
+  build();
   clock_.set(kStartMs + 29999);
-  engine::scene_tick();
-  EXPECT_EQ(switch_calls, 0);
-  EXPECT_EQ(engine::info_mode, 0);
+  tick();
+  EXPECT_EQ(switch_calls_, 0);
+  EXPECT_EQ(scene_.info_mode, 0);
   clock_.set(kStartMs + 30000);
   clock_.clear_sleeps();
-  engine::scene_tick();
-  EXPECT_EQ(switch_calls, 1);
-  EXPECT_EQ(engine::info_mode, 1);
-  EXPECT_EQ(engine::main_layer.active, 0);
-  EXPECT_EQ(engine::info_layer.active, 1);
-  EXPECT_EQ(engine::scene_start_ms, kStartMs + 30000);
+  tick();
+  EXPECT_EQ(switch_calls_, 1);
+  EXPECT_EQ(scene_.info_mode, 1);
+  EXPECT_EQ(scene_.main_layer.active, 0);
+  EXPECT_EQ(scene_.info_layer.active, 1);
+  EXPECT_EQ(scene_.scene_start_ms, kStartMs + 30000);
   // Only the info layer stepped, drawing its first frame on the switching tick.
-  EXPECT_EQ(engine::info_layer.first_frame, 0);
-  EXPECT_EQ(engine::info_layer.last_frame_ms, kStartMs + 30000);
-  EXPECT_EQ(engine::frame_time_ms, engine::info_layer.duration_ms);
+  EXPECT_EQ(scene_.info_layer.first_frame, 0);
+  EXPECT_EQ(scene_.info_layer.last_frame_ms, kStartMs + 30000);
+  EXPECT_EQ(scene_.frame_time_ms, scene_.info_layer.duration_ms);
 }
 
 TEST_F(SceneTest, InfoSceneSwitchesBackAtExactlyFiveSeconds) {
-  engine::set_picture_switch(counting_switch);
-  engine::info_mode = 1;
-  engine::build_scene();
-  engine::scene_tick();
+  scene_.info_mode = true;
+  build();
+  tick();
   clock_.set(kStartMs + 4999);
-  engine::scene_tick();
-  EXPECT_EQ(switch_calls, 0);
+  tick();
+  EXPECT_EQ(switch_calls_, 0);
   clock_.set(kStartMs + 5000);
-  engine::scene_tick();
-  EXPECT_EQ(switch_calls, 1);
-  EXPECT_EQ(engine::info_mode, 0);
-  EXPECT_EQ(engine::main_layer.active, 1);
-  EXPECT_EQ(engine::main_layer.first_frame, 0) << "the new scene drew on the same tick";
-  EXPECT_EQ(engine::strip_layer.first_frame, 0);
+  tick();
+  EXPECT_EQ(switch_calls_, 1);
+  EXPECT_EQ(scene_.info_mode, 0);
+  EXPECT_EQ(scene_.main_layer.active, 1);
+  EXPECT_EQ(scene_.main_layer.first_frame, 0) << "the new scene drew on the same tick";
+  EXPECT_EQ(scene_.strip_layer.first_frame, 0);
 }
 
-TEST_F(SceneTest, WithoutAHookTheSwitchRebuildsTheSceneItself) {
-  engine::build_scene();
+TEST_F(SceneTest, TheTickOnlyReportsTheDueSwitchAndLeavesTheSceneToTheCaller) {
+  build();
+  clock_.set(kStartMs + 29999);
+  EXPECT_EQ(engine::scene_tick(scene_), engine::SceneDue::kNothing);
+  EXPECT_FALSE(scene_.info_mode);
   clock_.set(kStartMs + 30000);
-  engine::scene_tick();
-  EXPECT_EQ(engine::info_mode, 1);
-  EXPECT_EQ(engine::info_layer.active, 1);
-  EXPECT_EQ(engine::scene_start_ms, kStartMs + 30000);
+  EXPECT_EQ(engine::scene_tick(scene_), engine::SceneDue::kPictureSwitch);
+  EXPECT_TRUE(scene_.info_mode);
+  // Nothing is built or stepped by the tick itself.
+  EXPECT_TRUE(scene_.main_layer.active);
+  EXPECT_FALSE(scene_.info_layer.active);
+  EXPECT_EQ(scene_.scene_start_ms, kStartMs);
+  EXPECT_EQ(clock_.sleep_count(), 0u);
+  build();
+  EXPECT_TRUE(scene_.info_layer.active);
+  EXPECT_EQ(scene_.scene_start_ms, kStartMs + 30000);
 }
 
 TEST_F(SceneTest, FailedSwitchKeepsTheLayersAndTheToggledMode) {
-  engine::set_picture_switch(failing_switch);
-  engine::build_scene();
+  fail_switch_ = true;
+  build();
   clock_.set(kStartMs + 31000);
-  engine::scene_tick();
-  EXPECT_EQ(switch_calls, 1);
-  EXPECT_EQ(engine::info_mode, 1);
-  EXPECT_EQ(engine::main_layer.active, 1);
-  EXPECT_EQ(engine::info_layer.active, 0);
-  EXPECT_EQ(engine::scene_start_ms, kStartMs);
+  tick();
+  EXPECT_EQ(switch_calls_, 1);
+  EXPECT_EQ(scene_.info_mode, 1);
+  EXPECT_EQ(scene_.main_layer.active, 1);
+  EXPECT_EQ(scene_.info_layer.active, 0);
+  EXPECT_EQ(scene_.scene_start_ms, kStartMs);
 }
 
 TEST_F(SceneTest, FrameTimeIsTheSumOfBothMainLayers) {
-  engine::build_scene();
-  engine::main_layer.duration_ms = 7;
-  engine::strip_layer.duration_ms = 5;
+  build();
+  scene_.main_layer.duration_ms = 7;
+  scene_.strip_layer.duration_ms = 5;
   // Neither layer is due 10 ms after the first frames; each contributes its last duration.
-  engine::scene_tick();
-  engine::main_layer.duration_ms = 7;
-  engine::strip_layer.duration_ms = 5;
-  engine::main_layer.sleep_ms = 0;
-  engine::strip_layer.sleep_ms = 0;
-  engine::scene_tick();
-  EXPECT_EQ(engine::frame_time_ms, 12);
+  tick();
+  scene_.main_layer.duration_ms = 7;
+  scene_.strip_layer.duration_ms = 5;
+  scene_.main_layer.sleep_ms = 0;
+  scene_.strip_layer.sleep_ms = 0;
+  tick();
+  EXPECT_EQ(scene_.frame_time_ms, 12);
 }
 
 TEST_F(SceneTest, MainTicksArePacedByTheLayersWaits) {
-  engine::build_scene();
-  engine::scene_tick();
+  build();
+  tick();
   clock_.clear_sleeps();
-  engine::scene_tick();  // main not due: waits 100; the strip is then due and draws
-  engine::scene_tick();  // main waits the last 100 and draws; strip due again
+  tick();  // main not due: waits 100; the strip is then due and draws
+  tick();  // main waits the last 100 and draws; strip due again
   EXPECT_EQ(clock_.sleeps(), (std::vector<std::uint32_t>{100, 100}));
-  EXPECT_EQ(engine::main_layer.last_frame_ms, kStartMs + 200);
-  EXPECT_EQ(engine::strip_layer.last_frame_ms, kStartMs + 200);
+  EXPECT_EQ(scene_.main_layer.last_frame_ms, kStartMs + 200);
+  EXPECT_EQ(scene_.strip_layer.last_frame_ms, kStartMs + 200);
 }
 
 TEST_F(SceneTest, ScenesStartedAtDifferentTimesAnimateDifferently) {
   std::uint64_t sums[2] = {};
   for (std::uint32_t i = 0; i < 2; ++i) {
-    engine_test::fill_test_picture();
-    engine::dither_rng = 0;
+    fill_test_picture();
+    scene_.dither_rng = 0;
     clock_.set(kStartMs + i);
-    engine::build_scene();
-    engine::scene_tick();
-    sums[i] = engine_test::checksum(engine::working_frame,
+    build();
+    tick();
+    sums[i] = engine_test::checksum(scene_.working_frame.get(),
                                     static_cast<std::size_t>(engine::kFramePixels));
   }
   EXPECT_NE(sums[0], sums[1]);

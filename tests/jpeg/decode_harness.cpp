@@ -18,7 +18,7 @@
 namespace jpeg_test {
 
 std::int32_t TestStream::read(std::uint8_t* buffer, std::int32_t max_bytes, bool& at_end) {
-  if (reads++ == fail_at_) return -1;
+  if (reads++ == fail_at_) return kReadError;
   std::int32_t n = max_bytes < chunk_ ? max_bytes : chunk_;
   const auto left = static_cast<std::int32_t>(data_.size() - position_);
   if (n > left) n = left;

@@ -15,7 +15,7 @@
 namespace jpeg_test {
 
 // Serves a byte array in chunks of at most chunk bytes; the read numbered fail_at (0-based)
-// returns -1. Counts open and close calls.
+// returns kReadError. Counts open and close calls.
 class TestStream : public jpeg::JpegInputStream {
  public:
   explicit TestStream(Bytes data, int fail_at = -1, std::int32_t chunk = 1 << 30)

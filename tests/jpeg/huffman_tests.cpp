@@ -331,26 +331,47 @@ TEST(SequentialScan, RestartIntervalOneRestartsThePredictorEveryMcu) {
   }
 }
 
+// The photograph with junk in front of every restart marker: a stuffed FF 00 among other
+// bytes, cut shorter at each marker so that the readers hold different amounts of it.
+Bytes with_junk_before_restart_markers(const Bytes& jpeg) {
+  const Bytes junk = {0x12, 0x34, 0x56, 0x78, 0x12, 0x34, 0x56, 0x78, 0xFF, 0x00, 0x34};
+  Bytes out;
+  std::size_t markers = 0;
+  for (std::size_t i = 0; i < jpeg.size(); ++i) {
+    if (i > 0 && jpeg[i - 1] == 0xFF && (jpeg[i] & 0xF8) == 0xD0) {
+      out.pop_back();
+      const auto skip = static_cast<std::ptrdiff_t>(markers++ % junk.size());
+      out.insert(out.end(), junk.begin() + skip, junk.end());
+      out.push_back(0xFF);
+    }
+    out.push_back(jpeg[i]);
+  }
+  EXPECT_GT(markers, junk.size());
+  return out;
+}
+
 TEST(SequentialScan, PlainAndFastVariantsDecodeTheSameCoefficientsOfAPhotograph) {
-  const Bytes jpeg = jpeg_test::make_with_cjpeg(120, 72, "-quality 93 -sample 2x2 -restart 3B");
-  ASSERT_FALSE(jpeg.empty()) << jpeg_test::kNeedsJpegTools;
-  Stages fast(jpeg, true);
-  Stages plain(jpeg, false);
-  ASSERT_EQ(fast.open_and_start(), 0);
-  ASSERT_EQ(plain.open_and_start(), 0);
-  const int rows = fast.d->mcu_rows;
-  for (int r = 0; r < rows; ++r) {
-    ASSERT_EQ(fast.next_row(), 0);
-    ASSERT_EQ(plain.next_row(), 0);
-    for (int blk = 0; blk < fast.d->blocks_per_row; ++blk) {
-      const int comp = fast.d->block_comp[blk % fast.d->blocks_per_mcu];
-      const std::uint16_t* q = plain.d->quant[plain.d->comp[comp].tq];  // zigzag order
-      for (int k = 0; k < 64; ++k) {
-        const int n = kNatural[k];
-        ASSERT_EQ(static_cast<std::int16_t>(fast.block(blk)[n] * q[k]), plain.block(blk)[n])
-            << "row " << r << " block " << blk << " k " << k;
+  const Bytes clean = jpeg_test::make_with_cjpeg(120, 72, "-quality 93 -sample 2x2 -restart 3B");
+  ASSERT_FALSE(clean.empty()) << jpeg_test::kNeedsJpegTools;
+  for (const Bytes& jpeg : {clean, with_junk_before_restart_markers(clean)}) {
+    Stages fast(jpeg, true);
+    Stages plain(jpeg, false);
+    ASSERT_EQ(fast.open_and_start(), 0);
+    ASSERT_EQ(plain.open_and_start(), 0);
+    const int rows = fast.d->mcu_rows;
+    for (int r = 0; r < rows; ++r) {
+      ASSERT_EQ(fast.next_row(), 0) << jpeg.size() << " bytes";
+      ASSERT_EQ(plain.next_row(), 0) << jpeg.size() << " bytes";
+      for (int blk = 0; blk < fast.d->blocks_per_row; ++blk) {
+        const int comp = fast.d->block_comp[blk % fast.d->blocks_per_mcu];
+        const std::uint16_t* q = plain.d->quant[plain.d->comp[comp].tq];  // zigzag order
+        for (int k = 0; k < 64; ++k) {
+          const int n = kNatural[k];
+          ASSERT_EQ(static_cast<std::int16_t>(fast.block(blk)[n] * q[k]), plain.block(blk)[n])
+              << "row " << r << " block " << blk << " k " << k;
+        }
+        ASSERT_EQ(fast.d->high_water[blk], plain.d->high_water[blk]);
       }
-      ASSERT_EQ(fast.d->high_water[blk], plain.d->high_water[blk]);
     }
   }
 }

@@ -70,7 +70,7 @@ TEST(MemoryInputStream, SetsEndOnlyWhenShortAndNeverClearsIt) {
   EXPECT_EQ(short_read.read(buffer, 8, flag), 3);
   EXPECT_TRUE(flag);
   jpeg::MemoryInputStream none(nullptr, 3);
-  EXPECT_EQ(none.read(buffer, 1, flag), -1);
+  EXPECT_EQ(none.read(buffer, 1, flag), jpeg::JpegInputStream::kReadError);
   bool empty_flag = false;
   jpeg::MemoryInputStream empty(data, 0);
   EXPECT_EQ(empty.read(buffer, 1, empty_flag), 0);
@@ -251,7 +251,7 @@ TEST(Construction, ReadFailureIsReportedAndClosesTheStreamOnce) {
   jpeg::JpegDecoder d(&s, true);
   EXPECT_EQ(d.error_code, jpeg::ReadFailed);
   EXPECT_EQ(s.closes, 1);
-  EXPECT_EQ(d.start(), -1);
+  EXPECT_EQ(d.start(), jpeg::NotReady);
   d.release();
   d.release();
   EXPECT_EQ(s.closes, 1);
@@ -322,7 +322,7 @@ TEST(EndOfImage, SegmentsAfterTheScanAreSkippedAndARefusedMarkerLosesTheLastRows
   const std::uint8_t* line = nullptr;
   std::int32_t n = 0;
   for (int y = 0; y < 8; ++y) ASSERT_EQ(d.read_scanline(line, n), 0);
-  EXPECT_EQ(d.read_scanline(line, n), -227);
+  EXPECT_EQ(d.read_scanline(line, n), jpeg::RowDecodeFailed);
   EXPECT_EQ(d.error_code, jpeg::UnexpectedMarker);
   EXPECT_EQ(s.closes, 1);
 }

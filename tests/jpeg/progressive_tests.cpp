@@ -194,7 +194,7 @@ TEST(Progressive, RefinementSymbolOfSizeTwoIsCorrupt) {
   w.ac(ac(), 0, 2);
   b.raw(w.finish()).eoi();
   const Decoded r = decode(b.bytes());
-  EXPECT_EQ(r.start_result, -1);
+  EXPECT_EQ(r.start_result, jpeg::NotReady);
   EXPECT_EQ(r.error_code, jpeg::CorruptData);
   EXPECT_EQ(r.closes, 1);
 }

@@ -2,6 +2,7 @@
 // sizes, restart intervals and markers, and the release rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 #include "decode_harness.h"
@@ -19,14 +20,15 @@ using jpeg_test::JpegBuilder;
 // A flat 3-component picture: every Y block has DC 8 * ky, Cb 8 * kb and Cr 8 * kr, so every
 // sample is 128 + k on both transform paths (quantisation 1 throughout).
 Bytes flat_colour(int width, int height, int hy, int vy, int ky, int kb, int kr,
-                  int restart_interval = 0, int fill_bytes = 0) {
+                  int restart_interval = 0, int fill_bytes = 0,
+                  const std::array<int, 3>& ids = {1, 2, 3}) {
   const jpeg_test::HuffTable dc = jpeg_test::dc_table();
   const jpeg_test::HuffTable ac = jpeg_test::ac_table();
   JpegBuilder b;
   b.soi().dqt(0, 1).dht(0, 0, dc).dht(1, 0, ac);
   if (restart_interval != 0) b.dri(restart_interval);
-  b.sof(0xC0, width, height, {{1, hy, vy, 0}, {2, 1, 1, 0}, {3, 1, 1, 0}});
-  b.sos({{1, 0, 0}, {2, 0, 0}, {3, 0, 0}});
+  b.sof(0xC0, width, height, {{ids[0], hy, vy, 0}, {ids[1], 1, 1, 0}, {ids[2], 1, 1, 0}});
+  b.sos({{ids[0], 0, 0}, {ids[1], 0, 0}, {ids[2], 0, 0}});
   const int mcus = ((width + 8 * hy - 1) / (8 * hy)) * ((height + 8 * vy - 1) / (8 * vy));
   EntropyWriter w;
   int rst = 0;
@@ -62,12 +64,16 @@ std::array<int, 3> rgb_of(int y, int cb, int cr) {
   return {red, green, blue};
 }
 
+// Callers may compare with the numbers rather than the names.
+static_assert(jpeg::DecodeOk == 0 && jpeg::AllRowsDelivered == 1 && jpeg::NotReady == -1 &&
+              jpeg::RowDecodeFailed == -227 && jpeg::JpegInputStream::kReadError == -1);
+
 TEST(ReadScanline, BeforeStartReturnsMinusOne) {
   jpeg_test::TestStream s(jpeg_test::grey_dc_image(8, 8, {0}));
   jpeg::JpegDecoder d(&s, true);
   const std::uint8_t* line = nullptr;
   std::int32_t n = -5;
-  EXPECT_EQ(d.read_scanline(line, n), -1);
+  EXPECT_EQ(d.read_scanline(line, n), jpeg::NotReady);
   EXPECT_EQ(n, -5);
   EXPECT_EQ(d.error_code, 0);
 }
@@ -87,10 +93,10 @@ TEST(ReadScanline, AfterTheLastRowReturnsOneAndLeavesItsOutputsAlone) {
   const std::uint8_t* untouched = reinterpret_cast<const std::uint8_t*>(&n);
   std::int32_t m = 77;
   line = untouched;
-  EXPECT_EQ(d.read_scanline(line, m), 1);
+  EXPECT_EQ(d.read_scanline(line, m), jpeg::AllRowsDelivered);
   EXPECT_EQ(line, untouched);
   EXPECT_EQ(m, 77);
-  EXPECT_EQ(d.read_scanline(line, m), 1);
+  EXPECT_EQ(d.read_scanline(line, m), jpeg::AllRowsDelivered);
   EXPECT_EQ(d.error_code, 0);
   EXPECT_EQ(s.closes, 0);
   d.release();
@@ -115,11 +121,11 @@ TEST(ReadScanline, CorruptDataReturnsMinus227ThenMinusOne) {
   const std::uint8_t* line = nullptr;
   std::int32_t n = 0;
   for (int y = 0; y < 8; ++y) ASSERT_EQ(d.read_scanline(line, n), 0);
-  EXPECT_EQ(d.read_scanline(line, n), -227);
+  EXPECT_EQ(d.read_scanline(line, n), jpeg::RowDecodeFailed);
   EXPECT_EQ(d.error_code, jpeg::CorruptData);
   EXPECT_EQ(s.closes, 1);
-  EXPECT_EQ(d.read_scanline(line, n), -1);
-  EXPECT_EQ(d.start(), -1);
+  EXPECT_EQ(d.read_scanline(line, n), jpeg::NotReady);
+  EXPECT_EQ(d.start(), jpeg::NotReady);
   d.release();
   EXPECT_EQ(s.closes, 1);
 }
@@ -131,7 +137,7 @@ TEST(ReadScanline, ReportsTheSpecificCodeOfAFailureInsideARow) {
     if (b[i] == 0xFF && b[i + 1] == 0xD1) b[i + 1] = 0xD2;
   }
   const Decoded r = decode(b);
-  EXPECT_EQ(r.row_result, -227);
+  EXPECT_EQ(r.row_result, jpeg::RowDecodeFailed);
   EXPECT_EQ(r.error_code, jpeg::RestartMarkerMissing);
   EXPECT_EQ(r.closes, 1);
 }
@@ -157,6 +163,48 @@ TEST(Layouts, FlatPicturesConvertExactlyInEveryLayout) {
   }
 }
 
+TEST(Layouts, AdobeTransformThenJfifThenComponentIdsDecideWhetherSamplesAreRgb) {
+  const Bytes numbered = flat_colour(16, 8, 1, 1, 10, -20, 30);
+  const Bytes rgb_ids = flat_colour(16, 8, 1, 1, 10, -20, 30, 0, 0, {'R', 'G', 'B'});
+  auto after_soi = [](Bytes b, std::initializer_list<Bytes> segments) {
+    for (const Bytes& s : segments) b.insert(b.begin() + 2, s.begin(), s.end());
+    return b;
+  };
+  auto segment = [](std::uint8_t code, const Bytes& payload) {
+    JpegBuilder b;
+    b.segment(code, payload);
+    return b.bytes();
+  };
+  const Bytes jfif = segment(0xE0, {'J', 'F', 'I', 'F', 0, 1, 2, 0, 0, 1, 0, 1, 0, 0});
+  const Bytes cut_jfif = segment(0xE0, {'J', 'F', 'I', 'F', 0});  // too short to count
+  auto adobe = [&](std::uint8_t transform) {
+    return segment(0xEE, {'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, transform});
+  };
+  struct Case {
+    const char* name;
+    Bytes jpeg;
+    bool rgb;
+  };
+  const Case cases[] = {
+      {"ids R G B", rgb_ids, true},
+      {"ids R G B and JFIF", after_soi(rgb_ids, {jfif}), false},
+      {"ids R G B and a cut JFIF segment", after_soi(rgb_ids, {cut_jfif}), true},
+      {"ids R G B and Adobe transform 1", after_soi(rgb_ids, {adobe(1)}), false},
+      {"ids 1 2 3", numbered, false},
+      {"ids 1 2 3, JFIF and Adobe transform 0", after_soi(numbered, {jfif, adobe(0)}), true},
+  };
+  const std::array<int, 3> ycc = rgb_of(138, 108, 158);
+  for (const Case& c : cases) {
+    for (bool fast : {true, false}) {
+      const Decoded r = decode(c.jpeg, fast);
+      ASSERT_TRUE(r.ok()) << c.name;
+      const std::array<int, 3> want = c.rgb ? std::array<int, 3>{138, 108, 158} : ycc;
+      EXPECT_EQ((std::array<int, 3>{r.pixels[0], r.pixels[1], r.pixels[2]}), want)
+          << c.name << (fast ? ", fast" : ", plain");
+    }
+  }
+}
+
 TEST(Layouts, TwoRowLayoutsAlternateTheLineBuffersAndAllowOddHeights) {
   for (int vy : {2}) {
     for (int hy : {1, 2}) {
@@ -177,7 +225,7 @@ TEST(Layouts, TwoRowLayoutsAlternateTheLineBuffersAndAllowOddHeights) {
       EXPECT_NE(lines[0], lines[1]);
       const std::uint8_t* line = nullptr;
       std::int32_t n = 0;
-      EXPECT_EQ(d.read_scanline(line, n), 1);
+      EXPECT_EQ(d.read_scanline(line, n), jpeg::AllRowsDelivered);
     }
   }
 }
@@ -191,7 +239,7 @@ TEST(Layouts, ComponentCountsAndSamplingOutsideTheLayoutsAreRefusedByStart) {
   };
   Decoded four = picture({{1, 1, 1, 0}, {2, 1, 1, 0}, {3, 1, 1, 0}, {4, 1, 1, 0}});
   EXPECT_EQ(four.constructor_error, 0);
-  EXPECT_EQ(four.start_result, -1);
+  EXPECT_EQ(four.start_result, jpeg::NotReady);
   EXPECT_EQ(four.error_code, jpeg::ComponentCount);
   EXPECT_EQ(picture({{1, 1, 1, 0}, {2, 1, 1, 0}}).error_code, jpeg::ComponentCount);
   EXPECT_EQ(picture({{1, 1, 1, 0}, {2, 2, 2, 0}, {3, 1, 1, 0}}).error_code,
@@ -253,6 +301,35 @@ TEST(Restart, IntervalsOneAndOddGiveTheSamePictureAsNone) {
   }
 }
 
+TEST(Restart, JunkBeforeAMarkerIsSkippedPastStuffedAndFillBytesOnBothPaths) {
+  // Flat pictures come out exactly on both paths, so one picture is expected of both.
+  const Bytes clean = flat_colour(40, 8, 1, 1, 5, -3, 7, 2);
+  const Decoded want = decode(clean);
+  ASSERT_TRUE(want.ok());
+  const Bytes rst0 = {0xFF, 0xD0};
+  const auto at = std::search(clean.begin(), clean.end(), rst0.begin(), rst0.end()) - clean.begin();
+  // Junk with a stuffed FF 00 and fill bytes in front of a stuffed byte; shortened from the
+  // front, so that the readers have taken different amounts of it when the interval ends.
+  const Bytes junk = {0x12, 0x34, 0x56, 0x78, 0x12, 0x34, 0x56, 0x78, 0x12, 0x34,
+                      0x56, 0x78, 0xFF, 0x00, 0x34, 0xFF, 0xFF, 0x00, 0x9A};
+  for (std::size_t skip = 0; skip < junk.size(); ++skip) {
+    Bytes b = clean;
+    b.insert(b.begin() + at, junk.begin() + static_cast<std::ptrdiff_t>(skip), junk.end());
+    for (bool fast : {true, false}) {
+      const Decoded r = decode(b, fast);
+      ASSERT_TRUE(r.ok()) << "skip " << skip << (fast ? " fast" : " plain") << ": "
+                          << jpeg::error_name(r.error_code);
+      EXPECT_EQ(r.pixels, want.pixels) << skip;
+    }
+  }
+  // Any other marker met on the way still ends the picture.
+  Bytes other = clean;
+  other.insert(other.begin() + at, {0x12, 0xFF, 0x00, 0xFF, 0xD5});
+  for (bool fast : {true, false}) {
+    EXPECT_EQ(decode(other, fast).error_code, jpeg::RestartMarkerMissing) << fast;
+  }
+}
+
 TEST(Restart, IntervalZeroTurnsRestartsOff) {
   Bytes b = flat_colour(16, 8, 1, 1, 1, 1, 1);
   JpegBuilder dri;
@@ -261,14 +338,14 @@ TEST(Restart, IntervalZeroTurnsRestartsOff) {
   EXPECT_TRUE(decode(b).ok());
 }
 
-TEST(Restart, MissingMarkerFailsWithinItsBudget) {
+TEST(Restart, MissingMarkerFailsAtTheNextMarker) {
   // An interval of 1 announced but no markers written.
   Bytes b = flat_colour(32, 8, 1, 1, 1, 1, 1);
   JpegBuilder dri;
   dri.dri(1);
   b.insert(b.begin() + 2, dri.bytes().begin(), dri.bytes().end());
   const Decoded r = decode(b);
-  EXPECT_EQ(r.row_result, -227);
+  EXPECT_EQ(r.row_result, jpeg::RowDecodeFailed);
   EXPECT_EQ(r.error_code, jpeg::RestartMarkerMissing);
 }
 
@@ -277,7 +354,7 @@ TEST(Start, FileCutAfterTheFrameHeaderFindsEndOfImage) {
   b.soi().dqt(0, 1).sof(0xC0, 8, 8, {{1, 1, 1, 0}});
   const Decoded r = decode(b.bytes());
   EXPECT_EQ(r.constructor_error, 0);
-  EXPECT_EQ(r.start_result, -1);
+  EXPECT_EQ(r.start_result, jpeg::NotReady);
   EXPECT_EQ(r.error_code, jpeg::UnexpectedMarker);
   EXPECT_EQ(r.closes, 1);
 }
@@ -312,8 +389,8 @@ TEST(Release, IsSafeInEveryStateAndClosesOnce) {
     EXPECT_EQ(s.closes, 1);
     const std::uint8_t* line = nullptr;
     std::int32_t n = 0;
-    EXPECT_EQ(d.read_scanline(line, n), -1);
-    EXPECT_EQ(d.start(), -1);
+    EXPECT_EQ(d.read_scanline(line, n), jpeg::NotReady);
+    EXPECT_EQ(d.start(), jpeg::NotReady);
   }
   EXPECT_EQ(s.closes, 1) << "the destructor does not close a released stream again";
   jpeg_test::TestStream t(jpeg_test::grey_dc_image(8, 8, {0}));

@@ -18,7 +18,7 @@ namespace {
 enum class Step { Construction, Start };
 
 // Decodes on both paths and expects the code from the given step: a constructor failure leaves
-// error_code set; a start failure returns -1 with error_code set.
+// error_code set; a start failure returns NotReady with error_code set.
 void expect_refused(const std::vector<std::uint8_t>& bytes, std::int32_t code, Step step,
                     const std::string& what) {
   ASSERT_FALSE(bytes.empty()) << what;
@@ -28,15 +28,15 @@ void expect_refused(const std::vector<std::uint8_t>& bytes, std::int32_t code, S
     jpeg::JpegDecoder decoder(&stream, fast_path);
     if (step == Step::Construction) {
       EXPECT_EQ(decoder.error_code, code) << jpeg::error_name(decoder.error_code);
-      EXPECT_EQ(decoder.start(), -1);
+      EXPECT_EQ(decoder.start(), jpeg::NotReady);
     } else {
       ASSERT_EQ(decoder.error_code, 0) << jpeg::error_name(decoder.error_code);
-      EXPECT_EQ(decoder.start(), -1);
+      EXPECT_EQ(decoder.start(), jpeg::NotReady);
       EXPECT_EQ(decoder.error_code, code) << jpeg::error_name(decoder.error_code);
     }
     const std::uint8_t* line = nullptr;
     std::int32_t line_bytes = 0;
-    EXPECT_EQ(decoder.read_scanline(line, line_bytes), -1);
+    EXPECT_EQ(decoder.read_scanline(line, line_bytes), jpeg::NotReady);
     decoder.release();
   }
 }
@@ -50,7 +50,7 @@ void expect_refused_by_start(const std::vector<std::uint8_t>& bytes, std::int32_
     SCOPED_TRACE(what + (fast_path ? " (fast path)" : " (integer path)"));
     jpeg::MemoryInputStream stream(bytes.data(), static_cast<std::int32_t>(bytes.size()));
     jpeg::JpegDecoder decoder(&stream, fast_path);
-    EXPECT_EQ(decoder.start(), -1);
+    EXPECT_EQ(decoder.start(), jpeg::NotReady);
     EXPECT_EQ(decoder.error_code, code) << jpeg::error_name(decoder.error_code);
     decoder.release();
   }

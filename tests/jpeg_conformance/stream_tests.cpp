@@ -24,7 +24,7 @@ class TrickleStream : public jpeg::JpegInputStream {
       : bytes_(bytes), chunk_(chunk), fail_at_(fail_at) {}
 
   std::int32_t read(std::uint8_t* buffer, std::int32_t max_bytes, bool& at_end) override {
-    if (fail_at_ >= 0 && static_cast<std::int64_t>(position_) >= fail_at_) return -1;
+    if (fail_at_ >= 0 && static_cast<std::int64_t>(position_) >= fail_at_) return kReadError;
     const std::size_t left = bytes_.size() - position_;
     const std::size_t count =
         std::min({left, static_cast<std::size_t>(chunk_), static_cast<std::size_t>(max_bytes)});

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Debian package from the Linux build with cpack and checks it: every shared
-# library the packaged binary needs belongs to a package named in Depends, and lintian
-# reports no error (its warnings and notes are printed for the reader).
+# library the packaged binary needs belongs to a package named in Depends, the package,
+# --version, the metainfo and the manual page name one version, and lintian reports no
+# error and no hardening tag (its other warnings and notes are printed for the reader).
 # Usage: check_debian_package.sh BUILD_DIR WORK_DIR
 source "$(dirname "$0")/support.sh"
 build=$1 work=$2
@@ -9,6 +10,7 @@ need cpack cmake
 need dpkg-shlibdeps dpkg-dev
 need lintian lintian
 need readelf binutils
+need xmllint libxml2-utils
 
 rm -rf "$work"
 cpack -G DEB -B "$work" --config "$build/CPackConfig.cmake" >"$work.cpack.log" 2>&1 ||
@@ -34,8 +36,20 @@ for library in $(readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p');
   grep -qxF "$owner" <<<"$depends_names" || fail "$library comes from $owner, not in Depends"
 done
 
+version=$(dpkg-deb -f "$deb" Version)
+note "version $version"
+program=$("$binary" --version) || fail "moviquel --version failed"
+metainfo=$(xmllint --xpath 'string(//release/@version)' \
+           "$unpacked/usr/share/metainfo/example.mql.moviquel.metainfo.xml")
+manual=$(gzip -dc "$unpacked/usr/share/man/man6/moviquel.6.gz" |
+         sed -n 's/^\.TH .*"Moviquel Player \([^"]*\)".*/\1/p')
+[ "$program" = "Moviquel Player $version" ] || fail "--version says '$program', the package $version"
+[ "$metainfo" = "$version" ] || fail "the metainfo's release is '$metainfo', the package $version"
+[ "$manual" = "$version" ] || fail "the manual page names version '$manual', the package $version"
+
 note "lintian"
 report=$(lintian --pedantic --display-info "$deb" 2>/dev/null) || true
 [ -z "$report" ] || echo "$report"
 if grep -q '^E: ' <<<"$report"; then fail "lintian reports errors"; fi
+if grep -q ' hardening-' <<<"$report"; then fail "the binary lacks Debian's hardening"; fi
 note "package passes"

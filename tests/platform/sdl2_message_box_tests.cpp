@@ -135,13 +135,15 @@ class Sdl2MessageBox : public testing::Test {
   // Shows the message through the window system with the given system box; returns what
   // went to standard error.
   std::string show(SystemMessageBox system_box) {
-    Sdl2WindowSystem windows([](const Message&) {}, system_box);
+    Sdl2WindowSystem windows(
+        window_, [](const Message&) {}, system_box);
     testing::internal::CaptureStderr();
     windows.message_box(nullptr, kText, kCaption, kMessageBoxIconError);
     return testing::internal::GetCapturedStderr();
   }
   std::filesystem::path folder_;
   Watch watch_;
+  MainWindow window_;  // no window: the boxes have no owner
 };
 
 TEST_F(Sdl2MessageBox, WhenTheSystemBoxFailsTheMessageIsWrittenToStderrAndShownInAWindow) {
@@ -217,7 +219,8 @@ TEST_F(Sdl2MessageBox, PlayerEventsWaitUntilTheOwnWindowIsAnsweredAndAQuitAnswer
 }
 
 TEST_F(Sdl2MessageBox, LineBreaksStartNewLinesAndLongLinesWrapWithinTheWindow) {
-  Sdl2WindowSystem windows([](const Message&) {}, failing_box);
+  Sdl2WindowSystem windows(
+      window_, [](const Message&) {}, failing_box);
   const std::string long_line(300, 'W');
   testing::internal::CaptureStderr();
   windows.message_box(nullptr, "one\ntwo\nthree\n", kCaption, kMessageBoxIconError);

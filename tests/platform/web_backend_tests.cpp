@@ -3,22 +3,23 @@
 // start-up, frames, full screen and exit over the memory display and the page's shell.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "app/picture_switch.h"
-#include "app/pictures.h"
+#include "app/main_loop.h"
+#include "app/player.h"
 #include "app/shell.h"
-#include "app/shell_state.h"
 #include "display/display_setup.h"
-#include "engine/frame_buffers.h"
 #include "engine/scene.h"
 #include "platform/clock.h"
 #include "platform/embedded/embedded_resource_store.h"
+#include "platform/embedded/embedded_resources.h"
 #include "platform/fake/virtual_clock.h"
 #include "platform/web/canvas_pixels.h"
 #include "platform/web/deferred_wait_clock.h"
+#include "platform/web/web_backend.h"
 #include "platform/web/web_display.h"
 #include "platform/web/web_keys.h"
 #include "platform/web/web_shell.h"
@@ -132,16 +133,9 @@ class RecordingPage : public Page, public Screen {
   std::string message;
 };
 
-// One turn of the page's animation frame, as web_main runs it; false once the player ended.
-bool turn(WebShell& shell, DeferredWaitClock& clock) {
-  while (!shell.modal() && shell.peek()) {
-    Message message;
-    if (!shell.get(&message)) return false;
-    if (!shell.translate_accelerator(message)) shell.dispatch(message);
-  }
-  if (shell.modal() || app::app_active == 0 || !clock.due()) return true;
-  EXPECT_TRUE(succeeded(app::frame_step(app::main_window)));
-  return true;
+// One animation frame of the page, as app/web_main.cpp runs it; false once the player ended.
+bool turn(app::Player& player, WebShell& shell, DeferredWaitClock& clock) {
+  return !turn_due(shell, clock) || app::main_loop_step(player, shell).running;
 }
 
 TEST(WebPlayer, StartsWindowedDrawsWhenDueSwitchesToFullScreenAndEndsOnEsc) {
@@ -151,54 +145,56 @@ TEST(WebPlayer, StartsWindowedDrawsWhenDueSwitchesToFullScreenAndEndsOnEsc) {
   WebShell shell(&page);
   WebDisplaySystem display_system(&page);
   EmbeddedResourceStore resources(embedded_resources());
-  Services& services = platform::services();
-  const Services saved = services;
-  services = Services{&display_system, &shell, &resources, &shell};
-  set_clock(&clock);
+  const Services services{&display_system, &shell, &resources, &shell, &clock};
+  engine::Scene scene(clock);
+  display::Display display(services.display, services.windows);
+  app::Player player(services, scene, display);
+  player.windowed = true;
 
-  app::windowed = 1;
-  ASSERT_TRUE(succeeded(app::start_window_and_display(1)));
-  ASSERT_TRUE(app::load_pictures());
-  app::install_picture_switch();
-  ASSERT_TRUE(app::show_picture());
+  ASSERT_TRUE(app::start_player(player, 1));
   EXPECT_EQ(page.title, "Moviquel Co 1-1 Moviquel Player");
   EXPECT_TRUE(page.menu_bar);
   EXPECT_FALSE(page.full_screen);
   // F10 opens the File menu, as Alt+F does.
   const Message f10 = key_message(shell.window(), KeyEvent{"F10", true});
   shell.post(f10.id, f10.wparam, f10.lparam);
-  ASSERT_TRUE(turn(shell, clock));
+  real.advance(1000);
+  ASSERT_TRUE(turn(player, shell, clock));
   EXPECT_EQ(page.menus_opened, 1);
 
   // Frames come only when due: a turn that is not due draws nothing.
   int turns_without_frame = 0;
   for (int i = 0; i < 40; ++i) {
     const int before = page.frames;
-    ASSERT_TRUE(turn(shell, clock));
+    ASSERT_TRUE(turn(player, shell, clock));
     if (page.frames == before) ++turns_without_frame;
     real.advance(16);  // one animation frame at 60 Hz
   }
   EXPECT_GT(page.frames, 2);
   EXPECT_GT(turns_without_frame, 10);
+  EXPECT_EQ(real.sleep_count(), 0u);  // nothing ever blocks
   // The picture area shows the working frame (labels aside, at the bottom).
   ASSERT_EQ(page.shown.size(), 640u * 480u);
   EXPECT_TRUE(
-      std::equal(page.shown.begin(), page.shown.begin() + 640 * 400, engine::working_frame));
+      std::equal(page.shown.begin(), page.shown.begin() + 640 * 400, scene.working_frame.get()));
 
   // T: full screen, through a flip, without the menu bar.
   shell.post(kWM_KEYUP, 'T', 0);
   const int windowed_frames = page.frames;
-  for (int i = 0; i < 20; ++i, real.advance(16)) ASSERT_TRUE(turn(shell, clock));
+  for (int i = 0; i < 20; ++i, real.advance(16)) ASSERT_TRUE(turn(player, shell, clock));
   EXPECT_TRUE(page.full_screen);
   EXPECT_FALSE(page.menu_bar);
   EXPECT_GT(page.frames, windowed_frames);
 
   // The About dialog holds the frames; its web-page button opens the page and closes it.
+  // Messages wait for the next due turn, as on the desktop they wait for the frame's sleep.
   shell.post(kWM_COMMAND, 1000, 0);
-  ASSERT_TRUE(turn(shell, clock));
+  for (int i = 0; i < 50 && !page.about; ++i, real.advance(16)) {
+    ASSERT_TRUE(turn(player, shell, clock));
+  }
   EXPECT_TRUE(page.about);
   const int frames_before_about = page.frames;
-  for (int i = 0; i < 20; ++i, real.advance(16)) ASSERT_TRUE(turn(shell, clock));
+  for (int i = 0; i < 20; ++i, real.advance(16)) ASSERT_TRUE(turn(player, shell, clock));
   EXPECT_EQ(page.frames, frames_before_about);
   shell.dialog_command(kAboutWebButtonId);
   EXPECT_FALSE(page.about);
@@ -208,15 +204,11 @@ TEST(WebPlayer, StartsWindowedDrawsWhenDueSwitchesToFullScreenAndEndsOnEsc) {
   const Message escape = key_message(shell.window(), KeyEvent{"Escape", true});
   shell.post(escape.id, escape.wparam, escape.lparam);
   bool running = true;
-  for (int i = 0; i < 5 && running; ++i) running = turn(shell, clock);
+  for (int i = 0; i < 50 && running; ++i, real.advance(16)) running = turn(player, shell, clock);
   EXPECT_FALSE(running);
   EXPECT_EQ(shell.window(), nullptr);
-  EXPECT_EQ(display::display, nullptr);
+  EXPECT_EQ(display.display, nullptr);
   EXPECT_FALSE(page.full_screen);
-
-  set_clock(nullptr);
-  services = saved;
-  engine::info_mode = 0;
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "display/pixel_format.h"
-#include "engine/frame_buffers.h"
 #include "engine/moving_blocks.h"
 #include "engine/remap_rects.h"
 #include "engine/scene.h"
@@ -34,13 +33,13 @@ void touch(const void* p) {
   asm volatile("" : : "r"(p) : "memory");
 }
 
-void fill_picture() {
+void fill_picture(std::uint32_t* source_image) {
   std::uint32_t rng = 1;
   for (std::int32_t i = 0; i < engine::kFramePixels; ++i) {
     rng = rng * 1103515245u + 12345u;
     const auto x = static_cast<std::uint32_t>(i % engine::kFrameWidth);
     const auto y = static_cast<std::uint32_t>(i / engine::kFrameWidth);
-    engine::source_image[i] = ((x * 255 / 639) << 16) | ((y * 255 / 479) << 8) | (rng >> 24);
+    source_image[i] = ((x * 255 / 639) << 16) | ((y * 255 / 479) << 8) | (rng >> 24);
   }
 }
 
@@ -76,7 +75,7 @@ struct MemoryFloor {
 
   void run(std::uint16_t* work, const std::uint16_t* source, const std::uint16_t* table_a,
            const std::uint16_t* table_b) const {
-    std::memcpy(work, source, sizeof(engine::working_frame));
+    std::memcpy(work, source, engine::kFramePixels * sizeof(std::uint16_t));
     for (const std::uint32_t at : moves) {
       for (std::uint32_t row = 0; row < 2; ++row) {
         const std::uint32_t to = at + row * 640;
@@ -110,37 +109,37 @@ struct Figures {
   }
 };
 
-Figures measure_round(platform::fake::VirtualClock& clock, std::int32_t frames,
-                      std::int32_t& main_drawn, std::int32_t& strip_drawn) {
+Figures measure_round(engine::Scene& scene, platform::fake::VirtualClock& clock,
+                      std::int32_t frames, std::int32_t& main_drawn, std::int32_t& strip_drawn) {
+  std::uint16_t* const working_frame = scene.working_frame.get();
+  constexpr std::size_t frame_bytes = engine::kFramePixels * sizeof(std::uint16_t);
   Figures f;
   f.main = time_frames(frames, [&] {
     clock.advance(200);
-    main_drawn += engine::main_layer.step() ? 1 : 0;
+    main_drawn += scene.main_layer.step() ? 1 : 0;
   });
   f.strip = time_frames(frames, [&] {
     clock.advance(100);
-    strip_drawn += engine::strip_layer.step() ? 1 : 0;
+    strip_drawn += scene.strip_layer.step() ? 1 : 0;
   });
 
   // The parts of a main-layer frame, each on its own.
-  engine::Layer& layer = engine::main_layer;
+  engine::Layer& layer = scene.main_layer;
   f.copy = time_frames(frames, [&] { layer.copy_source(); });
   f.move = time_frames(frames, [&] { engine::run_moving_blocks(layer, layer.move_a); });
   f.fine = time_frames(frames, [&] { engine::run_remap_rects(layer, layer.remap_a); });
   f.coarse = time_frames(frames, [&] { engine::run_remap_rects(layer, layer.remap_b); });
 
-  std::vector<std::uint16_t> from(engine::working_frame,
-                                  engine::working_frame + engine::kFramePixels);
+  std::vector<std::uint16_t> from(working_frame, working_frame + engine::kFramePixels);
   f.memcpy = time_frames(frames, [&] {
     touch(from.data());
-    std::memcpy(engine::working_frame, from.data(), sizeof(engine::working_frame));
-    touch(engine::working_frame);
+    std::memcpy(working_frame, from.data(), frame_bytes);
+    touch(working_frame);
   });
   const MemoryFloor floor;
   f.floor = time_frames(frames, [&] {
-    floor.run(engine::working_frame, layer.source16, layer.remap_a.table.get(),
-              layer.remap_b.table.get());
-    touch(engine::working_frame);
+    floor.run(working_frame, layer.source16, layer.remap_a.table.get(), layer.remap_b.table.get());
+    touch(working_frame);
   });
   return f;
 }
@@ -154,20 +153,19 @@ int main(int argc, char** argv) {
   const std::int32_t rounds = argc > 2 ? std::max(std::atoi(argv[2]), 1) : 3;
 
   platform::fake::VirtualClock clock(100000);
-  platform::set_clock(&clock);
-  display::global_pixel_format().init_default();
-  fill_picture();
-  engine::info_mode = 0;
-  engine::build_scene();
-  engine::scene_tick();  // the first frames of both layers, including the conversion
+  engine::Scene scene(clock);
+  display::PixelFormat format;
+  format.init_default();
+  fill_picture(scene.source_image.get());
+  engine::build_scene(scene, format);
+  engine::step_scene(scene);  // the first frames of both layers, including the conversion
 
   std::int32_t main_drawn = 0;
   std::int32_t strip_drawn = 0;
-  Figures best = measure_round(clock, frames, main_drawn, strip_drawn);
+  Figures best = measure_round(scene, clock, frames, main_drawn, strip_drawn);
   for (std::int32_t r = 1; r < rounds; ++r) {
-    best.keep_best(measure_round(clock, frames, main_drawn, strip_drawn));
+    best.keep_best(measure_round(scene, clock, frames, main_drawn, strip_drawn));
   }
-  platform::set_clock(nullptr);
 
   std::printf("engine_bench: %d frames each, median times, best of %d rounds\n", frames, rounds);
   std::printf("  main-layer frame (copy + 3 effect runs): %9.1f us  (%d drawn)\n", best.main,

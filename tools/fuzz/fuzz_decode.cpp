@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "jpeg/error_codes.h"
 #include "jpeg/jpeg_decoder.h"
 #include "jpeg/memory_input_stream.h"
 
@@ -20,8 +21,9 @@ class CountingStream : public jpeg::MemoryInputStream {
   int closes = 0;
 };
 
+// code receives the decoder's error_code at the end (0 when the picture decoded).
 std::string decode_once(const std::uint8_t* data, std::int32_t size, bool fast_path,
-                        std::int64_t max_pixels, std::int32_t threads) {
+                        std::int64_t max_pixels, std::int32_t threads, std::int32_t& code) {
   CountingStream stream(data, size);
   std::string broken;
   {
@@ -32,8 +34,10 @@ std::string decode_once(const std::uint8_t* data, std::int32_t size, bool fast_p
     const std::int64_t pixels = std::int64_t{decoder.width} * decoder.height;
     if (constructed && pixels <= max_pixels && broken.empty()) {
       const std::int32_t started = decoder.start();
-      if (started != 0 && started != -1) broken = "start returned neither 0 nor -1";
-      if (started == -1 && decoder.error_code == 0) broken = "start failed without a code";
+      if (started != jpeg::DecodeOk && started != jpeg::NotReady)
+        broken = "start returned neither 0 nor -1";
+      if (started == jpeg::NotReady && decoder.error_code == 0)
+        broken = "start failed without a code";
       if (started == 0) {
         const std::int32_t row_bytes = decoder.width * decoder.bytes_per_pixel;
         std::int32_t rows = 0;
@@ -41,9 +45,9 @@ std::string decode_once(const std::uint8_t* data, std::int32_t size, bool fast_p
           const std::uint8_t* line = nullptr;
           std::int32_t line_bytes = 0;
           const std::int32_t result = decoder.read_scanline(line, line_bytes);
-          if (result == -227) {
+          if (result == jpeg::RowDecodeFailed) {
             if (decoder.error_code == 0) broken = "read_scanline failed without a code";
-            if (decoder.read_scanline(line, line_bytes) != -1) {
+            if (decoder.read_scanline(line, line_bytes) != jpeg::NotReady) {
               broken = "read_scanline after a failure did not return -1";
             }
             break;
@@ -64,7 +68,8 @@ std::string decode_once(const std::uint8_t* data, std::int32_t size, bool fast_p
         if (broken.empty() && rows == decoder.height && decoder.error_code == 0) {
           const std::uint8_t* line = nullptr;
           std::int32_t line_bytes = -5;
-          if (decoder.read_scanline(line, line_bytes) != 1 || line != nullptr || line_bytes != -5) {
+          if (decoder.read_scanline(line, line_bytes) != jpeg::AllRowsDelivered ||
+              line != nullptr || line_bytes != -5) {
             broken = "read_scanline after the last row did not return 1 untouched";
           }
         }
@@ -72,6 +77,7 @@ std::string decode_once(const std::uint8_t* data, std::int32_t size, bool fast_p
     }
     decoder.release();
     decoder.release();
+    code = decoder.error_code;
   }
   if (broken.empty() && stream.closes != 1) broken = "the stream was not closed exactly once";
   if (!broken.empty()) broken += fast_path ? " (fast path)" : " (integer path)";
@@ -85,9 +91,18 @@ std::string fuzz_decode(const std::uint8_t* data, std::size_t size, std::int64_t
   if (size > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) return {};
   const auto length = static_cast<std::int32_t>(size);
   std::string broken;
-  if (paths != FuzzPaths::integer) broken = decode_once(data, length, true, max_pixels, threads);
+  std::int32_t fast_code = 0;
+  std::int32_t integer_code = 0;
+  if (paths != FuzzPaths::integer) {
+    broken = decode_once(data, length, true, max_pixels, threads, fast_code);
+  }
   if (broken.empty() && paths != FuzzPaths::fast) {
-    broken = decode_once(data, length, false, max_pixels, threads);
+    broken = decode_once(data, length, false, max_pixels, threads, integer_code);
+  }
+  // The paths differ in their transforms, never in what they accept.
+  if (broken.empty() && paths == FuzzPaths::both && fast_code != integer_code) {
+    broken = std::string("the paths ended differently: ") + jpeg::error_name(fast_code) +
+             " (fast path), " + jpeg::error_name(integer_code) + " (integer path)";
   }
   return broken;
 }

@@ -19,10 +19,10 @@ inline constexpr std::int64_t kTestMaxPixels = std::int64_t{1} << 22;
 enum class FuzzPaths { both, fast, integer };
 
 // Decodes data on the chosen paths. Returns an empty string when the decoder kept every promise
-// (rows of the stated length, the return codes of a failure, the stream closed exactly once),
-// else a description of the first broken one. Pictures of more than max_pixels pixels are only
-// constructed. threads is handed to the decoder (2 lets large sequential pictures decode their
-// rows on a second thread).
+// (rows of the stated length, the return codes of a failure, the stream closed exactly once,
+// and on both paths the same error code), else a description of the first broken one. Pictures of
+// more than max_pixels pixels are only constructed. threads is handed to the decoder (2 lets large
+// sequential pictures decode their rows on a second thread).
 std::string fuzz_decode(const std::uint8_t* data, std::size_t size,
                         std::int64_t max_pixels = kFuzzMaxPixels, FuzzPaths paths = FuzzPaths::both,
                         std::int32_t threads = 1);

@@ -123,7 +123,7 @@ HeapUse measure_heap(const Input& input, std::int32_t threads) {
     for (std::int32_t y = 0; y < decoder.height; ++y) {
       const std::uint8_t* line = nullptr;
       std::int32_t line_bytes = 0;
-      if (decoder.read_scanline(line, line_bytes) != 0) break;
+      if (decoder.read_scanline(line, line_bytes) != jpeg::DecodeOk) break;
       use.peak = std::max(use.peak, heap_in_use() - before);
     }
   }

@@ -31,7 +31,7 @@ DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size, bool 
   for (std::int32_t y = 0; y < decoder.height; ++y) {
     const std::uint8_t* line = nullptr;
     std::int32_t line_bytes = 0;
-    if (decoder.read_scanline(line, line_bytes) != 0) {
+    if (decoder.read_scanline(line, line_bytes) != jpeg::DecodeOk) {
       picture.error_code = decoder.error_code != 0 ? decoder.error_code : jpeg::CorruptData;
       break;
     }
@@ -62,7 +62,7 @@ std::int32_t decode_rows(const std::uint8_t* data, std::int32_t size, bool fast_
     for (std::int32_t y = 0; y < decoder.height && code == 0; ++y) {
       const std::uint8_t* line = nullptr;
       std::int32_t line_bytes = 0;
-      if (decoder.read_scanline(line, line_bytes) != 0) {
+      if (decoder.read_scanline(line, line_bytes) != jpeg::DecodeOk) {
         code = decoder.error_code != 0 ? decoder.error_code : jpeg::CorruptData;
       } else {
         std::memcpy(target, line, row_bytes);

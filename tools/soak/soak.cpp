@@ -9,10 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/picture_switch.h"
-#include "app/pictures.h"
+#include "app/player.h"
 #include "app/shell.h"
-#include "engine/frame_buffers.h"
 #include "engine/scene.h"
 #include "platform/clock.h"
 #include "platform/embedded/embedded_resource_store.h"
@@ -61,9 +59,10 @@ std::uint64_t screen_checksum(const platform::fake::FakeDisplaySystem& display) 
   return sum.value();
 }
 
-std::uint64_t working_frame_checksum() {
+std::uint64_t working_frame_checksum(const engine::Scene& scene) {
   Checksum sum;
-  for (const std::uint16_t pixel : engine::working_frame) sum.add(pixel);
+  const std::uint16_t* frame = scene.working_frame.get();
+  for (std::int32_t i = 0; i < engine::kFramePixels; ++i) sum.add(frame[i]);
   return sum.value();
 }
 
@@ -97,18 +96,14 @@ int main(int argc, char** argv) {
 
   platform::fake::FakePlatform fake;
   platform::EmbeddedResourceStore resources(platform::embedded_resources());
-  platform::services().resources = &resources;
-  fake.shell.set_main_window(fake.window());
   SoakClock clock(100000);
-  platform::set_clock(&clock);
+  const platform::Services services = fake.services(&resources, &clock);
+  engine::Scene scene(clock);
+  display::Display display(services.display, services.windows);
+  app::Player player(services, scene, display);
 
-  if (platform::failed(app::start_window_and_display(1)) || !app::load_pictures()) {
+  if (!app::start_player(player, 1)) {
     std::fprintf(stderr, "soak: start-up failed\n");
-    return 1;
-  }
-  app::install_picture_switch();
-  if (!app::show_picture()) {
-    std::fprintf(stderr, "soak: the main picture could not be shown\n");
     return 1;
   }
 
@@ -118,7 +113,7 @@ int main(int argc, char** argv) {
   std::int64_t main_frames = 0;
   std::int64_t all_frames = 0;
   std::int64_t switches = 0;
-  std::uint8_t shown = engine::info_mode;
+  bool shown = scene.info_mode;
   // Heap in use between frames from the first switch on, per scene shown, and right after
   // the first switch.
   HeapRange heap_by_scene[2];
@@ -126,7 +121,7 @@ int main(int argc, char** argv) {
   std::int64_t after_first_switch = 0;
 
   while (main_frames < goal) {
-    const platform::HResult status = app::frame_step(app::main_window);
+    const platform::HResult status = app::frame_step(player, player.main_window);
     if (platform::failed(status)) {
       std::fprintf(stderr, "soak: frame %" PRId64 " failed with 0x%08" PRIX32 "\n", all_frames,
                    static_cast<std::uint32_t>(status));
@@ -137,16 +132,16 @@ int main(int argc, char** argv) {
     fake.shell.clear_calls();
     fake.display.clear_records();
     ++all_frames;
-    if (engine::info_mode != shown) {
-      shown = engine::info_mode;
+    if (scene.info_mode != shown) {
+      shown = scene.info_mode;
       ++switches;
       if (switches == 1) after_first_switch = soak::heap_bytes_in_use();
     }
     if (switches >= 1) {
-      heap_by_scene[shown].sample(soak::heap_bytes_in_use());
-      blocks_by_scene[shown].sample(soak::heap_blocks_in_use());
+      heap_by_scene[shown ? 1 : 0].sample(soak::heap_bytes_in_use());
+      blocks_by_scene[shown ? 1 : 0].sample(soak::heap_blocks_in_use());
     }
-    if (shown != 0) continue;
+    if (shown) continue;
     ++main_frames;
     if (is_checkpoint(main_frames)) {
       const std::int64_t bytes = soak::heap_bytes_in_use();
@@ -155,7 +150,7 @@ int main(int argc, char** argv) {
                   main_frames, all_frames, static_cast<double>(clock.elapsed_ms()) / 1000.0,
                   switches, bytes, soak::heap_blocks_in_use(),
                   switches >= 1 ? bytes - after_first_switch : 0, screen_checksum(fake.display),
-                  working_frame_checksum());
+                  working_frame_checksum(scene));
       std::fflush(stdout);
     }
   }
@@ -167,14 +162,13 @@ int main(int argc, char** argv) {
   std::printf("virtual time: %.1f s, picture switches: %" PRId64 "\n",
               static_cast<double>(clock.elapsed_ms()) / 1000.0, switches);
   const char* names[2] = {"main", "info"};
-  for (int scene = 0; scene < 2; ++scene) {
-    const HeapRange& h = heap_by_scene[scene];
-    const HeapRange& b = blocks_by_scene[scene];
+  for (int kind = 0; kind < 2; ++kind) {
+    const HeapRange& h = heap_by_scene[kind];
+    const HeapRange& b = blocks_by_scene[kind];
     std::printf("heap in use between %s-scene frames from the first switch on: %" PRId64
                 " .. %" PRId64 " bytes (growth %" PRId64 "), %" PRId64 " .. %" PRId64 " blocks\n",
-                names[scene], h.low, h.high, h.high - h.low, b.low, b.high);
+                names[kind], h.low, h.high, h.high - h.low, b.low, b.high);
   }
   std::printf("display misuses: %zu\n", fake.display.misuses().size());
-  platform::set_clock(nullptr);
   return 0;
 }

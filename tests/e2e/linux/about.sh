@@ -6,7 +6,7 @@
 MQ_PLAYER=$1; MQ_WORK=${3:-}
 source "$(dirname "$0")/session.sh"
 
-dialog_id() { xwininfo -root -tree 2>/dev/null | awk '/\(has no name\): \("moviquel"/ && /x159\+/ {print $1; exit}'; }
+dialog_id() { xwininfo -root -tree 2>/dev/null | awk '/\(has no name\): \("example\.mql\.moviquel"/ && /x159\+/ {print $1; exit}'; }
 have_dialog() { [ -n "$(dialog_id)" ]; }
 opened_page() { grep -q 'open http://www.mql.example/mql/index.html?mqlp1-1' "$player_log"; }
 
