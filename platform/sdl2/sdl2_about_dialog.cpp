@@ -1,12 +1,12 @@
-// Layout, drawing and the modal loop of the About dialog.
+// Layout and drawing of the About dialog, and its messages.
 #include "platform/sdl2/sdl2_about_dialog.h"
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "platform/font/bitmap_font.h"
 #include "platform/sdl2/sdl2_draw_context.h"
+#include "platform/sdl2/sdl2_modal_window.h"
 #include "platform/shell_system.h"
 #include "resources/about_texts.h"
 
@@ -89,10 +89,6 @@ void draw(SDL_Surface* s, bool pressed) {
        b.y + (b.h - font::line_height()) / 2 + shift, kButtonText);
 }
 
-bool in_button(int x, int y) {
-  return x >= kButton.x && x < kButton.x + kButton.w && y >= kButton.y && y < kButton.y + kButton.h;
-}
-
 Message command(WindowHandle dialog, std::uint16_t id) {
   return Message{dialog, kWM_COMMAND, id, 0};
 }
@@ -101,82 +97,31 @@ Message command(WindowHandle dialog, std::uint16_t id) {
 
 bool run_about_dialog(SDL_Window* owner, WindowHandle dialog, DialogProcedure procedure,
                       const std::function<bool()>& ended) {
-  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
-  if (owner != nullptr) {
-    int ox = 0, oy = 0, ow = 0, oh = 0;
-    SDL_GetWindowPosition(owner, &ox, &oy);
-    SDL_GetWindowSize(owner, &ow, &oh);
-    x = ox + (ow - kWidth) / 2;
-    y = oy + (oh - kHeight) / 2;
-  }
   // The template's caption is empty.
-  SDL_Window* window = SDL_CreateWindow("", x, y, kWidth, kHeight, SDL_WINDOW_SKIP_TASKBAR);
+  SDL_Window* window = create_modal_window(owner, "", kWidth, kHeight);
   if (window == nullptr) {
     std::fprintf(stderr, "moviquel: cannot open the About dialog: %s\n", SDL_GetError());
     return false;
   }
-  if (owner != nullptr) SDL_SetWindowModalFor(window, owner);
-  const Uint32 id = SDL_GetWindowID(window);
   procedure(Message{dialog, kWM_INITDIALOG, 0, 0});
-
-  bool pressed = false;
-  SDL_Keycode key_down = SDLK_UNKNOWN;
-  std::vector<SDL_Event> deferred;
-  while (!ended()) {
-    if (SDL_Surface* s = SDL_GetWindowSurface(window)) {
-      draw(s, pressed);
-      SDL_UpdateWindowSurface(window);
-    }
-    SDL_Event e;
-    if (SDL_WaitEvent(&e) == 0) break;
-    switch (e.type) {
-      case SDL_WINDOWEVENT:
-        if (e.window.windowID != id) {
-          deferred.push_back(e);
-        } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-          procedure(command(dialog, kIDCANCEL));
-        } else if (e.window.event == SDL_WINDOWEVENT_MOVED) {
-          procedure(Message{dialog, kWM_MOVE, 0, 0});
+  run_modal_loop(
+      window, kButton, draw,
+      [&](ModalAction action) {
+        switch (action) {
+          case ModalAction::kDefault:
+            procedure(command(dialog, kAboutWebButtonId));
+            break;
+          case ModalAction::kCancel:
+            procedure(command(dialog, kIDCANCEL));
+            break;
+          case ModalAction::kMoved:
+            procedure(Message{dialog, kWM_MOVE, 0, 0});
+            break;
+          case ModalAction::kNone:
+            break;
         }
-        break;
-      case SDL_KEYDOWN:
-        // A key acts on its release after a press seen here, so that a key still held
-        // from before the dialog opened (or reported down again when it takes the focus)
-        // does nothing.
-        if (e.key.windowID == id && e.key.repeat == 0) key_down = e.key.keysym.sym;
-        break;
-      case SDL_KEYUP: {
-        if (e.key.windowID != id || e.key.keysym.sym != key_down) break;
-        key_down = SDLK_UNKNOWN;
-        const SDL_Keycode key = e.key.keysym.sym;
-        if (key == SDLK_ESCAPE) procedure(command(dialog, kIDCANCEL));
-        if (key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_SPACE) {
-          procedure(command(dialog, kAboutWebButtonId));
-        }
-        break;
-      }
-      case SDL_MOUSEBUTTONDOWN:
-        if (e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT) {
-          pressed = in_button(e.button.x, e.button.y);
-        }
-        break;
-      case SDL_MOUSEBUTTONUP:
-        if (e.button.windowID == id && pressed && in_button(e.button.x, e.button.y)) {
-          pressed = false;
-          procedure(command(dialog, kAboutWebButtonId));
-        }
-        pressed = false;
-        break;
-      case SDL_QUIT:
-        deferred.push_back(e);
-        procedure(command(dialog, kIDCANCEL));
-        break;
-      default:
-        break;  // input to the player is dropped while the dialog is open, as on Windows
-    }
-  }
-  SDL_DestroyWindow(window);
-  for (SDL_Event& e : deferred) SDL_PushEvent(&e);
+      },
+      ended);
   return true;
 }
 

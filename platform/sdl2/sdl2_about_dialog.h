@@ -13,11 +13,9 @@ namespace platform::sdl2 {
 
 // Runs the dialog over owner until ended() is true, sending its messages to procedure with
 // dialog as the window: WM_INITDIALOG first, WM_MOVE when it moves, WM_COMMAND 1004 for
-// the button (click, Enter or Space) and WM_COMMAND IDCANCEL for Esc or the close box;
-// keys act when released.
-// Window events of the player wait until the dialog has closed; input to it is dropped.
-// False when the
-// window cannot be made.
+// the button (click, Enter or Space) and WM_COMMAND IDCANCEL for Esc, the close box or a
+// quit request; keys act when released (run_modal_loop). False when the window cannot be
+// made.
 bool run_about_dialog(SDL_Window* owner, WindowHandle dialog, DialogProcedure procedure,
                       const std::function<bool()>& ended);
 

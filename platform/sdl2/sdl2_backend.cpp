@@ -14,6 +14,10 @@ namespace platform::sdl2 {
 
 bool start_video() {
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // A click that gives the window the focus acts, as on Windows; SDL drops it when it reads
+  // the click within 10 ms of the focus (on a busy machine, the two are read together).
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  filter_x11_errors_under_sdl();
   if (init_video() != 0) {
     std::fprintf(stderr, "moviquel: no display: %s\n", SDL_GetError());
     return false;

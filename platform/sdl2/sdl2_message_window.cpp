@@ -1,13 +1,13 @@
-// Layout, drawing and the modal loop of the backend's own message box.
+// Layout and drawing of the backend's own message box.
 #include "platform/sdl2/sdl2_message_window.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "platform/font/bitmap_font.h"
 #include "platform/sdl2/sdl2_draw_context.h"
+#include "platform/sdl2/sdl2_modal_window.h"
 
 namespace platform::sdl2 {
 
@@ -112,80 +112,19 @@ void draw(SDL_Surface* s, const Layout& l, bool pressed) {
        b.y + (b.h - font::line_height()) / 2 + shift, kButtonText);
 }
 
-bool inside(const SDL_Rect& r, int x, int y) {
-  return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
-}
-
 }  // namespace
 
 bool run_message_window(SDL_Window* owner, const char* caption, const char* text) {
   const Layout l = layout_of(text);
-  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
-  if (owner != nullptr) {
-    int ox = 0, oy = 0, ow = 0, oh = 0;
-    SDL_GetWindowPosition(owner, &ox, &oy);
-    SDL_GetWindowSize(owner, &ow, &oh);
-    x = ox + (ow - l.width) / 2;
-    y = oy + (oh - l.height) / 2;
-  }
-  SDL_Window* window = SDL_CreateWindow(caption != nullptr ? caption : "", x, y, l.width, l.height,
-                                        SDL_WINDOW_SKIP_TASKBAR);
+  SDL_Window* window = create_modal_window(owner, caption, l.width, l.height);
   if (window == nullptr) return false;
-  if (owner != nullptr) SDL_SetWindowModalFor(window, owner);
-  SDL_RaiseWindow(window);
-  const Uint32 id = SDL_GetWindowID(window);
-
   bool answered = false;
-  bool pressed = false;
-  SDL_Keycode key_down = SDLK_UNKNOWN;
-  std::vector<SDL_Event> deferred;
-  while (!answered) {
-    if (SDL_Surface* s = SDL_GetWindowSurface(window)) {
-      draw(s, l, pressed);
-      SDL_UpdateWindowSurface(window);
-    }
-    SDL_Event e;
-    if (SDL_WaitEvent(&e) == 0) break;
-    switch (e.type) {
-      case SDL_WINDOWEVENT:
-        if (e.window.windowID != id) {
-          deferred.push_back(e);
-        } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-          answered = true;
-        }
-        break;
-      case SDL_KEYDOWN:
-        // As in the About dialog, a key acts on its release after a press seen here, so a
-        // key held from before the box opened does not answer it unread.
-        if (e.key.windowID == id && e.key.repeat == 0) key_down = e.key.keysym.sym;
-        break;
-      case SDL_KEYUP: {
-        if (e.key.windowID != id || e.key.keysym.sym != key_down) break;
-        key_down = SDLK_UNKNOWN;
-        const SDL_Keycode key = e.key.keysym.sym;
-        answered =
-            key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_SPACE || key == SDLK_ESCAPE;
-        break;
-      }
-      case SDL_MOUSEBUTTONDOWN:
-        if (e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT) {
-          pressed = inside(l.button, e.button.x, e.button.y);
-        }
-        break;
-      case SDL_MOUSEBUTTONUP:
-        answered = e.button.windowID == id && pressed && inside(l.button, e.button.x, e.button.y);
-        pressed = false;
-        break;
-      case SDL_QUIT:
-        deferred.push_back(e);
-        answered = true;
-        break;
-      default:
-        break;  // input to the player is dropped while the box is open, as on Windows
-    }
-  }
-  SDL_DestroyWindow(window);
-  for (SDL_Event& e : deferred) SDL_PushEvent(&e);
+  run_modal_loop(
+      window, l.button, [&l](SDL_Surface* s, bool pressed) { draw(s, l, pressed); },
+      [&answered](ModalAction action) {
+        if (action == ModalAction::kDefault || action == ModalAction::kCancel) answered = true;
+      },
+      [&answered] { return answered; });
   return true;
 }
 

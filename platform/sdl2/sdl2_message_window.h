@@ -7,9 +7,8 @@
 namespace platform::sdl2 {
 
 // Runs the box over owner (may be null) until it is answered: Enter, keypad Enter, Space or
-// Esc (acting when released), a click on OK, or the close box. Window events of the player
-// wait until the box has closed, and a quit request is kept for after it; other input is
-// dropped. False when the window cannot be made.
+// Esc (acting when released), a click on OK, the close box or a quit request, which is kept
+// for after it (run_modal_loop). False when the window cannot be made.
 bool run_message_window(SDL_Window* owner, const char* caption, const char* text);
 
 }  // namespace platform::sdl2

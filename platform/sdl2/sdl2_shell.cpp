@@ -1,5 +1,5 @@
-// Event translation, accelerators, the default window procedure, the About box, cursors
-// and the web-page opener of the SDL backend.
+// The message queue over SDL events, accelerators, the default window procedure, the About box,
+// cursors and the web-page opener of the SDL backend.
 #include "platform/sdl2/sdl2_shell.h"
 
 #include <sys/wait.h>
@@ -12,6 +12,7 @@
 
 #include "platform/sdl2/sdl2_about_dialog.h"
 #include "platform/sdl2/sdl2_cursors.h"
+#include "platform/sdl2/sdl2_events.h"
 #include "platform/sdl2/sdl2_icon.h"
 #include "platform/sdl2/sdl2_keys.h"
 #include "platform/sdl2/sdl2_main_window.h"
@@ -23,15 +24,7 @@ namespace platform::sdl2 {
 
 namespace {
 
-constexpr std::uint32_t kWM_NCLBUTTONDOWN = 0x00A1;
-constexpr std::intptr_t kHTMENU = 5;
-constexpr std::intptr_t kHTCLIENT = 1;
 constexpr std::uint32_t kVK_F4 = 0x73;
-
-std::intptr_t make_lparam(int low, int high) {
-  return static_cast<std::intptr_t>((static_cast<std::uint32_t>(low) & 0xFFFFu) |
-                                    ((static_cast<std::uint32_t>(high) & 0xFFFFu) << 16));
-}
 
 bool executable_on_path(const char* name) {
   const char* path = std::getenv("PATH");
@@ -55,6 +48,12 @@ bool executable_on_path(const char* name) {
 // ---- shell services ----
 
 void Sdl2Shell::set_cursor(Cursor cursor) {
+  // The cursor follows the picture switch; the end-to-end checks see the switch here.
+  if (cursor != cursor_) {
+    trace("cursor %s", cursor == Cursor::kHelp   ? "help"
+                       : cursor == Cursor::kNone ? "none"
+                                                 : "arrow");
+  }
   if (cursor == Cursor::kNone) {
     if (cursor_ != Cursor::kNone) SDL_ShowCursor(SDL_DISABLE);
     cursor_ = cursor;
@@ -192,87 +191,20 @@ std::int32_t Sdl2Shell::system_metric(std::int32_t index) {
 
 // ---- the queue ----
 
-void Sdl2Shell::post_to_window(std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam) {
-  if (main_window_.sdl != nullptr) post(Message{main_window_.sdl, id, wparam, lparam});
-}
-
 void Sdl2Shell::translate(const SDL_Event& event) {
   SDL_Window* sdl = main_window_.sdl;
   if (sdl == nullptr) return;
-  const int top = picture_top(main_window_);
+  EventTarget target;
+  target.window = sdl;
+  target.id = SDL_GetWindowID(sdl);
+  target.visible = (SDL_GetWindowFlags(sdl) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
   // A screensaver's keys and mouse belong to the screensaver daemon.
-  const bool input = !main_window_.foreign;
-  switch (event.type) {
-    case SDL_QUIT:  // SIGINT or SIGTERM: close the window as the close box does
-      post_to_window(kWM_CLOSE, 0, 0);
-      break;
-    case SDL_WINDOWEVENT:
-      if (event.window.windowID != SDL_GetWindowID(sdl)) break;
-      switch (event.window.event) {
-        case SDL_WINDOWEVENT_SHOWN:
-        case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_MAXIMIZED:
-          if ((SDL_GetWindowFlags(sdl) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0) {
-            post_to_window(kWM_SIZE, kSIZE_RESTORED, make_lparam(640, 480));
-          }
-          break;
-        case SDL_WINDOWEVENT_HIDDEN:
-        case SDL_WINDOWEVENT_MINIMIZED:
-          post_to_window(kWM_SIZE, kSIZE_MINIMIZED, 0);
-          break;
-        case SDL_WINDOWEVENT_MOVED:
-          post_to_window(kWM_MOVE, 0, make_lparam(event.window.data1, event.window.data2 + top));
-          break;
-        case SDL_WINDOWEVENT_CLOSE:
-          post_to_window(kWM_SYSCOMMAND, kSC_CLOSE, 0);
-          break;
-        case SDL_WINDOWEVENT_EXPOSED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-          main_window_.repaint = true;
-          break;
-        default:
-          break;
-      }
-      break;
-    case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-      if (!input) break;
-      const Message key = key_message(sdl, event.key);
-      if (key.id != 0) post(key);
-      break;
-    }
-    case SDL_MOUSEMOTION: {
-      if (!input) break;
-      const PicturePoint at = window_to_picture(main_window_, event.motion.x, event.motion.y);
-      post_to_window(kWM_SETCURSOR, reinterpret_cast<std::uintptr_t>(sdl),
-                     make_lparam(static_cast<int>(kHTCLIENT), static_cast<int>(kWM_MOUSEMOVE)));
-      post_to_window(kWM_MOUSEMOVE, 0, make_lparam(at.x, at.y));
-      break;
-    }
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: {
-      if (!input) break;
-      const bool down = event.type == SDL_MOUSEBUTTONDOWN;
-      if (event.button.y < top) {
-        if (down && event.button.button == SDL_BUTTON_LEFT) {
-          post_to_window(kWM_NCLBUTTONDOWN, static_cast<std::uintptr_t>(kHTMENU),
-                         make_lparam(event.button.x, event.button.y));
-        }
-        break;
-      }
-      // Window pixels, perhaps of an enlarged picture, back to the 640x480 picture's.
-      const PicturePoint point = window_to_picture(main_window_, event.button.x, event.button.y);
-      const std::intptr_t at = make_lparam(point.x, point.y);
-      if (event.button.button == SDL_BUTTON_LEFT) {
-        post_to_window(down ? kWM_LBUTTONDOWN : kWM_LBUTTONUP, 0, at);
-      } else if (event.button.button == SDL_BUTTON_RIGHT) {
-        post_to_window(down ? kWM_RBUTTONDOWN : kWM_RBUTTONUP, 0, at);
-      }
-      break;
-    }
-    default:
-      break;
-  }
+  target.input = !main_window_.foreign;
+  target.top = picture_top(main_window_);
+  target.picture = main_window_.picture;
+  const TranslatedEvent translated = translate_event(event, target);
+  for (int i = 0; i < translated.count; ++i) post(translated.messages[i]);
+  if (translated.repaint) main_window_.repaint = true;
 }
 
 bool Sdl2Shell::peek() {

@@ -57,7 +57,6 @@ class Sdl2Shell : public ShellSystem, public MessagePump {
   HResult adopt_foreign_window(WindowProcedure procedure, WindowHandle* out);
   void translate(const SDL_Event& event);
   void default_procedure(const Message& message);
-  void post_to_window(std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam);
 
   MainWindow& main_window_;
   Cursors cursors_;

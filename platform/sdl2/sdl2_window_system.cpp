@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "platform/sdl2/sdl2_main_window.h"
-#include "platform/sdl2/sdl2_message_box.h"
+#include "platform/sdl2/sdl2_message_window.h"
 #include "platform/sdl2/sdl2_trace.h"
 
 namespace platform::sdl2 {
@@ -139,7 +139,7 @@ std::int32_t Sdl2WindowSystem::screen_height() {
 }
 
 void Sdl2WindowSystem::message_box(WindowHandle owner, const char* text, const char* caption,
-                                   std::uint32_t icon) {
+                                   std::uint32_t) {
   // In a screensaver's window no one may answer a message box: the text goes to standard
   // error alone.
   if (main_window_.foreign) {
@@ -147,9 +147,13 @@ void Sdl2WindowSystem::message_box(WindowHandle owner, const char* text, const c
     return;
   }
   trace("message box \"%s\": %s", caption, text);
-  const Uint32 flags =
-      (icon & kMessageBoxIconError) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-  show_message_box(flags, caption, text, sdl_window(main_window_, owner), system_box_);
+  // Standard error keeps the message also where no window at all can be opened. The box is
+  // the backend's own window rather than SDL's system box, which a forked child shows
+  // while the player waits for it in waitpid, deaf to SIGTERM.
+  std::fprintf(stderr, "moviquel: \"%s\": %s\n", caption, text);
+  if (!run_message_window(sdl_window(main_window_, owner), caption, text)) {
+    std::fprintf(stderr, "moviquel: cannot open a message window: %s\n", SDL_GetError());
+  }
 }
 
 void Sdl2WindowSystem::post_close(WindowHandle window) {

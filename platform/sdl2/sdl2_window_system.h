@@ -7,19 +7,16 @@
 
 #include "platform/message_pump.h"
 #include "platform/sdl2/sdl2_main_window.h"
-#include "platform/sdl2/sdl2_message_box.h"
 #include "platform/window_system.h"
 
 namespace platform::sdl2 {
 
 class Sdl2WindowSystem : public WindowSystem {
  public:
-  // post puts a message at the end of the thread's queue (the close request); system_box
-  // shows the system's message boxes (a test makes it fail).
+  // post puts a message at the end of the thread's queue (the close request).
   // window must outlive the window system.
-  Sdl2WindowSystem(MainWindow& window, std::function<void(const Message&)> post,
-                   SystemMessageBox system_box = show_system_message_box)
-      : main_window_(window), post_(std::move(post)), system_box_(system_box) {}
+  Sdl2WindowSystem(MainWindow& window, std::function<void(const Message&)> post)
+      : main_window_(window), post_(std::move(post)) {}
 
   std::uint32_t get_style(WindowHandle window) override;
   void set_style(WindowHandle window, std::uint32_t style) override;
@@ -40,9 +37,9 @@ class Sdl2WindowSystem : public WindowSystem {
   Rect client_rect_on_screen(WindowHandle window) override;
   std::int32_t screen_width() override;
   std::int32_t screen_height() override;
-  // A modal message box with one OK button, answered by Enter, Esc or a click: the system's,
-  // or the backend's own window when the system cannot show one (show_message_box). With
-  // MQ_SDL2_TRACE set in the environment its text is also written to standard error.
+  // A modal message box with one OK button, answered by Enter, Esc or a click, in the
+  // backend's own window (run_message_window); the caption and the text also go to
+  // standard error. With MQ_SDL2_TRACE set in the environment the box is traced too.
   void message_box(WindowHandle owner, const char* text, const char* caption,
                    std::uint32_t icon) override;
   void post_close(WindowHandle window) override;
@@ -50,7 +47,6 @@ class Sdl2WindowSystem : public WindowSystem {
  private:
   MainWindow& main_window_;
   std::function<void(const Message&)> post_;
-  SystemMessageBox system_box_;
 };
 
 }  // namespace platform::sdl2

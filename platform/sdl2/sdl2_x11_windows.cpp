@@ -17,25 +17,43 @@ int note_window_error(Display*, XErrorEvent*) {
   return 0;
 }
 
-XErrorHandler handler_before_filter = nullptr;
-
 // SDL wakes a thread waiting for events with a message to one of its windows, sent on a
-// connection of its own; when that window is being destroyed on the main connection at the
-// same moment, the message meets BadWindow, and Xlib's default handler would end the
+// connection of its own (also for an event that the waiting thread itself reads, so with
+// every key or window event); when that window is being destroyed on the main connection
+// at the same moment, the message meets BadWindow, and Xlib's default handler would end the
 // program. Such a message has nowhere to go and nothing is lost without it.
-int filter_x11_error(Display* display, XErrorEvent* error) {
-  if (error->error_code == BadWindow && error->request_code == X_SendEvent) {
-    trace("X error ignored: BadWindow of a message sent to window 0x%lx",
-          static_cast<unsigned long>(error->resourceid));
-    return 0;
-  }
-  return handler_before_filter != nullptr ? handler_before_filter(display, error) : 0;
+bool harmless(const XErrorEvent* error) {
+  if (error->error_code != BadWindow || error->request_code != X_SendEvent) return false;
+  trace("X error ignored: BadWindow of a message sent to window 0x%lx",
+        static_cast<unsigned long>(error->resourceid));
+  return true;
+}
+
+// Two filters around SDL's own handler. The one below it stays when SDL_Quit puts back the
+// handler it found, just before it closes its wake-up connection, where the error of a
+// message sent as the player's window went is read at last. The one above it keeps the
+// harmless error from SDL's handler, which puts the desktop's display mode back on any error.
+XErrorHandler under_filter_below = nullptr;
+XErrorHandler under_filter_above = nullptr;
+
+int filter_below_sdl(Display* display, XErrorEvent* error) {
+  if (harmless(error)) return 0;
+  return under_filter_below != nullptr ? under_filter_below(display, error) : 0;
+}
+
+int filter_above_sdl(Display* display, XErrorEvent* error) {
+  if (harmless(error)) return 0;
+  return under_filter_above != nullptr ? under_filter_above(display, error) : 0;
 }
 
 }  // namespace
 
+void filter_x11_errors_under_sdl() {
+  if (under_filter_below == nullptr) under_filter_below = XSetErrorHandler(&filter_below_sdl);
+}
+
 void filter_x11_errors() {
-  if (handler_before_filter == nullptr) handler_before_filter = XSetErrorHandler(&filter_x11_error);
+  if (under_filter_above == nullptr) under_filter_above = XSetErrorHandler(&filter_above_sdl);
 }
 
 std::uintptr_t x11_root_window() {

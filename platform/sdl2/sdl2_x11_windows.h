@@ -13,7 +13,9 @@ std::uintptr_t x11_root_window();
 
 // From now on a BadWindow error of a sent message (SDL's wake-up message to a window being
 // destroyed) is traced and ignored instead of ending the program; every other X error goes
-// to the handler that was in place. Call after SDL has started its video.
+// to the handler that was in place. filter_x11_errors_under_sdl before SDL starts its
+// video (SDL puts that filter back when it quits), filter_x11_errors after.
+void filter_x11_errors_under_sdl();
 void filter_x11_errors();
 
 // Whether the display named by DISPLAY has a window with this id.

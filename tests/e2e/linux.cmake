@@ -19,8 +19,9 @@ function(mq_linux_e2e name script)
   add_test(NAME ${name}
            COMMAND bash ${mq_linux_e2e_dir}/${script} $<TARGET_FILE:moviquel>
                    ${PROJECT_SOURCE_DIR}/resources ${CMAKE_CURRENT_BINARY_DIR}/linux/${name})
-  # Each check starts its own X server; the bound keeps a stuck one from holding the run.
-  set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS e2e
+  # Each check starts its own X server; the bound keeps a stuck one from holding the run,
+  # far above the sum of what a loaded machine takes for its waits.
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS e2e
     ENVIRONMENT "LSAN_OPTIONS=suppressions=${mq_linux_e2e_dir}/lsan_suppressions.txt")
 endfunction()
 

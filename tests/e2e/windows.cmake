@@ -105,7 +105,7 @@ foreach(check windowed_fallback full_screen)
   add_test(NAME ${name}
            COMMAND bash ${mq_windows_scripts}/${check}.sh ${mq_run_exe} ${mq_pictures})
   set_tests_properties(${name} PROPERTIES
-    TIMEOUT 400
+    TIMEOUT 600
     RESOURCE_LOCK wine_prefix
     ENVIRONMENT "MQ_WINE_LOADER=${mq_wine_loader};MQ_WINE_SERVER=${mq_wine_server};MQ_WINE_PREFIX=${mq_wine_prefix};MQ_OUT=${CMAKE_CURRENT_BINARY_DIR}/wine-${check}")
 endforeach()
@@ -121,7 +121,7 @@ if(MQ_RUN_CC)
                    ${PROJECT_SOURCE_DIR}/resources/main_picture.jpg
                    ${mq_windows_scripts}/show_player.c ${MQ_RUN_CC})
   set_tests_properties(WindowsUnderWine.ThePictureComesBackAfterAnotherProgramAndAfterMinimising
-    PROPERTIES TIMEOUT 400 RESOURCE_LOCK wine_prefix
+    PROPERTIES TIMEOUT 600 RESOURCE_LOCK wine_prefix
     ENVIRONMENT "${mq_wine_environment};MQ_OUT=${CMAKE_CURRENT_BINARY_DIR}/wine-recovery")
 else()
   message(STATUS "Windows checks: ${mq_run_cc_name} not found, recovery run not registered")

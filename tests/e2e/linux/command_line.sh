@@ -28,12 +28,11 @@ convert "$MQ_WORK/main_reference.ppm" -scale 200% "$MQ_WORK/main_2x.png"
 # A window twice the size, the menu bar above it, no message.
 rm -f "$player_log" "$player_status"
 ( MQ_SDL2_TRACE=1 "$MQ_PLAYER" --window --scale 2 >"$player_log" 2>&1; echo $? >"$player_status" ) &
-wait_for 20 first_frame_shown || fail "--window: no frame shown ($(cat "$player_log"))"
+wait_for 60 first_frame_shown || fail "--window: no frame shown ($(cat "$player_log"))"
 win=$(player_window)
 [ -n "$win" ] || fail "--window: no player window"
-sleep 1
-! have_message_box || fail "--window: a message box appeared"
-! grep -q 'message box' "$player_log" || fail "--window: $(grep 'message box' "$player_log")"
+# A message would have come with the display's set-up, before the first frame.
+! told 'message box' || fail "--window: $(grep 'message box' "$player_log")"
 size=$(xwininfo -id "$win" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 [ "$size" = 1280x980 ] || fail "--scale 2: window is $size, expected 1280x960 below the menu bar"
 grab scaled
@@ -42,32 +41,35 @@ convert "$MQ_WORK/scaled_window.png" -crop 1280x960+0+20 +repage "$MQ_WORK/scale
 difference=$(rmse "$MQ_WORK/scaled.png" "$MQ_WORK/main_2x.png")
 note "--scale 2 picture area vs main picture at 2x: RMSE $difference"
 less_than "$difference" 0.1 || fail "--scale 2: not the enlarged main picture (RMSE $difference)"
-xdotool windowfocus --sync "$win" 2>/dev/null || true
+timeout 60 xdotool windowfocus --sync "$win" 2>/dev/null || true
 press_to_end Escape
-wait_for 15 player_ended || fail "--window: Esc did not end the player"
+wait_for 60 player_ended || fail "--window: Esc did not end the player"
 
 # A window of another program, 800x500: the picture at 1x, centred.
 # The window lives while descriptor 7 is open; closing it on exit ends its maker.
 rm -f "$MQ_WORK/window_id" "$player_log" "$player_status"
 exec 7> >(exec python3 "$(dirname "$0")/test_window.py" 800 500 >"$MQ_WORK/window_id")
 trap 'exec 7>&-; cleanup' EXIT
-wait_for 30 test -s "$MQ_WORK/window_id" || fail "the test window was not made"
+wait_for 60 test -s "$MQ_WORK/window_id" || fail "the test window was not made"
 target=$(cat "$MQ_WORK/window_id")
 note "test window $target"
 ( MQ_SDL2_TRACE=1 "$MQ_PLAYER" --window-id "$target" >"$player_log" 2>&1; echo $? >"$player_status" ) &
-wait_for 20 first_frame_shown || fail "--window-id: no frame shown ($(cat "$player_log"))"
-player_pid=$(pgrep -P $! -x moviquel || true)
-sleep 1
-xwd -id "$target" -silent >"$MQ_WORK/screensaver.xwd"
-convert "$MQ_WORK/screensaver.xwd" "$MQ_WORK/screensaver.png"
-convert "$MQ_WORK/screensaver.png" -crop 640x480+80+10 +repage "$MQ_WORK/screensaver_picture.png"
-difference=$(rmse "$MQ_WORK/screensaver_picture.png" "$MQ_WORK/main_reference.ppm")
+runner=$!
+wait_for 60 first_frame_shown || fail "--window-id: no frame shown ($(cat "$player_log"))"
+player_pid=$(pgrep -P $runner -x moviquel || true)
+centred_in_test_window() {
+  xwd -id "$target" -silent >"$MQ_WORK/screensaver.xwd" &&
+    convert "$MQ_WORK/screensaver.xwd" -crop 640x480+80+10 +repage "$MQ_WORK/screensaver_picture.png" &&
+    difference=$(rmse "$MQ_WORK/screensaver_picture.png" "$MQ_WORK/main_reference.ppm") &&
+    less_than "$difference" 0.1
+}
+wait_for 60 centred_in_test_window ||
+  fail "--window-id: not the main picture in the window (RMSE $difference)"
 note "test window's centre vs main picture: RMSE $difference"
-less_than "$difference" 0.1 || fail "--window-id: not the main picture in the window (RMSE $difference)"
-! have_message_box || fail "--window-id: a message box appeared"
+! have_message_box && ! told 'message box' || fail "--window-id: a message box appeared"
 [ -n "$player_pid" ] || fail "--window-id: no player process"
 kill -TERM "$player_pid"
-wait_for 15 player_ended || fail "SIGTERM did not end the player"
+wait_for 60 player_ended || fail "SIGTERM did not end the player"
 [ "$(cat "$player_status")" = 0 ] || fail "SIGTERM: exit code $(cat "$player_status")"
 grep -q 'display objects alive 0' "$player_log" || fail "display objects left: $(tail -3 "$player_log")"
 xwininfo -id "$target" >/dev/null || fail "the player destroyed the test window"

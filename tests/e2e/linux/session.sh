@@ -33,7 +33,7 @@ start_xvfb() {
   Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$fifo" 2>"$MQ_WORK/xvfb.log" &
   xvfb_pid=$!
   local number
-  read -r -t 20 number <"$fifo" || fail "Xvfb did not start (see $MQ_WORK/xvfb.log)"
+  read -r -t 60 number <"$fifo" || fail "Xvfb did not start (see $MQ_WORK/xvfb.log)"
   export DISPLAY=":$number"
   note "Xvfb $screen on $DISPLAY"
 }
@@ -44,16 +44,14 @@ start_player() {
   ( MQ_SDL2_TRACE=${MQ_SDL2_TRACE:-1} "$MQ_PLAYER" >"$player_log" 2>&1; echo $? >"$player_status" ) &
   local runner=$!
   # The player is the runner's child; its own id is what CPU figures are read from.
-  for _ in $(seq 100); do
-    player_pid=$(pgrep -P "$runner" -x moviquel || true)
-    [ -n "$player_pid" ] && break
-    sleep 0.05
-  done
-  [ -n "$player_pid" ] || fail "the player did not start"
+  player_child() { player_pid=$(pgrep -P "$runner" -x moviquel || true); [ -n "$player_pid" ]; }
+  wait_for 60 player_child || fail "the player did not start"
   note "player pid $player_pid"
 }
 
-# wait_for SECONDS COMMAND...: polls until the command succeeds.
+# wait_for SECONDS COMMAND...: polls until the command succeeds; false when SECONDS pass
+# first. Every check waits this way on what it looks for, with a limit far above what a
+# quiet machine needs: a loaded one is slow, and a wait that ends early proves nothing.
 wait_for() {
   local seconds=$1; shift
   local deadline=$((SECONDS + seconds))
@@ -63,21 +61,44 @@ wait_for() {
   done
 }
 
-message_box_id() { xwininfo -root -tree 2>/dev/null | awk '/ "Moviquel Player": / {print $1; exit}'; }
+# The message box: the player's own window titled "Moviquel Player", once it is mapped.
+message_box_id() { xdotool search --onlyvisible --name '^Moviquel Player$' 2>/dev/null | head -1; }
 have_message_box() { [ -n "$(message_box_id)" ]; }
+# near_colour RRGGBB RRGGBB: the two colours differ by at most 12 in each channel (a
+# 16-bit screen rounds them).
+near_colour() {
+  [ ${#1} = 6 ] || return 1
+  local i
+  for i in 0 2 4; do
+    local d=$((16#${1:i:2} - 16#${2:i:2}))
+    [ "${d#-}" -le 12 ] || return 1
+  done
+}
+# message_box_drawn: the box is mapped and drawn (its corner has the button-face colour).
+message_box_drawn() {
+  local box; box=$(message_box_id)
+  [ -n "$box" ] && near_colour "$(xwd -id "$box" -silent 2>/dev/null |
+    convert xwd:- -format '%[hex:p{0,0}]' info: 2>/dev/null)" D4D0C8
+}
 have_player_window() { [ -n "$(player_window)" ]; }
 player_window() { xdotool search --name "^${title}\$" 2>/dev/null | head -1; }
 first_frame_shown() { grep -q 'first frame shown' "$player_log"; }
 player_ended() { [ -s "$player_status" ]; }
+# told LINE: the player's trace holds the line.
+told() { grep -qF -- "$1" "$player_log"; }
+# told_after N LINE: the line is in the trace after its first N lines.
+told_after() { tail -n +"$(($1 + 1))" "$player_log" | grep -qF -- "$2"; }
+trace_lines() { wc -l <"$player_log"; }
+# window_gone ID: the window is destroyed or unmapped.
+window_gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 
-# answer_message_box: presses Enter on the open message box, as a user would.
+# answer_message_box: presses Enter on the box once it is drawn, as a user would, and waits
+# until it has gone.
 answer_message_box() {
-  local box
-  box=$(message_box_id)
-  [ -n "$box" ] || fail "no message box to answer"
+  wait_for 60 message_box_drawn || fail "no message box drawn ($(cat "$player_log"))"
+  local box; box=$(message_box_id)
   xdotool key --window "$box" Return
-  wait_for 10 bash -c "! xwininfo -id $box >/dev/null 2>&1 || ! xwininfo -id $box | grep -q IsViewable" ||
-    fail "the message box did not close"
+  wait_for 60 window_gone "$box" || fail "the message box did not close"
 }
 
 # start_windowed_player: the stand-in is told to report no 640x480x16 mode, so the
@@ -88,13 +109,11 @@ start_windowed_player() {
   export MQ_SDL2_NO_640X480X16=1
   start_player
   unset MQ_SDL2_NO_640X480X16
-  wait_for 20 have_message_box || fail "no message box after start-up ($(cat "$player_log"))"
   answer_message_box
-  wait_for 20 first_frame_shown || fail "no frame shown ($(cat "$player_log"))"
+  wait_for 60 first_frame_shown || fail "no frame shown ($(cat "$player_log"))"
   win=$(player_window)
   [ -n "$win" ] || fail "no player window"
-  xdotool windowfocus --sync "$win" 2>/dev/null || true
-  sleep 0.5
+  timeout 60 xdotool windowfocus --sync "$win" 2>/dev/null || true
 }
 
 # grab NAME: the window as it is now, quickly (xwd); develop NAME: its 640x480 picture
@@ -112,6 +131,22 @@ rmse() { { compare -metric RMSE "$1" "$2" null: 2>&1 || true; } | sed -E 's/.*\(
 differing() { { compare -metric AE "$1" "$2" null: 2>&1 || true; } | awk '{print $1}'; }
 # less_than X Y: X < Y for decimals.
 less_than() { awk -v a="$1" -v b="$2" 'BEGIN {exit !(a < b)}'; }
+# distance TOP REGION SIZE REFERENCE: the RMSE (0..1) of a region of the picture area (TOP
+# pixels below the window's top), read from the server now and scaled to SIZE, against
+# the reference (a picture of SIZE). One process, so that a look costs little even on a
+# loaded machine, where a scene of five seconds leaves no time to waste.
+distance() {
+  local x=${2#*+} ; local y=${x#*+}; x=${x%%+*}
+  convert "x:$win" -crop "${2%%+*}+$x+$(($1 + y))" +repage -scale "$3!" "$4" -metric RMSE -compare \
+    -format '%[distortion]' info: 2>/dev/null || echo 1
+}
+# small REFERENCE REGION SIZE OUT: the reference's region scaled to SIZE, for distance.
+small() { convert "$1" -crop "$2" +repage -scale "$3!" "$4"; }
+
+# moved_since NAME [TOP]: a new shot (NAME.now) differs from NAME in more than 500 pixels.
+moved_since() {
+  shot "$1.now" "${2:-20}" && [ "$(differing "$MQ_WORK/$1.png" "$MQ_WORK/$1.now.png")" -gt 500 ]
+}
 
 # cpu_ticks: user + system clock ticks of the player so far.
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$player_pid/stat"; }

@@ -42,10 +42,6 @@ for bottom in "$bottom_left" "$bottom_right"; do
   [ "$bottom" -le 468 ] && [ "$bottom" -ge 460 ] || fail "a label ends on row $bottom, expected 460..468"
 done
 
-# A second later the picture has moved.
-sleep 1
-shot second
-changed=$(differing "$MQ_WORK/first.png" "$MQ_WORK/second.png")
-note "pixels changed in one second: $changed"
-[ "$changed" -gt 500 ] || fail "the picture did not move ($changed pixels changed)"
+# The picture moves.
+wait_for 60 moved_since first || fail "the picture did not move"
 echo "PASS"

@@ -35,14 +35,14 @@ damaged() {
   build_player "$2" "$3"
   start_player "$sub_build/moviquel.exe"
   box=$(wait_window '^Moviquel Player$' 120) || fail "$name: no message box"
-  sleep 1
+  wait_until 60 drawn "$box" || fail "$name: the message box was not drawn"
   shot_screen "$MQ_OUT/$name.png"
   log "$name: screenshot $MQ_OUT/$name.png"
   # The box stands over the desktop: the full-screen picture has been given up.
   geometry=$(xwininfo -id "$box" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
   log "$name: message box $geometry"
   press "$box" Return
-  code=$(wait_exit 60) || fail "$name: the player did not end after the message"
+  code=$(wait_exit 120) || fail "$name: the player did not end after the message"
   [ "$code" = 0 ] || fail "$name: exit code $code, expected 0"
   log "$name: told, then exit code 0"
 }

@@ -34,8 +34,11 @@ restores_before=$(($(calls ddraw_surface7_Restore) + $(calls ddraw7_RestoreAllSu
 other_pid=$!
 other=$(wait_window 'Notepad$' 60) || fail "the other program's window did not appear"
 xdotool windowfocus --sync "$other" 2>/dev/null || true
-sleep 3
+# The player has given up the screen once its picture is no longer there.
+wait_until 60 not looks_like root "$MQ_OUT/main_reference.png" ||
+  fail "the player's picture stayed on the screen with the other program in front"
 shot_screen "$MQ_OUT/switched_away.png"
+# Two seconds measured, for the log.
 flips_away_start=$(calls ddraw_surface7_Flip)
 tests_away_start=$(calls ddraw7_TestCooperativeLevel)
 sleep 2
@@ -45,7 +48,7 @@ log "switched away: $flips_away flips and $tests_away cooperative-level tests in
 
 # Notepad is closed, and the player is restored as through its taskbar button.
 press "$other" alt+F4
-for _ in $(seq 50); do xwininfo -id "$other" 2>/dev/null | grep -q IsViewable || break; sleep 0.2; done
+wait_until 60 window_gone "$other" || fail "the other program's window did not close"
 other_pid=""
 # come_back NAME: restores the player and waits for its picture.
 come_back() {
@@ -57,16 +60,18 @@ come_back() {
   shot_screen "$MQ_OUT/$1_back.png"
   local flips_back
   flips_back=$(calls ddraw_surface7_Flip)
-  sleep 1
-  [ "$(calls ddraw_surface7_Flip)" -gt "$flips_back" ] || fail "$1: no frames after the return"
+  flipped() { [ "$(calls ddraw_surface7_Flip)" -gt "$flips_back" ]; }
+  wait_until 60 flipped || fail "$1: no frames after the return"
 }
 come_back switched_away
 restores=$(($(calls ddraw_surface7_Restore) + $(calls ddraw7_RestoreAllSurfaces) - restores_before))
 log "back after switching away: picture shown and moving; $restores surface restores since the switch"
 
 # Minimised: no frames and no cooperative-level tests until the window is restored.
+# ShowWindow on another program's window returns once that window's thread has handled it:
+# the player is minimised when show_player ends (its last frame stays on the screen).
 "$WINELOADER" "$MQ_OUT/show_player.exe" minimize || fail "the player's window was not found"
-sleep 2
+# Two seconds measured, for the log.
 tests_min=$(calls ddraw7_TestCooperativeLevel)
 flips_min=$(calls ddraw_surface7_Flip)
 sleep 2
@@ -76,6 +81,6 @@ log "back after minimising: picture shown and moving"
 log "whole run: $(calls ddraw7_SetDisplayMode) display-mode sets, $(calls ddraw7_SetCooperativeLevel) cooperative-level sets, $(calls ddraw7_RestoreAllSurfaces) RestoreAllSurfaces, $(calls ddraw_surface7_Restore) surface Restore calls, $(grep -c 'device_parent_activate' "$MQ_OUT/player.log" || true) activations and deactivations"
 
 press "$window" Escape
-code=$(wait_exit 30) || fail "Esc did not end the player"
+code=$(wait_exit 120) || fail "Esc did not end the player"
 [ "$code" = 0 ] || fail "exit code $code, expected 0"
 log "Esc ended the player with exit code 0"

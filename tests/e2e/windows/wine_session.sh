@@ -6,7 +6,7 @@
 export WINEPREFIX="$MQ_WINE_PREFIX"
 export WINELOADER="$MQ_WINE_LOADER"
 export WINESERVER="$MQ_WINE_SERVER"
-export WINEDEBUG=-all
+export WINEDEBUG=${MQ_WINEDEBUG:--all}  # MQ_WINEDEBUG: channels to trace when looking for a cause
 # No Mono or Gecko installer prompts in the fresh prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -17,6 +17,20 @@ mkdir -p "$MQ_OUT"
 log() { printf '%s %s\n' "$(date +%H:%M:%S)" "$*" >&2; }
 fail() {
   log "FAIL: $*"
+  # What the screen and the X server looked like, for finding the cause.
+  if [ -n "${DISPLAY:-}" ]; then
+    import -silent -window root "$MQ_OUT/failure.png" 2>/dev/null || true
+    xwininfo -root -tree >"$MQ_OUT/failure_windows.txt" 2>/dev/null || true
+    log "at the failure: keyboard focus $(xdotool getwindowfocus 2>/dev/null), screen in $MQ_OUT/failure.png, windows in $MQ_OUT/failure_windows.txt"
+  fi
+  # A player still running: its threads' stacks.
+  local pid
+  for pid in $(pgrep -P "${player_pid:-0}" 2>/dev/null); do
+    if command -v gdb >/dev/null; then
+      timeout 60 gdb -p "$pid" -batch -ex 'thread apply all bt 12' >"$MQ_OUT/failure_stacks_$pid.txt" 2>&1 || true
+      log "at the failure: the player's process $pid still runs; stacks in $MQ_OUT/failure_stacks_$pid.txt"
+    fi
+  done
   exit 1
 }
 
@@ -57,29 +71,40 @@ start_player() {
   start_ms=$(date +%s%3N)
 }
 
-# wait_window REGEX SECONDS: prints the X id of the first window whose name matches.
-wait_window() {
-  local deadline=$((SECONDS + $2)) id
-  while [ $SECONDS -lt $deadline ]; do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
+# wait_until SECONDS COMMAND...: polls until the command succeeds; false when SECONDS pass
+# first. Every check waits this way on what it looks for, with a limit far above what a
+# quiet machine needs.
+wait_until() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || return 1
     sleep 0.2
   done
-  return 1
 }
 
-# press WINDOW KEY: gives the window the keyboard focus and types the key through XTEST.
-press() {
-  local attempt
-  for attempt in 1 2 3; do
-    if timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null; then break; fi
-    sleep 0.5
-  done
-  sleep 0.3
-  xdotool key --clearmodifiers "$2"
+# wait_window REGEX SECONDS: prints the X id of the first window whose name matches.
+wait_window() {
+  local id
+  visible_named() { id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ]; }
+  wait_until "$2" visible_named "$1" || return 1
+  echo "$id"
+}
+
+# not COMMAND...: true when the command fails.
+not() { ! "$@"; }
+
+# window_gone WINDOW: the window is destroyed or unmapped.
+window_gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+
+# press WINDOW KEY: gives the window the keyboard focus and types the key through XTEST,
+# in one connection to the server, which handles the two requests in their order.
+press() { xdotool windowfocus "$1" key --clearmodifiers "$2"; }
+
+# drawn WINDOW: the window shows something other than one flat colour.
+drawn() {
+  shot_window "$1" "$MQ_OUT/drawn_probe.png" 2>/dev/null &&
+    [ "$(convert "$MQ_OUT/drawn_probe.png" -format '%[fx:round(1000*standard_deviation)]' info:)" -gt 10 ]
 }
 
 # visible_windows: the ids of the visible windows, one a line.
@@ -88,30 +113,25 @@ visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort ||
 # wait_new_dialog BEFORE SECONDS: prints the id of a visible dialog window (a dialog box
 # or message box; not a menu) that is not in the list BEFORE.
 wait_new_dialog() {
-  local deadline=$((SECONDS + $2)) id
-  while [ $SECONDS -lt $deadline ]; do
+  local found=""
+  new_dialog() {
+    local id
     for id in $(comm -13 <(echo "$1") <(visible_windows)); do
       if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG; then
-        echo "$id"
+        found=$id
         return 0
       fi
     done
-    sleep 0.3
-  done
-  return 1
+    return 1
+  }
+  wait_until "$2" new_dialog "$1" || return 1
+  echo "$found"
 }
 
 # wait_exit SECONDS: waits for the player to end and prints its exit code.
 wait_exit() {
-  local deadline=$((SECONDS + $1))
-  while [ $SECONDS -lt $deadline ]; do
-    if [ -f "$MQ_OUT/exit_code" ]; then
-      cat "$MQ_OUT/exit_code"
-      return 0
-    fi
-    sleep 0.2
-  done
-  return 1
+  wait_until "$1" test -s "$MQ_OUT/exit_code" || return 1
+  cat "$MQ_OUT/exit_code"
 }
 
 # shot_window WINDOW FILE: the window's own pixels (import reads them in the window's own
@@ -154,29 +174,53 @@ differs() {
   [ "${changed%% *}" != "0" ]
 }
 
-# wait_picture WINDOW|root REFERENCE SECONDS: waits until the client area (the window's
-# bottom 640x480, or the screen's top-left 640x480) looks like the reference picture;
-# prints the milliseconds from the start of the player. Compared at 1/8 scale, so that one
-# look costs little and the time is close to the first frame.
+# probe WINDOW|root REGION SIZE REFERENCE: the PSNR in dB (an integer, 99 for identical)
+# of a region of the client area (the window's bottom 640x480, or the screen's top-left
+# 640x480), read from the server now and scaled to SIZE, against the reference (a picture
+# of SIZE). One process, so that one look costs little on a loaded machine.
+probe() {
+  local source=$1 gravity=SouthEast value
+  [ "$1" = root ] && gravity=NorthWest
+  value=$(convert "x:$source" -gravity $gravity -crop 640x480+0+0 +repage -gravity NorthWest \
+    -crop "$2" +repage -scale "$3!" "$4" -metric PSNR -compare -format '%[distortion]' info: 2>/dev/null) ||
+    true
+  case "$value" in
+    inf*) echo 99 ;;
+    [0-9]*) printf '%.0f\n' "$value" ;;
+    *) echo 0 ;;
+  esac
+}
+# small REFERENCE REGION SIZE: the reference's region scaled to SIZE, for probe.
+small() {
+  local out=$MQ_OUT/small_$(basename "$1" .png)_${2//[^0-9]/_}_${3//[^0-9]/_}.png
+  [ -f "$out" ] || convert "$1" -crop "$2" +repage -scale "$3!" "$out"
+  echo "$out"
+}
+
+# looks_like WINDOW|root REFERENCE: the client area looks like the reference picture.
+looks_like() {
+  [ "$(probe "$1" 640x400+0+0 80x50 "$(small "$2" 640x400+0+0 80x50)")" -ge 22 ]
+}
+
+# wait_picture WINDOW|root REFERENCE SECONDS: waits until the client area looks like the
+# reference picture; prints the milliseconds from the start of the player.
 wait_picture() {
-  local deadline=$((SECONDS + $3)) value
-  convert "$2" -crop 640x400+0+0 +repage -scale 80x50 "$MQ_OUT/wait_reference.png"
-  while [ $SECONDS -lt $deadline ]; do
-    if [ "$1" = root ]; then
-      shot_screen "$MQ_OUT/probe_full.png" 2>/dev/null
-    else
-      shot_window "$1" "$MQ_OUT/probe_full.png" 2>/dev/null
-    fi
-    if convert "$MQ_OUT/probe_full.png" -gravity "$([ "$1" = root ] && echo NorthWest || echo SouthEast)" \
-        -crop 640x480+0+0 +repage -gravity NorthWest -crop 640x400+0+0 +repage -scale 80x50 \
-        "$MQ_OUT/probe.png" 2>/dev/null; then
-      value=$(psnr "$MQ_OUT/probe.png" "$MQ_OUT/wait_reference.png")
-      if [ "$value" -ge 22 ]; then
-        echo $(($(date +%s%3N) - start_ms))
-        return 0
-      fi
-    fi
-    sleep 0.1
-  done
-  return 1
+  wait_until "$3" looks_like "$1" "$2" || return 1
+  echo $(($(date +%s%3N) - start_ms))
+}
+
+# region_near WINDOW|root REFERENCE GEOMETRY: the region of the client area is within 18 dB
+# of the reference's, compared at a quarter of its size; the PSNR is left in psnr_value.
+region_near() {
+  local w=${3%%x*} rest=${3#*x}
+  local size=$((w / 4))x$((${rest%%+*} / 4))
+  psnr_value=$(probe "$1" "$3" "$size" "$(small "$2" "$3" "$size")")
+  [ "$psnr_value" -ge 18 ]
+}
+
+# moves WINDOW|root NAME: a new shot differs from the shot $MQ_OUT/NAME.png.
+moves() {
+  if [ "$1" = root ]; then shot_screen "$MQ_OUT/$2.now.png" 2>/dev/null || return 1
+  else shot_window "$1" "$MQ_OUT/$2.now.png" 2>/dev/null || return 1; fi
+  differs "$MQ_OUT/$2.png" "$MQ_OUT/$2.now.png"
 }

@@ -1,6 +1,6 @@
-// The SDL2 backend's message boxes with the system's box made to fail: the message still
-// reaches standard error and a window of the backend's own, answered as a box is. SDL's
-// dummy video driver stands in for the screen and saves each drawn frame as a BMP file.
+// The SDL2 backend's message box: the message goes to standard error and into a window of
+// the backend's own, answered as a box is. SDL's dummy video driver stands in for the
+// screen and saves each drawn frame as a BMP file.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/font/bitmap_font.h"
-#include "platform/sdl2/sdl2_message_box.h"
+#include "platform/sdl2/sdl2_message_window.h"
 #include "platform/sdl2/sdl2_window_system.h"
 
 namespace platform::sdl2 {
@@ -19,14 +19,6 @@ namespace {
 
 constexpr char kCaption[] = "Moviquel Player";
 constexpr char kText[] = "This display card does not support 640x480x16 ";
-
-bool failing_box(Uint32, const char*, const char*, SDL_Window*) {
-  SDL_SetError("no message system here");
-  return false;
-}
-bool working_box(Uint32, const char*, const char*, SDL_Window*) {
-  return true;
-}
 
 // What a user does to a box: the events sent to it once it is shown.
 enum class Answer { kEnter, kKeypadEnter, kSpace, kEscape, kClickOnOk, kCloseBox, kQuit };
@@ -114,7 +106,7 @@ int answer_when_shown(void* data, SDL_Event* event) {
   return 0;
 }
 
-class Sdl2MessageBox : public testing::Test {
+class Sdl2MessageWindow : public testing::Test {
  protected:
   void SetUp() override {
     folder_ =
@@ -132,11 +124,9 @@ class Sdl2MessageBox : public testing::Test {
     std::filesystem::current_path("/");
     std::filesystem::remove_all(folder_);
   }
-  // Shows the message through the window system with the given system box; returns what
-  // went to standard error.
-  std::string show(SystemMessageBox system_box) {
-    Sdl2WindowSystem windows(
-        window_, [](const Message&) {}, system_box);
+  // Shows the message through the window system; returns what went to standard error.
+  std::string show() {
+    Sdl2WindowSystem windows(window_, [](const Message&) {});
     testing::internal::CaptureStderr();
     windows.message_box(nullptr, kText, kCaption, kMessageBoxIconError);
     return testing::internal::GetCapturedStderr();
@@ -146,10 +136,9 @@ class Sdl2MessageBox : public testing::Test {
   MainWindow window_;  // no window: the boxes have no owner
 };
 
-TEST_F(Sdl2MessageBox, WhenTheSystemBoxFailsTheMessageIsWrittenToStderrAndShownInAWindow) {
-  const std::string err = show(failing_box);
-  EXPECT_NE(err.find("no message system here"), std::string::npos) << err;
-  EXPECT_NE(err.find(std::string("\"") + kCaption + "\": " + kText), std::string::npos) << err;
+TEST_F(Sdl2MessageWindow, TheMessageIsWrittenToStderrAndShownInAWindowOfItsOwn) {
+  const std::string err = show();
+  EXPECT_EQ(err, std::string("moviquel: \"") + kCaption + "\": " + kText + "\n");
   ASSERT_EQ(watch_.shown, std::vector<std::string>{kCaption});
   // The text's one line fits (9 pixels a character), above an OK button.
   EXPECT_GT(watch_.width, 47 * 9);
@@ -181,17 +170,17 @@ TEST_F(Sdl2MessageBox, WhenTheSystemBoxFailsTheMessageIsWrittenToStderrAndShownI
   SDL_FreeSurface(rgb);
 }
 
-TEST_F(Sdl2MessageBox, TheOwnWindowIsAnsweredByEnterSpaceEscAClickOnOkOrItsCloseBox) {
+TEST_F(Sdl2MessageWindow, TheOwnWindowIsAnsweredByEnterSpaceEscAClickOnOkOrItsCloseBox) {
   for (Answer answer : {Answer::kKeypadEnter, Answer::kSpace, Answer::kEscape, Answer::kClickOnOk,
                         Answer::kCloseBox}) {
     watch_.answer = answer;
     watch_.shown.clear();
-    show(failing_box);  // returns only once answered
+    show();  // returns only once answered
     EXPECT_EQ(watch_.shown.size(), 1u) << static_cast<int>(answer);
   }
 }
 
-TEST_F(Sdl2MessageBox, PlayerEventsWaitUntilTheOwnWindowIsAnsweredAndAQuitAnswersItAndStays) {
+TEST_F(Sdl2MessageWindow, PlayerEventsWaitUntilTheOwnWindowIsAnsweredAndAQuitAnswersItAndStays) {
   SDL_Window* owner = SDL_CreateWindow("owner", 0, 0, 64, 48, SDL_WINDOW_HIDDEN);
   ASSERT_NE(owner, nullptr);
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
@@ -201,9 +190,7 @@ TEST_F(Sdl2MessageBox, PlayerEventsWaitUntilTheOwnWindowIsAnsweredAndAQuitAnswer
   moved.window.event = SDL_WINDOWEVENT_MOVED;
   SDL_PushEvent(&moved);
   watch_.answer = Answer::kQuit;
-  testing::internal::CaptureStderr();
-  show_message_box(SDL_MESSAGEBOX_ERROR, kCaption, kText, owner, failing_box);
-  testing::internal::GetCapturedStderr();
+  run_message_window(owner, kCaption, kText);
   // What is left in the queue, read without pumping.
   std::vector<Uint32> kept;
   SDL_Event e;
@@ -218,9 +205,8 @@ TEST_F(Sdl2MessageBox, PlayerEventsWaitUntilTheOwnWindowIsAnsweredAndAQuitAnswer
   SDL_DestroyWindow(owner);
 }
 
-TEST_F(Sdl2MessageBox, LineBreaksStartNewLinesAndLongLinesWrapWithinTheWindow) {
-  Sdl2WindowSystem windows(
-      window_, [](const Message&) {}, failing_box);
+TEST_F(Sdl2MessageWindow, LineBreaksStartNewLinesAndLongLinesWrapWithinTheWindow) {
+  Sdl2WindowSystem windows(window_, [](const Message&) {});
   const std::string long_line(300, 'W');
   testing::internal::CaptureStderr();
   windows.message_box(nullptr, "one\ntwo\nthree\n", kCaption, kMessageBoxIconError);
@@ -233,11 +219,6 @@ TEST_F(Sdl2MessageBox, LineBreaksStartNewLinesAndLongLinesWrapWithinTheWindow) {
   const int wrapped = (300 + per_line - 1) / per_line;
   EXPECT_EQ(watch_.heights[1] - watch_.heights[0], (wrapped - 3) * font::line_height());
   EXPECT_LE(watch_.width, 560 + 48);
-}
-
-TEST_F(Sdl2MessageBox, WhenTheSystemBoxIsShownNothingElseIs) {
-  EXPECT_EQ(show(working_box), "");
-  EXPECT_TRUE(watch_.shown.empty());
 }
 
 }  // namespace
