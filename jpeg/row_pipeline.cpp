@@ -81,6 +81,10 @@ void decode_rows(DecoderState& d, RowPipeline& p) {
 }  // namespace
 
 void start_pipeline(DecoderState& d) {
+#if defined(MQ_JPEG_NO_THREADS)
+  // A build without threads (WebAssembly in the browser) decodes on the caller's thread.
+  return;
+#endif
   if (d.threads < 2 || d.store_mode || d.mcu_rows < 2) return;
   if (static_cast<std::int64_t>(d.width) * d.height < d.pipeline_min_pixels) return;
   // The first slot is the decoder's own row; the others come from the allocation table, so

@@ -50,6 +50,9 @@ TEST(TwoThreads, SameRowsAsOneThreadAlsoWhenTheDataBreaksOff) {
 }
 
 TEST(TwoThreads, UsedFromItsSizeOnThroughThePublicInterfaceAndReleasedMidway) {
+#if defined(MQ_JPEG_NO_THREADS)
+  GTEST_SKIP() << "built without threads: every decode runs on the caller's thread";
+#endif
   const std::int32_t width = 2048;
   const auto height = static_cast<std::int32_t>(jpeg::detail::kPipelineMinPixels / width);
   const Bytes large = jpeg_test::make_with_cjpeg(width, height, "-quality 50 -sample 2x2");

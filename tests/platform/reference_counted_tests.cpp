@@ -32,6 +32,11 @@ TEST(ReferenceCounted, TheLastReleaseDeletesTheObject) {
 }
 
 TEST(ReferenceCounted, AnOverReleaseIsReportedAndTheCountStaysAtZero) {
+#if defined(__EMSCRIPTEN__)
+  // GoogleTest captures standard error by redirecting its file descriptor, which
+  // emscripten's standard error under Node.js does not follow.
+  GTEST_SKIP() << "standard error cannot be captured under Node.js";
+#endif
   bool deleted = false;
   CountedClipper owned(&deleted, true);
   EXPECT_EQ(owned.add_ref(), 1u);

@@ -1,0 +1,286 @@
+#!/usr/bin/python3
+"""End to end: the page in headless Chromium against python3 -m http.server on 127.0.0.1.
+
+The canvas shows the main picture (against djpeg's decode) and moves; a key and a right
+click switch to the fading-in info picture and a key back; a left click on the info picture
+opens the web page in a new tab; P shows the statistics; T goes full screen and back; F10 opens the
+File menu; the About dialog holds the animation; Exit stops it and "Play again" restarts it; the console
+shows no error. A page whose moviquel.wasm is missing or cut short says so in the page.
+Screenshots go to the work folder, to be looked at.
+
+Usage: check_page.py WEB_BUILD_DIR RESOURCES_DIR WORK_DIR
+"""
+import os
+import shutil
+import subprocess
+import sys
+
+from selenium.common.exceptions import TimeoutException
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../tools/web"))
+import page_session as ps  # noqa: E402
+
+WEB_PAGE = "http://www.mql.example/mql/index.html?mqlp1-1"
+
+
+def ppm(path):
+    """RGB bytes, width and height of a binary PPM (djpeg -ppm)."""
+    with open(path, "rb") as f:
+        data = f.read()
+    fields = data.split(maxsplit=4)
+    width, height = int(fields[1]), int(fields[2])
+    return fields[4][-width * height * 3:], width, height
+
+
+def reference(resources, name, work):
+    out = os.path.join(work, name + ".ppm")
+    subprocess.run(["djpeg", "-ppm", "-outfile", out, os.path.join(resources, name + ".jpg")],
+                   check=True)
+    return ppm(out)
+
+
+class Check:
+    def __init__(self, work):
+        self.work = work
+        self.failures = []
+
+    def note(self, text):
+        print("web e2e: " + text, flush=True)
+
+    def expect(self, condition, text):
+        if not condition:
+            self.failures.append(text)
+            self.note("FAILED: " + text)
+
+
+def press(driver, key):
+    ActionChains(driver).send_keys(key).perform()
+
+
+def run_page(check, build, resources):
+    main, _, _ = reference(resources, "main_picture", check.work)
+    info, info_w, info_h = reference(resources, "info_picture", check.work)
+    info_left, info_top = (640 - info_w) // 2, (480 - info_h) // 2
+
+    def main_distance(d):  # above the labels and the sparkling bottom strip
+        return ps.canvas_distance(d, "main", 0, 0, 640, 400)
+
+    def info_distance(d):  # the info picture's own window
+        return ps.canvas_distance(d, "info", info_left, info_top, info_w, info_h, 0, 0)
+
+    def grey_pixels(d):
+        # The statistics' background in the top-left corner: #404040 in the 16-bit frame,
+        # which the canvas shows with each channel's top bits repeated below.
+        return ps.canvas_count(d, 0, 0, 120, 24, 0x424142)
+
+    server = ps.Server(build)
+    driver = ps.browser()
+    try:
+        driver.get(server.address)
+        first = ps.first_frame_ms(driver)
+        ps.give_reference(driver, "main", main, 640)
+        ps.give_reference(driver, "info", info, info_w)
+        check.note("first frame %.0f ms after the start of loading" % first)
+        canvas = driver.find_element(By.ID, "canvas")
+        ps.save_screenshot(driver, os.path.join(check.work, "main.png"))
+
+        d_main, d_info = main_distance(driver), info_distance(driver)
+        check.note("main picture: %.3f from djpeg's main picture, %.3f from the info picture"
+                   % (d_main, d_info))
+        check.expect(d_main < 0.12 and d_main < d_info, "the canvas does not show the main picture")
+        try:
+            shown = ps.canvas_checksum(driver)
+            ps.wait_for(driver, lambda d: ps.canvas_checksum(d) != shown, 10, "the picture to move")
+        except TimeoutException:
+            check.expect(False, "the picture does not move")
+
+        def switch_to_info(how):
+            try:
+                ps.wait_for(driver, lambda d: info_distance(d) < 0.1, 5,
+                            "the info picture")
+                check.note("%s: the info picture faded in" % how)
+            except TimeoutException:
+                check.expect(False, "%s does not switch to the info picture" % how)
+
+        def back_to_main(how):
+            try:
+                ps.wait_for(driver, lambda d: main_distance(d) < 0.12, 5,
+                            "the main picture")
+                check.note("%s: back to the main picture" % how)
+            except TimeoutException:
+                check.expect(False, "%s does not switch back to the main picture" % how)
+
+        press(driver, "a")
+        switch_to_info("a key")
+        ps.save_screenshot(driver, os.path.join(check.work, "info.png"))
+        press(driver, "a")
+        back_to_main("a key")
+        ActionChains(driver).context_click(canvas).perform()
+        switch_to_info("a right click")
+
+        # A left click on the info picture opens the web page in a new tab.
+        tabs = len(driver.window_handles)
+        ActionChains(driver).click(canvas).perform()
+        try:
+            ps.wait_for(driver, lambda d: len(d.window_handles) > tabs, 5, "a new tab")
+            opened = driver.execute_script("return window.moviquelOpened")
+            player = driver.current_window_handle
+            driver.switch_to.window(driver.window_handles[-1])
+            tab_url = driver.current_url
+            driver.close()
+            driver.switch_to.window(player)
+            check.note("left click on the info picture opened a tab for %s (tab at %s)"
+                       % (opened, tab_url))
+            check.expect(opened == WEB_PAGE, "the new tab is for %s, not the web page" % opened)
+        except TimeoutException:
+            check.expect(False, "a left click on the info picture opens no tab")
+        press(driver, "a")
+        back_to_main("a key")
+
+        # P: white text on dark grey in the top-left corner.
+        before = grey_pixels(driver)
+        press(driver, "p")
+        try:
+            ps.wait_for(driver, lambda d: grey_pixels(d) > before + 300, 5,
+                        "the statistics")
+            ps.save_screenshot(driver, os.path.join(check.work, "statistics.png"))
+            check.note("P: the statistics show")
+        except TimeoutException:
+            check.expect(False, "P does not show the statistics")
+        press(driver, "p")
+
+        # T: full screen through the Fullscreen API, without the menu bar; T again: back.
+        def state(d):
+            return d.execute_script(
+                "return [!!document.fullscreenElement,"
+                " document.getElementById('menubar').classList.contains('shown')]")
+        check.expect(state(driver) == [False, True], "the player does not start windowed")
+        press(driver, "t")
+        try:
+            ps.wait_for(driver, lambda d: state(d) == [True, False], 5, "full screen")
+            ps.save_screenshot(driver, os.path.join(check.work, "full_screen.png"))
+            check.note("T: full screen")
+        except TimeoutException:
+            check.expect(False, "T does not go full screen (state %s)" % state(driver))
+        press(driver, "t")
+        try:
+            ps.wait_for(driver, lambda d: state(d) == [False, True], 5, "the window")
+            check.note("T again: windowed")
+        except TimeoutException:
+            check.expect(False, "T again does not leave full screen (state %s)" % state(driver))
+
+        def frames(d):
+            return d.execute_script("return MoviquelPage.frames")
+
+        def holds_still(what):
+            count = frames(driver)
+            try:
+                ps.wait_for(driver, lambda d: frames(d) != count, 1.5, "no frame")
+                check.expect(False, what + " does not stop the animation")
+            except TimeoutException:
+                pass
+
+        # F10 opens the File menu, as on Linux; a click on its title closes it.
+        press(driver, Keys.F10)
+        menu_open = "return document.getElementById('items').classList.contains('open')"
+        try:
+            ps.wait_for(driver, lambda d: d.execute_script(menu_open), 5, "the File menu")
+            ps.save_screenshot(driver, os.path.join(check.work, "file_menu.png"))
+            check.note("F10: the File menu opened")
+        except TimeoutException:
+            check.expect(False, "F10 does not open the File menu")
+        driver.find_element(By.ID, "file").click()
+
+        # File, About: the dialog holds the animation; its close box closes it.
+        driver.find_element(By.ID, "file").click()
+        driver.find_element(By.CSS_SELECTOR, "#items [data-command='1000']").click()
+        ps.wait_for(driver, lambda d: d.find_element(By.ID, "about").is_displayed(), 5, "About")
+        ps.save_screenshot(driver, os.path.join(check.work, "about.png"))
+        holds_still("the About dialog")
+        driver.find_element(By.ID, "about-close").click()
+        count = frames(driver)
+        ps.wait_for(driver, lambda d: frames(d) > count, 5, "frames after About")
+
+        # File, Exit: the animation stops and "Play again" starts it afresh.
+        driver.find_element(By.ID, "file").click()
+        driver.find_element(By.CSS_SELECTOR, "#items [data-command='1001']").click()
+        again = driver.find_element(By.CSS_SELECTOR, "#again button")
+        ps.wait_for(driver, lambda d: again.is_displayed(), 5, "Play again")
+        ps.save_screenshot(driver, os.path.join(check.work, "ended.png"))
+        holds_still("Exit")
+        check.note("Exit: stopped, \"%s\" shown" % again.text)
+        check.expect(again.text == "Play again", "the button says %r" % again.text)
+        count = frames(driver)
+        again.click()
+        try:
+            ps.wait_for(driver, lambda d: frames(d) > count + 2, 5, "frames after Play again")
+            back_to_main("Play again")
+        except TimeoutException:
+            check.expect(False, "\"Play again\" does not restart the player")
+
+        errors = [entry["message"] for entry in driver.get_log("browser")
+                  if entry["level"] == "SEVERE"]
+        check.note("console errors: %d" % len(errors))
+        for error in errors:
+            check.note("  " + error)
+        check.expect(not errors, "the console shows errors")
+    finally:
+        driver.quit()
+        shutil.rmtree(driver.mq_profile, ignore_errors=True)
+        server.stop()
+
+
+def run_damaged(check, build, name, damage):
+    """A copy of the page with its moviquel.wasm damaged must say so in the page."""
+    folder = os.path.join(check.work, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    for file in ("index.html", "moviquel.js", "moviquel.wasm"):
+        shutil.copy(os.path.join(build, file), folder)
+    damage(os.path.join(folder, "moviquel.wasm"))
+    server = ps.Server(folder)
+    driver = ps.browser()
+    try:
+        driver.get(server.address)
+        try:
+            text = ps.wait_for(driver, lambda d: d.execute_script(
+                "const s = document.getElementById('status');"
+                "return s.classList.contains('failed') && getComputedStyle(s).display !== 'none'"
+                " ? s.textContent : null"), 20, "the page's message")
+            ps.save_screenshot(driver, os.path.join(check.work, name + ".png"))
+            check.note("%s: the page says: %s" % (name, text.replace("\n", " / ")))
+            check.expect("moviquel.wasm" in text, name + ": the message does not name the file")
+        except TimeoutException:
+            check.expect(False, name + ": no message in the page")
+    finally:
+        driver.quit()
+        shutil.rmtree(driver.mq_profile, ignore_errors=True)
+        server.stop()
+
+
+def cut_short(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    with open(path, "wb") as f:
+        f.write(data[:len(data) // 2])
+
+
+def main():
+    build, resources, work = sys.argv[1:4]
+    os.makedirs(work, exist_ok=True)
+    check = Check(work)
+    run_page(check, build, resources)
+    run_damaged(check, build, "wasm_missing", os.remove)
+    run_damaged(check, build, "wasm_cut_short", cut_short)
+    check.note("screenshots in " + work)
+    if check.failures:
+        print("web e2e: %d failure(s)" % len(check.failures))
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
