@@ -19,6 +19,7 @@
 #include "platform/sdl2/sdl2_menu_bar.h"
 #include "platform/sdl2/sdl2_termination.h"
 #include "platform/sdl2/sdl2_trace.h"
+#include "platform/sdl2/sdl2_window_scale.h"
 #include "platform/sdl2/sdl2_x11_windows.h"
 #include "platform/window_system.h"
 
@@ -100,9 +101,22 @@ HResult Sdl2Shell::create_main_window(const char*, const char* title, std::int32
   if (procedure == nullptr || out == nullptr || main_window_.sdl != nullptr) return kE_FAIL;
   MainWindow& w = main_window_;
   if (foreign_window_ != 0) return adopt_foreign_window(procedure, out);
+  // The scale of the window, here and whenever the player comes back from full screen.
+  SDL_Rect usable{0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0) {
+    const WindowScale chosen = choose_window_scale(w.scale, usable.w, usable.h, kMenuBarHeight);
+    if (chosen.reduced) {
+      std::fprintf(stderr, "moviquel: --scale %d does not fit the screen; using %d\n", w.scale,
+                   chosen.scale);
+    }
+    w.scale = chosen.scale;
+  }
+  if (w.scale < 1) w.scale = 1;
   const int scale = w.scale;
-  SDL_Window* sdl = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                     640 * scale, 480 * scale + kMenuBarHeight, SDL_WINDOW_HIDDEN);
+  // Resizable and maximisable: the picture keeps its whole-number enlargement, centred.
+  SDL_Window* sdl =
+      SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640 * scale,
+                       480 * scale + kMenuBarHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (sdl == nullptr) {
     std::fprintf(stderr, "moviquel: cannot create the window: %s\n", SDL_GetError());
     return kE_FAIL;
