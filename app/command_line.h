@@ -18,7 +18,7 @@ enum class DrawTarget {
 
 struct CommandLine {
   bool start_windowed = false;  // --window: no full-screen attempt, no refusal message
-  std::int32_t scale = 1;       // --scale N: the window's picture area N times larger
+  std::int32_t scale = 0;       // --scale N: the window's picture area N times larger; 0: not given
   DrawTarget target = DrawTarget::kOwnWindow;
   std::uint32_t window_id = 0;  // the X window id with DrawTarget::kWindowId
   bool show_help = false;

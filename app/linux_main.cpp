@@ -17,8 +17,8 @@ int main(int argc, char** argv) {
     return answered;
   }
   namespace sdl2 = platform::sdl2;
-  // Without a display there is no window: the program ends with code 0.
-  if (!sdl2::start_video()) return 0;
+  // Without a display the player ends at once with code 1, as other X programs do.
+  if (!sdl2::start_video()) return 1;
 
   sdl2::Sdl2Options options{.scale = line.scale};
   if (line.target != app::DrawTarget::kOwnWindow) {

@@ -25,8 +25,8 @@ void stop_video();
 
 struct Sdl2Options {
   // Windowed, the picture area is this many times 640x480 (the portable code still sees
-  // 640x480).
-  int scale = 1;
+  // 640x480), as far as the screen holds it; 0 for about four fifths of the screen.
+  int scale = 0;
   // Another program's X window (a screensaver's) to draw into as it is, its input left to
   // its owner; 0 for a window of the player's own.
   std::uintptr_t foreign_window = 0;

@@ -7,6 +7,7 @@
 #include "platform/font/bitmap_font.h"
 #include "platform/sdl2/sdl2_draw_context.h"
 #include "platform/sdl2/sdl2_main_window.h"
+#include "platform/sdl2/sdl2_termination.h"
 
 namespace platform::sdl2 {
 
@@ -208,7 +209,7 @@ std::uint16_t track_file_menu(SDL_Window* window) {
   std::uint16_t chosen = 0;
   bool open = true;
   std::vector<SDL_Event> deferred;
-  while (open) {
+  while (open && !termination_requested()) {
     screen = SDL_GetWindowSurface(window);
     if (screen == nullptr) break;
     draw_bar(screen, true);

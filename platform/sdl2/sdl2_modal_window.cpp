@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "platform/sdl2/sdl2_termination.h"
 #include "platform/sdl2/sdl2_trace.h"
 
 namespace platform::sdl2 {
@@ -87,6 +88,11 @@ void run_modal_loop(SDL_Window* window, const SDL_Rect& button,
   ModalInput input;
   std::vector<SDL_Event> deferred;
   while (!done()) {
+    // SIGINT or SIGTERM: the window is cancelled, and the player ends once it has gone.
+    if (termination_requested()) {
+      act(ModalAction::kCancel);
+      break;
+    }
     if (SDL_Surface* s = SDL_GetWindowSurface(window)) {
       draw(s, input.pressed);
       SDL_UpdateWindowSurface(window);

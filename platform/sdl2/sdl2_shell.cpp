@@ -17,7 +17,10 @@
 #include "platform/sdl2/sdl2_keys.h"
 #include "platform/sdl2/sdl2_main_window.h"
 #include "platform/sdl2/sdl2_menu_bar.h"
+#include "platform/sdl2/sdl2_termination.h"
 #include "platform/sdl2/sdl2_trace.h"
+#include "platform/sdl2/sdl2_window_scale.h"
+#include "platform/sdl2/sdl2_x11_windows.h"
 #include "platform/window_system.h"
 
 namespace platform::sdl2 {
@@ -98,9 +101,22 @@ HResult Sdl2Shell::create_main_window(const char*, const char* title, std::int32
   if (procedure == nullptr || out == nullptr || main_window_.sdl != nullptr) return kE_FAIL;
   MainWindow& w = main_window_;
   if (foreign_window_ != 0) return adopt_foreign_window(procedure, out);
+  // The scale of the window, here and whenever the player comes back from full screen.
+  SDL_Rect usable{0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0) {
+    const WindowScale chosen = choose_window_scale(w.scale, usable.w, usable.h, kMenuBarHeight);
+    if (chosen.reduced) {
+      std::fprintf(stderr, "moviquel: --scale %d does not fit the screen; using %d\n", w.scale,
+                   chosen.scale);
+    }
+    w.scale = chosen.scale;
+  }
+  if (w.scale < 1) w.scale = 1;
   const int scale = w.scale;
-  SDL_Window* sdl = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                     640 * scale, 480 * scale + kMenuBarHeight, SDL_WINDOW_HIDDEN);
+  // Resizable and maximisable: the picture keeps its whole-number enlargement, centred.
+  SDL_Window* sdl =
+      SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640 * scale,
+                       480 * scale + kMenuBarHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (sdl == nullptr) {
     std::fprintf(stderr, "moviquel: cannot create the window: %s\n", SDL_GetError());
     return kE_FAIL;
@@ -143,6 +159,7 @@ HResult Sdl2Shell::adopt_foreign_window(WindowProcedure procedure, WindowHandle*
   w.style = kStylePopup;
   w.menu_attached = false;
   w.scale = 1;
+  x11_watch_window(sdl, foreign_window_);
   *out = sdl;
   // The window is shown by its owner; the player is active from the start.
   dispatch(Message{sdl, kWM_SIZE, kSIZE_RESTORED, make_lparam(640, 480)});
@@ -194,6 +211,7 @@ std::int32_t Sdl2Shell::system_metric(std::int32_t index) {
 void Sdl2Shell::translate(const SDL_Event& event) {
   SDL_Window* sdl = main_window_.sdl;
   if (sdl == nullptr) return;
+  if (main_window_.foreign && x11_watched_window_gone(&event)) return;
   EventTarget target;
   target.window = sdl;
   target.id = SDL_GetWindowID(sdl);
@@ -207,14 +225,27 @@ void Sdl2Shell::translate(const SDL_Event& event) {
   if (translated.repaint) main_window_.repaint = true;
 }
 
+void Sdl2Shell::close_when_asked() {
+  // Once: SIGINT or SIGTERM, or a screensaver's window that its owner took away (its
+  // owner expects the player to go quietly).
+  if (close_asked_ || main_window_.sdl == nullptr) return;
+  const bool gone = main_window_.foreign && x11_watched_window_gone(nullptr);
+  if (!termination_requested() && !gone) return;
+  close_asked_ = true;
+  trace("%s", gone ? "the window has gone: closing" : "SIGINT or SIGTERM: closing");
+  post(Message{main_window_.sdl, kWM_CLOSE, 0, 0});
+}
+
 bool Sdl2Shell::peek() {
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) translate(event);
+  close_when_asked();
   return !queue_.empty() || quit_posted_;
 }
 
 bool Sdl2Shell::get(Message* out) {
   for (;;) {
+    close_when_asked();
     if (!queue_.empty()) {
       *out = queue_.front();
       queue_.pop_front();
@@ -231,9 +262,11 @@ bool Sdl2Shell::get(Message* out) {
 }
 
 void Sdl2Shell::wait() {
+  close_when_asked();
   if (!queue_.empty() || quit_posted_) return;
   SDL_Event event;
   if (SDL_WaitEvent(&event) != 0) translate(event);
+  close_when_asked();
 }
 
 bool Sdl2Shell::translate_accelerator(const Message& message) {

@@ -56,6 +56,9 @@ class Sdl2Shell : public ShellSystem, public MessagePump {
  private:
   HResult adopt_foreign_window(WindowProcedure procedure, WindowHandle* out);
   void translate(const SDL_Event& event);
+  // Posts WM_CLOSE to the main window once a signal or the loss of a screensaver's window
+  // asks the player to end.
+  void close_when_asked();
   void default_procedure(const Message& message);
 
   MainWindow& main_window_;
@@ -63,6 +66,7 @@ class Sdl2Shell : public ShellSystem, public MessagePump {
   std::deque<Message> queue_;
   WindowProcedure procedure_ = nullptr;
   bool quit_posted_ = false;
+  bool close_asked_ = false;
   std::int32_t quit_code_ = 0;
   int dialog_tag_ = 0;  // its address is the About dialog's window handle
   bool dialog_ended_ = false;

@@ -175,7 +175,19 @@ HResult Sdl2Surface::blt(const Rect* dest_rect, Surface* source, const Rect* sou
                                part.h == pixels->h && pixels->w == kPictureWidth &&
                                pixels->h == kPictureHeight;
     int result = 0;
-    if (part.w == area.w && part.h == area.h) {
+    if (kind_ == Kind::kWindowPrimary && whole_picture) {
+      // The frame goes below the menu bar, enlarged by the largest whole number the window
+      // holds and centred on black, as in full screen: the user may have resized the window.
+      const int top = picture_top(main_window_);
+      if (fresh_screen(dest)) {
+        SDL_Rect below{0, top, dest->w, dest->h - top};
+        SDL_FillRect(dest, &below, SDL_MapRGB(dest->format, 0, 0, 0));
+      }
+      PictureArea placed = fit_picture(dest->w, dest->h - top);
+      placed.y += top;
+      area = SDL_Rect{placed.x, placed.y, placed.width, placed.height};
+      result = placed.width > 0 ? scaler_.draw(pixels, dest, placed) : 0;
+    } else if (part.w == area.w && part.h == area.h) {
       result = SDL_BlitSurface(pixels, &part, dest, &area);
     } else if (whole_picture) {
       const PictureArea placed{area.x, area.y, area.w, area.h};

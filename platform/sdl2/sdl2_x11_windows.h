@@ -4,9 +4,14 @@
 // lets pass.
 #pragma once
 
+#include <SDL.h>
+
 #include <cstdint>
 
 namespace platform::sdl2 {
+
+// Whether the X display named by DISPLAY can be opened.
+bool x11_display_opens();
 
 // The root window's id on the display named by DISPLAY; 0 when there is no display.
 std::uintptr_t x11_root_window();
@@ -20,5 +25,13 @@ void filter_x11_errors();
 
 // Whether the display named by DISPLAY has a window with this id.
 bool x11_window_exists(std::uintptr_t window);
+
+// The screensaver's window, which its owner may destroy at any moment: its destruction
+// comes to SDL's window as an SDL_SYSWMEVENT, and X errors about it (a frame drawn as it
+// went) are traced and ignored. sdl is SDL's window made from it.
+void x11_watch_window(SDL_Window* sdl, std::uintptr_t window);
+// Whether the watched window has gone: its destruction was seen (event is the one SDL
+// reports now, when it is that destruction), or an X error said it is no more.
+bool x11_watched_window_gone(const SDL_Event* event);
 
 }  // namespace platform::sdl2

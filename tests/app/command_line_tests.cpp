@@ -39,7 +39,7 @@ Answer answer(std::vector<const char*> args) {
 TEST(CommandLine, NoArgumentsStartsFullScreenFirstInTheOwnWindow) {
   const CommandLine line = parse({});
   EXPECT_FALSE(line.start_windowed);
-  EXPECT_EQ(line.scale, 1);
+  EXPECT_EQ(line.scale, 0);
   EXPECT_EQ(line.target, DrawTarget::kOwnWindow);
   EXPECT_EQ(answer({}).status, -1);
 }

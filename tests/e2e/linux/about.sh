@@ -2,6 +2,7 @@
 # The File menu of the windowed player and its About dialog: the menu opens over the
 # picture and stands the animation still, About shows the dialog, Esc closes it without
 # opening anything, and the host-name button opens the web page (with "http://" added).
+# SIGTERM while the dialog is up ends the player with status 0.
 # Usage: about.sh MOVIQUEL RESOURCES_DIR [WORK_DIR]
 MQ_PLAYER=$1; MQ_WORK=${3:-}
 source "$(dirname "$0")/session.sh"
@@ -50,4 +51,13 @@ wait_for 60 opened_page || fail "the button did not open the web page: $(cat "$p
 wait_for 60 window_gone "$dialog" || fail "the button did not close the dialog"
 shot after_a
 wait_for 60 moved_since after_a || fail "the animation did not resume after the dialog"
+
+xdotool mousemove --window "$win" 15 10 click 1
+wait_for 60 menu_drawn || fail "the File menu did not open the third time"
+xdotool mousemove --window "$win" 40 40 click 1
+wait_for 60 dialog_drawn || fail "no About dialog the third time"
+kill -TERM "$player_pid"
+wait_for 60 player_ended || fail "SIGTERM did not end the player while the dialog was up"
+[ "$(cat "$player_status")" = 0 ] || fail "SIGTERM: exit code $(cat "$player_status")"
+told 'display objects alive 0' || fail "display objects left: $(tail -3 "$player_log")"
 echo "PASS"
