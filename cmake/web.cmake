@@ -39,3 +39,17 @@ function(mq_web_node_programs)
                    -sENVIRONMENT=node)
   link_libraries(mq_web_node_support)
 endfunction()
+
+# The test programs (tests/CMakeLists.txt): one Node.js run per program, whose GoogleTest
+# output names a failing case, instead of a discovery run and one Node.js start (about a
+# second) per case; and linked at -O1, which leaves out the link step's wasm-opt and
+# JavaScript optimiser (15 s a program at -O3). Their objects and the libraries under test
+# keep the page's optimisation; the page and the tools link at -O3.
+function(mq_web_test_programs)
+  add_link_options(-O1)
+  function(gtest_discover_tests target)
+    cmake_parse_arguments(arg "" "DISCOVERY_TIMEOUT" "PROPERTIES" ${ARGN})
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES TIMEOUT 600 ${arg_PROPERTIES})
+  endfunction()
+endfunction()

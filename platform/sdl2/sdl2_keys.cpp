@@ -115,37 +115,17 @@ std::uint32_t virtual_key(SDL_Keycode key) {
   }
 }
 
-bool is_system_key(SDL_Keycode key, std::uint16_t modifiers) {
-  if (key == SDLK_F10 || key == SDLK_LALT || key == SDLK_RALT) return true;
-  return (modifiers & KMOD_ALT) != 0;
-}
-
 Message key_message(WindowHandle window, const SDL_KeyboardEvent& event) {
-  const std::uint32_t key = virtual_key(event.keysym.sym);
   const std::uint16_t mod = event.keysym.mod;
-  const bool down = event.type == SDL_KEYDOWN;
-  const bool system = is_system_key(event.keysym.sym, mod);
-  std::uint32_t bits = 1u | ((static_cast<std::uint32_t>(event.keysym.scancode) & 0xFFu) << 16);
-  if ((mod & KMOD_ALT) != 0) bits |= kKeyAlt;
-  if ((mod & KMOD_SHIFT) != 0) bits |= kKeyShift;
-  if ((mod & KMOD_CTRL) != 0) bits |= kKeyCtrl;
-  if (!down) bits |= kKeyPrevious | kKeyReleased;
-  if (down && event.repeat != 0) bits |= kKeyPrevious;
-  const std::uint32_t id =
-      down ? (system ? kWM_SYSKEYDOWN : kWM_KEYDOWN) : (system ? kWM_SYSKEYUP : kWM_KEYUP);
-  return Message{window, id, key, static_cast<std::intptr_t>(bits)};
-}
-
-std::uint16_t accelerator_command(const Message& message) {
-  if (message.id != kWM_KEYDOWN && message.id != kWM_SYSKEYDOWN) return 0;
-  const auto bits = static_cast<std::uint32_t>(message.lparam);
-  const bool alt = (bits & kKeyAlt) != 0;
-  // Like the table's entries, each key matches only with exactly its modifiers.
-  if ((bits & (kKeyShift | kKeyCtrl)) != 0) return 0;
-  if (message.wparam == kVK_ESCAPE && !alt) return 1001;
-  if (message.wparam == kVK_RETURN && alt) return 1002;
-  if (message.wparam == 'X' && alt) return 1001;
-  return 0;
+  KeyTransition key;
+  key.virtual_key = virtual_key(event.keysym.sym);
+  key.scan_code = static_cast<std::uint8_t>(event.keysym.scancode & 0xFF);
+  key.down = event.type == SDL_KEYDOWN;
+  key.repeat = event.repeat != 0;
+  key.alt = (mod & KMOD_ALT) != 0;
+  key.shift = (mod & KMOD_SHIFT) != 0;
+  key.ctrl = (mod & KMOD_CTRL) != 0;
+  return platform::key_message(window, key);
 }
 
 }  // namespace platform::sdl2

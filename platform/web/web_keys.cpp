@@ -99,29 +99,14 @@ std::uint32_t virtual_key(const char* code) {
 }
 
 Message key_message(WindowHandle window, const KeyEvent& event) {
-  const std::uint32_t key = virtual_key(event.code);
-  const bool system = event.alt || key == kVK_MENU || key == kVK_F10;
-  std::uint32_t bits = 1u;
-  if (event.alt) bits |= kKeyAlt;
-  if (event.shift) bits |= kKeyShift;
-  if (event.ctrl) bits |= kKeyCtrl;
-  if (!event.down) bits |= kKeyPrevious | kKeyReleased;
-  if (event.down && event.repeat) bits |= kKeyPrevious;
-  const std::uint32_t id =
-      event.down ? (system ? kWM_SYSKEYDOWN : kWM_KEYDOWN) : (system ? kWM_SYSKEYUP : kWM_KEYUP);
-  return Message{window, id, key, static_cast<std::intptr_t>(bits)};
-}
-
-std::uint16_t accelerator_command(const Message& message) {
-  if (message.id != kWM_KEYDOWN && message.id != kWM_SYSKEYDOWN) return 0;
-  const auto bits = static_cast<std::uint32_t>(message.lparam);
-  const bool alt = (bits & kKeyAlt) != 0;
-  // Like the table's entries, each key matches only with exactly its modifiers.
-  if ((bits & (kKeyShift | kKeyCtrl)) != 0) return 0;
-  if (message.wparam == kVK_ESCAPE && !alt) return 1001;
-  if (message.wparam == kVK_RETURN && alt) return 1002;
-  if (message.wparam == 'X' && alt) return 1001;
-  return 0;
+  KeyTransition key;
+  key.virtual_key = virtual_key(event.code);
+  key.down = event.down;
+  key.repeat = event.repeat;
+  key.alt = event.alt;
+  key.shift = event.shift;
+  key.ctrl = event.ctrl;
+  return platform::key_message(window, key);
 }
 
 }  // namespace platform::web
