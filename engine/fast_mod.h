@@ -1,8 +1,11 @@
 // Remainders by a divisor fixed for a whole effect run, computed by one multiplication
 // instead of a division (Granlund and Montgomery, "Division by invariant integers using
-// multiplication", 1994), exact for every dividend below 2^31.
+// multiplication", 1994), exact for every dividend below 2^31; and forms in 32-bit arithmetic
+// only for the generator's 16-bit draws, which 128-bit vectors (WebAssembly's) take four at a
+// time where a 64-bit product would leave the loop scalar.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 // Loops over whole batches get AVX-512 and AVX2 builds besides the plain one, picked by what
@@ -21,6 +24,9 @@ class FastMod {
   // unchanged.
   explicit FastMod(std::uint64_t divisor) {
     if (divisor == 0) divisor = 1;
+    // For a dividend below 2^31 a divisor of 2^31 or more acts as 2^31.
+    small_divisor_ = static_cast<std::uint32_t>(std::min(divisor, std::uint64_t{1} << 31));
+    if (divisor <= (1u << 16)) small_multiplier_ = (1u << 16) / small_divisor_;
     if (divisor >= (std::uint64_t{1} << 31)) return;
     const auto d = static_cast<std::uint32_t>(divisor);
     std::uint32_t l = 0;
@@ -52,6 +58,15 @@ class FastMod {
     return value - quotient * divisor_;
   }
 
+  // value mod divisor for value < 2^16, in 32-bit arithmetic. With m = floor(2^16 / d) >
+  // 2^16 / d - 1, value * m / 2^16 lies in (value / d - 1, value / d]: its whole part is the
+  // quotient or one less, so r < 2d, and min(r, r - d) subtracts d once if r >= d (below d,
+  // r - d wraps above r). A divisor above 2^16 has m = 0 and leaves the value as it is.
+  std::uint32_t reduce16(std::uint32_t value) const {
+    const std::uint32_t r = value - ((value * small_multiplier_) >> 16) * small_divisor_;
+    return std::min(r, r - small_divisor_);
+  }
+
   // Whether the divisor is a power of two, whose remainder is value & mask().
   bool is_mask() const { return mask_ != 0xFFFFFFFFu; }
   std::uint32_t mask() const { return mask_; }
@@ -60,7 +75,47 @@ class FastMod {
   std::uint32_t multiplier_ = 0;  // 0: the identity (divisors of 2^31 and more)
   std::uint32_t shift_ = 0;
   std::uint32_t divisor_ = 0;
-  std::uint32_t mask_ = 0xFFFFFFFFu;  // divisor - 1 for a power of two: the quicker path
+  std::uint32_t mask_ = 0xFFFFFFFFu;    // divisor - 1 for a power of two: the quicker path
+  std::uint32_t small_multiplier_ = 0;  // floor(2^16 / divisor), 0 above 2^16
+  std::uint32_t small_divisor_ = 1;     // min(divisor, 2^31)
+};
+
+// ((small + total) & 0x7FFFFFFF) mod divisor for small < 2^17 and a total fixed for many
+// values, in 32-bit arithmetic. small mod d comes as in FastMod::reduce16, from the quotient of
+// small / 2; the total is reduced once, and once more for the sums that pass 2^31, which the
+// mask takes off. Every number stays below 2^32; min(r, r - k) subtracts k once if r >= k,
+// for r < 2k.
+class OffsetMod {
+ public:
+  OffsetMod(std::uint64_t divisor, std::uint32_t total) {
+    // For a value below 2^31 a divisor of 2^31 or more acts as 2^31.
+    const std::uint64_t d = std::clamp(divisor, std::uint64_t{1}, std::uint64_t{1} << 31);
+    const std::uint32_t low = total & 0x7FFFFFFFu;
+    divisor_ = static_cast<std::uint32_t>(d);
+    twice_ = static_cast<std::uint32_t>(2 * d);  // 0 for 2^31, whose multiplier is 0
+    if (d <= (1u << 16)) multiplier_ = static_cast<std::uint32_t>((1u << 16) / d);
+    total_rem_ = static_cast<std::uint32_t>(low % d);
+    total_wrapped_ = static_cast<std::uint32_t>((low + d - (std::uint64_t{1} << 31) % d) % d);
+    wrap_at_ = (1u << 31) - low;
+  }
+
+  std::uint32_t reduce(std::uint32_t small) const {
+    // small - 2dq with q the quotient of small / 2 by d or one less: below 4d <= 2^18 for
+    // d <= 2^16; for larger d, q = 0 and small < 2^17 < 2d.
+    std::uint32_t r = small - (((small >> 1) * multiplier_) >> 16) * twice_;
+    r = std::min(r, r - twice_);
+    r = std::min(r, r - divisor_);  // small mod d
+    r += small >= wrap_at_ ? total_wrapped_ : total_rem_;
+    return std::min(r, r - divisor_);
+  }
+
+ private:
+  std::uint32_t divisor_ = 1;        // min(divisor, 2^31), at least 1
+  std::uint32_t twice_ = 2;          // 2 * divisor_ mod 2^32
+  std::uint32_t multiplier_ = 0;     // floor(2^16 / divisor_), 0 above 2^16
+  std::uint32_t total_rem_ = 0;      // (total & 0x7FFFFFFF) mod d
+  std::uint32_t total_wrapped_ = 0;  // (total & 0x7FFFFFFF) - 2^31 mod d
+  std::uint32_t wrap_at_ = 0;        // the least small whose sum with the total reaches 2^31
 };
 
 }  // namespace engine

@@ -29,10 +29,10 @@ class OffsetAxis {
     return static_cast<std::int32_t>(pick_(lcg_next(offset_rng)) + static_cast<std::int64_t>(lo_));
   }
 
-  // The fresh offset that a draw gives: draw mod (hi - lo + 1) + lo, which lies in lo..hi
-  // (the sum is taken in wrapping 32-bit arithmetic, which gives it exactly).
+  // The fresh offset that a draw (below 2^16) gives: draw mod (hi - lo + 1) + lo, which lies in
+  // lo..hi (the sum is taken in wrapping 32-bit arithmetic, which gives it exactly).
   std::int32_t pick(std::uint32_t draw) const {
-    return static_cast<std::int32_t>(pick_.reduce(draw) + static_cast<std::uint32_t>(lo_));
+    return static_cast<std::int32_t>(pick_.reduce16(draw) + static_cast<std::uint32_t>(lo_));
   }
 
   // The stored offset moved by at most walk, kept in lo..hi; stored back as 16 bits.
