@@ -77,7 +77,8 @@ class Positions {
                      std::uint32_t* ys) const;
 
   FastMod mod_w_, mod_h_, jitter_x_, jitter_y_;
-  OffsetMod drift_x_, drift_y_;  // the region's size with the drift totals
+  OffsetMod drift_x_, drift_y_;  // the region's size with the drift totals (kNarrowBatchLoops)
+  std::uint32_t total_x_, total_y_;
 };
 
 }  // namespace engine

@@ -18,6 +18,15 @@
 
 namespace engine {
 
+// Whether the batch loops take the 32-bit forms below (FastMod::reduce16, OffsetMod), which
+// need more operations than FastMod::reduce's 64-bit product: WebAssembly's vectors have no
+// cheap 64-bit product, which would leave those loops scalar; x86's have one.
+#if defined(__wasm__)
+inline constexpr bool kNarrowBatchLoops = true;
+#else
+inline constexpr bool kNarrowBatchLoops = false;
+#endif
+
 class FastMod {
  public:
   // divisor >= 1 (0 counts as 1); divisors of 2^31 and more leave every dividend below 2^31
@@ -65,6 +74,12 @@ class FastMod {
   std::uint32_t reduce16(std::uint32_t value) const {
     const std::uint32_t r = value - ((value * small_multiplier_) >> 16) * small_divisor_;
     return std::min(r, r - small_divisor_);
+  }
+
+  // value mod divisor for a generator's draw (below 2^16), in the form the batch loops take.
+  std::uint32_t reduce_draw(std::uint32_t value) const {
+    if constexpr (kNarrowBatchLoops) return reduce16(value);
+    return reduce(value);
   }
 
   // Whether the divisor is a power of two, whose remainder is value & mask().
