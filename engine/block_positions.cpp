@@ -47,6 +47,7 @@ MQ_BATCH_CLONES void Positions::draw_plain(std::uint32_t s, std::int32_t n, std:
   // Copies: the stores through xs and ys would make the loop read the members again.
   const FastMod mod_w = mod_w_;
   const FastMod mod_h = mod_h_;
+  MQ_BATCH_INTERLEAVE
   for (std::int32_t i = 0; i < n; ++i) {
     xs[i] = mod_w.reduce_draw(batch_draw_x(s, i));
     ys[i] = mod_h.reduce_draw(batch_draw_y(s, i));
@@ -66,6 +67,7 @@ template <bool kMasks>
   const OffsetMod drift_y = drift_y_;
   const std::uint32_t total_x = total_x_;
   const std::uint32_t total_y = total_y_;
+  MQ_BATCH_INTERLEAVE
   for (std::int32_t i = 0; i < n; ++i) {
     const std::uint32_t draw_x = batch_draw_x(j, i);
     const std::uint32_t draw_y = batch_draw_y(j, i);

@@ -62,6 +62,7 @@ MQ_BATCH_CLONES void fresh_offsets(const OffsetAxis& ax, const OffsetAxis& ay,
   // Copies: the stores through dxs and dys would make the loop read the axes again.
   const OffsetAxis x_axis = ax;
   const OffsetAxis y_axis = ay;
+  MQ_BATCH_INTERLEAVE
   for (std::int32_t i = 0; i < n; ++i) {
     dxs[i] = x_axis.pick(batch_draw_x(s, i));
     dys[i] = y_axis.pick(batch_draw_y(s, i));
