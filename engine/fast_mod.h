@@ -123,6 +123,11 @@ class OffsetMod {
     last_unwrapped_ = static_cast<std::int32_t>(0x7FFFFFFFu - low);
   }
 
+  // Whether a small below 2^17 can take the sum to 2^31 or past it; only then does reduce
+  // need its wrap step (totals mostly lie far below 2^31).
+  bool may_wrap() const { return last_unwrapped_ < (1 << 17) - 1; }
+
+  template <bool kMayWrap = true>
   std::uint32_t reduce(std::uint32_t small) const {
     // small - 2dq with q the quotient of small / 2 by d or one less: below 4d <= 2^18 for
     // d <= 2^16; for larger d, q = 0 and small < 2^17 < 2d.
@@ -131,8 +136,12 @@ class OffsetMod {
     r = std::min(r, r - divisor_);  // small mod d
     // A signed comparison (one instruction where an unsigned one takes three): small and
     // last_unwrapped_ both lie in [0, 2^31). The step wraps round to the other total.
-    const std::uint32_t wraps = static_cast<std::int32_t>(small) > last_unwrapped_ ? ~0u : 0u;
-    r += total_rem_ + (wraps & wrap_step_);
+    if constexpr (kMayWrap) {
+      const std::uint32_t wraps = static_cast<std::int32_t>(small) > last_unwrapped_ ? ~0u : 0u;
+      r += total_rem_ + (wraps & wrap_step_);
+    } else {
+      r += total_rem_;
+    }
     return std::min(r, r - divisor_);
   }
 
