@@ -55,7 +55,7 @@ MQ_BATCH_CLONES void Positions::draw_plain(std::uint32_t s, std::int32_t n, std:
 }
 
 // Inlined into the two builds below, each of which gets its processor-specific clones.
-template <bool kMasks, bool kMayWrap>
+template <bool kMasks, bool kNear>
 [[gnu::always_inline]] inline void Positions::drifting_loop(std::uint32_t s, std::uint32_t j,
                                                             std::int32_t n, std::uint32_t* xs,
                                                             std::uint32_t* ys) const {
@@ -77,8 +77,8 @@ template <bool kMasks, bool kMayWrap>
     const std::uint32_t ry = batch_draw_y(s, i);
     if constexpr (kNarrowBatchLoops) {
       // A draw and a jitter, both below 2^16, with the total.
-      xs[i] = drift_x.reduce<kMayWrap>(rx + jx);
-      ys[i] = drift_y.reduce<kMayWrap>(ry + jy);
+      xs[i] = kNear ? drift_x.reduce_near(rx + jx) : drift_x.reduce(rx + jx);
+      ys[i] = kNear ? drift_y.reduce_near(ry + jy) : drift_y.reduce(ry + jy);
     } else {
       xs[i] = mod_w.reduce((rx + jx + total_x) & 0x7FFFFFFFu);
       ys[i] = mod_h.reduce((ry + jy + total_y) & 0x7FFFFFFFu);
@@ -89,24 +89,24 @@ template <bool kMasks, bool kMayWrap>
 MQ_BATCH_CLONES void Positions::draw_drifting(std::uint32_t s, std::uint32_t j, std::int32_t n,
                                               std::uint32_t* xs, std::uint32_t* ys) const {
   if constexpr (kNarrowBatchLoops) {
-    if (!drift_x_.may_wrap() && !drift_y_.may_wrap()) {
-      drifting_loop<false, false>(s, j, n, xs, ys);
+    if (drift_x_.near() && drift_y_.near()) {
+      drifting_loop<false, true>(s, j, n, xs, ys);
       return;
     }
   }
-  drifting_loop<false, true>(s, j, n, xs, ys);
+  drifting_loop<false, false>(s, j, n, xs, ys);
 }
 
 MQ_BATCH_CLONES void Positions::draw_drifting_masked(std::uint32_t s, std::uint32_t j,
                                                      std::int32_t n, std::uint32_t* xs,
                                                      std::uint32_t* ys) const {
   if constexpr (kNarrowBatchLoops) {
-    if (!drift_x_.may_wrap() && !drift_y_.may_wrap()) {
-      drifting_loop<true, false>(s, j, n, xs, ys);
+    if (drift_x_.near() && drift_y_.near()) {
+      drifting_loop<true, true>(s, j, n, xs, ys);
       return;
     }
   }
-  drifting_loop<true, true>(s, j, n, xs, ys);
+  drifting_loop<true, false>(s, j, n, xs, ys);
 }
 
 }  // namespace engine

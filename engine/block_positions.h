@@ -72,8 +72,8 @@ class Positions {
   // The same when both jitter ranges are powers of two, whose remainders are masks.
   void draw_drifting_masked(std::uint32_t s, std::uint32_t j, std::int32_t n, std::uint32_t* xs,
                             std::uint32_t* ys) const;
-  // kMayWrap false: only while neither drift sum can reach 2^31 (see OffsetMod).
-  template <bool kMasks, bool kMayWrap>
+  // kNear: only while both drift remainders are near() (see OffsetMod).
+  template <bool kMasks, bool kNear>
   void drifting_loop(std::uint32_t s, std::uint32_t j, std::int32_t n, std::uint32_t* xs,
                      std::uint32_t* ys) const;
 

@@ -117,17 +117,13 @@ class OffsetMod {
     divisor_ = static_cast<std::uint32_t>(d);
     twice_ = static_cast<std::uint32_t>(2 * d);  // 0 for 2^31, whose multiplier is 0
     if (d <= (1u << 16)) multiplier_ = static_cast<std::uint32_t>((1u << 16) / d);
+    if (d > 4) near_multiplier_ = static_cast<std::uint32_t>((1u << 17) / d);
     total_rem_ = static_cast<std::uint32_t>(low % d);
     const auto wrapped = static_cast<std::uint32_t>((low + d - (std::uint64_t{1} << 31) % d) % d);
     wrap_step_ = wrapped - total_rem_;
     last_unwrapped_ = static_cast<std::int32_t>(0x7FFFFFFFu - low);
   }
 
-  // Whether a small below 2^17 can take the sum to 2^31 or past it; only then does reduce
-  // need its wrap step (totals mostly lie far below 2^31).
-  bool may_wrap() const { return last_unwrapped_ < (1 << 17) - 1; }
-
-  template <bool kMayWrap = true>
   std::uint32_t reduce(std::uint32_t small) const {
     // small - 2dq with q the quotient of small / 2 by d or one less: below 4d <= 2^18 for
     // d <= 2^16; for larger d, q = 0 and small < 2^17 < 2d.
@@ -136,22 +132,32 @@ class OffsetMod {
     r = std::min(r, r - divisor_);  // small mod d
     // A signed comparison (one instruction where an unsigned one takes three): small and
     // last_unwrapped_ both lie in [0, 2^31). The step wraps round to the other total.
-    if constexpr (kMayWrap) {
-      const std::uint32_t wraps = static_cast<std::int32_t>(small) > last_unwrapped_ ? ~0u : 0u;
-      r += total_rem_ + (wraps & wrap_step_);
-    } else {
-      r += total_rem_;
-    }
+    const std::uint32_t wraps = static_cast<std::int32_t>(small) > last_unwrapped_ ? ~0u : 0u;
+    r += total_rem_ + (wraps & wrap_step_);
+    return std::min(r, r - divisor_);
+  }
+
+  // Whether reduce_near gives reduce's results: d > 4 and no small below 2^17 takes the sum
+  // to 2^31 (the common case: totals mostly lie far below 2^31, regions are wide).
+  bool near() const { return divisor_ > 4 && last_unwrapped_ >= (1 << 17) - 1; }
+
+  // The same with fewer operations, while near(). With m = floor(2^17 / d) > 2^17 / d - 1,
+  // small * m / 2^17 lies in (small / d - 1, small / d], as in FastMod::reduce16; d > 4 keeps
+  // small * m below 2^34 / 5 < 2^32.
+  std::uint32_t reduce_near(std::uint32_t small) const {
+    std::uint32_t r = small - ((small * near_multiplier_) >> 17) * divisor_;
+    r = std::min(r, r - divisor_) + total_rem_;
     return std::min(r, r - divisor_);
   }
 
  private:
-  std::uint32_t divisor_ = 1;        // min(divisor, 2^31), at least 1
-  std::uint32_t twice_ = 2;          // 2 * divisor_ mod 2^32
-  std::uint32_t multiplier_ = 0;     // floor(2^16 / divisor_), 0 above 2^16
-  std::uint32_t total_rem_ = 0;      // (total & 0x7FFFFFFF) mod d
-  std::uint32_t wrap_step_ = 0;      // from total_rem_ to ((total & 0x7FFFFFFF) - 2^31) mod d
-  std::int32_t last_unwrapped_ = 0;  // the largest small whose sum with the total is below 2^31
+  std::uint32_t divisor_ = 1;          // min(divisor, 2^31), at least 1
+  std::uint32_t twice_ = 2;            // 2 * divisor_ mod 2^32
+  std::uint32_t multiplier_ = 0;       // floor(2^16 / divisor_), 0 above 2^16
+  std::uint32_t near_multiplier_ = 0;  // floor(2^17 / divisor_) for divisor_ > 4
+  std::uint32_t total_rem_ = 0;        // (total & 0x7FFFFFFF) mod d
+  std::uint32_t wrap_step_ = 0;        // from total_rem_ to ((total & 0x7FFFFFFF) - 2^31) mod d
+  std::int32_t last_unwrapped_ = 0;    // the largest small whose sum with the total is below 2^31
 };
 
 }  // namespace engine
