@@ -19,6 +19,10 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${MQ_NODE} --no-experimental-fetch)
 add_compile_options(-fwasm-exceptions)
 add_link_options(-fwasm-exceptions)
 
+# WebAssembly's 128-bit vectors (Chrome 91, Firefox 89, Safari 16.4, Node.js 16.4 and later):
+# clang vectorises the engine's batch loops four lanes wide.
+add_compile_options(-msimd128)
+
 # One thread: the decoder's second row thread stays off.
 add_compile_definitions(MQ_JPEG_NO_THREADS)
 

@@ -37,43 +37,76 @@ Positions::Positions(const Area& a, const EffectHeader& h)
       mod_h_(static_cast<std::uint64_t>(a.h)),
       jitter_x_(range_divisor(h.jitter_x)),
       jitter_y_(range_divisor(h.jitter_y)),
+      drift_x_(static_cast<std::uint64_t>(a.w), static_cast<std::uint32_t>(h.total_x)),
+      drift_y_(static_cast<std::uint64_t>(a.h), static_cast<std::uint32_t>(h.total_y)),
       total_x_(static_cast<std::uint32_t>(h.total_x)),
       total_y_(static_cast<std::uint32_t>(h.total_y)) {}
 
 MQ_BATCH_CLONES void Positions::draw_plain(std::uint32_t s, std::int32_t n, std::uint32_t* xs,
                                            std::uint32_t* ys) const {
+  // Copies: the stores through xs and ys would make the loop read the members again.
+  const FastMod mod_w = mod_w_;
+  const FastMod mod_h = mod_h_;
+  MQ_BATCH_INTERLEAVE
   for (std::int32_t i = 0; i < n; ++i) {
-    xs[i] = mod_w_.reduce(batch_draw_x(s, i));
-    ys[i] = mod_h_.reduce(batch_draw_y(s, i));
+    xs[i] = mod_w.reduce_draw(batch_draw_x(s, i));
+    ys[i] = mod_h.reduce_draw(batch_draw_y(s, i));
   }
 }
 
 // Inlined into the two builds below, each of which gets its processor-specific clones.
-template <bool kMasks>
+template <bool kMasks, bool kNear>
 [[gnu::always_inline]] inline void Positions::drifting_loop(std::uint32_t s, std::uint32_t j,
                                                             std::int32_t n, std::uint32_t* xs,
                                                             std::uint32_t* ys) const {
+  const FastMod jitter_x = jitter_x_;
+  const FastMod jitter_y = jitter_y_;
+  const FastMod mod_w = mod_w_;
+  const FastMod mod_h = mod_h_;
+  const OffsetMod drift_x = drift_x_;
+  const OffsetMod drift_y = drift_y_;
+  const std::uint32_t total_x = total_x_;
+  const std::uint32_t total_y = total_y_;
+  MQ_BATCH_INTERLEAVE
   for (std::int32_t i = 0; i < n; ++i) {
     const std::uint32_t draw_x = batch_draw_x(j, i);
     const std::uint32_t draw_y = batch_draw_y(j, i);
-    const std::uint32_t jx = kMasks ? draw_x & jitter_x_.mask() : jitter_x_.reduce(draw_x);
-    const std::uint32_t jy = kMasks ? draw_y & jitter_y_.mask() : jitter_y_.reduce(draw_y);
+    const std::uint32_t jx = kMasks ? draw_x & jitter_x.mask() : jitter_x.reduce_draw(draw_x);
+    const std::uint32_t jy = kMasks ? draw_y & jitter_y.mask() : jitter_y.reduce_draw(draw_y);
     const std::uint32_t rx = batch_draw_x(s, i);
     const std::uint32_t ry = batch_draw_y(s, i);
-    xs[i] = mod_w_.reduce((rx + jx + total_x_) & 0x7FFFFFFFu);
-    ys[i] = mod_h_.reduce((ry + jy + total_y_) & 0x7FFFFFFFu);
+    if constexpr (kNarrowBatchLoops) {
+      // A draw and a jitter, both below 2^16, with the total.
+      xs[i] = kNear ? drift_x.reduce_near(rx + jx) : drift_x.reduce(rx + jx);
+      ys[i] = kNear ? drift_y.reduce_near(ry + jy) : drift_y.reduce(ry + jy);
+    } else {
+      xs[i] = mod_w.reduce((rx + jx + total_x) & 0x7FFFFFFFu);
+      ys[i] = mod_h.reduce((ry + jy + total_y) & 0x7FFFFFFFu);
+    }
   }
 }
 
 MQ_BATCH_CLONES void Positions::draw_drifting(std::uint32_t s, std::uint32_t j, std::int32_t n,
                                               std::uint32_t* xs, std::uint32_t* ys) const {
-  drifting_loop<false>(s, j, n, xs, ys);
+  if constexpr (kNarrowBatchLoops) {
+    if (drift_x_.near() && drift_y_.near()) {
+      drifting_loop<false, true>(s, j, n, xs, ys);
+      return;
+    }
+  }
+  drifting_loop<false, false>(s, j, n, xs, ys);
 }
 
 MQ_BATCH_CLONES void Positions::draw_drifting_masked(std::uint32_t s, std::uint32_t j,
                                                      std::int32_t n, std::uint32_t* xs,
                                                      std::uint32_t* ys) const {
-  drifting_loop<true>(s, j, n, xs, ys);
+  if constexpr (kNarrowBatchLoops) {
+    if (drift_x_.near() && drift_y_.near()) {
+      drifting_loop<true, true>(s, j, n, xs, ys);
+      return;
+    }
+  }
+  drifting_loop<true, false>(s, j, n, xs, ys);
 }
 
 }  // namespace engine

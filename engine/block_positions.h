@@ -72,11 +72,13 @@ class Positions {
   // The same when both jitter ranges are powers of two, whose remainders are masks.
   void draw_drifting_masked(std::uint32_t s, std::uint32_t j, std::int32_t n, std::uint32_t* xs,
                             std::uint32_t* ys) const;
-  template <bool kMasks>
+  // kNear: only while both drift remainders are near() (see OffsetMod).
+  template <bool kMasks, bool kNear>
   void drifting_loop(std::uint32_t s, std::uint32_t j, std::int32_t n, std::uint32_t* xs,
                      std::uint32_t* ys) const;
 
   FastMod mod_w_, mod_h_, jitter_x_, jitter_y_;
+  OffsetMod drift_x_, drift_y_;  // the region's size with the drift totals (kNarrowBatchLoops)
   std::uint32_t total_x_, total_y_;
 };
 

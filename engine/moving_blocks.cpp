@@ -29,10 +29,10 @@ class OffsetAxis {
     return static_cast<std::int32_t>(pick_(lcg_next(offset_rng)) + static_cast<std::int64_t>(lo_));
   }
 
-  // The fresh offset that a draw gives: draw mod (hi - lo + 1) + lo, which lies in lo..hi
-  // (the sum is taken in wrapping 32-bit arithmetic, which gives it exactly).
+  // The fresh offset that a draw (below 2^16) gives: draw mod (hi - lo + 1) + lo, which lies in
+  // lo..hi (the sum is taken in wrapping 32-bit arithmetic, which gives it exactly).
   std::int32_t pick(std::uint32_t draw) const {
-    return static_cast<std::int32_t>(pick_.reduce(draw) + static_cast<std::uint32_t>(lo_));
+    return static_cast<std::int32_t>(pick_.reduce_draw(draw) + static_cast<std::uint32_t>(lo_));
   }
 
   // The stored offset moved by at most walk, kept in lo..hi; stored back as 16 bits.
@@ -59,9 +59,13 @@ MQ_BATCH_CLONES void fresh_offsets(const OffsetAxis& ax, const OffsetAxis& ay,
                                    std::uint32_t& offset_rng, std::int32_t n, std::int32_t* dxs,
                                    std::int32_t* dys) {
   const std::uint32_t s = offset_rng;
+  // Copies: the stores through dxs and dys would make the loop read the axes again.
+  const OffsetAxis x_axis = ax;
+  const OffsetAxis y_axis = ay;
+  MQ_BATCH_INTERLEAVE
   for (std::int32_t i = 0; i < n; ++i) {
-    dxs[i] = ax.pick(batch_draw_x(s, i));
-    dys[i] = ay.pick(batch_draw_y(s, i));
+    dxs[i] = x_axis.pick(batch_draw_x(s, i));
+    dys[i] = y_axis.pick(batch_draw_y(s, i));
   }
   offset_rng = after_batch(s, n);
 }
@@ -108,9 +112,10 @@ void offsets_of(MovingBlockParams& m, const OffsetAxis& ax, const OffsetAxis& ay
 // Written without data-dependent branches: offsets and positions are random, so branches on
 // them would be mispredicted about every other block.
 template <typename Int>
-MQ_BATCH_CLONES void place_blocks(const BlockFrame<Int>& f, const std::uint32_t* xs,
+MQ_BATCH_CLONES void place_blocks(const BlockFrame<Int>& frame, const std::uint32_t* xs,
                                   const std::uint32_t* ys, const std::int32_t* dxs,
                                   const std::int32_t* dys, std::int32_t n, MovedBlocks& out) {
+  const BlockFrame<Int> f = frame;  // a copy, which the stores through out cannot change
   for (std::int32_t k = 0; k < n; ++k) {
     const Int dx = dxs[k];
     const Int dy = dys[k];
