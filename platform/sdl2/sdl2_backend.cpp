@@ -25,12 +25,12 @@ bool named(const char* variable) {
 // Whether SDL may be left to pick its driver: as other X programs, the player refuses to
 // run without its display rather than fall back on SDL's offscreen driver, which shows
 // nothing. A driver the user names (wayland, or offscreen and dummy on purpose) is taken.
-bool display_there() {
+bool display_there(X11DisplayHold& hold) {
   const char* driver = std::getenv("SDL_VIDEODRIVER");
   const bool x11 = driver == nullptr || *driver == '\0' || std::strcmp(driver, "x11") == 0;
   if (!x11) return true;
   if (named("DISPLAY")) {
-    if (x11_display_opens()) return true;
+    if (hold.open()) return true;
     std::fprintf(stderr, "moviquel: cannot open display %s\n", std::getenv("DISPLAY"));
     return false;
   }
@@ -45,7 +45,8 @@ bool display_there() {
 }  // namespace
 
 bool start_video() {
-  if (!display_there()) return false;
+  X11DisplayHold display_hold;  // until SDL has its own connection
+  if (!display_there(display_hold)) return false;
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   // A click that gives the window the focus acts, as on Windows; SDL drops it when it reads
   // the click within 10 ms of the focus (on a busy machine, the two are read together).

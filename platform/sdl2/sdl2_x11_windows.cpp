@@ -66,11 +66,13 @@ void filter_x11_errors() {
   if (under_filter_above == nullptr) under_filter_above = XSetErrorHandler(&filter_above_sdl);
 }
 
-bool x11_display_opens() {
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return false;
-  XCloseDisplay(display);
-  return true;
+X11DisplayHold::~X11DisplayHold() {
+  if (display_ != nullptr) XCloseDisplay(static_cast<Display*>(display_));
+}
+
+bool X11DisplayHold::open() {
+  if (display_ == nullptr) display_ = XOpenDisplay(nullptr);
+  return display_ != nullptr;
 }
 
 std::uintptr_t x11_root_window() {

@@ -10,8 +10,23 @@
 
 namespace platform::sdl2 {
 
-// Whether the X display named by DISPLAY can be opened.
-bool x11_display_opens();
+// A connection to the display named by DISPLAY, held while SDL makes its own: an X server
+// whose last client leaves resets itself and refuses connections meanwhile (Xvfb with no
+// other client does), so a connection opened and closed just before SDL's would make SDL's
+// fail now and then.
+class X11DisplayHold {
+ public:
+  X11DisplayHold() = default;
+  X11DisplayHold(const X11DisplayHold&) = delete;
+  X11DisplayHold& operator=(const X11DisplayHold&) = delete;
+  ~X11DisplayHold();
+
+  // Whether the display opens; it stays open until this object goes.
+  bool open();
+
+ private:
+  void* display_ = nullptr;  // Xlib's Display, which this header does not include
+};
 
 // The root window's id on the display named by DISPLAY; 0 when there is no display.
 std::uintptr_t x11_root_window();

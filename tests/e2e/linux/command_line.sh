@@ -30,8 +30,11 @@ no_display() {
 }
 no_display "moviquel: no display" "-u DISPLAY -u WAYLAND_DISPLAY"
 no_display "moviquel: no display" "-u WAYLAND_DISPLAY DISPLAY=" --root
+# A display number nothing serves: no socket file, no lock, and no abstract socket (those
+# are shared by every root on the machine's network).
 dead=90
-while [ -e "/tmp/.X11-unix/X$dead" ] || [ -e "/tmp/.X$dead-lock" ]; do dead=$((dead + 1)); done
+while [ -e "/tmp/.X11-unix/X$dead" ] || [ -e "/tmp/.X$dead-lock" ] ||
+  grep -qF "@/tmp/.X11-unix/X$dead" /proc/net/unix; do dead=$((dead + 1)); done
 no_display "moviquel: cannot open display :$dead" "-u WAYLAND_DISPLAY DISPLAY=:$dead"
 no_display "moviquel: cannot open display :$dead" "DISPLAY=:$dead" --window-id 0x400001
 
