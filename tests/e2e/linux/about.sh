@@ -41,10 +41,14 @@ wait_for 60 window_gone "$dialog" || fail "Esc did not close the dialog"
 shot after_escape
 wait_for 60 moved_since after_escape || fail "the animation did not resume after Esc"
 
-xdotool mousemove --window "$win" 15 10 click 1
-wait_for 60 menu_drawn || fail "the File menu did not open the second time"
-xdotool mousemove --window "$win" 40 40 click 1
-wait_for 60 dialog_drawn || fail "no About dialog the second time"
+# about_again WHICH: File, then About, once more.
+about_again() {
+  xdotool mousemove --window "$win" 15 10 click 1
+  wait_for 60 menu_drawn || fail "the File menu did not open the $1 time"
+  xdotool mousemove --window "$win" 40 40 click 1
+  wait_for 60 dialog_drawn || fail "no About dialog the $1 time"
+}
+about_again second
 dialog=$(dialog_id)
 xdotool key --window "$dialog" Return
 wait_for 60 opened_page || fail "the button did not open the web page: $(cat "$player_log")"
@@ -52,10 +56,7 @@ wait_for 60 window_gone "$dialog" || fail "the button did not close the dialog"
 shot after_a
 wait_for 60 moved_since after_a || fail "the animation did not resume after the dialog"
 
-xdotool mousemove --window "$win" 15 10 click 1
-wait_for 60 menu_drawn || fail "the File menu did not open the third time"
-xdotool mousemove --window "$win" 40 40 click 1
-wait_for 60 dialog_drawn || fail "no About dialog the third time"
+about_again third
 kill -TERM "$player_pid"
 wait_for 60 player_ended || fail "SIGTERM did not end the player while the dialog was up"
 [ "$(cat "$player_status")" = 0 ] || fail "SIGTERM: exit code $(cat "$player_status")"
