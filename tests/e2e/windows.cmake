@@ -24,13 +24,40 @@ gtest_discover_tests(windows_resources_tests)
 
 # Wine. Debian's 32-bit loader runs the executable itself. A kernel without 32-bit Linux
 # programs (the loader then fails with "Exec format error") still runs the 64-bit loader;
-# there a 64-bit build of the same sources stands in for the run checks.
+# there a 64-bit build of the same sources stands in for the run checks. Where the host cannot
+# install wine32 but the kernel runs 32-bit programs, scripts/test gives the Debian root of
+# scripts/wine-root in MQ_WINE_ROOT, and the checks run that root's Wine instead.
+set(MQ_WINE_ROOT "" CACHE PATH "Debian root whose Wine runs the Windows checks (scripts/wine-root)")
 set(mq_wine32_loader /usr/lib/wine/wine)
 # As Debian's own wineserver wrapper does: the 64-bit server serves 32-bit programs too.
 find_program(mq_wine32_server NAMES wineserver64 wineserver32 PATHS /usr/lib/wine
              NO_DEFAULT_PATH)
 set(mq_wine64_loader /usr/lib/wine/wine64)
 set(mq_wine64_server /usr/lib/wine/wineserver64)
+if(MQ_WINE_ROOT)
+  # Wrappers that run each program in the root, with the work tree and the build folder at
+  # their own paths there.
+  set(mq_wine_root_dir ${CMAKE_CURRENT_BINARY_DIR}/wine-root)
+  file(MAKE_DIRECTORY ${mq_wine_root_dir})
+  # Inside, Debian's 64-bit server serves both loaders (the root always has wine64).
+  set(inside_server /usr/lib/wine/wineserver64)
+  foreach(bits 32 64)
+    set(inside_loader ${mq_wine${bits}_loader})
+    foreach(program loader server)
+      set(wrapper ${mq_wine_root_dir}/wine${bits}-${program})
+      if(program STREQUAL loader)
+        set(inside ${inside_loader})
+      else()
+        set(inside ${inside_server})
+      endif()
+      file(WRITE ${wrapper} "#!/bin/sh\nexec ${mq_windows_scripts}/in_wine_root.sh \"${MQ_WINE_ROOT}\" \"${PROJECT_SOURCE_DIR}:${PROJECT_BINARY_DIR}\" ${inside_loader} ${inside_server} ${inside} \"$@\"\n")
+      file(CHMOD ${wrapper} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+           GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+      set(mq_wine${bits}_${program} ${wrapper})
+    endforeach()
+  endforeach()
+  message(STATUS "Windows checks: Wine of the root ${MQ_WINE_ROOT}")
+endif()
 function(mq_wine_runs loader result)
   set(${result} OFF PARENT_SCOPE)
   # A missing loader fails to start, which counts as not running.
