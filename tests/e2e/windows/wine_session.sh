@@ -6,7 +6,9 @@
 export WINEPREFIX="$MQ_WINE_PREFIX"
 export WINELOADER="$MQ_WINE_LOADER"
 export WINESERVER="$MQ_WINE_SERVER"
-export WINEDEBUG=${MQ_WINEDEBUG:--all}  # MQ_WINEDEBUG: channels to trace when looking for a cause
+# MQ_WINEDEBUG: channels to trace when looking for a cause. DirectDraw's warnings stay on: at
+# start they say whether its 3D renderer is missing (wine_3d_renderer).
+export WINEDEBUG=${MQ_WINEDEBUG:--all,warn+ddraw}
 # No Mono or Gecko installer prompts in the fresh prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -17,6 +19,7 @@ mkdir -p "$MQ_OUT"
 log() { printf '%s %s\n' "$(date +%H:%M:%S)" "$*" >&2; }
 fail() {
   log "FAIL: $*"
+  if [ -f "$MQ_OUT/player.log" ]; then log "$(wine_3d_renderer)"; fi
   # What the screen and the X server looked like, for finding the cause.
   if [ -n "${DISPLAY:-}" ]; then
     import -silent -window root "$MQ_OUT/failure.png" 2>/dev/null || true
@@ -165,6 +168,20 @@ psnr() {
 label_pixels() {
   convert "$1" -crop "$2" +repage -alpha off -fuzz 6% -fill black +opaque 'rgb(16,16,96)' \
     -fill white -opaque 'rgb(16,16,96)' -format '%[fx:round(mean*w*h)]' info:
+}
+
+# wine_3d_renderer: whether the Wine of this run gave DirectDraw a 3D renderer, as its
+# warnings at the player's start told. Without one (a 32-bit Wine without its 32-bit GL, or
+# the renderer set to no3d), colour-keyed copies onto the back buffer are lost on every other
+# flip (README.md).
+wine_3d_renderer() {
+  if grep -q 'without 3D support' "$MQ_OUT/player.log" 2>/dev/null; then
+    echo "this Wine's DirectDraw had no 3D renderer (\"Created a wined3d object without 3D support\"); a 32-bit Wine needs libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386"
+  elif [[ "$WINEDEBUG" != *warn+ddraw* ]]; then
+    echo "whether this Wine's DirectDraw had a 3D renderer is not known: WINEDEBUG has no warn+ddraw"
+  else
+    echo "this Wine's DirectDraw had a 3D renderer"
+  fi
 }
 
 # differs A B: true when the two pictures are not pixel for pixel the same.
