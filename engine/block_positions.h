@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "engine/effect_header.h"
+#include "engine/effect_view.h"
 #include "engine/fast_mod.h"
-#include "engine/layer.h"
 #include "engine/lcg_jump.h"
 
 namespace engine {
@@ -18,9 +19,9 @@ struct Area {
   std::int32_t w, h;
 };
 
-inline Area region_of(const Layer& layer) {
-  return Area{
-      layer.x0, layer.x1, layer.y0, layer.y1, layer.x1 - layer.x0 + 1, layer.y1 - layer.y0 + 1};
+inline Area region_of(const EffectView& view) {
+  const Region& r = view.region;
+  return Area{r.x0, r.x1, r.y0, r.y1, r.x1 - r.x0 + 1, r.y1 - r.y0 + 1};
 }
 
 // A block size below 1 cannot tile anything; such a record draws 1-pixel blocks.

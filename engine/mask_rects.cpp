@@ -4,6 +4,7 @@
 
 #include "engine/block_ops.h"
 #include "engine/block_positions.h"
+#include "engine/restore_source.h"
 
 namespace engine {
 
@@ -59,12 +60,12 @@ inline void prefetch_write(const std::uint16_t* buf, std::int32_t stride, std::i
 
 }  // namespace
 
-void run_mask_rects(Layer& layer, MaskRectParams& params) {
-  const Area a = region_of(layer);
+void run_mask_rects(const EffectView& view, MaskRectParams& params) {
+  const Area a = region_of(view);
   const std::int32_t count = block_count(a, params);
   drift_preamble(params, params.pos_rng, params.seed);
-  std::uint16_t* const work = layer.work;
-  const std::int32_t stride = layer.width;
+  std::uint16_t* const work = view.frames.work;
+  const std::int32_t stride = view.frames.width;
   const std::uint32_t mask = params.mask;
   scatter_blocks(
       a, params, count, params.pos_rng, params.jitter_rng,
@@ -75,7 +76,7 @@ void run_mask_rects(Layer& layer, MaskRectParams& params) {
         prefetch_write(work, stride, x, y);
         if (ye != y) prefetch_write(work, stride, x, ye);
       });
-  if (params.blend_after) layer.blend_source();
+  if (params.blend_after) blend_source(view);
 }
 
 }  // namespace engine

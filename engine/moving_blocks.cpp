@@ -1,11 +1,15 @@
 // Effect kinds 4 and 5: blocks filled from a displaced piece of picture, the displacement
 // fresh, repeated or a random walk. A batch of blocks is placed and clipped first, then drawn.
+// And the record's assignment and offset arrays.
 #include "engine/moving_blocks.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "engine/block_ops.h"
 #include "engine/block_positions.h"
+#include "engine/restore_source.h"
 
 namespace engine {
 
@@ -88,7 +92,7 @@ void offsets_of(MovingBlockParams& m, const OffsetAxis& ax, const OffsetAxis& ay
                 std::int32_t& dx, std::int32_t& dy) {
   const std::int32_t mode = m.offset_mode;
   const bool fresh = mode == kOffsetsFresh || mode == kOffsetsRepeated;
-  const bool stored = mode >= kOffsetsWalk && i < m.offset_count;
+  const bool stored = mode >= kOffsetsWalk && i < m.offset_count();
   dx = ax.hi();
   dy = ay.hi();
   if (ax.varies()) {
@@ -171,10 +175,10 @@ bool small_frame(const Area& a, std::int32_t stride, std::int64_t bw, std::int64
 }
 
 // Draws the placed blocks 0..n-1 in order, asking for the memory of the blocks ahead.
-void draw_moved(const Layer& layer, const MovingBlockParams& m, const std::uint16_t* from,
+void draw_moved(const EffectView& view, const MovingBlockParams& m, const std::uint16_t* from,
                 const MovedBlocks& b, std::int32_t n) {
-  const std::int32_t stride = layer.width;
-  std::uint16_t* const work = layer.work;
+  const std::int32_t stride = view.frames.width;
+  std::uint16_t* const work = view.frames.work;
   for (std::int32_t k = 0; k < n; ++k) {
     const std::int32_t ahead = k + kPrefetchAhead;
     if (ahead < n && b.rows[ahead] != 0) {
@@ -192,35 +196,35 @@ void draw_moved(const Layer& layer, const MovingBlockParams& m, const std::uint1
     const std::uint16_t* read = from;
     if (m.source == kFromWorkingFrameViaScratch) {
       // Taken out into the scratch frame first, so the block moves without smearing.
-      copy_block(layer.scratch + b.from[k], 0, 0, work + b.from[k], 0, 0, last_col, last_row,
+      copy_block(view.frames.scratch + b.from[k], 0, 0, work + b.from[k], 0, 0, last_col, last_row,
                  stride);
-      read = layer.scratch;
+      read = view.frames.scratch;
     }
     if (!m.blend) {
       copy_block(work + b.to[k], 0, 0, read + b.from[k], 0, 0, last_col, last_row, stride);
     } else {
       blend_block(work + b.to[k], 0, 0, stride, read + b.from[k], 0, 0, last_col, last_row, stride,
-                  layer.halve_mask, layer.low_bit_mask);
+                  view.blend.halve, view.blend.low_bit);
     }
   }
 }
 
 // Places a batch of blocks first (the generators do not depend on pixels), then draws them.
 template <bool kDrift>
-void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
-  const Area a = region_of(layer);
+void move_blocks(const EffectView& view, MovingBlockParams& m, std::int32_t count) {
+  const Area a = region_of(view);
   const Positions positions(a, m);
   const OffsetAxis ax(m.dx_min, m.dx_max, m.walk_x);
   const OffsetAxis ay(m.dy_min, m.dy_max, m.walk_y);
-  const std::int32_t stride = layer.width;
+  const std::int32_t stride = view.frames.width;
   const std::uint16_t* from = nullptr;
   switch (m.source) {
     case kFromSourcePicture:
-      from = layer.source16;
+      from = view.frames.source16;
       break;
     case kFromWorkingFrame:
     case kFromWorkingFrameViaScratch:
-      from = layer.work;
+      from = view.frames.work;
       break;
     default:
       break;  // nothing is drawn, but offsets and positions are still drawn
@@ -272,26 +276,53 @@ void move_blocks(Layer& layer, MovingBlockParams& m, std::int32_t count) {
     } else {
       place_blocks(wide, xs, ys, moving_dx, moving_dy, moved, blocks);
     }
-    draw_moved(layer, m, from, blocks, moved);
+    draw_moved(view, m, from, blocks, moved);
   }
 }
 
 }  // namespace
 
-void run_moving_blocks(Layer& layer, MovingBlockParams& params) {
-  const Area a = region_of(layer);
+void MovingBlockParams::assign(const MovingBlockParams* other) {
+  std::vector<std::int16_t> own_x = std::move(offsets_x);
+  std::vector<std::int16_t> own_y = std::move(offsets_y);
+  if (other != nullptr) {
+    *this = *other;
+  } else {
+    *this = MovingBlockParams{};
+  }
+  offsets_x = std::move(own_x);
+  offsets_y = std::move(own_y);
+  raise_block_size();
+}
+
+void MovingBlockParams::resize_offsets(std::int32_t n) {
+  if (n < 0) {
+    clear_offsets();
+    return;
+  }
+  offsets_x.assign(static_cast<std::size_t>(n), 0);
+  offsets_y.assign(static_cast<std::size_t>(n), 0);
+}
+
+void MovingBlockParams::clear_offsets() {
+  std::fill(offsets_x.begin(), offsets_x.end(), std::int16_t{0});
+  std::fill(offsets_y.begin(), offsets_y.end(), std::int16_t{0});
+}
+
+void run_moving_blocks(const EffectView& view, MovingBlockParams& params) {
+  const Area a = region_of(view);
   const std::int32_t count = block_count(a, params);
-  if (params.offset_mode == kOffsetsWalk && count > params.offset_count) {
+  if (params.offset_mode == kOffsetsWalk && count > params.offset_count()) {
     params.resize_offsets(count);
   }
   drift_preamble(params, params.pos_rng, params.seed);
   if (params.offset_mode == kOffsetsRepeated) params.offset_rng = params.offset_seed;
   if (params.drift) {
-    move_blocks<true>(layer, params, count);
+    move_blocks<true>(view, params, count);
   } else {
-    move_blocks<false>(layer, params, count);
+    move_blocks<false>(view, params, count);
   }
-  if (params.blend_after) layer.blend_source();
+  if (params.blend_after) blend_source(view);
 }
 
 }  // namespace engine

@@ -1,8 +1,12 @@
 // Effect kinds 2 and 3: remapped blocks at drawn positions, cut off at the region's right and
-// bottom edges. A batch of positions becomes a batch of pixel indices first.
+// bottom edges. A batch of positions becomes a batch of pixel indices first. And the record's
+// assignment and colour table.
 #include "engine/remap_rects.h"
 
+#include <algorithm>
+
 #include "engine/block_positions.h"
+#include "engine/restore_source.h"
 
 namespace engine {
 
@@ -80,14 +84,31 @@ void remap_points(const Area& a, RemapParams& h, std::int32_t count, std::uint16
 
 }  // namespace
 
-void run_remap_rects(Layer& layer, RemapParams& params) {
-  const Area a = region_of(layer);
+void RemapParams::assign(const RemapParams* other) {
+  if (other != nullptr) {
+    *this = *other;  // a table of the same size is copied into this record's own storage
+  } else {
+    *this = RemapParams{};
+  }
+  raise_block_size();
+}
+
+void RemapParams::build_remap_table(const display::PixelLayout& pf) {
+  for (std::uint32_t p = 0; p < kRemapTableSize; ++p) {
+    const display::Rgb c = pf.unpack(p);
+    table[p] = pf.pack(std::clamp(c.r + add_r, 0, 255), std::clamp(c.g + add_g, 0, 255),
+                       std::clamp(c.b + add_b, 0, 255));
+  }
+}
+
+void run_remap_rects(const EffectView& view, RemapParams& params) {
+  const Area a = region_of(view);
   const std::int32_t count = block_count(a, params);
   drift_preamble(params, params.pos_rng, params.seed);
-  std::uint16_t* const work = layer.work;
-  const std::uint16_t* const read = params.from_work ? layer.work : layer.source16;
-  const std::int32_t stride = layer.width;
-  const std::uint16_t* const table = params.table.get();
+  std::uint16_t* const work = view.frames.work;
+  const std::uint16_t* const read = params.from_work ? view.frames.work : view.frames.source16;
+  const std::int32_t stride = view.frames.width;
+  const std::uint16_t* const table = params.table.data();
   if (params.block_w == 1 && params.block_h == 1) {
     // Single pixels: the commonest record, worth a loop without the block walk.
     if (params.drift) {
@@ -100,7 +121,7 @@ void run_remap_rects(Layer& layer, RemapParams& params) {
   } else {
     remap_points<false, false>(a, params, count, work, read, stride, table);
   }
-  if (params.blend_after) layer.blend_source();
+  if (params.blend_after) blend_source(view);
 }
 
 }  // namespace engine

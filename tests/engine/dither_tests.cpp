@@ -56,7 +56,7 @@ TEST_F(DitherTest, NoiseZeroIn565AddsMinusOneToTwoToAllChannels) {
     source32_[i] = static_cast<std::uint32_t>(0x00402080u + i * 0x00010101u);
   }
   const engine::Layer layer = make_layer(layout565(), 0);
-  engine::dither_convert(layer, dither_rng_);
+  engine::dither_convert(layer.view(), layer.noise, dither_rng_);
   std::uint32_t rng = 0;
   for (std::int32_t y = 0; y < kH; ++y) {
     for (std::int32_t x = 0; x < kW; ++x) {
@@ -82,7 +82,7 @@ TEST_F(DitherTest, NoiseSixSpansMinus127To128AndClamps) {
   for (std::size_t i = 0; i < source32_.size(); ++i) source32_[i] = (i & 1) ? 0x00FFFFFFu : 0u;
   const engine::Layer layer = make_layer(layout565(), 6);
   dither_rng_ = 12345;
-  engine::dither_convert(layer, dither_rng_);
+  engine::dither_convert(layer.view(), layer.noise, dither_rng_);
   std::uint32_t rng = 12345;
   for (std::int32_t y = 1; y <= 2; ++y) {
     for (std::int32_t x = 1; x <= 6; ++x) {
@@ -100,7 +100,7 @@ TEST_F(DitherTest, EightBitChannelWithNoiseZeroAddsNothing) {
   wide.set_masks(0xFF00, 0x00F0, 0x000F);
   for (std::size_t i = 0; i < source32_.size(); ++i) source32_[i] = 0x00C37A15u;
   const engine::Layer layer = make_layer(wide, 0);
-  engine::dither_convert(layer, dither_rng_);
+  engine::dither_convert(layer.view(), layer.noise, dither_rng_);
   EXPECT_EQ(source16_[static_cast<std::size_t>(kW + 1)], wide.pack(0xC3, 0x7A, 0x15));
   EXPECT_EQ(source16_[static_cast<std::size_t>(2 * kW + 6)], wide.pack(0xC3, 0x7A, 0x15));
 }

@@ -1,6 +1,6 @@
-// Effect runs: block counts, positions with and without drift, wrap of the drift, jitter,
-// moving-block offsets in every mode, clipping at the region's edges, smear against clean
-// moves, and the after-run blend.
+// Effect records and runs: remap tables, record assignment and offset arrays; block counts,
+// positions with and without drift, wrap of the drift, jitter, moving-block offsets in every
+// mode, clipping at the region's edges, smear against clean moves, and the after-run blend.
 #include "engine/mask_rects.h"
 #include "engine/moving_blocks.h"
 #include "engine/remap_rects.h"
@@ -20,6 +20,90 @@ using engine_test::ref_lcg;
 std::uint32_t advanced(std::uint32_t state, std::int64_t steps) {
   for (std::int64_t i = 0; i < steps; ++i) ref_lcg(state);
   return state;
+}
+
+TEST(RemapTable, Brightening565) {
+  display::PixelLayout pf;
+  pf.set_default_masks();
+  engine::RemapParams r;
+  r.add_r = r.add_g = r.add_b = 16;
+  r.build_remap_table(pf);
+  EXPECT_EQ(r.table[0x0000], 0x1082);
+  EXPECT_EQ(r.table[0x7BEF], 0x8C71);
+  EXPECT_EQ(r.table[0xFFFF], 0xFFFF);
+  r.add_r = r.add_g = r.add_b = 64;
+  r.build_remap_table(pf);
+  EXPECT_EQ(r.table[0x0000], 0x4208);
+  r.add_r = r.add_g = r.add_b = -300;
+  r.build_remap_table(pf);
+  EXPECT_EQ(r.table[0xFFFF], 0x0000);
+}
+
+TEST(RecordAssign, RemapCopiesFieldsAndTableOrZeroes) {
+  engine::RemapParams from;
+  from.block_w = 0;
+  from.block_h = 3;
+  from.density = 77;
+  from.total_x = -5;
+  from.pos_rng = 99;
+  from.from_work = 1;
+  from.add_g = 4;
+  for (std::size_t i = 0; i < 65536; ++i) from.table[i] = static_cast<std::uint16_t>(~i);
+  engine::RemapParams to;
+  to.assign(&from);
+  EXPECT_EQ(to.block_w, 1) << "raised to 1";
+  EXPECT_EQ(to.block_h, 3);
+  EXPECT_EQ(to.density, 77);
+  EXPECT_EQ(to.total_x, -5);
+  EXPECT_EQ(to.pos_rng, 99u);
+  EXPECT_EQ(to.from_work, 1);
+  EXPECT_EQ(to.add_g, 4);
+  EXPECT_EQ(to.table[0], 0xFFFF);
+  EXPECT_EQ(to.table[0x1234], 0xEDCB);
+  to.assign(nullptr);
+  EXPECT_EQ(to.density, 0);
+  EXPECT_EQ(to.block_w, 1);
+  EXPECT_EQ(to.block_h, 1);
+  EXPECT_EQ(to.table[0x1234], 0);
+}
+
+TEST(RecordAssign, MovingKeepsItsOwnOffsets) {
+  engine::MovingBlockParams from;
+  from.resize_offsets(2);
+  from.offsets_x[0] = 9;
+  from.dx_min = -3;
+  from.walk_x = 2;
+  from.offset_mode = engine::kOffsetsWalk;
+  engine::MovingBlockParams to;
+  to.resize_offsets(4);
+  to.offsets_x[3] = -2;
+  to.offsets_y[1] = 5;
+  to.assign(&from);
+  EXPECT_EQ(to.offset_count(), 4);
+  EXPECT_EQ(to.offsets_x[3], -2);
+  EXPECT_EQ(to.offsets_y[1], 5);
+  EXPECT_EQ(to.dx_min, -3);
+  EXPECT_EQ(to.walk_x, 2);
+  EXPECT_EQ(to.offset_mode, 2);
+  EXPECT_EQ(to.block_w, 1);
+  to.assign(nullptr);
+  EXPECT_EQ(to.offset_count(), 4);
+  EXPECT_EQ(to.offsets_x[3], -2);
+  EXPECT_EQ(to.dx_min, 0);
+}
+
+TEST(RecordAssign, ResizeOffsetsZeroesAndIgnoresNegativeCounts) {
+  engine::MovingBlockParams m;
+  m.resize_offsets(3);
+  m.offsets_x[2] = 7;
+  m.resize_offsets(3);
+  EXPECT_EQ(m.offsets_x[2], 0) << "same size still zeroes";
+  m.offsets_y[0] = 4;
+  m.resize_offsets(-1);
+  EXPECT_EQ(m.offset_count(), 3);
+  EXPECT_EQ(m.offsets_y[0], 0);
+  m.resize_offsets(0);
+  EXPECT_EQ(m.offset_count(), 0);
 }
 
 class EffectsTest : public ::testing::Test {
@@ -85,7 +169,7 @@ TEST_F(EffectsTest, BlockCountsFollowAreaBlockSizeAndDensity) {
     counter_.block_h = c.bh;
     counter_.density = c.density;
     counter_.pos_rng = 0;
-    engine::run_remap_rects(layer_, counter_);
+    engine::run_remap_rects(layer_.view(), counter_);
     EXPECT_EQ(counter_.pos_rng, advanced(0, 2 * c.count)) << c.bw << "x" << c.bh;
     // Moving blocks with a fixed non-zero offset draw no offsets and two positions per block.
     engine::MovingBlockParams m;
@@ -93,7 +177,7 @@ TEST_F(EffectsTest, BlockCountsFollowAreaBlockSizeAndDensity) {
     m.block_h = c.bh;
     m.density = c.density;
     m.dx_min = m.dx_max = 1;
-    engine::run_moving_blocks(layer_, m);
+    engine::run_moving_blocks(layer_.view(), m);
     EXPECT_EQ(m.pos_rng, advanced(0, 2 * c.count));
     EXPECT_EQ(m.offset_rng, 0u);
   }
@@ -105,7 +189,7 @@ TEST_F(EffectsTest, DensityZeroStillAdvancesTheDrift) {
   counter_.step_x = 1;
   counter_.step_y = 3;
   counter_.seed = 1000;
-  engine::run_remap_rects(layer_, counter_);
+  engine::run_remap_rects(layer_.view(), counter_);
   EXPECT_EQ(counter_.total_x, 1);
   EXPECT_EQ(counter_.total_y, 3);
   EXPECT_EQ(counter_.pos_rng, 1000u);
@@ -122,7 +206,7 @@ TEST_F(EffectsTest, DriftRepeatsThePatternShiftedAndWrapsInTheRegion) {
   counter_.step_y = 3;
   auto hits = [&] {
     std::fill(work_.begin(), work_.end(), 0);
-    engine::run_remap_rects(layer_, counter_);
+    engine::run_remap_rects(layer_.view(), counter_);
     std::vector<std::uint16_t> h(50);
     for (std::int32_t y = 0; y < 5; ++y) {
       for (std::int32_t x = 0; x < 10; ++x)
@@ -171,7 +255,7 @@ TEST_F(EffectsTest, JitterAndNegativeTotalsFoldIntoTheRegion) {
   counter_.total_y = INT32_MIN + 2;
   counter_.step_x = -7;
   counter_.step_y = -5;  // wraps the total through INT32_MIN to the top of the range
-  engine::run_remap_rects(layer_, counter_);
+  engine::run_remap_rects(layer_.view(), counter_);
   std::vector<std::uint16_t> expected(kN);
   std::uint32_t pos = 42;
   std::uint32_t jit = 7;
@@ -240,7 +324,7 @@ TEST_F(EffectsTest, DriftingRemapsRepeatTheirDrawsExactlyAcrossFrames) {
     counter_.jitter_x = f.jitter_x;
     counter_.jitter_y = f.jitter_y;
     std::fill(work_.begin(), work_.end(), 0);
-    engine::run_remap_rects(layer_, counter_);
+    engine::run_remap_rects(layer_.view(), counter_);
 
     const std::int32_t w = f.x1 - f.x0 + 1;
     const std::int32_t h = f.y1 - f.y0 + 1;
@@ -280,7 +364,7 @@ TEST_F(EffectsTest, MaskRectsClearLowBitsAtTheDrawnBlocks) {
   m.clear_r = m.clear_g = m.clear_b = 1;
   layer_.set_pixel_format(pf_);
   ASSERT_EQ(m.mask, 0xF7DEF7DEu);
-  engine::run_mask_rects(layer_, m);
+  engine::run_mask_rects(layer_.view(), m);
   std::vector<std::uint16_t> expected(kN, 0xFFFF);
   std::uint32_t pos = 0;
   for (int i = 0; i < 8; ++i) {
@@ -297,7 +381,7 @@ TEST_F(EffectsTest, BlendAfterBlendsTheSourceOverTheRegion) {
   source16_[0] = source16_[1] = 0;
   counter_.density = 0;
   counter_.blend_after = 1;
-  engine::run_remap_rects(layer_, counter_);
+  engine::run_remap_rects(layer_.view(), counter_);
   EXPECT_EQ(work(0, 0), 0x8410);
   EXPECT_EQ(work(1, 0), 0x8410);
   EXPECT_EQ(work(2, 0), 0xFFFF);
@@ -308,7 +392,7 @@ TEST_F(EffectsTest, RemapFromTheSourcePictureWritesTheWorkingFrame) {
   counter_.density = 1000;
   counter_.from_work = 0;
   work(0, 0) = 0x5555;
-  engine::run_remap_rects(layer_, counter_);
+  engine::run_remap_rects(layer_.view(), counter_);
   EXPECT_EQ(work(0, 0), static_cast<std::uint16_t>(source(0, 0) + 1));
 }
 
@@ -349,7 +433,7 @@ TEST_F(MovingBlocksTest, ZeroOffsetRangesDrawNothingAndAdvanceNoGenerator) {
   move_.density = 200;
   move_.pos_rng = 5;
   move_.offset_rng = 6;
-  engine::run_moving_blocks(layer_, move_);
+  engine::run_moving_blocks(layer_.view(), move_);
   EXPECT_EQ(move_.pos_rng, 5u);
   EXPECT_EQ(move_.offset_rng, 6u);
   EXPECT_TRUE(changed().empty());
@@ -360,7 +444,7 @@ TEST_F(MovingBlocksTest, BlocksWithZeroOffsetsConsumeNoPositionDraws) {
   move_.block_h = 2;
   move_.density = 200;
   move_.dx_max = move_.dy_max = 1;
-  engine::run_moving_blocks(layer_, move_);
+  engine::run_moving_blocks(layer_.view(), move_);
   std::uint32_t off = 0;
   std::int64_t moved = 0;
   for (int i = 0; i < 10240; ++i) {
@@ -377,7 +461,7 @@ TEST_F(MovingBlocksTest, BlockStartingLeftOfTheRegionIsNarrowed) {
   one_block(3, 1);
   move_.dx_min = move_.dx_max = 1;
   draw_at(0, 4);  // centred on column 10: would start at 9
-  engine::run_moving_blocks(layer_, move_);
+  engine::run_moving_blocks(layer_.view(), move_);
   EXPECT_EQ(work(10, 14), source(11, 14));
   EXPECT_EQ(work(11, 14), source(12, 14));
   EXPECT_EQ(changed().size(), 2u);
@@ -387,7 +471,7 @@ TEST_F(MovingBlocksTest, NegativeOffsetAtTheLeftEdgeClipsTheSourceAndMovesTheDes
   one_block(3, 1);
   move_.dx_min = move_.dx_max = -2;
   draw_at(1, 4);  // block at columns 10..12, source 8..10 clipped to 10..10
-  engine::run_moving_blocks(layer_, move_);
+  engine::run_moving_blocks(layer_.view(), move_);
   EXPECT_EQ(work(12, 14), source(10, 14));
   EXPECT_EQ(changed().size(), 1u);
 }
@@ -396,7 +480,7 @@ TEST_F(MovingBlocksTest, SourceOutsideTheRegionIsSkipped) {
   one_block(1, 1);
   move_.dy_min = move_.dy_max = 5;
   draw_at(3, 6);  // row 16 + 5 = 21, below the region's last row 19
-  engine::run_moving_blocks(layer_, move_);
+  engine::run_moving_blocks(layer_.view(), move_);
   EXPECT_TRUE(changed().empty());
 }
 
@@ -408,7 +492,7 @@ TEST_F(MovingBlocksTest, OverlappingInPlaceMoveSmearsButThroughScratchShiftsClea
     move_.source = source_kind;
     move_.dx_min = move_.dx_max = -1;
     draw_at(6, 4);  // block 15..17 from 14..16
-    engine::run_moving_blocks(layer_, move_);
+    engine::run_moving_blocks(layer_.view(), move_);
     if (source_kind == engine::kFromWorkingFrame) {
       EXPECT_EQ(work(15, 14), 114);
       EXPECT_EQ(work(16, 14), 114);
@@ -429,7 +513,7 @@ TEST_F(MovingBlocksTest, BlendedMoveMixesSourceAndBlock) {
   draw_at(0, 0);
   source16_[11 * kW + 10] = 0x0000;
   work(10, 10) = 0xFFFF;
-  engine::run_moving_blocks(layer_, move_);
+  engine::run_moving_blocks(layer_.view(), move_);
   EXPECT_EQ(work(10, 10), 0x8410);
 }
 
@@ -443,14 +527,14 @@ TEST_F(MovingBlocksTest, ModeZeroDrawsFreshOffsetsAndModeOneRepeatsThem) {
   move_.dy_max = 2;
   move_.offset_seed = 321;
   move_.offset_rng = 321;
-  engine::run_moving_blocks(layer_, move_);
+  engine::run_moving_blocks(layer_.view(), move_);
   const std::uint32_t after_first = move_.offset_rng;
-  engine::run_moving_blocks(layer_, move_);
+  engine::run_moving_blocks(layer_.view(), move_);
   EXPECT_NE(move_.offset_rng, after_first) << "mode 0 runs on";
   move_.offset_mode = engine::kOffsetsRepeated;
-  engine::run_moving_blocks(layer_, move_);
+  engine::run_moving_blocks(layer_.view(), move_);
   EXPECT_EQ(move_.offset_rng, after_first) << "mode 1 restarts from the offset seed";
-  engine::run_moving_blocks(layer_, move_);
+  engine::run_moving_blocks(layer_.view(), move_);
   EXPECT_EQ(move_.offset_rng, after_first);
 }
 
@@ -466,12 +550,12 @@ TEST_F(MovingBlocksTest, RandomWalkMovesEachOffsetByAtMostTheWalkAndStaysInRange
   move_.dy_max = 3;
   move_.walk_x = 1;
   move_.walk_y = 1;
-  engine::run_moving_blocks(layer_, move_);
-  ASSERT_EQ(move_.offset_count, 102);
+  engine::run_moving_blocks(layer_.view(), move_);
+  ASSERT_EQ(move_.offset_count(), 102);
   std::set<int> seen;
   for (int frame = 0; frame < 40; ++frame) {
-    const std::vector<std::int16_t> before(move_.offsets_x.get(), move_.offsets_x.get() + 102);
-    engine::run_moving_blocks(layer_, move_);
+    const std::vector<std::int16_t> before(move_.offsets_x.data(), move_.offsets_x.data() + 102);
+    engine::run_moving_blocks(layer_.view(), move_);
     for (std::size_t i = 0; i < 102; ++i) {
       const int v = move_.offsets_x[i];
       ASSERT_LE(std::abs(v - before[i]), 1);
@@ -484,8 +568,8 @@ TEST_F(MovingBlocksTest, RandomWalkMovesEachOffsetByAtMostTheWalkAndStaysInRange
   // More blocks than offsets: the arrays grow and every walk restarts from 0.
   for (std::size_t i = 0; i < 102; ++i) move_.offsets_x[i] = 3;
   move_.density = 400;
-  engine::run_moving_blocks(layer_, move_);
-  ASSERT_EQ(move_.offset_count, 204);
+  engine::run_moving_blocks(layer_.view(), move_);
+  ASSERT_EQ(move_.offset_count(), 204);
   for (std::size_t i = 0; i < 204; ++i) ASSERT_LE(std::abs(move_.offsets_x[i]), 1) << i;
 }
 
@@ -495,8 +579,8 @@ TEST_F(MovingBlocksTest, ModesAboveTwoNeverGrowAndUseTheRangeMaximumBeyond) {
   move_.dx_min = 0;
   move_.dx_max = 2;
   draw_at(5, 5);
-  engine::run_moving_blocks(layer_, move_);
-  EXPECT_EQ(move_.offset_count, 0);
+  engine::run_moving_blocks(layer_.view(), move_);
+  EXPECT_EQ(move_.offset_count(), 0);
   EXPECT_EQ(move_.offset_rng, 0u) << "no offset drawn";
   EXPECT_EQ(work(15, 15), source(17, 15)) << "dx = dx_max";
 }
@@ -514,8 +598,8 @@ TEST_F(MovingBlocksTest, UnknownSourceDrawsNothingButStoresOffsetsAndBlendsAfter
   move_.dx_max = 2;
   move_.walk_x = 2;
   move_.blend_after = 1;
-  engine::run_moving_blocks(layer_, move_);
-  ASSERT_EQ(move_.offset_count, 10);
+  engine::run_moving_blocks(layer_.view(), move_);
+  ASSERT_EQ(move_.offset_count(), 10);
   std::uint32_t off = 0;
   for (std::size_t i = 0; i < 10; ++i) {
     const int expected = std::clamp(static_cast<int>(ref_lcg(off) % 5) - 2, -2, 2);

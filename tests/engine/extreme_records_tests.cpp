@@ -62,9 +62,10 @@ class ExtremeRecords : public ::testing::Test {
       if (work_[i] == kSentinel) continue;
       const auto x = static_cast<std::int32_t>(i % kW);
       const auto y = static_cast<std::int32_t>(i / kW);
-      ASSERT_TRUE(x >= layer_.x0 && x <= layer_.x1 && y >= layer_.y0 && y <= layer_.y1)
-          << "pixel " << x << "," << y << " outside " << layer_.x0 << ".." << layer_.x1 << " x "
-          << layer_.y0 << ".." << layer_.y1;
+      ASSERT_TRUE(x >= layer_.region.x0 && x <= layer_.region.x1 && y >= layer_.region.y0 &&
+                  y <= layer_.region.y1)
+          << "pixel " << x << "," << y << " outside " << layer_.region.x0 << ".."
+          << layer_.region.x1 << " x " << layer_.region.y0 << ".." << layer_.region.y1;
     }
   }
 
@@ -98,13 +99,13 @@ TEST_F(ExtremeRecords, RemapAndMaskRunsStayInsideTheRegion) {
     from.seed = ref_lcg(rng);
     from.from_work = static_cast<std::int32_t>(ref_lcg(rng) % 2);
     layer_.remap_a.assign(&from);
-    engine::run_remap_rects(layer_, layer_.remap_a);
-    engine::run_remap_rects(layer_, layer_.remap_a);
+    engine::run_remap_rects(layer_.view(), layer_.remap_a);
+    engine::run_remap_rects(layer_.view(), layer_.remap_a);
     // The mask record has no assign: its block size may stay below 1.
     static_cast<engine::EffectHeader&>(layer_.mask_rects) = from;
     layer_.mask_rects.mask = 0x00FF00FF;
-    engine::run_mask_rects(layer_, layer_.mask_rects);
-    engine::run_mask_rects(layer_, layer_.mask_rects);
+    engine::run_mask_rects(layer_.view(), layer_.mask_rects);
+    engine::run_mask_rects(layer_.view(), layer_.mask_rects);
     expect_only_region_written();
     if (HasFatalFailure()) return;
   }
@@ -129,10 +130,9 @@ TEST_F(ExtremeRecords, MovingBlockRunsStayInsideTheRegion) {
     from.offset_rng = ref_lcg(rng);
     from.offset_seed = ref_lcg(rng);
     layer_.move_a.assign(&from);
-    layer_.halve_mask = 0x7BEF7BEF;
-    layer_.low_bit_mask = 0x08210821;
-    engine::run_moving_blocks(layer_, layer_.move_a);
-    engine::run_moving_blocks(layer_, layer_.move_a);
+    layer_.blend = {.halve = 0x7BEF7BEF, .low_bit = 0x08210821};
+    engine::run_moving_blocks(layer_.view(), layer_.move_a);
+    engine::run_moving_blocks(layer_.view(), layer_.move_a);
     expect_only_region_written();
     if (HasFatalFailure()) return;
   }
@@ -147,7 +147,7 @@ TEST_F(ExtremeRecords, HugeDriftTotalsWrapLikeThirtyTwoBits) {
   r.total_y = INT32_MIN;
   r.step_x = INT32_MAX;
   r.step_y = INT32_MIN;
-  engine::run_remap_rects(layer_, r);
+  engine::run_remap_rects(layer_.view(), r);
   EXPECT_EQ(r.total_x, -2);  // 2^31 - 1 + 2^31 - 1 wraps to -2
   EXPECT_EQ(r.total_y, 0);   // -2^31 - 2^31 wraps to 0
 }
@@ -164,8 +164,8 @@ TEST_F(ExtremeRecords, WalkNearTwoToTheThirtyOneStaysInItsRange) {
   m.dy_min = -5;
   m.dy_max = 5;
   m.walk_y = INT32_MAX;
-  for (int frame = 0; frame < 4; ++frame) engine::run_moving_blocks(layer_, m);
-  ASSERT_EQ(m.offset_count, 64);
+  for (int frame = 0; frame < 4; ++frame) engine::run_moving_blocks(layer_.view(), m);
+  ASSERT_EQ(m.offset_count(), 64);
   for (std::size_t i = 0; i < 64; ++i) {
     EXPECT_GE(m.offsets_y[i], -5);
     EXPECT_LE(m.offsets_y[i], 5);

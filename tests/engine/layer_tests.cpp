@@ -1,11 +1,12 @@
-// Layer: region and configuration clamping, blend words, remap tables, record assignment,
-// copy construction, activation seeds and the paced step on a virtual clock.
+// Layer: region and configuration clamping, blend words, the source restores, copy
+// construction, activation seeds and the paced step on a virtual clock.
 #include "engine/layer.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "engine/restore_source.h"
 #include "platform/fake/virtual_clock.h"
 
 namespace {
@@ -39,15 +40,12 @@ class LayerTest : public ::testing::Test {
 
 TEST_F(LayerTest, ConstructionLeavesEverythingZeroAndInactive) {
   engine::Layer layer = make_layer();
-  EXPECT_EQ(layer.x0, 0);
-  EXPECT_EQ(layer.x1, 0);
-  EXPECT_EQ(layer.y0, 0);
-  EXPECT_EQ(layer.y1, 0);
+  EXPECT_EQ(layer.region, (engine::Region{0, 0, 0, 0}));
   EXPECT_EQ(layer.opacity, 0.0f);
-  EXPECT_EQ(layer.active, 0);
+  EXPECT_FALSE(layer.active);
   EXPECT_EQ(layer.format.red_bits, 0);
   for (engine::EffectKind k : layer.slots) EXPECT_EQ(k, engine::EffectKind::kNone);
-  EXPECT_EQ(layer.move_a.offset_count, 0);
+  EXPECT_EQ(layer.move_a.offset_count(), 0);
   EXPECT_FALSE(layer.step());
   // Sizes below 1 become 1.
   engine::Layer tiny{{.work = work_.data(),
@@ -58,27 +56,18 @@ TEST_F(LayerTest, ConstructionLeavesEverythingZeroAndInactive) {
                       .height = -5},
                      clock_,
                      dither_rng_};
-  EXPECT_EQ(tiny.width, 1);
-  EXPECT_EQ(tiny.height, 1);
+  EXPECT_EQ(tiny.frames.width, 1);
+  EXPECT_EQ(tiny.frames.height, 1);
 }
 
 TEST_F(LayerTest, SetRegionClampsIntoTheFrame) {
   engine::Layer layer = make_layer();
   layer.set_region(0, 640, 0, 480);
-  EXPECT_EQ(layer.x0, 0);
-  EXPECT_EQ(layer.x1, 639);
-  EXPECT_EQ(layer.y0, 0);
-  EXPECT_EQ(layer.y1, 479);
+  EXPECT_EQ(layer.region, (engine::Region{0, 639, 0, 479}));
   layer.set_region(40, 599, 40, 439);
-  EXPECT_EQ(layer.x0, 40);
-  EXPECT_EQ(layer.x1, 599);
-  EXPECT_EQ(layer.y0, 40);
-  EXPECT_EQ(layer.y1, 439);
+  EXPECT_EQ(layer.region, (engine::Region{40, 599, 40, 439}));
   layer.set_region(700, 10, -5, -9);
-  EXPECT_EQ(layer.x0, 639);
-  EXPECT_EQ(layer.x1, 639);
-  EXPECT_EQ(layer.y0, 0);
-  EXPECT_EQ(layer.y1, 0);
+  EXPECT_EQ(layer.region, (engine::Region{639, 639, 0, 0}));
 }
 
 TEST_F(LayerTest, ConfigureClampsSlotsPacingAndNoise) {
@@ -120,15 +109,15 @@ TEST_F(LayerTest, PixelFormatGivesBlendWordsAndMask) {
   layer.mask_rects.clear_g = 2;
   layer.mask_rects.clear_b = 3;
   layer.set_pixel_format(pf_);
-  EXPECT_EQ(layer.halve_mask, 0x7BEF7BEFu);
-  EXPECT_EQ(layer.low_bit_mask, 0x08210821u);
+  EXPECT_EQ(layer.blend.halve, 0x7BEF7BEFu);
+  EXPECT_EQ(layer.blend.low_bit, 0x08210821u);
   EXPECT_EQ(layer.mask_rects.mask, 0xF798F798u);
   EXPECT_EQ(layer.format.green_bits, 6);
   display::PixelLayout f555;
   f555.set_masks(0x7C00, 0x03E0, 0x001F);
   layer.set_pixel_format(f555);
-  EXPECT_EQ(layer.halve_mask, 0x3DEF3DEFu);
-  EXPECT_EQ(layer.low_bit_mask, 0x84218421u);
+  EXPECT_EQ(layer.blend.halve, 0x3DEF3DEFu);
+  EXPECT_EQ(layer.blend.low_bit, 0x84218421u);
 }
 
 TEST_F(LayerTest, BlendSourceRoundsWithTheWorkingFramesLowBit) {
@@ -142,7 +131,7 @@ TEST_F(LayerTest, BlendSourceRoundsWithTheWorkingFramesLowBit) {
   work_[5 * kW + 12] = 0xABCD;
   source16_[5 * kW + 12] = 0xABCD;
   work_[5 * kW + 13] = 0x1111;
-  layer.blend_source();
+  engine::blend_source(layer.view());
   EXPECT_EQ(work_[5 * kW + 10], 0x8410);
   EXPECT_EQ(work_[5 * kW + 11], 0x7BEF);
   EXPECT_EQ(work_[5 * kW + 12], 0xABCD);
@@ -162,96 +151,10 @@ TEST_F(LayerTest, SourceSameAsWorkingFrameIsLeftAlone) {
   layer.set_region(0, 3, 0, 0);
   work_[0] = 0xFFFF;
   work_[1] = 0x0001;
-  layer.blend_source();
-  layer.copy_source();
+  engine::blend_source(layer.view());
+  engine::copy_source(layer.view());
   EXPECT_EQ(work_[0], 0xFFFF);
   EXPECT_EQ(work_[1], 0x0001);
-}
-
-TEST(RemapTable, Brightening565) {
-  display::PixelLayout pf;
-  pf.set_default_masks();
-  engine::RemapParams r;
-  r.add_r = r.add_g = r.add_b = 16;
-  r.build_remap_table(pf);
-  EXPECT_EQ(r.table[0x0000], 0x1082);
-  EXPECT_EQ(r.table[0x7BEF], 0x8C71);
-  EXPECT_EQ(r.table[0xFFFF], 0xFFFF);
-  r.add_r = r.add_g = r.add_b = 64;
-  r.build_remap_table(pf);
-  EXPECT_EQ(r.table[0x0000], 0x4208);
-  r.add_r = r.add_g = r.add_b = -300;
-  r.build_remap_table(pf);
-  EXPECT_EQ(r.table[0xFFFF], 0x0000);
-}
-
-TEST(RecordAssign, RemapCopiesFieldsAndTableOrZeroes) {
-  engine::RemapParams from;
-  from.block_w = 0;
-  from.block_h = 3;
-  from.density = 77;
-  from.total_x = -5;
-  from.pos_rng = 99;
-  from.from_work = 1;
-  from.add_g = 4;
-  for (std::size_t i = 0; i < 65536; ++i) from.table[i] = static_cast<std::uint16_t>(~i);
-  engine::RemapParams to;
-  to.assign(&from);
-  EXPECT_EQ(to.block_w, 1) << "raised to 1";
-  EXPECT_EQ(to.block_h, 3);
-  EXPECT_EQ(to.density, 77);
-  EXPECT_EQ(to.total_x, -5);
-  EXPECT_EQ(to.pos_rng, 99u);
-  EXPECT_EQ(to.from_work, 1);
-  EXPECT_EQ(to.add_g, 4);
-  EXPECT_EQ(to.table[0], 0xFFFF);
-  EXPECT_EQ(to.table[0x1234], 0xEDCB);
-  EXPECT_NE(to.table.get(), from.table.get());
-  to.assign(nullptr);
-  EXPECT_EQ(to.density, 0);
-  EXPECT_EQ(to.block_w, 1);
-  EXPECT_EQ(to.block_h, 1);
-  EXPECT_EQ(to.table[0x1234], 0);
-}
-
-TEST(RecordAssign, MovingKeepsItsOwnOffsets) {
-  engine::MovingBlockParams from;
-  from.resize_offsets(2);
-  from.offsets_x[0] = 9;
-  from.dx_min = -3;
-  from.walk_x = 2;
-  from.offset_mode = engine::kOffsetsWalk;
-  engine::MovingBlockParams to;
-  to.resize_offsets(4);
-  to.offsets_x[3] = -2;
-  to.offsets_y[1] = 5;
-  to.assign(&from);
-  EXPECT_EQ(to.offset_count, 4);
-  EXPECT_EQ(to.offsets_x[3], -2);
-  EXPECT_EQ(to.offsets_y[1], 5);
-  EXPECT_EQ(to.dx_min, -3);
-  EXPECT_EQ(to.walk_x, 2);
-  EXPECT_EQ(to.offset_mode, 2);
-  EXPECT_EQ(to.block_w, 1);
-  to.assign(nullptr);
-  EXPECT_EQ(to.offset_count, 4);
-  EXPECT_EQ(to.offsets_x[3], -2);
-  EXPECT_EQ(to.dx_min, 0);
-}
-
-TEST(RecordAssign, ResizeOffsetsZeroesAndIgnoresNegativeCounts) {
-  engine::MovingBlockParams m;
-  m.resize_offsets(3);
-  m.offsets_x[2] = 7;
-  m.resize_offsets(3);
-  EXPECT_EQ(m.offsets_x[2], 0) << "same size still zeroes";
-  m.offsets_y[0] = 4;
-  m.resize_offsets(-1);
-  EXPECT_EQ(m.offset_count, 3);
-  EXPECT_EQ(m.offsets_y[0], 0);
-  m.resize_offsets(0);
-  EXPECT_EQ(m.offset_count, 0);
-  EXPECT_EQ(m.offsets_x, nullptr);
 }
 
 TEST_F(LayerTest, CopyIsInactiveWithItsOwnTablesOverTheSameBuffers) {
@@ -266,22 +169,26 @@ TEST_F(LayerTest, CopyIsInactiveWithItsOwnTablesOverTheSameBuffers) {
   layer.set_pixel_format(pf_);
   layer.remap_a.table[5] = 55;
   layer.move_a.resize_offsets(3);
+  layer.move_a.offsets_x[2] = 7;
   layer.activate(true);
-  ASSERT_EQ(layer.active, 1);
-  const engine::Layer copy(layer);
-  EXPECT_EQ(copy.active, 0);
-  EXPECT_EQ(copy.work, layer.work);
-  EXPECT_EQ(copy.source32, layer.source32);
-  EXPECT_EQ(copy.x1, 2);
-  EXPECT_EQ(copy.y1, 4);
+  ASSERT_TRUE(layer.active);
+  engine::Layer copy(layer);
+  EXPECT_FALSE(copy.active);
+  EXPECT_EQ(copy.frames.work, layer.frames.work);
+  EXPECT_EQ(copy.frames.source32, layer.frames.source32);
+  EXPECT_EQ(copy.region, layer.region);
   EXPECT_EQ(copy.noise, 2);
   EXPECT_EQ(copy.slots[2], engine::EffectKind::kRemapA);
-  EXPECT_EQ(copy.halve_mask, layer.halve_mask);
+  EXPECT_EQ(copy.blend.halve, layer.blend.halve);
   EXPECT_EQ(copy.start_ms, layer.start_ms);
   EXPECT_EQ(copy.first_frame, 1);
   EXPECT_EQ(copy.remap_a.table[5], 55);
-  EXPECT_NE(copy.remap_a.table.get(), layer.remap_a.table.get());
-  EXPECT_EQ(copy.move_a.offset_count, 0);
+  EXPECT_EQ(copy.move_a.offsets_x[2], 7);
+  // The table and the offsets are the copy's own.
+  copy.remap_a.table[5] = 66;
+  copy.move_a.offsets_x[2] = 8;
+  EXPECT_EQ(layer.remap_a.table[5], 55);
+  EXPECT_EQ(layer.move_a.offsets_x[2], 7);
 }
 
 TEST_F(LayerTest, ActivationSetsSeedsFromTheStartTime) {
@@ -308,7 +215,7 @@ TEST_F(LayerTest, ActivationSetsSeedsFromTheStartTime) {
   EXPECT_EQ(layer.activate(false), 0u);
   EXPECT_EQ(layer.start_ms, 7000u);
   layer.activate_at(123);
-  EXPECT_EQ(layer.active, 1);
+  EXPECT_TRUE(layer.active);
   EXPECT_EQ(layer.first_frame, 1);
   EXPECT_EQ(layer.start_ms, 123u);
 }

@@ -15,27 +15,24 @@ using SceneTest = EngineTest;
 
 TEST_F(SceneTest, TheLayersShareTheScenesFrameBuffers) {
   for (const engine::Layer* layer : {&scene_.main_layer, &scene_.strip_layer, &scene_.info_layer}) {
-    EXPECT_EQ(layer->work, scene_.working_frame.get());
-    EXPECT_EQ(layer->source16, scene_.source_picture.get());
-    EXPECT_EQ(layer->scratch, scene_.scratch_frame.get());
-    EXPECT_EQ(layer->source32, scene_.source_image.get());
-    EXPECT_EQ(layer->width, 640);
-    EXPECT_EQ(layer->height, 480);
+    EXPECT_EQ(layer->frames.work, scene_.working_frame.get());
+    EXPECT_EQ(layer->frames.source16, scene_.source_picture.get());
+    EXPECT_EQ(layer->frames.scratch, scene_.scratch_frame.get());
+    EXPECT_EQ(layer->frames.source32, scene_.source_image.get());
+    EXPECT_EQ(layer->frames.width, 640);
+    EXPECT_EQ(layer->frames.height, 480);
   }
-  EXPECT_NE(scene_.main_layer.remap_a.table.get(), scene_.strip_layer.remap_a.table.get());
 }
 
 TEST_F(SceneTest, MainSceneSetUp) {
   build();
   const engine::Layer& m = scene_.main_layer;
   const engine::Layer& s = scene_.strip_layer;
-  EXPECT_EQ(m.active, 1);
-  EXPECT_EQ(s.active, 1);
-  EXPECT_EQ(scene_.info_layer.active, 0);
-  EXPECT_EQ(m.x1, 639);
-  EXPECT_EQ(m.y1, 479);
-  EXPECT_EQ(s.y0, 400);
-  EXPECT_EQ(s.y1, 479);
+  EXPECT_TRUE(m.active);
+  EXPECT_TRUE(s.active);
+  EXPECT_FALSE(scene_.info_layer.active);
+  EXPECT_EQ(m.region, (engine::Region{0, 639, 0, 479}));
+  EXPECT_EQ(s.region, (engine::Region{0, 639, 400, 479}));
   EXPECT_EQ(m.slots[1], engine::EffectKind::kMoveA);
   EXPECT_EQ(m.slots[2], engine::EffectKind::kRemapA);
   EXPECT_EQ(m.slots[3], engine::EffectKind::kRemapB);
@@ -69,12 +66,9 @@ TEST_F(SceneTest, InfoSceneSetUpAndFirstFrameBlendsOverThePreviousContent) {
   scene_.info_mode = true;
   build();
   const engine::Layer& info = scene_.info_layer;
-  EXPECT_EQ(info.active, 1);
-  EXPECT_EQ(scene_.main_layer.active, 0);
-  EXPECT_EQ(info.x0, 40);
-  EXPECT_EQ(info.x1, 599);
-  EXPECT_EQ(info.y0, 40);
-  EXPECT_EQ(info.y1, 439);
+  EXPECT_TRUE(info.active);
+  EXPECT_FALSE(scene_.main_layer.active);
+  EXPECT_EQ(info.region, (engine::Region{40, 599, 40, 439}));
   EXPECT_EQ(info.opacity, 0.5f);
   EXPECT_EQ(info.interval_ms, 1000u);
   EXPECT_EQ(info.sleep_ms, 500u);
@@ -110,8 +104,8 @@ TEST_F(SceneTest, MainSceneSwitchesToInfoAtExactlyThirtySeconds) {
   tick();
   EXPECT_EQ(switch_calls_, 1);
   EXPECT_EQ(scene_.info_mode, 1);
-  EXPECT_EQ(scene_.main_layer.active, 0);
-  EXPECT_EQ(scene_.info_layer.active, 1);
+  EXPECT_FALSE(scene_.main_layer.active);
+  EXPECT_TRUE(scene_.info_layer.active);
   EXPECT_EQ(scene_.scene_start_ms, kStartMs + 30000);
   // Only the info layer stepped, drawing its first frame on the switching tick.
   EXPECT_EQ(scene_.info_layer.first_frame, 0);
@@ -130,7 +124,7 @@ TEST_F(SceneTest, InfoSceneSwitchesBackAtExactlyFiveSeconds) {
   tick();
   EXPECT_EQ(switch_calls_, 1);
   EXPECT_EQ(scene_.info_mode, 0);
-  EXPECT_EQ(scene_.main_layer.active, 1);
+  EXPECT_TRUE(scene_.main_layer.active);
   EXPECT_EQ(scene_.main_layer.first_frame, 0) << "the new scene drew on the same tick";
   EXPECT_EQ(scene_.strip_layer.first_frame, 0);
 }
@@ -160,8 +154,8 @@ TEST_F(SceneTest, FailedSwitchKeepsTheLayersAndTheToggledMode) {
   tick();
   EXPECT_EQ(switch_calls_, 1);
   EXPECT_EQ(scene_.info_mode, 1);
-  EXPECT_EQ(scene_.main_layer.active, 1);
-  EXPECT_EQ(scene_.info_layer.active, 0);
+  EXPECT_TRUE(scene_.main_layer.active);
+  EXPECT_FALSE(scene_.info_layer.active);
   EXPECT_EQ(scene_.scene_start_ms, kStartMs);
 }
 

@@ -11,6 +11,7 @@
 #include "display/pixel_format.h"
 #include "engine/moving_blocks.h"
 #include "engine/remap_rects.h"
+#include "engine/restore_source.h"
 #include "engine/scene.h"
 #include "platform/fake/virtual_clock.h"
 
@@ -125,10 +126,10 @@ Figures measure_round(engine::Scene& scene, platform::fake::VirtualClock& clock,
 
   // The parts of a main-layer frame, each on its own.
   engine::Layer& layer = scene.main_layer;
-  f.copy = time_frames(frames, [&] { layer.copy_source(); });
-  f.move = time_frames(frames, [&] { engine::run_moving_blocks(layer, layer.move_a); });
-  f.fine = time_frames(frames, [&] { engine::run_remap_rects(layer, layer.remap_a); });
-  f.coarse = time_frames(frames, [&] { engine::run_remap_rects(layer, layer.remap_b); });
+  f.copy = time_frames(frames, [&] { engine::copy_source(layer.view()); });
+  f.move = time_frames(frames, [&] { engine::run_moving_blocks(layer.view(), layer.move_a); });
+  f.fine = time_frames(frames, [&] { engine::run_remap_rects(layer.view(), layer.remap_a); });
+  f.coarse = time_frames(frames, [&] { engine::run_remap_rects(layer.view(), layer.remap_b); });
 
   std::vector<std::uint16_t> from(working_frame, working_frame + engine::kFramePixels);
   f.memcpy = time_frames(frames, [&] {
@@ -138,7 +139,8 @@ Figures measure_round(engine::Scene& scene, platform::fake::VirtualClock& clock,
   });
   const MemoryFloor floor;
   f.floor = time_frames(frames, [&] {
-    floor.run(working_frame, layer.source16, layer.remap_a.table.get(), layer.remap_b.table.get());
+    floor.run(working_frame, layer.frames.source16, layer.remap_a.table.data(),
+              layer.remap_b.table.data());
     touch(working_frame);
   });
   return f;
