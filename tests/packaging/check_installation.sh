@@ -76,7 +76,7 @@ note "window class"
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 [ "$wm_class" = "$id" ] || fail "StartupWMClass is '$wm_class', not the desktop id $id"
 mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/displayfd" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/displayfd" 2>"$work/xvfb.log" &
 xvfb=$! player=""
 trap 'kill $player $xvfb 2>/dev/null || true' EXIT
 read -r -t 20 number <"$work/displayfd" || fail "Xvfb did not start"

@@ -26,7 +26,7 @@ for tool in Xvfb xdotool; do
 done
 
 mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 640x480x16 -nolisten tcp 3>"$work/displayfd" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -noreset -screen 0 640x480x16 -nolisten tcp 3>"$work/displayfd" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 read -r -t 20 number <"$work/displayfd" || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$number"

@@ -17,7 +17,7 @@ chmod +x "$MQ_PLAYER"
 
 fifo=$MQ_WORK/displayfd
 rm -f "$fifo"; mkfifo "$fifo"
-Xvfb -displayfd 3 -fp built-ins -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>"$MQ_WORK/xvfb.log" &
+Xvfb -displayfd 3 -noreset -fp built-ins -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>"$MQ_WORK/xvfb.log" &
 xvfb_pid=$!
 read -r -t 60 number <"$fifo" || fail "Xvfb did not start (see $MQ_WORK/xvfb.log)"
 export DISPLAY=":$number"

@@ -25,12 +25,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# start_xvfb [WxHxD]: a server on a free display; DISPLAY is set to it.
+# start_xvfb [WxHxD]: a server on a free display; DISPLAY is set to it. -noreset: by default
+# an X server resets when its last client leaves and refuses the connections that come
+# meanwhile (of two xdpyinfo in a row, the second failed 25 times in 300), so any client
+# before the player, a late one of another check among them, could make the player's first
+# connection fail.
 start_xvfb() {
   local screen=${1:-1024x768x24}
   local fifo="$MQ_WORK/displayfd"
   rm -f "$fifo"; mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$fifo" 2>"$MQ_WORK/xvfb.log" &
+  Xvfb -displayfd 3 -noreset -screen 0 "$screen" -nolisten tcp 3>"$fifo" 2>"$MQ_WORK/xvfb.log" &
   xvfb_pid=$!
   local number
   read -r -t 60 number <"$fifo" || fail "Xvfb did not start (see $MQ_WORK/xvfb.log)"
@@ -95,7 +99,10 @@ window_gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 # answer_message_box: presses Enter on the box once it is drawn, as a user would, and waits
 # until it has gone.
 answer_message_box() {
-  wait_for 60 message_box_drawn || fail "no message box drawn ($(cat "$player_log"))"
+  box_or_end() { message_box_drawn || player_ended; }
+  wait_for 60 box_or_end || fail "no message box drawn ($(cat "$player_log"))"
+  ! player_ended ||
+    fail "the player ended with status $(cat "$player_status") before its message box ($(cat "$player_log"))"
   local box; box=$(message_box_id)
   xdotool key --window "$box" Return
   wait_for 60 window_gone "$box" || fail "the message box did not close"

@@ -49,7 +49,7 @@ start_x() {
   local fifo="$MQ_OUT/display.$$"
   rm -f "$fifo"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" >"$MQ_OUT/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -noreset -screen 0 "$1" -nolisten tcp 3>"$fifo" >"$MQ_OUT/xvfb.log" 2>&1 &
   xvfb_pid=$!
   local number
   read -r -t 30 number <"$fifo" || fail "Xvfb did not start"
