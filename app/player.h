@@ -90,7 +90,6 @@ class Player {
   bool info_shown() const { return scene_.info_mode; }
   bool statistics_shown() const { return show_statistics_; }
   const StatisticsState& statistics() const { return statistics_; }
-  const Texts& texts() const { return texts_; }
   // The parts, for the tools and tests that look inside or set up a case.
   engine::Scene& scene() { return scene_; }
   display::Display& display() { return display_; }

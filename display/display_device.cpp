@@ -207,9 +207,12 @@ HResult DisplayDevice::create_offscreen(std::unique_ptr<OffscreenSurface>* out, 
 
   auto created = std::make_unique<OffscreenSurface>();
   const HResult hr = created->create_surface(ddraw, request);
-  // A failed surface is destroyed here, releasing whatever was created.
-  *out = platform::failed(hr) ? nullptr : std::move(created);
-  return platform::failed(hr) ? hr : kS_OK;
+  if (platform::failed(hr)) {
+    out->reset();
+    return hr;  // created goes on return, releasing whatever was made
+  }
+  *out = std::move(created);
+  return kS_OK;
 }
 
 HResult DisplayDevice::present() {
