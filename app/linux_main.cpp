@@ -1,6 +1,6 @@
-// The Linux entry point: reads the command line, makes the SDL2 backends, the scene, the
-// display and the player, and runs the player's start-up and main loop, in its own window
-// or in a screensaver's.
+// The Linux entry point: reads the command line, makes the SDL2 backends and the player over
+// them, and runs the player's start-up and main loop, in its own window or in a
+// screensaver's.
 #include <cstdio>
 #include <cstdlib>
 
@@ -37,11 +37,9 @@ int main(int argc, char** argv) {
   std::int32_t code = 0;
   {
     const std::unique_ptr<sdl2::Sdl2Backend> backend = sdl2::make_sdl2_backend(options);
-    const platform::Services services = backend->services();
-    engine::Scene scene(*services.clock);
-    display::Display display(services.display, services.windows);
-    app::Player player(services, scene, display);
-    if (line.target == app::DrawTarget::kOwnWindow && line.start_windowed) player.windowed = true;
+    const bool windowed = line.target == app::DrawTarget::kOwnWindow && line.start_windowed;
+    app::Player player(backend->services(),
+                       windowed ? app::StartMode::kWindowed : app::StartMode::kFullScreen);
     code = app::win_main(player, backend->shell, 1 /* SW_SHOWNORMAL */);
     // A start-up failure or a failed frame leaves the window open; closing it releases
     // what is left of the display.

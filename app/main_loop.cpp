@@ -1,11 +1,6 @@
 // The main loop over the thread's message queue, one turn at a time.
 #include "app/main_loop.h"
 
-#include "app/shell.h"
-#include "app/texts.h"
-#include "display/display_setup.h"
-#include "platform/window_system.h"
-
 namespace app {
 
 LoopTurn main_loop_step(Player& player, platform::MessagePump& pump) {
@@ -16,14 +11,12 @@ LoopTurn main_loop_step(Player& player, platform::MessagePump& pump) {
     if (!pump.translate_accelerator(message)) pump.dispatch(message);
   }
   // Minimised or hidden: no frames, and no processor time until a message arrives.
-  if (!player.app_active) {
+  if (!player.active()) {
     pump.wait();
     return {};
   }
-  if (platform::succeeded(frame_step(player, player.main_window))) return {};
-  display::release_device(player.display);
-  player.services.windows->message_box(player.main_window, frame_failed_text, product_caption,
-                                       platform::kMessageBoxIconError);
+  if (platform::succeeded(player.frame_step())) return {};
+  player.report_failed_frame();
   return {false, 0};
 }
 

@@ -17,7 +17,7 @@ struct LoopTurn {
 };
 
 // One turn: handles every waiting message; then, with the window inactive, waits for the
-// next message (pump.wait()), otherwise runs one frame (frame_step for the main window),
+// next message (pump.wait()), otherwise runs one frame (player.frame_step()),
 // whose layers wait until it is due. Ends with the quit message's code, or when a frame
 // fails: the display device is released, "Displaying the next frame failed. The program
 // will now exit. " is shown and the code is 0.

@@ -1,6 +1,5 @@
-// Start-up of the player and the work of one frame: the display with its full-screen-first
-// policy, the pictures, the first picture; frame_step with its recovery rules, render_frame
-// in drawing order, and present_again. The main loop over them is app/main_loop.h.
+// The top of the player's run: start-up up to the first picture with the window handlers
+// as the main window's procedure, then the main loop (app/main_loop.h).
 #pragma once
 
 #include <cstdint>
@@ -19,20 +18,8 @@ std::int32_t win_main(Player& player, platform::MessagePump& pump, std::int32_t 
 // when the program must end (any message already shown); the exit code is then 0.
 bool start_player(Player& player, std::int32_t show_command);
 
-// The window and display part of start-up: texts, main window, display with the windowed
-// retry. 0 on success; kE_FAIL when the program must end (any message already shown).
+// The window and display part of start-up, with the window handlers as the main window's
+// procedure. 0 on success; kE_FAIL when the program must end (any message already shown).
 platform::HResult start_window_and_display(Player& player, std::int32_t show_command);
-
-// One frame for window: the cooperative-level rules, then render_frame with the recovery
-// of a lost surface. 0 to go on; a negative status ends the main loop.
-platform::HResult frame_step(Player& player, platform::WindowHandle window);
-
-// Composes and presents one frame: scene (with the picture switch when it is due), upload,
-// statistics, back buffer, labels, present. 0, or the negative display status of present.
-platform::HResult render_frame(Player& player);
-
-// Presents the back buffer once more, when the display exists (the window or the About
-// dialog moved).
-void present_again(Player& player);
 
 }  // namespace app

@@ -1,5 +1,5 @@
-// The browser's entry point: makes the page's backends, then a run of the player (scene,
-// display, player) windowed, since a browser enters full screen only on the user's gesture.
+// The browser's entry point: makes the page's backends, then a run of the player windowed,
+// since a browser enters full screen only on the user's gesture.
 // The browser's animation frames drive the main loop one turn at a time, a turn only when
 // the player's own timing says it is due; a hidden page gets no animation frames and so uses
 // nothing. After an exit the page offers "Play again", which makes a fresh run.
@@ -15,22 +15,9 @@
 
 namespace {
 
-// One run of the player, from start-up to exit.
-struct Run {
-  explicit Run(const platform::Services& services)
-      : scene(*services.clock),
-        display(services.display, services.windows),
-        player(services, scene, display) {
-    player.windowed = true;
-  }
-
-  engine::Scene scene;
-  display::Display display;
-  app::Player player;
-};
-
 std::unique_ptr<platform::web::WebBackend> backend;
-std::unique_ptr<Run> run;
+// One run of the player, from start-up to exit.
+std::unique_ptr<app::Player> run;
 
 // The window goes (with what is left of the display) before the run it works on.
 void end_run() {
@@ -40,15 +27,15 @@ void end_run() {
 
 EM_BOOL on_animation_frame(double, void*) {
   if (!backend->turn_due()) return EM_TRUE;
-  if (app::main_loop_step(run->player, backend->shell).running) return EM_TRUE;
+  if (app::main_loop_step(*run, backend->shell).running) return EM_TRUE;
   end_run();
   return EM_FALSE;
 }
 
 void start_run() {
   backend->started();
-  run = std::make_unique<Run>(backend->services());
-  if (!app::start_player(run->player, 1 /* SW_SHOWNORMAL */)) {
+  run = std::make_unique<app::Player>(backend->services(), app::StartMode::kWindowed);
+  if (!app::start_player(*run, 1 /* SW_SHOWNORMAL */)) {
     end_run();
     return;
   }

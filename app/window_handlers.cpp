@@ -1,12 +1,8 @@
 // The main window's procedure and the About dialog's procedure over the portable message
-// form, and open_web_page.
+// form.
 #include "app/window_handlers.h"
 
-#include "app/display_modes.h"
-#include "app/picture_switch.h"
-#include "app/shell.h"
-#include "app/texts.h"
-#include "display/display_setup.h"
+#include "display/frame_size.h"
 #include "platform/shell_system.h"
 #include "platform/window_system.h"
 
@@ -36,11 +32,6 @@ void fix_tracking_size(platform::ShellSystem& shell, platform::MinMaxInfo* info)
   info->max_track_size = {width, height};
 }
 
-void switch_picture(Player& player) {
-  player.scene.info_mode = !player.scene.info_mode;
-  show_picture(player);  // a failure leaves the previous picture in place
-}
-
 // Key releases. Esc and Alt+Enter act through the accelerators on the key press, so their
 // releases (and that of Alt alone) must not switch the picture.
 void on_key_up(Player& player, const Message& message) {
@@ -50,13 +41,13 @@ void on_key_up(Player& player, const Message& message) {
     case platform::kVK_ESCAPE:
       break;
     case 'P':
-      player.show_statistics = !player.show_statistics;
+      player.toggle_statistics();
       break;
     case 'T':
-      toggle_fullscreen(player, message.window);
+      player.toggle_full_screen();
       break;
     default:
-      switch_picture(player);
+      player.switch_picture();
       break;
   }
 }
@@ -64,17 +55,17 @@ void on_key_up(Player& player, const Message& message) {
 HandlerResult on_command(Player& player, const Message& message) {
   switch (platform::low_word(message.wparam)) {
     case kCmdAbout:
-      player.services.shell->run_dialog(message.window, platform::kAboutDialogId,
-                                        about_procedure(player));
+      player.services().shell->run_dialog(message.window, platform::kAboutDialogId,
+                                          about_procedure(player));
       return result(0);
     case kCmdExit:
-      player.services.windows->post_close(message.window);
+      player.services().windows->post_close(message.window);
       return result(0);
     case kCmdToggleFullScreen:
-      toggle_fullscreen(player, message.window);
+      player.toggle_full_screen();
       return result(0);
     case kCmdWebPage:
-      open_web_page(player);
+      player.open_web_page();
       return result(0);
     default:
       return pass_on();
@@ -84,7 +75,7 @@ HandlerResult on_command(Player& player, const Message& message) {
 // In full screen the window must neither move, resize nor maximise, and the monitor must
 // not be powered down under the player.
 bool swallowed_system_command(const Player& player, std::uintptr_t command) {
-  if (player.windowed) return false;
+  if (player.windowed()) return false;
   return command == platform::kSC_SIZE || command == platform::kSC_MOVE ||
          command == platform::kSC_MAXIMIZE || command == platform::kSC_MONITORPOWER;
 }
@@ -92,30 +83,27 @@ bool swallowed_system_command(const Player& player, std::uintptr_t command) {
 }  // namespace
 
 HandlerResult handle_window_message(Player& player, const Message& message) {
-  platform::ShellSystem& shell = *player.services.shell;
-  display::DisplayDevice* device = player.display.display;
+  platform::ShellSystem& shell = *player.services().shell;
   switch (message.id) {
     case platform::kWM_DESTROY:
-      display::release_display(player.display);
+      player.release_display();
       shell.post_quit(0);
       return result(0);
     case platform::kWM_MOVE:
-      if (device != nullptr) {
-        device->update_bounds();
-        present_again(player);
-      }
+      player.update_bounds();
+      player.present_again();
       return result(0);
     case platform::kWM_SIZE:
-      player.app_active =
-          message.wparam != platform::kSIZE_MINIMIZED && message.wparam != platform::kSIZE_MAXHIDE;
-      if (device != nullptr) device->update_bounds();
+      player.set_active(message.wparam != platform::kSIZE_MINIMIZED &&
+                        message.wparam != platform::kSIZE_MAXHIDE);
+      player.update_bounds();
       return pass_on();
     case platform::kWM_SETCURSOR:
-      if (player.scene.info_mode) {
+      if (player.info_shown()) {
         shell.set_cursor(platform::Cursor::kHelp);
         return result(1);
       }
-      if (!player.windowed) {
+      if (!player.windowed()) {
         shell.set_cursor(platform::Cursor::kNone);
         return result(1);
       }
@@ -132,12 +120,11 @@ HandlerResult handle_window_message(Player& player, const Message& message) {
       if (swallowed_system_command(player, message.wparam)) return result(1);
       return pass_on();
     case platform::kWM_LBUTTONDOWN:
-      if (player.scene.info_mode) open_web_page(player);
+      if (player.info_shown()) player.open_web_page();
       return pass_on();
     case platform::kWM_RBUTTONDOWN:
       // Set, not toggled: the info picture is decoded again even when it is shown.
-      player.scene.info_mode = true;
-      show_picture(player);
+      player.show_info_picture();
       return pass_on();
     default:
       return pass_on();
@@ -149,17 +136,17 @@ std::intptr_t handle_about_message(Player& player, const Message& message) {
     case platform::kWM_INITDIALOG:
       return 1;
     case platform::kWM_MOVE:
-      present_again(player);
+      player.present_again();
       return 0;
     case platform::kWM_COMMAND: {
       const std::uint16_t id = platform::low_word(message.wparam);
       if (id == platform::kAboutWebButtonId) {
-        open_web_page(player);
-        player.services.shell->end_dialog(message.window, id);
+        player.open_web_page();
+        player.services().shell->end_dialog(message.window, id);
         return 1;
       }
       if (id == platform::kIDOK || id == platform::kIDCANCEL) {
-        player.services.shell->end_dialog(message.window, id);
+        player.services().shell->end_dialog(message.window, id);
         return 1;
       }
       return 0;
@@ -181,10 +168,6 @@ platform::DialogProcedure about_procedure(Player& player) {
             return handle_about_message(*static_cast<Player*>(context), message);
           },
           &player};
-}
-
-bool open_web_page(Player& player) {
-  return player.services.shell->shell_open(player.texts.web_page_address) > 32;
 }
 
 }  // namespace app

@@ -1,6 +1,6 @@
 // The window procedure of the main window and the procedure of the About dialog, written
-// against the portable message form so that every backend's real window calls them, and
-// the web-page launch they share.
+// against the portable message form so that every backend's real window calls them. They
+// change the player only through its members.
 #pragma once
 
 #include <cstdint>
@@ -27,9 +27,5 @@ std::intptr_t handle_about_message(Player& player, const platform::Message& mess
 // The two procedures as the backends call them, over player.
 platform::WindowProcedure window_procedure(Player& player);
 platform::DialogProcedure about_procedure(Player& player);
-
-// Opens web_page_address with the shell's "open" verb; true when the shell accepted it.
-// Every caller ignores the result.
-bool open_web_page(Player& player);
 
 }  // namespace app

@@ -1,6 +1,5 @@
-// The Windows entry point: makes the Win32, DirectDraw and GDI backends, the scene, the
-// display and the player, and runs the player's start-up and main loop over the thread's
-// queue.
+// The Windows entry point: makes the Win32, DirectDraw and GDI backends and the player over
+// them, and runs the player's start-up and main loop over the thread's queue.
 #include "app/player.h"
 #include "app/shell.h"
 #include "platform/win32/win32_backend.h"
@@ -11,10 +10,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, i
   (void)command_line;
   const std::unique_ptr<platform::win32::Win32Backend> backend =
       platform::win32::make_win32_backend({.instance = instance});
-  const platform::Services services = backend->services();
-  engine::Scene scene(*services.clock);
-  display::Display display(services.display, services.windows);
-  app::Player player(services, scene, display);
+  app::Player player(backend->services());
   return static_cast<int>(
       app::win_main(player, backend->pump, static_cast<std::int32_t>(show_command)));
 }

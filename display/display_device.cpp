@@ -2,6 +2,8 @@
 // surface's own creation and release.
 #include "display/display_device.h"
 
+#include <utility>
+
 #include "platform/window_system.h"
 
 namespace display {
@@ -193,7 +195,7 @@ HResult DisplayDevice::create_windowed(platform::WindowHandle new_window, std::u
   return kS_OK;
 }
 
-HResult DisplayDevice::create_offscreen(OffscreenSurface** out, std::uint32_t width,
+HResult DisplayDevice::create_offscreen(std::unique_ptr<OffscreenSurface>* out, std::uint32_t width,
                                         std::uint32_t height) {
   if (ddraw == nullptr) return kE_POINTER;
   if (out == nullptr) return kE_INVALIDARG;
@@ -203,14 +205,13 @@ HResult DisplayDevice::create_offscreen(OffscreenSurface** out, std::uint32_t wi
   request.height = height;
   request.caps = platform::kCapsOffscreenPlain;
 
-  auto* created = new OffscreenSurface;
+  auto created = std::make_unique<OffscreenSurface>();
   const HResult hr = created->create_surface(ddraw, request);
   if (platform::failed(hr)) {
-    delete created;  // releases whatever was created
-    *out = nullptr;
-    return hr;
+    out->reset();
+    return hr;  // created goes on return, releasing whatever was made
   }
-  *out = created;
+  *out = std::move(created);
   return kS_OK;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/direct_draw.h"
 #include "platform/hresult.h"
@@ -72,13 +73,15 @@ class DisplayDevice {
   // A window with a client area of width × height kept on the work area, a primary surface
   // with a clipper and an off-screen back buffer. 0 or E_FAIL.
   HResult create_windowed(platform::WindowHandle window, std::uint32_t width, std::uint32_t height);
-  // A new off-screen surface of the display's format into *out (null on failure).
-  // 0, E_POINTER without ddraw, E_INVALIDARG for a null out, or the creation error.
-  HResult create_offscreen(OffscreenSurface** out, std::uint32_t width, std::uint32_t height);
+  // A new off-screen surface of the display's format into *out, which owns it (null on
+  // failure). 0, E_POINTER without ddraw, E_INVALIDARG for a null out, or the creation error.
+  HResult create_offscreen(std::unique_ptr<OffscreenSurface>* out, std::uint32_t width,
+                           std::uint32_t height);
   // A surface exactly as large as text in font (measured on the screen), with the text
-  // drawn into it. 0, E_INVALIDARG without ddraw, text or out, or the first error.
-  HResult create_text_label(OffscreenSurface** out, platform::Font* font, const char* text,
-                            platform::ColorRef background, platform::ColorRef foreground);
+  // drawn into it, into *out. 0, E_INVALIDARG without ddraw, text or out, or the first error.
+  HResult create_text_label(std::unique_ptr<OffscreenSurface>* out, platform::Font* font,
+                            const char* text, platform::ColorRef background,
+                            platform::ColorRef foreground);
   // Shows the back buffer: flip in full screen, blit onto screen_rect in a window, retried
   // while still drawing. A lost surface restores front and back and is returned.
   HResult present();

@@ -16,18 +16,11 @@ namespace {
 
 constexpr std::uint32_t kSystemMenuBit = platform::kStyleSysMenu;
 
-void destroy(OffscreenSurface*& surface) {
-  if (surface != nullptr) {
-    surface->release();
-    delete surface;
-    surface = nullptr;
-  }
-}
-
 }  // namespace
 
-Display::Display(platform::DisplaySystem* display_system, platform::WindowSystem* window_system)
-    : system(display_system), windows(window_system) {}
+Display::Display(platform::DisplaySystem* display_system, platform::WindowSystem* window_system,
+                 const std::uint16_t* frame)
+    : system(display_system), windows(window_system), working_frame(frame) {}
 
 Display::~Display() {
   release_display(*this);
@@ -40,7 +33,7 @@ void set_label_texts(Display& display, const char* publisher_label_text,
 }
 
 void detect_frame_format(Display& display) {
-  OffscreenSurface* frame_surface = display.frame_surface;
+  const OffscreenSurface* frame_surface = display.frame_surface.get();
   if (frame_surface == nullptr || frame_surface->surface == nullptr) return;
   platform::PixelFormatDesc format;
   if (platform::failed(frame_surface->surface->get_pixel_format(&format))) return;
@@ -52,8 +45,9 @@ void detect_frame_format(Display& display) {
   }
 }
 
-HResult upload_frame(Display& display, const std::uint16_t* frame) {
-  OffscreenSurface* frame_surface = display.frame_surface;
+HResult upload_frame(Display& display) {
+  const std::uint16_t* frame = display.working_frame;
+  const OffscreenSurface* frame_surface = display.frame_surface.get();
   if (frame_surface == nullptr || frame_surface->surface == nullptr) return kE_POINTER;
   platform::Surface* surface = frame_surface->surface;
   platform::PixelFormatDesc format;
@@ -99,105 +93,95 @@ HResult upload_frame(Display& display, const std::uint16_t* frame) {
   return kS_OK;
 }
 
-HResult init_display(Display& screen, platform::WindowHandle window, bool* windowed_flag,
-                     bool* full_screen_refused) {
-  if (full_screen_refused != nullptr) *full_screen_refused = false;
-  if (windowed_flag == nullptr) return kE_POINTER;
+DisplayInit init_display(Display& screen, platform::WindowHandle window) {
   platform::WindowSystem* windows = screen.windows;
 
-  if (*windowed_flag) {
+  if (screen.windowed) {
     release_display(screen);
-    screen.display = new DisplayDevice(screen.system, screen.windows);
-    DisplayDevice* display = screen.display;
-    const HResult created = display->create_windowed(window, kFrameWidth, kFrameHeight);
-    if (platform::failed(created)) return created;
+    screen.device = std::make_unique<DisplayDevice>(screen.system, screen.windows);
+    DisplayDevice& device = *screen.device;
+    const HResult created = device.create_windowed(window, kFrameWidth, kFrameHeight);
+    if (platform::failed(created)) return {created};
     if (windows != nullptr) {
       windows->set_style(window, windows->get_style(window) | kSystemMenuBit);
       windows->attach_menu(window, platform::kMainMenuId);
       // The window was sized before the menu bar came back; size it again so that the
       // client area stays exactly 640×480.
-      display->fit_window_to_client(kFrameWidth, kFrameHeight);
+      device.fit_window_to_client(kFrameWidth, kFrameHeight);
     }
     // A palette desktop cannot show the frame: go full screen instead.
     platform::PixelFormatDesc desktop;
-    if (platform::succeeded(display->front->get_pixel_format(&desktop)) &&
+    if (platform::succeeded(device.front->get_pixel_format(&desktop)) &&
         desktop.rgb_bit_count <= 8) {
-      *windowed_flag = false;
+      screen.windowed = false;
     }
   }
 
-  if (!*windowed_flag) {
+  if (!screen.windowed) {
     release_display(screen);
-    screen.display = new DisplayDevice(screen.system, screen.windows);
-    const HResult created =
-        screen.display->create_fullscreen(window, kFrameWidth, kFrameHeight, 16);
-    if (platform::failed(created)) {
-      if (full_screen_refused != nullptr) *full_screen_refused = true;
-      return created;
-    }
+    screen.device = std::make_unique<DisplayDevice>(screen.system, screen.windows);
+    const HResult created = screen.device->create_fullscreen(window, kFrameWidth, kFrameHeight, 16);
+    if (platform::failed(created)) return {created, true};
     if (windows != nullptr) {
       windows->detach_menu(window);
       windows->set_style(window, windows->get_style(window) & ~kSystemMenuBit);
     }
   }
 
-  HResult hr = screen.display->create_offscreen(&screen.frame_surface, kFrameWidth, kFrameHeight);
-  if (platform::failed(hr)) return hr;
-  hr = upload_frame(screen, screen.working_frame);
-  if (platform::failed(hr)) return hr;
-  hr = create_labels(*screen.display, &screen.publisher_label, screen.publisher_text,
+  HResult hr = screen.device->create_offscreen(&screen.frame_surface, kFrameWidth, kFrameHeight);
+  if (platform::failed(hr)) return {hr};
+  hr = upload_frame(screen);
+  if (platform::failed(hr)) return {hr};
+  hr = create_labels(*screen.device, &screen.publisher_label, screen.publisher_text,
                      &screen.version_label, screen.version_text);
-  if (platform::failed(hr)) return hr;
-  return draw_label_texts(screen.publisher_label, screen.publisher_text, screen.version_label,
-                          screen.version_text);
+  if (platform::failed(hr)) return {hr};
+  return {draw_label_texts(screen.publisher_label.get(), screen.publisher_text,
+                           screen.version_label.get(), screen.version_text)};
 }
 
 void release_display(Display& screen) {
-  destroy(screen.publisher_label);
-  destroy(screen.version_label);
-  destroy(screen.frame_surface);
+  screen.publisher_label.reset();
+  screen.version_label.reset();
+  screen.frame_surface.reset();
   release_device(screen);
 }
 
 void release_device(Display& screen) {
-  if (screen.display != nullptr) {
-    screen.display->release_all();
-    delete screen.display;
-    screen.display = nullptr;
+  if (screen.device != nullptr) {
+    screen.device->release_all();
+    screen.device.reset();
   }
 }
 
 HResult restore_display(Display& screen) {
-  if (screen.display == nullptr || screen.display->ddraw == nullptr) return kE_POINTER;
-  const HResult restored = screen.display->ddraw->restore_all_surfaces();
+  if (screen.device == nullptr || screen.device->ddraw == nullptr) return kE_POINTER;
+  const HResult restored = screen.device->ddraw->restore_all_surfaces();
   if (platform::failed(restored)) return restored;
-  const HResult uploaded = upload_frame(screen, screen.working_frame);
-  const HResult drawn = draw_label_texts(screen.publisher_label, screen.publisher_text,
-                                         screen.version_label, screen.version_text);
+  const HResult uploaded = upload_frame(screen);
+  const HResult drawn = draw_label_texts(screen.publisher_label.get(), screen.publisher_text,
+                                         screen.version_label.get(), screen.version_text);
   if (platform::failed(uploaded)) return uploaded;
   if (platform::failed(drawn)) return drawn;
   return kS_OK;
 }
 
 HResult test_cooperative_level(Display& screen) {
-  if (screen.display == nullptr || screen.display->ddraw == nullptr) return kE_POINTER;
-  return screen.display->ddraw->test_cooperative_level();
+  if (screen.device == nullptr || screen.device->ddraw == nullptr) return kE_POINTER;
+  return screen.device->ddraw->test_cooperative_level();
 }
 
 HResult compose_back_buffer(Display& screen) {
-  DisplayDevice* display = screen.display;
-  if (display == nullptr) return kE_POINTER;
+  DisplayDevice* device = screen.device.get();
+  if (device == nullptr) return kE_POINTER;
   const std::int32_t bottom = kFrameHeight - kLabelMargin;
-  display->clear_back_buffer(0);
-  display->draw_surface(0, 0, screen.frame_surface, nullptr);
-  if (screen.publisher_label != nullptr) {
-    display->draw_surface(kLabelMargin, bottom - label_height(*screen.publisher_label),
-                          screen.publisher_label, nullptr);
+  device->clear_back_buffer(0);
+  device->draw_surface(0, 0, screen.frame_surface.get(), nullptr);
+  if (TextLabel* publisher = screen.publisher_label.get(); publisher != nullptr) {
+    device->draw_surface(kLabelMargin, bottom - label_height(*publisher), publisher, nullptr);
   }
-  if (screen.version_label != nullptr) {
-    display->draw_surface(kFrameWidth - kLabelMargin - label_width(*screen.version_label),
-                          bottom - label_height(*screen.version_label), screen.version_label,
-                          nullptr);
+  if (TextLabel* version = screen.version_label.get(); version != nullptr) {
+    device->draw_surface(kFrameWidth - kLabelMargin - label_width(*version),
+                         bottom - label_height(*version), version, nullptr);
   }
   return kS_OK;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "display/display_device.h"
 #include "display/frame_size.h"
@@ -14,31 +15,44 @@
 namespace display {
 
 // The display: its objects, each null while absent (created by init_display and destroyed
-// by release_display), the frame surface's pixel layout, and what set-up and restore draw.
+// by release_display), the mode they are made in, the frame surface's pixel layout, and
+// what set-up and restore draw.
 struct Display {
-  // No objects yet. The device is created through system and sizes the window through
-  // windows; either may be null (creation then fails, or the window is left alone).
-  Display(platform::DisplaySystem* system, platform::WindowSystem* windows);
+  // No objects yet, full screen first. The device is created through system and sizes the
+  // window through windows; either may be null (creation then fails, or the window is left
+  // alone). working_frame (640×480, 16 bits, null: none) is what the frame surface shows; it
+  // is not owned and must outlive the display.
+  Display(platform::DisplaySystem* system, platform::WindowSystem* windows,
+          const std::uint16_t* working_frame = nullptr);
   // release_display.
   ~Display();
   Display(const Display&) = delete;
   Display& operator=(const Display&) = delete;
 
-  DisplayDevice* display = nullptr;
-  OffscreenSurface* frame_surface = nullptr;  // 640×480, receives the working frame
-  TextLabel* publisher_label = nullptr;
-  TextLabel* version_label = nullptr;
+  std::unique_ptr<DisplayDevice> device;
+  std::unique_ptr<OffscreenSurface> frame_surface;  // 640×480, receives the working frame
+  std::unique_ptr<TextLabel> publisher_label;
+  std::unique_ptr<TextLabel> version_label;
+  // The mode init_display makes: a window, or exclusive full screen.
+  bool windowed = false;
   // The frame surface's 16-bit layout (detect_frame_format) and its colour table, which
   // upload_frame converts through; the layers draw in this layout.
   PixelFormat pixel_format;
 
   platform::DisplaySystem* system;
   platform::WindowSystem* windows;
-  // Kept by pointer: the label texts and the 640×480 16-bit frame that init_display and
-  // restore_display upload (null: none).
+  const std::uint16_t* const working_frame;
+  // Kept by pointer: the label texts that init_display and restore_display draw.
   const char* publisher_text = "";
   const char* version_text = "";
-  const std::uint16_t* working_frame = nullptr;
+};
+
+// What init_display did: 0 or the first negative result, and whether that failure was the
+// full-screen device's creation (the 640×480×16 mode is not available), which the user is
+// to be told of.
+struct DisplayInit {
+  HResult result = platform::kS_OK;
+  bool full_screen_refused = false;
 };
 
 // Where labels sit: their bottom edge on row 468, 12 pixels in from the left and right.
@@ -52,18 +66,15 @@ void set_label_texts(Display& display, const char* publisher_label_text,
 // at 16 bits per pixel, 5-6-5 at any other depth; nothing changes if the query fails.
 void detect_frame_format(Display& display);
 
-// Copies frame (640×480, row stride 640; null copies nothing) into the frame surface,
+// Copies the working frame (row stride 640; null copies nothing) into the frame surface,
 // through the colour table when the surface has 24 or 32 bits per pixel.
 // 0, E_POINTER without a frame surface, or the display's error.
-HResult upload_frame(Display& display, const std::uint16_t* frame);
+HResult upload_frame(Display& display);
 
-// Creates device, frame surface and labels for *windowed_flag (windowed or full screen),
-// uploads the working frame and draws the label texts. Clears *windowed_flag when the
-// desktop has 8 bits per pixel or fewer. 0 or the first negative result. When given,
-// *full_screen_refused tells whether the failure was the full-screen device's creation (the
-// 640×480×16 mode is not available), which the user is to be told of.
-HResult init_display(Display& display, platform::WindowHandle window, bool* windowed_flag,
-                     bool* full_screen_refused = nullptr);
+// Creates device, frame surface and labels in display.windowed's mode, uploads the working
+// frame and draws the label texts. Clears display.windowed when the desktop has 8 bits per
+// pixel or fewer, since such a desktop cannot show the frame in a window.
+DisplayInit init_display(Display& display, platform::WindowHandle window);
 
 // Destroys both labels, the frame surface and the device, and nulls their pointers.
 void release_display(Display& display);

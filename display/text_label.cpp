@@ -3,6 +3,7 @@
 #include "display/text_label.h"
 
 #include <cstring>
+#include <utility>
 
 #include "platform/window_system.h"
 
@@ -21,11 +22,12 @@ std::int32_t length_of(const char* text) {
 
 }  // namespace
 
-HResult DisplayDevice::create_text_label(OffscreenSurface** out, platform::Font* font,
-                                         const char* text, platform::ColorRef background,
+HResult DisplayDevice::create_text_label(std::unique_ptr<OffscreenSurface>* out,
+                                         platform::Font* font, const char* text,
+                                         platform::ColorRef background,
                                          platform::ColorRef foreground) {
   if (ddraw == nullptr || text == nullptr || out == nullptr) return kE_INVALIDARG;
-  *out = nullptr;
+  out->reset();
 
   // Measure on the screen's context, as the label surface does not exist yet.
   platform::DisplaySystem* system = display_system;
@@ -43,14 +45,11 @@ HResult DisplayDevice::create_text_label(OffscreenSurface** out, platform::Font*
   request.width = static_cast<std::uint32_t>(width);
   request.height = static_cast<std::uint32_t>(height);
   request.caps = platform::kCapsOffscreenPlain;
-  auto* label = new OffscreenSurface;
+  auto label = std::make_unique<OffscreenSurface>();
   const HResult created = label->create_surface(ddraw, request);
-  if (platform::failed(created)) {
-    delete label;
-    return created;
-  }
-  *out = label;
-  const HResult drawn = label->draw_text(font, text, 0, 0, background, foreground);
+  if (platform::failed(created)) return created;
+  *out = std::move(label);
+  const HResult drawn = (*out)->draw_text(font, text, 0, 0, background, foreground);
   return drawn == kS_OK ? kS_OK : drawn;
 }
 
@@ -126,8 +125,9 @@ std::uint32_t OffscreenSurface::color_to_pixel(platform::ColorRef color) {
   return result;
 }
 
-HResult create_labels(DisplayDevice& device, TextLabel** publisher, const char* publisher_text,
-                      TextLabel** version, const char* version_text) {
+HResult create_labels(DisplayDevice& device, std::unique_ptr<TextLabel>* publisher,
+                      const char* publisher_text, std::unique_ptr<TextLabel>* version,
+                      const char* version_text) {
   HResult hr = device.create_text_label(publisher, nullptr, publisher_text, 0, 0);
   if (hr != kS_OK) return hr;
   hr = device.create_text_label(version, nullptr, version_text, 0, 0);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "display/display_device.h"
 
@@ -20,8 +21,9 @@ inline constexpr platform::ColorRef kLabelColorKey = 0x000000;
 
 // Creates the publisher label, then the version label (no font, black on black), stopping
 // at the first non-zero result, then keys both to black. The result of keying the second.
-HResult create_labels(DisplayDevice& device, TextLabel** publisher, const char* publisher_text,
-                      TextLabel** version, const char* version_text);
+HResult create_labels(DisplayDevice& device, std::unique_ptr<TextLabel>* publisher,
+                      const char* publisher_text, std::unique_ptr<TextLabel>* version,
+                      const char* version_text);
 
 // Draws the label texts at (0, 0) in kLabelText on black, the publisher label first and the
 // version label only if that returned 0. The result of the last call; E_POINTER when a

@@ -7,7 +7,6 @@
 #include <ostream>
 #include <string>
 
-#include "app/display_modes.h"
 #include "app/frame_statistics.h"
 #include "app/player.h"
 #include "app/shell.h"
@@ -82,11 +81,11 @@ TEST_P(RenderedFrame, ShowsTheSteppedWorkingFrameWithBothLabels) {
   fake.display.set_mode_640x480x16(setting.full_screen_mode, setting.mode_format);
   fake.display.set_row_padding_bytes(setting.row_padding);
   start_player();
-  EXPECT_EQ(player.windowed, setting.full_screen_mode ? 0 : 1);
+  EXPECT_EQ(player.windowed(), setting.full_screen_mode ? 0 : 1);
   EXPECT_EQ(platform::fake::surface_pitch(screen.frame_surface->surface), setting.frame_pitch);
   for (int frame = 0; frame < 2; ++frame) {
     clock.advance(250);  // the layers are due: the working frame changes
-    ASSERT_EQ(render_frame(player), platform::kS_OK);
+    ASSERT_EQ(player.render_frame(), platform::kS_OK);
     EXPECT_TRUE(screen_shows_working_frame(fake, scene, setting.expand)) << "frame " << frame;
   }
 }
@@ -112,10 +111,9 @@ using FramePath = ShellTest;
 TEST_F(FramePath, StatisticsTextIsDrawnOpaqueAtFourFourAndGoneWithTheNextFrameWithout) {
   fake.display.set_mode_640x480x16(false);  // windowed on the 32-bit desktop: exact white
   start_player();
-  player.statistics = {};
-  player.show_statistics = true;
-  ASSERT_EQ(render_frame(player), platform::kS_OK);
-  const std::string text = player.statistics.text;
+  player.toggle_statistics();
+  ASSERT_EQ(player.render_frame(), platform::kS_OK);
+  const std::string text = player.statistics().text;
   ASSERT_FALSE(text.empty());
   const InkMap ink = ink_of(text.c_str());
   for (std::int32_t y = 0; y < ink.height; ++y) {
@@ -125,32 +123,32 @@ TEST_F(FramePath, StatisticsTextIsDrawnOpaqueAtFourFourAndGoneWithTheNextFrameWi
     }
   }
   EXPECT_EQ(fake.client_rgb(3, 4), expand_565(scene.working_frame.get()[4 * 640 + 3]));
-  player.show_statistics = false;
-  ASSERT_EQ(render_frame(player), platform::kS_OK);
+  player.toggle_statistics();
+  ASSERT_EQ(player.render_frame(), platform::kS_OK);
   EXPECT_TRUE(screen_shows_working_frame(fake, scene, expand_565));
 }
 
 TEST_F(FramePath, ToggleBothWaysKeepsShowingTheWorkingFrame) {
   start_player();
-  ASSERT_EQ(player.windowed, 0);
-  toggle_fullscreen(player, fake.window());
-  EXPECT_EQ(player.windowed, 1);
-  ASSERT_NE(screen.display, nullptr);
-  EXPECT_EQ(screen.display->windowed, 1);
+  ASSERT_EQ(player.windowed(), 0);
+  player.toggle_full_screen();
+  EXPECT_EQ(player.windowed(), 1);
+  ASSERT_NE(screen.device, nullptr);
+  EXPECT_EQ(screen.device->windowed, 1);
   EXPECT_FALSE(fake.display.full_screen_mode_set());
   EXPECT_EQ(fake.windows.menu_id(), platform::kMainMenuId);
   // The menu bar came back after the window was sized; the client area is still 640×480.
   const platform::Rect client = fake.windows.client_rect_on_screen(fake.window());
   EXPECT_EQ(client.right - client.left, 640);
   EXPECT_EQ(client.bottom - client.top, 480);
-  ASSERT_EQ(render_frame(player), platform::kS_OK);
+  ASSERT_EQ(player.render_frame(), platform::kS_OK);
   EXPECT_TRUE(screen_shows_working_frame(fake, scene, expand_565));
 
-  toggle_fullscreen(player, fake.window());
-  EXPECT_EQ(player.windowed, 0);
+  player.toggle_full_screen();
+  EXPECT_EQ(player.windowed(), 0);
   EXPECT_TRUE(fake.display.full_screen_mode_set());
   EXPECT_EQ(fake.windows.menu_id(), 0);
-  ASSERT_EQ(render_frame(player), platform::kS_OK);
+  ASSERT_EQ(player.render_frame(), platform::kS_OK);
   EXPECT_TRUE(screen_shows_working_frame(fake, scene, expand_565));
   EXPECT_TRUE(fake.windows.message_boxes().empty());
   EXPECT_EQ(fake.windows.close_requests(), 0);
@@ -160,10 +158,10 @@ TEST_F(FramePath, ToggleBothWaysKeepsShowingTheWorkingFrame) {
 TEST_F(FramePath, AFailedToggleToFullScreenTellsBothMessagesAndAsksTheWindowToClose) {
   fake.display.set_mode_640x480x16(false);
   start_player();
-  ASSERT_EQ(player.windowed, 1);
+  ASSERT_EQ(player.windowed(), 1);
   const std::size_t boxes = fake.windows.message_boxes().size();
-  toggle_fullscreen(player, fake.window());
-  EXPECT_EQ(screen.display, nullptr);
+  player.toggle_full_screen();
+  EXPECT_EQ(screen.device, nullptr);
   ASSERT_EQ(fake.windows.message_boxes().size(), boxes + 2);
   EXPECT_EQ(fake.windows.message_boxes()[boxes].text,
             "This display card does not support 640x480x16 ");
@@ -179,8 +177,8 @@ TEST_F(FramePath, AFailedToggleLateInTheSetUpIsToldOnceAndLeavesNothingAfterRele
   start_player();
   // The second label's surface cannot be made: device, frame surface and first label exist.
   fake.display.fail(Op::kCreateSurface, platform::kE_OUTOFMEMORY, 3);
-  toggle_fullscreen(player, fake.window());
-  EXPECT_EQ(screen.display, nullptr);
+  player.toggle_full_screen();
+  EXPECT_EQ(screen.device, nullptr);
   EXPECT_EQ(fake.windows.close_requests(), 1);
   ASSERT_EQ(fake.windows.message_boxes().size(), 1u);
   EXPECT_EQ(fake.windows.message_boxes()[0].text,

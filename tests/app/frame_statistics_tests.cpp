@@ -93,17 +93,18 @@ TEST_F(FrameStatistics, FirstUpdateAfterAPauseSpansTheWholeGapOnce) {
 TEST_F(FrameStatistics, TextIsDrawnWhiteOnDarkGreyAtFourFourIntoTheFrameSurface) {
   platform::fake::FakePlatform fake;
   display::Display screen(&fake.display, &fake.windows);
-  bool windowed = true;
+  screen.windowed = true;
   display::set_label_texts(screen, "Moviquel Co", "MQLP 1-1");
-  ASSERT_EQ(display::init_display(screen, fake.window(), &windowed), 0);
+  ASSERT_EQ(display::init_display(screen, fake.window()).result, 0);
   ASSERT_NE(screen.frame_surface, nullptr);
   platform::Surface* surface = screen.frame_surface->surface;
   platform::fake::surface_fill(surface, 0);
 
   clock_.set(2000);
   frame_time_ms_ = 8;
-  EXPECT_EQ(
-      app::draw_statistics(statistics_, screen.frame_surface, clock_.now_ms(), frame_time_ms_), 0);
+  EXPECT_EQ(app::draw_statistics(statistics_, screen.frame_surface.get(), clock_.now_ms(),
+                                 frame_time_ms_),
+            0);
   const std::string text = statistics_.text;
   ASSERT_EQ(text, "2000 ms   8 ms");
 

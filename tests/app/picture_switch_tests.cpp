@@ -13,10 +13,8 @@
 #include <vector>
 
 #include "app/picture_preparation.h"
-#include "app/picture_switch.h"
 #include "app/pictures.h"
 #include "app/player.h"
-#include "app/shell.h"
 #include "display/display_setup.h"
 #include "display/pixel_format.h"
 #include "engine/scene.h"
@@ -93,26 +91,25 @@ void write_png(const std::string& name, const std::uint32_t* pixels) {
 
 class PictureSwitch : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(app::load_pictures(&store_, player_.pictures)); }
+  void SetUp() override { ASSERT_TRUE(app::load_pictures(&store_, player_.pictures())); }
 
   void open_display(bool windowed) {
-    player_.windowed = windowed;
+    screen_.windowed = windowed;
     display::set_label_texts(screen_, "Moviquel Co", "MQLP 1-1");
-    screen_.working_frame = scene_.working_frame.get();
-    ASSERT_EQ(display::init_display(screen_, fake_.window(), &player_.windowed), 0);
+    ASSERT_EQ(display::init_display(screen_, fake_.window()).result, 0);
   }
 
   platform::fake::FakePlatform fake_;
   platform::EmbeddedResourceStore store_{platform::embedded_resources()};
   platform::fake::VirtualClock clock_{10000};
-  engine::Scene scene_{clock_};
-  display::Display screen_{&fake_.display, &fake_.windows};
-  app::Player player_{fake_.services(&store_, &clock_), scene_, screen_};
+  app::Player player_{fake_.services(&store_, &clock_)};
+  engine::Scene& scene_ = player_.scene();
+  display::Display& screen_ = player_.display();
 };
 
 TEST_F(PictureSwitch, MainPictureFillsTheSourceImageAndItsSceneDrawsItFirstFrame) {
   open_display(1);
-  ASSERT_TRUE(app::show_picture(player_));
+  ASSERT_TRUE(player_.show_picture());
 
   const std::vector<std::uint32_t> reference = reference_source_image("/main_picture.jpg");
   const auto decoded = mean_difference(scene_.source_image.get(), reference.data(), 0, 0, 639, 479);
@@ -125,7 +122,7 @@ TEST_F(PictureSwitch, MainPictureFillsTheSourceImageAndItsSceneDrawsItFirstFrame
   // A window shows the arrow.
   EXPECT_EQ(fake_.shell.cursor(), platform::Cursor::kArrow);
 
-  app::render_frame(player_);
+  player_.render_frame();
   const std::vector<std::uint32_t> frame = working_frame_rgb(scene_);
   write_png("main_source_image.png", scene_.source_image.get());
   write_png("main_first_frame.png", frame.data());
@@ -143,7 +140,7 @@ TEST_F(PictureSwitch, InfoPictureFillsTheWindowAndFadesInOverThePreviousFrame) {
   open_display(1);
   scene_.info_mode = true;
   const int shows_before = fake_.shell.cursor_show_count();
-  ASSERT_TRUE(app::show_picture(player_));
+  ASSERT_TRUE(player_.show_picture());
 
   // 560 x 400 sits at (40, 40) inside the fill.
   const std::vector<std::uint32_t> reference = reference_source_image("/info_picture.jpg");
@@ -165,7 +162,7 @@ TEST_F(PictureSwitch, InfoPictureFillsTheWindowAndFadesInOverThePreviousFrame) {
   EXPECT_EQ(fake_.shell.cursor(), platform::Cursor::kHelp);
   EXPECT_EQ(fake_.shell.cursor_show_count(), shows_before + 1);
 
-  app::render_frame(player_);
+  player_.render_frame();
   const std::vector<std::uint32_t> frame = working_frame_rgb(scene_);
   write_png("info_source_image.png", scene_.source_image.get());
   write_png("info_first_frame.png", frame.data());
@@ -187,7 +184,7 @@ TEST_F(PictureSwitch, InfoPictureFillsTheWindowAndFadesInOverThePreviousFrame) {
 TEST_F(PictureSwitch, FullScreenMainPictureHasNoCursor) {
   open_display(0);
   const int shows_before = fake_.shell.cursor_show_count();
-  ASSERT_TRUE(app::show_picture(player_));
+  ASSERT_TRUE(player_.show_picture());
   EXPECT_EQ(fake_.shell.cursor(), platform::Cursor::kNone);
   EXPECT_EQ(fake_.shell.cursor_show_count(), shows_before);
 }
@@ -195,7 +192,7 @@ TEST_F(PictureSwitch, FullScreenMainPictureHasNoCursor) {
 TEST_F(PictureSwitch, SceneIsBuiltForThePixelLayoutOfTheFrameSurface) {
   fake_.display.set_desktop(1024, 768, platform::fake::format_555());
   open_display(1);
-  ASSERT_TRUE(app::show_picture(player_));
+  ASSERT_TRUE(player_.show_picture());
   EXPECT_EQ(screen_.pixel_format.green_bits, 5);
   EXPECT_EQ(scene_.main_layer.format.green_bits, 5);
   EXPECT_EQ(scene_.main_layer.format.red_shift, 10);
@@ -203,12 +200,12 @@ TEST_F(PictureSwitch, SceneIsBuiltForThePixelLayoutOfTheFrameSurface) {
 
 TEST_F(PictureSwitch, SceneTimerSwitchesToTheInfoPictureThroughShowPicture) {
   open_display(1);
-  ASSERT_TRUE(app::show_picture(player_));
+  ASSERT_TRUE(player_.show_picture());
   clock_.advance(29999);
-  app::render_frame(player_);
+  player_.render_frame();
   EXPECT_EQ(scene_.info_mode, 0);
   clock_.set(10000 + 30000);
-  app::render_frame(player_);
+  player_.render_frame();
   EXPECT_EQ(scene_.info_mode, 1);
   EXPECT_EQ(scene_.source_image.get()[0], app::kSourceImageFill);
   EXPECT_TRUE(scene_.info_layer.active);
@@ -226,11 +223,11 @@ struct Observed {
   int format_queries;
 };
 
-Observed observe(platform::fake::FakePlatform& fake, const app::Player& player) {
-  const engine::Scene& scene = player.scene;
+Observed observe(platform::fake::FakePlatform& fake, app::Player& player) {
+  const engine::Scene& scene = player.scene();
   const std::uint32_t* source_image = scene.source_image.get();
   return {std::vector<std::uint32_t>(source_image, source_image + kPixels),
-          player.display.pixel_format,
+          player.display().pixel_format,
           scene.main_layer.active,
           scene.strip_layer.active,
           scene.info_layer.active,
@@ -249,7 +246,7 @@ void set_picture(app::PictureBytes* picture, const std::vector<std::uint8_t>& by
 
 TEST_F(PictureSwitch, RefusedPicturesLeaveImageFormatSceneAndCursorUnchanged) {
   open_display(1);
-  ASSERT_TRUE(app::show_picture(player_));
+  ASSERT_TRUE(player_.show_picture());
   clock_.advance(1234);
 
   const std::vector<std::uint8_t> colour =
@@ -266,9 +263,9 @@ TEST_F(PictureSwitch, RefusedPicturesLeaveImageFormatSceneAndCursorUnchanged) {
   for (std::size_t i = 0; i < refused.size(); ++i) {
     const auto& [bytes, cut] = refused[i];
     const auto length = cut > 0 ? cut : static_cast<std::int32_t>(bytes.size());
-    set_picture(&player_.pictures.info_picture, bytes, i == 3 ? 0 : length);
+    set_picture(&player_.pictures().info_picture, bytes, i == 3 ? 0 : length);
     const Observed before = observe(fake_, player_);
-    EXPECT_FALSE(app::show_picture(player_)) << "picture " << i;
+    EXPECT_FALSE(player_.show_picture()) << "picture " << i;
     const Observed after = observe(fake_, player_);
     EXPECT_TRUE(after.source_image == before.source_image) << "picture " << i;
     EXPECT_EQ(std::memcmp(&after.layout, &before.layout, sizeof before.layout), 0) << i;

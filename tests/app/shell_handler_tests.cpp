@@ -58,40 +58,40 @@ TEST_F(WindowHandlers, SwitchingTwiceReturnsToTheMainPictureWithItsCursor) {
   EXPECT_EQ(fake.shell.cursor(), Cursor::kHelp);
   release_key('A');
   EXPECT_EQ(scene.info_mode, 0);
-  EXPECT_EQ(fake.shell.cursor(), player.windowed ? Cursor::kArrow : Cursor::kNone);
+  EXPECT_EQ(fake.shell.cursor(), player.windowed() ? Cursor::kArrow : Cursor::kNone);
 }
 
 TEST_F(WindowHandlers, EnterAltAndEscReleasesChangeNothing) {
   const std::size_t shown = pictures_shown();
-  const bool mode = player.windowed;
+  const bool mode = player.windowed();
   for (std::uint32_t key : {platform::kVK_RETURN, platform::kVK_MENU, platform::kVK_ESCAPE}) {
     const platform::HandlerResult result = send(platform::kWM_KEYUP, key);
     EXPECT_TRUE(result.use_default);
   }
   EXPECT_EQ(scene.info_mode, 0);
   EXPECT_EQ(pictures_shown(), shown);
-  EXPECT_EQ(player.windowed, mode);
-  EXPECT_EQ(player.show_statistics, 0);
+  EXPECT_EQ(player.windowed(), mode);
+  EXPECT_EQ(player.statistics_shown(), 0);
   EXPECT_EQ(fake.windows.close_requests(), 0);
 }
 
 TEST_F(WindowHandlers, PTogglesTheStatisticsAndKeepsThePicture) {
   release_key('P');
-  EXPECT_EQ(player.show_statistics, 1);
+  EXPECT_EQ(player.statistics_shown(), 1);
   release_key('P');
-  EXPECT_EQ(player.show_statistics, 0);
+  EXPECT_EQ(player.statistics_shown(), 0);
   EXPECT_EQ(scene.info_mode, 0);
 }
 
 TEST_F(WindowHandlers, TTogglesBetweenWindowAndFullScreen) {
-  const bool start = player.windowed;
+  const bool start = player.windowed();
   release_key('T');
-  EXPECT_EQ(player.windowed, start ? 0 : 1);
-  ASSERT_NE(screen.display, nullptr);
-  EXPECT_EQ(screen.display->windowed, player.windowed);
+  EXPECT_EQ(player.windowed(), start ? 0 : 1);
+  ASSERT_NE(screen.device, nullptr);
+  EXPECT_EQ(screen.device->windowed, player.windowed());
   release_key('T');
-  EXPECT_EQ(player.windowed, start);
-  EXPECT_EQ(screen.display->windowed, player.windowed);
+  EXPECT_EQ(player.windowed(), start);
+  EXPECT_EQ(screen.device->windowed, player.windowed());
   EXPECT_EQ(scene.info_mode, 0);
 }
 
@@ -124,15 +124,15 @@ TEST_F(WindowHandlers, LeftButtonOpensTheWebPageOnlyOverTheInfoPicture) {
 
 TEST_F(WindowHandlers, OpenWebPageSucceedsOnlyAboveThirtyTwo) {
   fake.shell.set_shell_open_result(33);
-  EXPECT_TRUE(open_web_page(player));
+  EXPECT_TRUE(player.open_web_page());
   fake.shell.set_shell_open_result(32);
-  EXPECT_FALSE(open_web_page(player));
+  EXPECT_FALSE(player.open_web_page());
   fake.shell.set_shell_open_result(2);
-  EXPECT_FALSE(open_web_page(player));
+  EXPECT_FALSE(player.open_web_page());
 }
 
 TEST_F(WindowHandlers, SystemCommandsForSizeMoveMaximiseAndMonitorPowerAreSwallowedInFullScreen) {
-  player.windowed = false;
+  screen.windowed = false;
   for (std::uintptr_t command : {platform::kSC_SIZE, platform::kSC_MOVE, platform::kSC_MAXIMIZE,
                                  platform::kSC_MONITORPOWER}) {
     const platform::HandlerResult result = send(platform::kWM_SYSCOMMAND, command);
@@ -147,7 +147,7 @@ TEST_F(WindowHandlers, SystemCommandsForSizeMoveMaximiseAndMonitorPowerAreSwallo
 }
 
 TEST_F(WindowHandlers, SystemCommandsActNormallyInAWindow) {
-  player.windowed = true;
+  screen.windowed = true;
   for (std::uintptr_t command : {platform::kSC_SIZE, platform::kSC_MOVE, platform::kSC_MAXIMIZE,
                                  platform::kSC_MONITORPOWER}) {
     EXPECT_TRUE(send(platform::kWM_SYSCOMMAND, command).use_default) << command;
@@ -155,13 +155,13 @@ TEST_F(WindowHandlers, SystemCommandsActNormallyInAWindow) {
 }
 
 TEST_F(WindowHandlers, CursorIsHiddenInFullScreenAndTheArrowInAWindowOverTheMainPicture) {
-  player.windowed = false;
+  screen.windowed = false;
   platform::HandlerResult result = send(platform::kWM_SETCURSOR);
   EXPECT_FALSE(result.use_default);
   EXPECT_EQ(result.value, 1);
   EXPECT_EQ(fake.shell.cursor(), Cursor::kNone);
 
-  player.windowed = true;
+  screen.windowed = true;
   const std::size_t calls = fake.shell.cursor_calls().size();
   result = send(platform::kWM_SETCURSOR);
   EXPECT_TRUE(result.use_default);  // the class's arrow
@@ -171,7 +171,7 @@ TEST_F(WindowHandlers, CursorIsHiddenInFullScreenAndTheArrowInAWindowOverTheMain
 TEST_F(WindowHandlers, CursorIsTheHelpCursorOverTheInfoPictureInBothModes) {
   scene.info_mode = true;
   for (std::int32_t mode : {0, 1}) {
-    player.windowed = mode;
+    screen.windowed = mode;
     fake.shell.set_cursor(Cursor::kArrow);
     const platform::HandlerResult result = send(platform::kWM_SETCURSOR);
     EXPECT_FALSE(result.use_default);
@@ -182,28 +182,28 @@ TEST_F(WindowHandlers, CursorIsTheHelpCursorOverTheInfoPictureInBothModes) {
 
 TEST_F(WindowHandlers, MinimisingOrHidingDeactivatesAndEverythingElseActivates) {
   send(platform::kWM_SIZE, platform::kSIZE_RESTORED);
-  EXPECT_EQ(player.app_active, 1);
+  EXPECT_EQ(player.active(), 1);
   send(platform::kWM_SIZE, platform::kSIZE_MINIMIZED);
-  EXPECT_EQ(player.app_active, 0);
+  EXPECT_EQ(player.active(), 0);
   send(platform::kWM_SIZE, platform::kSIZE_MAXSHOW);
-  EXPECT_EQ(player.app_active, 1);
+  EXPECT_EQ(player.active(), 1);
   send(platform::kWM_SIZE, platform::kSIZE_MAXHIDE);
-  EXPECT_EQ(player.app_active, 0);
+  EXPECT_EQ(player.active(), 0);
   EXPECT_TRUE(send(platform::kWM_SIZE, platform::kSIZE_MAXIMIZED).use_default);
-  EXPECT_EQ(player.app_active, 1);
+  EXPECT_EQ(player.active(), 1);
 }
 
 TEST_F(WindowHandlers, MovingTheWindowUpdatesTheBoundsAndPresentsTheLastFrameAgain) {
-  player.windowed = true;
-  display::init_display(screen, fake.window(), &player.windowed);
+  screen.windowed = true;
+  display::init_display(screen, fake.window());
   fake.windows.set_window_rect({200, 100, 200 + 648, 100 + 527});
   const int presents = fake.display.presents();
   const platform::HandlerResult result = send(platform::kWM_MOVE);
   EXPECT_FALSE(result.use_default);
   EXPECT_EQ(fake.display.presents(), presents + 1);
   const platform::Rect client = fake.windows.client_rect_on_screen(fake.window());
-  EXPECT_EQ(screen.display->screen_rect.left, client.left);
-  EXPECT_EQ(screen.display->screen_rect.top, client.top);
+  EXPECT_EQ(screen.device->screen_rect.left, client.left);
+  EXPECT_EQ(screen.device->screen_rect.top, client.top);
 }
 
 TEST_F(WindowHandlers, MovingWithoutADisplayDoesNothing) {
@@ -237,9 +237,9 @@ TEST_F(WindowHandlers, CommandsOpenAboutCloseToggleAndOpenTheWebPage) {
   EXPECT_FALSE(send(platform::kWM_COMMAND, (1u << 16) | kCmdExit).use_default);
   EXPECT_EQ(fake.windows.close_requests(), 1);
 
-  const bool mode = player.windowed;
+  const bool mode = player.windowed();
   EXPECT_FALSE(send(platform::kWM_COMMAND, (1u << 16) | kCmdToggleFullScreen).use_default);
-  EXPECT_EQ(player.windowed, mode ? 0 : 1);
+  EXPECT_EQ(player.windowed(), mode ? 0 : 1);
 
   EXPECT_FALSE(send(platform::kWM_COMMAND, kCmdWebPage).use_default);
   ASSERT_EQ(fake.shell.shell_open_calls().size(), 1u);
@@ -251,10 +251,10 @@ TEST_F(WindowHandlers, CommandsOpenAboutCloseToggleAndOpenTheWebPage) {
 
 TEST_F(WindowHandlers, AFailedToggleReportsItDestroysTheDeviceAndAsksToClose) {
   // Full screen to windowed: the windowed device's creation fails.
-  player.windowed = false;
+  screen.windowed = false;
   fake.display.fail(Op::kCreateDirectDraw, platform::kE_FAIL);
   release_key('T');
-  EXPECT_EQ(screen.display, nullptr);
+  EXPECT_EQ(screen.device, nullptr);
   ASSERT_FALSE(fake.windows.message_boxes().empty());
   EXPECT_EQ(fake.windows.message_boxes().back().text,
             "InitDirectDraw() failed. The program will now exit. ");
@@ -264,7 +264,7 @@ TEST_F(WindowHandlers, AFailedToggleReportsItDestroysTheDeviceAndAsksToClose) {
 TEST_F(WindowHandlers, DestroyReleasesTheDisplayAndPostsQuitWithCodeZero) {
   const platform::HandlerResult result = send(platform::kWM_DESTROY);
   EXPECT_FALSE(result.use_default);
-  EXPECT_EQ(screen.display, nullptr);
+  EXPECT_EQ(screen.device, nullptr);
   EXPECT_EQ(screen.frame_surface, nullptr);
   EXPECT_EQ(screen.publisher_label, nullptr);
   EXPECT_EQ(screen.version_label, nullptr);

@@ -38,9 +38,9 @@ using StartUp = ShellTest;
 
 TEST_F(StartUp, TheFirstDisplayIsFullScreenWhenTheModeExists) {
   start_player();
-  EXPECT_EQ(player.windowed, 0);
-  ASSERT_NE(screen.display, nullptr);
-  EXPECT_EQ(screen.display->windowed, 0);
+  EXPECT_EQ(player.windowed(), 0);
+  ASSERT_NE(screen.device, nullptr);
+  EXPECT_EQ(screen.device->windowed, 0);
   EXPECT_TRUE(fake.display.full_screen_mode_set());
   EXPECT_TRUE(fake.windows.message_boxes().empty());
   EXPECT_EQ(fake.shell.main_window_title(), "Moviquel Co 1-1 Moviquel Player");
@@ -56,9 +56,9 @@ TEST_F(StartUp, WithoutTheFullScreenModeTheUserIsToldOnceAndThePlayerRunsWindowe
   EXPECT_EQ(box.caption, "Moviquel Player");
   EXPECT_EQ(box.icon, platform::kMessageBoxIconError);
   EXPECT_EQ(box.owner, fake.window());
-  EXPECT_EQ(player.windowed, 1);
-  ASSERT_NE(screen.display, nullptr);
-  EXPECT_EQ(screen.display->windowed, 1);
+  EXPECT_EQ(player.windowed(), 1);
+  ASSERT_NE(screen.device, nullptr);
+  EXPECT_EQ(screen.device->windowed, 1);
 }
 
 TEST_F(StartUp, AnEightBitDesktopShowsTheFullScreenMessageTwiceThenTheFallbackMessage) {
@@ -85,20 +85,20 @@ TEST_F(StartUp, AMissingOrCutShortPictureIsToldOverTheDesktopThenEndsWithCodeZer
   platform::EmbeddedResourceStore cut_short(cut);
   for (platform::ResourceStore* store : {static_cast<platform::ResourceStore*>(&empty),
                                          static_cast<platform::ResourceStore*>(&cut_short)}) {
-    player.services.resources = store;
-    EXPECT_EQ(win_main(player, pump, 1), 0);
+    Player damaged(fake.services(store, &clock));
+    ScriptedPump damaged_pump(fake, damaged);
+    EXPECT_EQ(win_main(damaged, damaged_pump, 1), 0);
     ASSERT_FALSE(fake.windows.message_boxes().empty());
     const auto& box = fake.windows.message_boxes().back();
     EXPECT_EQ(box.text, "The pictures inside the program are damaged. The program will now exit.");
     EXPECT_EQ(box.caption, "Moviquel Player");
     EXPECT_EQ(box.icon, platform::kMessageBoxIconError);
-    EXPECT_EQ(screen.display, nullptr);  // released first, so the box is not hidden
+    EXPECT_EQ(damaged.display().device, nullptr);  // released first, so the box is not hidden
     EXPECT_EQ(fake.display.live_objects(), 0);
     EXPECT_FALSE(fake.display.full_screen_mode_set());
-    EXPECT_EQ(pump.idle_turns(), 0);
+    EXPECT_EQ(damaged_pump.idle_turns(), 0);
   }
   EXPECT_EQ(fake.windows.message_boxes().size(), 2u);
-  player.services.resources = &resources;
 }
 
 TEST_F(StartUp, BothDisplayAttemptsFailingOnATrueColourDesktopAreToldThenItEndsWithCodeZero) {
@@ -121,7 +121,7 @@ TEST_F(MainLoop, ClosingTheWindowEndsWithCodeZeroAndNoDisplayObjectAlive) {
   };
   EXPECT_EQ(win_main(player, pump, 1), 0);
   EXPECT_GE(fake.display.presents(), 4);
-  EXPECT_EQ(screen.display, nullptr);
+  EXPECT_EQ(screen.device, nullptr);
   EXPECT_EQ(fake.display.live_objects(), 0);
   EXPECT_TRUE(fake.display.misuses().empty());
   EXPECT_TRUE(fake.windows.message_boxes().empty());
@@ -188,7 +188,7 @@ TEST_F(MainLoop, AFailedFrameReleasesTheDeviceTellsTheUserAndEndsWithCodeZero) {
   EXPECT_EQ(fake.windows.message_boxes()[0].text, kFrameFailed);
   EXPECT_EQ(fake.windows.message_boxes()[0].caption, "Moviquel Player");
   EXPECT_EQ(fake.windows.message_boxes()[0].icon, platform::kMessageBoxIconError);
-  EXPECT_EQ(screen.display, nullptr);
+  EXPECT_EQ(screen.device, nullptr);
   EXPECT_EQ(fake.display.live(Kind::kDirectDraw), 0);
   EXPECT_FALSE(fake.display.exclusive_held());
 }
@@ -198,7 +198,7 @@ using FrameStep = ShellTest;
 TEST_F(FrameStep, DrawsAndPresentsOneFrame) {
   start_player();
   const int presents = fake.display.presents();
-  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
+  EXPECT_EQ(player.frame_step(), platform::kS_OK);
   EXPECT_EQ(fake.display.presents(), presents + 1);
 }
 
@@ -207,7 +207,7 @@ TEST_F(FrameStep, WhileAnotherProgramHoldsTheScreenEachTurnWaitsTenMillisecondsA
   fake.display.take_exclusive_mode();
   const int presents = fake.display.presents();
   clock.clear_sleeps();
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(player.frame_step(), platform::kS_OK);
   EXPECT_EQ(clock.sleeps(), (std::vector<std::uint32_t>{10, 10, 10}));
   EXPECT_EQ(fake.display.presents(), presents);
   EXPECT_TRUE(fake.windows.message_boxes().empty());
@@ -215,25 +215,25 @@ TEST_F(FrameStep, WhileAnotherProgramHoldsTheScreenEachTurnWaitsTenMillisecondsA
   // Back in exclusive mode: the first frame finds its surfaces lost and is dropped, the
   // next one is shown.
   fake.display.return_exclusive_mode();
-  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
-  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
+  EXPECT_EQ(player.frame_step(), platform::kS_OK);
+  EXPECT_EQ(player.frame_step(), platform::kS_OK);
   EXPECT_EQ(fake.display.presents(), presents + 1);
 }
 
 TEST_F(FrameStep, AChangedDesktopModeRebuildsTheDisplayAndKeepsTheScene) {
   fake.display.set_mode_640x480x16(false);
   start_player();
-  ASSERT_EQ(player.windowed, 1);
+  ASSERT_EQ(player.windowed(), 1);
   scene.info_mode = true;
   const int devices = fake.display.calls(Op::kCreateDirectDraw);
   fake.display.change_desktop_mode(platform::fake::format_565());
-  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
+  EXPECT_EQ(player.frame_step(), platform::kS_OK);
   EXPECT_EQ(fake.display.calls(Op::kCreateDirectDraw), devices + 1);
-  ASSERT_NE(screen.display, nullptr);
-  EXPECT_EQ(screen.display->windowed, 1);
+  ASSERT_NE(screen.device, nullptr);
+  EXPECT_EQ(screen.device->windowed, 1);
   EXPECT_EQ(scene.info_mode, 1);
   const int presents = fake.display.presents();
-  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
+  EXPECT_EQ(player.frame_step(), platform::kS_OK);
   EXPECT_EQ(fake.display.presents(), presents + 1);
   EXPECT_EQ(fake.display.live(Kind::kDirectDraw), 1);
 }
@@ -243,7 +243,7 @@ TEST_F(FrameStep, AFailedRebuildEndsTheLoop) {
   start_player();
   fake.display.change_desktop_mode(platform::fake::format_565());
   fake.display.fail(Op::kCreateDirectDraw, platform::kE_FAIL);
-  EXPECT_TRUE(platform::failed(frame_step(player, fake.window())));
+  EXPECT_TRUE(platform::failed(player.frame_step()));
 }
 
 TEST_F(FrameStep, ALostSurfaceDropsOneFrameAndTheNextIsShown) {
@@ -251,10 +251,10 @@ TEST_F(FrameStep, ALostSurfaceDropsOneFrameAndTheNextIsShown) {
   const int presents = fake.display.presents();
   const int restores = fake.display.calls(Op::kRestoreAllSurfaces);
   fake.display.lose_surfaces();
-  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
+  EXPECT_EQ(player.frame_step(), platform::kS_OK);
   EXPECT_EQ(fake.display.calls(Op::kRestoreAllSurfaces), restores + 1);
   EXPECT_EQ(fake.display.presents(), presents);
-  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
+  EXPECT_EQ(player.frame_step(), platform::kS_OK);
   EXPECT_EQ(fake.display.presents(), presents + 1);
   EXPECT_TRUE(fake.windows.message_boxes().empty());
 }
@@ -262,20 +262,20 @@ TEST_F(FrameStep, ALostSurfaceDropsOneFrameAndTheNextIsShown) {
 TEST_F(FrameStep, AnUnexpectedCooperativeLevelErrorIsPassedUp) {
   start_player();
   fake.display.fail(Op::kTestCooperativeLevel, platform::kE_OUTOFMEMORY);
-  EXPECT_EQ(frame_step(player, fake.window()), platform::kE_OUTOFMEMORY);
+  EXPECT_EQ(player.frame_step(), platform::kE_OUTOFMEMORY);
 }
 
 TEST_F(FrameStep, AnyOtherPresentFailureIsPassedUp) {
   start_player();
   fake.display.fail(Op::kFlip, platform::kE_INVALIDARG);
-  EXPECT_EQ(frame_step(player, fake.window()), platform::kE_INVALIDARG);
+  EXPECT_EQ(player.frame_step(), platform::kE_INVALIDARG);
 }
 
 TEST_F(FrameStep, WithoutADeviceItWaitsForTheCloseInsteadOfFailing) {
   start_player();
   display::release_display(screen);
   clock.clear_sleeps();
-  EXPECT_EQ(frame_step(player, fake.window()), platform::kS_OK);
+  EXPECT_EQ(player.frame_step(), platform::kS_OK);
   EXPECT_EQ(clock.sleeps(), (std::vector<std::uint32_t>{10}));
 }
 
@@ -293,21 +293,21 @@ int statistics_pixels(platform::fake::FakePlatform& fake_platform) {
 TEST_F(FrameStep, StatisticsAreDrawnTopLeftOnlyWhileSwitchedOn) {
   fake.display.set_mode_640x480x16(false);  // windowed on the 32-bit desktop: exact colours
   start_player();
-  ASSERT_EQ(frame_step(player, fake.window()), platform::kS_OK);
+  ASSERT_EQ(player.frame_step(), platform::kS_OK);
   const int before = statistics_pixels(fake);
-  player.show_statistics = true;
-  ASSERT_EQ(frame_step(player, fake.window()), platform::kS_OK);
+  player.toggle_statistics();
+  ASSERT_EQ(player.frame_step(), platform::kS_OK);
   EXPECT_GT(statistics_pixels(fake), before + 100);
-  player.show_statistics = false;
-  ASSERT_EQ(frame_step(player, fake.window()), platform::kS_OK);
+  player.toggle_statistics();
+  ASSERT_EQ(player.frame_step(), platform::kS_OK);
   EXPECT_EQ(statistics_pixels(fake), before);
 }
 
 using PresentAgain = ShellTest;
 
 TEST_F(PresentAgain, DoesNothingWithoutADisplay) {
-  ASSERT_EQ(screen.display, nullptr);
-  present_again(player);  // must not touch a missing device
+  ASSERT_EQ(screen.device, nullptr);
+  player.present_again();  // must not touch a missing device
   SUCCEED();
 }
 

@@ -1,8 +1,6 @@
 // The scripted queue and the fixture of the shell's tests.
 #include "tests/app/shell_test_support.h"
 
-#include "app/picture_switch.h"
-#include "app/pictures.h"
 #include "app/shell.h"
 #include "app/window_handlers.h"
 
@@ -84,8 +82,7 @@ ShellTest::ShellTest() : resources(platform::embedded_resources()) {}
 
 void ShellTest::start_player() {
   ASSERT_EQ(start_window_and_display(player, 1), platform::kS_OK);
-  ASSERT_TRUE(load_pictures(player.services.resources, player.pictures));
-  ASSERT_TRUE(show_picture(player));
+  ASSERT_TRUE(player.show_first_picture());
 }
 
 platform::HandlerResult ShellTest::send(std::uint32_t id, std::uintptr_t wparam,

@@ -75,9 +75,9 @@ class ShellTest : public ::testing::Test {
   platform::fake::FakePlatform fake;
   platform::EmbeddedResourceStore resources;
   platform::fake::VirtualClock clock{100000};
-  engine::Scene scene{clock};
-  display::Display screen{&fake.display, &fake.windows};
-  Player player{fake.services(&resources, &clock), scene, screen};
+  Player player{fake.services(&resources, &clock)};
+  engine::Scene& scene = player.scene();
+  display::Display& screen = player.display();
   ScriptedPump pump{fake, player};
 };
 

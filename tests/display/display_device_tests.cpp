@@ -2,6 +2,7 @@
 // screen show), presentation with losses and busy flips, copies, fills and refusals.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "display/display_device.h"
@@ -156,10 +157,10 @@ TEST_F(DisplayDeviceTest, OtherPresentFailuresArePassedUp) {
 }
 
 TEST_F(DisplayDeviceTest, OffscreenCreationRefusesMissingObjects) {
-  OffscreenSurface sentinel;
-  OffscreenSurface* surface = &sentinel;
+  auto surface = std::make_unique<OffscreenSurface>();
+  const OffscreenSurface* const held = surface.get();
   EXPECT_EQ(device.create_offscreen(&surface, 8, 8), platform::kE_POINTER);
-  EXPECT_EQ(surface, &sentinel);
+  EXPECT_EQ(surface.get(), held);
   ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
   const int before = p.display.live_objects();
   EXPECT_EQ(device.create_offscreen(nullptr, 8, 8), platform::kE_INVALIDARG);
@@ -170,14 +171,13 @@ TEST_F(DisplayDeviceTest, OffscreenCreationRefusesMissingObjects) {
 TEST_F(DisplayDeviceTest, OffscreenCreationFailureNullsTheOutputAndLeavesNothing) {
   ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
   const int before = p.display.live_objects();
-  OffscreenSurface sentinel;
-  OffscreenSurface* surface = &sentinel;
+  auto surface = std::make_unique<OffscreenSurface>();
   p.display.fail(Op::kCreateSurface, platform::kE_OUTOFMEMORY);
   EXPECT_EQ(device.create_offscreen(&surface, 8, 8), platform::kE_OUTOFMEMORY);
   EXPECT_EQ(surface, nullptr);
   // A surface whose description cannot be read back is not handed out either.
   p.display.fail(Op::kGetSurfaceDesc, platform::kE_FAIL);
-  surface = &sentinel;
+  surface = std::make_unique<OffscreenSurface>();
   EXPECT_EQ(device.create_offscreen(&surface, 8, 8), platform::kE_FAIL);
   EXPECT_EQ(surface, nullptr);
   EXPECT_EQ(p.display.live_objects(), before);
@@ -186,7 +186,7 @@ TEST_F(DisplayDeviceTest, OffscreenCreationFailureNullsTheOutputAndLeavesNothing
 TEST_F(DisplayDeviceTest, OffscreenSurfacesTakeTheDisplayFormatAndTheirSize) {
   p.display.set_desktop(1024, 768, platform::fake::format_24());
   ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
-  OffscreenSurface* surface = nullptr;
+  std::unique_ptr<OffscreenSurface> surface;
   ASSERT_EQ(device.create_offscreen(&surface, 33, 7), platform::kS_OK);
   EXPECT_EQ(display::label_width(*surface), 33);
   EXPECT_EQ(display::label_height(*surface), 7);
@@ -195,13 +195,12 @@ TEST_F(DisplayDeviceTest, OffscreenSurfacesTakeTheDisplayFormatAndTheirSize) {
   const platform::SurfaceDesc& request = p.display.surface_requests().back();
   EXPECT_EQ(request.flags, 0x7u);
   EXPECT_EQ(request.caps, 0x40u);
-  delete surface;
 }
 
 TEST_F(DisplayDeviceTest, DrawSurfaceCopiesEveryPixelUnlessKeyed) {
   p.display.set_desktop(1024, 768, platform::fake::format_565());
   ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
-  OffscreenSurface* surface = nullptr;
+  std::unique_ptr<OffscreenSurface> surface;
   ASSERT_EQ(device.create_offscreen(&surface, 2, 1), platform::kS_OK);
   platform::fake::surface_fill(surface->surface, 0);
   platform::SurfaceDesc locked;
@@ -211,18 +210,17 @@ TEST_F(DisplayDeviceTest, DrawSurfaceCopiesEveryPixelUnlessKeyed) {
   ASSERT_EQ(surface->surface->set_color_key(platform::kColorKeySrcBlt, 0, 0), 0);
 
   device.clear_back_buffer(0xF800);
-  ASSERT_EQ(device.draw_surface(10, 20, surface, nullptr), platform::kS_OK);
+  ASSERT_EQ(device.draw_surface(10, 20, surface.get(), nullptr), platform::kS_OK);
   EXPECT_EQ(platform::fake::surface_raw(device.back, 10, 20), 0u);
   EXPECT_EQ(platform::fake::surface_raw(device.back, 11, 20), 0x001Fu);
 
   device.clear_back_buffer(0xF800);
   surface->color_keyed = 1;
-  ASSERT_EQ(device.draw_surface(10, 20, surface, nullptr), platform::kS_OK);
+  ASSERT_EQ(device.draw_surface(10, 20, surface.get(), nullptr), platform::kS_OK);
   EXPECT_EQ(platform::fake::surface_raw(device.back, 10, 20), 0xF800u);
   EXPECT_EQ(platform::fake::surface_raw(device.back, 11, 20), 0x001Fu);
   // Neither fast copy waits (no DDBLTFAST_WAIT); only the keyed one names the source key.
   EXPECT_EQ(p.display.flags_of(Op::kBltFast), (Flags{0x0, 0x1}));
-  delete surface;
 }
 
 TEST_F(DisplayDeviceTest, DrawSurfaceRefusesANullSurfaceBeforeAMissingBackBuffer) {
@@ -230,11 +228,10 @@ TEST_F(DisplayDeviceTest, DrawSurfaceRefusesANullSurfaceBeforeAMissingBackBuffer
   OffscreenSurface empty;
   EXPECT_EQ(device.draw_surface(0, 0, &empty, nullptr), platform::kE_INVALIDARG);
   ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
-  OffscreenSurface* surface = nullptr;
+  std::unique_ptr<OffscreenSurface> surface;
   ASSERT_EQ(device.create_offscreen(&surface, 2, 2), platform::kS_OK);
   DisplayDevice bare{&p.display, &p.windows};
-  EXPECT_EQ(bare.draw_surface(0, 0, surface, nullptr), platform::kE_POINTER);
-  delete surface;
+  EXPECT_EQ(bare.draw_surface(0, 0, surface.get(), nullptr), platform::kE_POINTER);
 }
 
 // Every step of both creations can fail; each failure is E_FAIL and whatever was made

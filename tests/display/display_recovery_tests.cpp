@@ -45,7 +45,7 @@ using platform::fake::Op;
 
 TEST_F(DisplayTest, RestoreAfterALossReuploadsTheFrameAndRedrawsBothLabels) {
   platform.display.set_row_padding_bytes(8);
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
   display::detect_frame_format(screen);
 
   platform.display.lose_surfaces();
@@ -60,13 +60,13 @@ TEST_F(DisplayTest, RestoreAfterALossReuploadsTheFrameAndRedrawsBothLabels) {
 
 TEST_F(DisplayTest, RestoreReportsAFailedRestoreOfAllSurfaces) {
   EXPECT_EQ(display::restore_display(screen), platform::kE_POINTER);
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
   platform.display.fail(Op::kRestoreAllSurfaces, platform::kDDERR_WRONGMODE);
   EXPECT_EQ(display::restore_display(screen), platform::kDDERR_WRONGMODE);
 }
 
 TEST_F(DisplayTest, RestoreRedrawsTheLabelsEvenWhenTheUploadFails) {
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
   platform.display.lose_surfaces();
   platform.display.fail(Op::kLock, platform::kE_OUTOFMEMORY);
   EXPECT_EQ(display::restore_display(screen), platform::kE_OUTOFMEMORY);
@@ -74,7 +74,7 @@ TEST_F(DisplayTest, RestoreRedrawsTheLabelsEvenWhenTheUploadFails) {
 }
 
 TEST_F(DisplayTest, LostExclusiveModeIsReportedUntilItComesBack) {
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
   EXPECT_EQ(display::test_cooperative_level(screen), platform::kS_OK);
   platform.display.take_exclusive_mode();
   EXPECT_EQ(display::test_cooperative_level(screen), platform::kDDERR_NOEXCLUSIVEMODE);
@@ -86,12 +86,12 @@ TEST_F(DisplayTest, LostExclusiveModeIsReportedUntilItComesBack) {
 }
 
 TEST_F(DisplayTest, AChangedDesktopModeIsRebuiltInTheNewFormat) {
-  windowed = 1;
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  screen.windowed = 1;
+  ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
   display::detect_frame_format(screen);
   platform.display.change_desktop_mode(platform::fake::format_24());
   EXPECT_EQ(display::test_cooperative_level(screen), platform::kDDERR_WRONGMODE);
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
   EXPECT_EQ(display::test_cooperative_level(screen), platform::kS_OK);
   EXPECT_EQ(screen.frame_surface->desc.format.rgb_bit_count, 24u);
   EXPECT_TRUE(frame_surface_holds(screen, frame));

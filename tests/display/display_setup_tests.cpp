@@ -3,6 +3,8 @@
 // checked through the shell's frame path (tests/app/frame_render_tests.cpp).
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "display/display_setup.h"
 #include "display/pixel_format.h"
 #include "display_test_support.h"
@@ -14,36 +16,37 @@ using platform::fake::Op;
 
 TEST_F(DisplayTest, FullScreenRefusalIsReportedAsSuchAndTheWindowedRetryWorks) {
   platform.display.set_mode_640x480x16(false);
-  windowed = 0;
-  bool refused = false;
-  EXPECT_LT(display::init_display(screen, platform.window(), &windowed, &refused), 0);
-  EXPECT_TRUE(refused);
+  screen.windowed = false;
+  display::DisplayInit made = display::init_display(screen, platform.window());
+  EXPECT_LT(made.result, 0);
+  EXPECT_TRUE(made.full_screen_refused);
   // Telling the user is the shell's part.
   EXPECT_TRUE(platform.windows.message_boxes().empty());
 
-  windowed = 1;
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed, &refused), platform::kS_OK);
-  EXPECT_FALSE(refused);
-  EXPECT_EQ(windowed, 1);
+  screen.windowed = true;
+  made = display::init_display(screen, platform.window());
+  ASSERT_EQ(made.result, platform::kS_OK);
+  EXPECT_FALSE(made.full_screen_refused);
+  EXPECT_TRUE(screen.windowed);
   EXPECT_EQ(platform.windows.menu_id(), platform::kMainMenuId);
   EXPECT_NE(platform.windows.style() & platform::kStyleSysMenu, 0u);
   // A later failure of a full-screen set-up is no refusal of the mode.
   platform.display.set_mode_640x480x16(true);
   platform.display.fail(Op::kCreateSurface, platform::kE_OUTOFMEMORY, 1);
-  windowed = 0;
-  EXPECT_EQ(display::init_display(screen, platform.window(), &windowed, &refused),
-            platform::kE_OUTOFMEMORY);
-  EXPECT_FALSE(refused);
+  screen.windowed = false;
+  made = display::init_display(screen, platform.window());
+  EXPECT_EQ(made.result, platform::kE_OUTOFMEMORY);
+  EXPECT_FALSE(made.full_screen_refused);
 }
 
 TEST_F(DisplayTest, WindowedOnAnEightBitDesktopEndsFullScreenWithoutMenu) {
   platform.display.set_desktop(1024, 768, platform::fake::format_8());
   platform.windows.set_initial_style(platform::kStylePopup | platform::kStyleSysMenu);
-  windowed = 1;
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
-  EXPECT_EQ(windowed, 0);
+  screen.windowed = 1;
+  ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
+  EXPECT_FALSE(screen.windowed);
   EXPECT_TRUE(platform.display.full_screen_mode_set());
-  EXPECT_EQ(screen.display->windowed, 0);
+  EXPECT_EQ(screen.device->windowed, 0);
   EXPECT_EQ(platform.windows.menu_id(), 0);
   EXPECT_EQ(platform.windows.style() & platform::kStyleSysMenu, 0u);
   ASSERT_EQ(platform.windows.menu_calls().size(), 2u);
@@ -53,10 +56,10 @@ TEST_F(DisplayTest, WindowedOnAnEightBitDesktopEndsFullScreenWithoutMenu) {
 }
 
 TEST_F(DisplayTest, FullScreenDetachesTheMenuAndClearsTheSystemMenuBit) {
-  windowed = 1;
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
-  windowed = 0;
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  screen.windowed = 1;
+  ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
+  screen.windowed = 0;
+  ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
   EXPECT_EQ(platform.windows.menu_id(), 0);
   // From WS_POPUP | WS_VISIBLE: the windowed style, the system menu added (caption, system
   // menu, sizing frame, minimise box: 0xCE0000), and the system menu taken off again.
@@ -66,18 +69,13 @@ TEST_F(DisplayTest, FullScreenDetachesTheMenuAndClearsTheSystemMenuBit) {
 }
 
 TEST_F(DisplayTest, ReleaseDisplayTwiceDoesNothingTheSecondTime) {
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
   EXPECT_GT(platform.display.live_objects(), 0);
   display::release_display(screen);
   EXPECT_EQ(platform.display.live_objects(), 0);
   display::release_display(screen);
-  EXPECT_EQ(screen.display, nullptr);
+  EXPECT_EQ(screen.device, nullptr);
   EXPECT_EQ(screen.frame_surface, nullptr);
-}
-
-TEST_F(DisplayTest, InitDisplayWithoutAFlagIsEPointer) {
-  EXPECT_EQ(display::init_display(screen, platform.window(), nullptr), platform::kE_POINTER);
-  EXPECT_EQ(platform.display.live_objects(), 0);
 }
 
 // Every call that can fail during the set-up fails once, at each of its occurrences; the
@@ -94,16 +92,16 @@ TEST_F(DisplayTest, EveryFailureDuringSetUpLeavesNothingAfterRelease) {
   for (const std::int32_t mode : {0, 1}) {
     for (const Op op : ops) {
       // How often a clean set-up calls op.
-      windowed = mode;
+      screen.windowed = mode;
       const int before = platform.display.calls(op);
-      ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+      ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
       display::release_display(screen);
       const int occurrences = platform.display.calls(op) - before;
       for (int skip = 0; skip < occurrences; ++skip) {
         platform.display.clear_faults();
         platform.display.fail(op, platform::kE_OUTOFMEMORY, skip);
-        windowed = mode;
-        const platform::HResult hr = display::init_display(screen, platform.window(), &windowed);
+        screen.windowed = mode;
+        const platform::HResult hr = display::init_display(screen, platform.window()).result;
         if (op == Op::kCreateDirectDraw || op == Op::kCreateSurface || op == Op::kCreateClipper) {
           EXPECT_LT(hr, 0) << "op " << static_cast<int>(op) << " skip " << skip;
         }
@@ -119,7 +117,7 @@ TEST_F(DisplayTest, EveryFailureDuringSetUpLeavesNothingAfterRelease) {
 
 TEST_F(DisplayTest, DetectFrameFormatReadsSixteenBitMasksAndFallsBackTo565) {
   platform.display.set_mode_640x480x16(true, platform::fake::format_555());
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
   display::detect_frame_format(screen);
   display::PixelFormat& format = screen.pixel_format;
   EXPECT_EQ(format.red_shift, 10);
@@ -128,8 +126,8 @@ TEST_F(DisplayTest, DetectFrameFormatReadsSixteenBitMasksAndFallsBackTo565) {
   EXPECT_EQ(format.rgb_table[0x7FFF], 0xF8F8F8u);
 
   // A failed query keeps the layout in force, even over a 32-bit frame surface.
-  windowed = 1;
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  screen.windowed = 1;
+  ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
   platform.display.fail(Op::kGetPixelFormat, platform::kE_FAIL);
   display::detect_frame_format(screen);
   EXPECT_EQ(format.red_shift, 10);
@@ -142,34 +140,37 @@ TEST_F(DisplayTest, DetectFrameFormatReadsSixteenBitMasksAndFallsBackTo565) {
 }
 
 TEST_F(DisplayTest, UploadOfNoFrameLocksAndUnlocksAndCopiesNothing) {
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
-  platform::fake::surface_fill(screen.frame_surface->surface, 0x1234);
+  display::Display frameless{&platform.display, &platform.windows};
+  display::set_label_texts(frameless, display_test::kPublisherText, display_test::kVersionText);
+  ASSERT_EQ(display::init_display(frameless, platform.window()).result, platform::kS_OK);
+  platform::fake::surface_fill(frameless.frame_surface->surface, 0x1234);
   const int locks = platform.display.calls(Op::kLock);
-  EXPECT_EQ(display::upload_frame(screen, nullptr), platform::kS_OK);
+  EXPECT_EQ(display::upload_frame(frameless), platform::kS_OK);
   EXPECT_EQ(platform.display.calls(Op::kLock), locks + 1);
   // DDLOCK_WAIT | DDLOCK_NOSYSLOCK.
   EXPECT_EQ(platform.display.flags_of(Op::kLock).back(), 0x801u);
-  EXPECT_EQ(platform::fake::surface_raw(screen.frame_surface->surface, 639, 479), 0x1234u);
+  EXPECT_EQ(platform::fake::surface_raw(frameless.frame_surface->surface, 639, 479), 0x1234u);
   // Unlocked again: a second upload can lock.
-  EXPECT_EQ(display::upload_frame(screen, frame.data()), platform::kS_OK);
+  EXPECT_EQ(display::upload_frame(frameless), platform::kS_OK);
+  EXPECT_EQ(platform.display.calls(Op::kLock), locks + 2);
 }
 
 TEST_F(DisplayTest, UploadPassesQueryAndLockFailuresThrough) {
-  EXPECT_EQ(display::upload_frame(screen, frame.data()), platform::kE_POINTER);
-  ASSERT_EQ(display::init_display(screen, platform.window(), &windowed), platform::kS_OK);
+  EXPECT_EQ(display::upload_frame(screen), platform::kE_POINTER);
+  ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
   platform.display.fail(Op::kGetPixelFormat, platform::kE_OUTOFMEMORY);
-  EXPECT_EQ(display::upload_frame(screen, frame.data()), platform::kE_OUTOFMEMORY);
+  EXPECT_EQ(display::upload_frame(screen), platform::kE_OUTOFMEMORY);
   platform.display.lose_surfaces();
-  EXPECT_EQ(display::upload_frame(screen, frame.data()), platform::kDDERR_SURFACELOST);
+  EXPECT_EQ(display::upload_frame(screen), platform::kDDERR_SURFACELOST);
 }
 
 TEST_F(DisplayTest, UploadIntoAnEightBitSurfaceWritesNothing) {
   platform.display.set_desktop(1024, 768, platform::fake::format_8());
-  screen.display = new display::DisplayDevice(&platform.display, &platform.windows);
-  ASSERT_EQ(screen.display->create_windowed(platform.window(), 640, 480), platform::kS_OK);
-  ASSERT_EQ(screen.display->create_offscreen(&screen.frame_surface, 640, 480), 0);
+  screen.device = std::make_unique<display::DisplayDevice>(&platform.display, &platform.windows);
+  ASSERT_EQ(screen.device->create_windowed(platform.window(), 640, 480), platform::kS_OK);
+  ASSERT_EQ(screen.device->create_offscreen(&screen.frame_surface, 640, 480), 0);
   platform::fake::surface_fill(screen.frame_surface->surface, 0x5A);
-  EXPECT_EQ(display::upload_frame(screen, frame.data()), platform::kS_OK);
+  EXPECT_EQ(display::upload_frame(screen), platform::kS_OK);
   for (std::int32_t y = 0; y < 480; y += 7) {
     for (std::int32_t x = 0; x < 640; x += 5) {
       ASSERT_EQ(platform::fake::surface_raw(screen.frame_surface->surface, x, y), 0x5Au);

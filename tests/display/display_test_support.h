@@ -67,27 +67,21 @@ inline InkMap ink_of(const char* text) {
 
 class DisplayTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    frame = patterned_frame();
-    display::set_label_texts(screen, kPublisherText, kVersionText);
-    screen.working_frame = frame.data();
-  }
+  void SetUp() override { display::set_label_texts(screen, kPublisherText, kVersionText); }
   void TearDown() override {
     display::release_display(screen);
-    EXPECT_EQ(screen.display, nullptr);
+    EXPECT_EQ(screen.device, nullptr);
     EXPECT_EQ(screen.frame_surface, nullptr);
     EXPECT_EQ(screen.publisher_label, nullptr);
     EXPECT_EQ(screen.version_label, nullptr);
     EXPECT_EQ(platform.display.live_objects(), 0) << "display objects leaked";
     EXPECT_TRUE(platform.display.misuses().empty())
         << (platform.display.misuses().empty() ? "" : platform.display.misuses().front());
-    screen.working_frame = nullptr;
   }
 
   platform::fake::FakePlatform platform;
-  display::Display screen{&platform.display, &platform.windows};
-  std::vector<std::uint16_t> frame;
-  bool windowed = false;
+  const std::vector<std::uint16_t> frame = patterned_frame();
+  display::Display screen{&platform.display, &platform.windows, frame.data()};
 };
 
 }  // namespace display_test

@@ -2,6 +2,7 @@
 // probe, and the two shell routines, checked on the surfaces' pixels.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "display/display_device.h"
@@ -26,14 +27,14 @@ class TextLabelTest : public ::testing::Test {
     ASSERT_EQ(device.create_offscreen(&surface, 20, 4), platform::kS_OK);
   }
   void TearDown() override {
-    delete surface;
+    surface.reset();
     device.release_all();
     EXPECT_EQ(p.display.live_objects(), 0);
     EXPECT_TRUE(p.display.misuses().empty());
   }
   FakePlatform p;
   DisplayDevice device{&p.display, &p.windows};
-  OffscreenSurface* surface = nullptr;
+  std::unique_ptr<OffscreenSurface> surface;
 };
 
 TEST_F(TextLabelTest, ColorToPixelGivesTheRawValueAndPutsTheProbedPixelBack) {
@@ -58,7 +59,7 @@ TEST_F(TextLabelTest, ColorToPixelReadsOnlyOnePixelOfA24BitSurface) {
   // No padding: the surface's memory is exactly three bytes, so reading a fourth overflows.
   p.display.set_row_padding_bytes(0);
   device.release_all();
-  delete surface;
+  surface.reset();
   ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
   ASSERT_EQ(device.create_offscreen(&surface, 1, 1), platform::kS_OK);
   platform::fake::surface_fill(surface->surface, 0xABCDEF);
@@ -122,7 +123,7 @@ TEST_F(TextLabelTest, DrawTextRestoresALostSurfaceAndPassesContextErrorsUp) {
 }
 
 TEST_F(TextLabelTest, ALabelIsExactlyItsMeasuredTextWithOpaqueBackground) {
-  OffscreenSurface* label = nullptr;
+  std::unique_ptr<OffscreenSurface> label;
   ASSERT_EQ(device.create_text_label(&label, nullptr, "Moviquel Co", 0x000000, 0xFFFFFF),
             platform::kS_OK);
   const display_test::InkMap ink = ink_of("Moviquel Co");
@@ -137,21 +138,21 @@ TEST_F(TextLabelTest, ALabelIsExactlyItsMeasuredTextWithOpaqueBackground) {
     }
   }
   EXPECT_GT(ink_pixels, 100);
-  delete label;
 }
 
 TEST_F(TextLabelTest, LabelCreationRefusesMissingArguments) {
-  OffscreenSurface* label = surface;
+  auto label = std::make_unique<OffscreenSurface>();
+  const OffscreenSurface* const held = label.get();
   EXPECT_EQ(device.create_text_label(nullptr, nullptr, "x", 0, 0), platform::kE_INVALIDARG);
   EXPECT_EQ(device.create_text_label(&label, nullptr, nullptr, 0, 0), platform::kE_INVALIDARG);
   DisplayDevice bare{&p.display, &p.windows};
   EXPECT_EQ(bare.create_text_label(&label, nullptr, "x", 0, 0), platform::kE_INVALIDARG);
-  EXPECT_EQ(label, surface);
+  EXPECT_EQ(label.get(), held);
 }
 
 TEST_F(TextLabelTest, LabelCreationFailuresNullTheOutputAndLeakNothing) {
   const int before = p.display.live_objects();
-  OffscreenSurface* label = surface;
+  auto label = std::make_unique<OffscreenSurface>();
   p.display.fail(Op::kCreateSurface, platform::kE_OUTOFMEMORY);
   EXPECT_EQ(device.create_text_label(&label, nullptr, "abc", 0, 0), platform::kE_OUTOFMEMORY);
   EXPECT_EQ(label, nullptr);
@@ -163,23 +164,23 @@ TEST_F(TextLabelTest, LabelCreationFailuresNullTheOutputAndLeakNothing) {
   p.display.fail(Op::kGetDc, platform::kE_OUTOFMEMORY);
   EXPECT_EQ(device.create_text_label(&label, nullptr, "abc", 0, 0), platform::kE_OUTOFMEMORY);
   ASSERT_NE(label, nullptr);
-  delete label;
+  label.reset();
   EXPECT_EQ(p.display.live_objects(), before);
 }
 
 TEST_F(TextLabelTest, BothLabelsAreCreatedKeyedToBlackAndDrawnInTheLabelColour) {
-  OffscreenSurface* publisher = nullptr;
-  OffscreenSurface* version = nullptr;
+  std::unique_ptr<OffscreenSurface> publisher;
+  std::unique_ptr<OffscreenSurface> version;
   ASSERT_EQ(display::create_labels(device, &publisher, "Moviquel Co", &version, "MQLP 1-1"),
             platform::kS_OK);
-  for (OffscreenSurface* label : {publisher, version}) {
+  for (const OffscreenSurface* label : {publisher.get(), version.get()}) {
     std::uint32_t low = 1, high = 1;
     ASSERT_TRUE(platform::fake::surface_color_key(label->surface, &low, &high));
     EXPECT_EQ(low, 0u);
     EXPECT_EQ(high, 0u);
     EXPECT_EQ(label->color_keyed, 1);
   }
-  ASSERT_EQ(display::draw_label_texts(publisher, "Moviquel Co", version, "MQLP 1-1"),
+  ASSERT_EQ(display::draw_label_texts(publisher.get(), "Moviquel Co", version.get(), "MQLP 1-1"),
             platform::kS_OK);
   const display_test::InkMap ink = ink_of("MQLP 1-1");
   ASSERT_EQ(display::label_width(*version), ink.width);
@@ -189,13 +190,11 @@ TEST_F(TextLabelTest, BothLabelsAreCreatedKeyedToBlackAndDrawnInTheLabelColour) 
                 ink.at(x, y) ? display_test::kGlyphRgb : 0u);
     }
   }
-  delete publisher;
-  delete version;
 }
 
 TEST_F(TextLabelTest, LabelCreationStopsAtTheFirstFailure) {
-  OffscreenSurface* publisher = nullptr;
-  OffscreenSurface* version = nullptr;
+  std::unique_ptr<OffscreenSurface> publisher;
+  std::unique_ptr<OffscreenSurface> version;
   p.display.fail(Op::kCreateSurface, platform::kE_OUTOFMEMORY);
   EXPECT_EQ(display::create_labels(device, &publisher, "Moviquel Co", &version, "MQLP 1-1"),
             platform::kE_OUTOFMEMORY);
@@ -205,21 +204,19 @@ TEST_F(TextLabelTest, LabelCreationStopsAtTheFirstFailure) {
 }
 
 TEST_F(TextLabelTest, DrawingLabelTextsWithoutLabelsIsEPointer) {
-  EXPECT_EQ(display::draw_label_texts(nullptr, "a", surface, "b"), platform::kE_POINTER);
-  EXPECT_EQ(display::draw_label_texts(surface, "a", nullptr, "b"), platform::kE_POINTER);
+  EXPECT_EQ(display::draw_label_texts(nullptr, "a", surface.get(), "b"), platform::kE_POINTER);
+  EXPECT_EQ(display::draw_label_texts(surface.get(), "a", nullptr, "b"), platform::kE_POINTER);
 }
 
 TEST_F(TextLabelTest, AFailedPublisherTextSkipsTheVersionText) {
-  OffscreenSurface* publisher = nullptr;
-  OffscreenSurface* version = nullptr;
+  std::unique_ptr<OffscreenSurface> publisher;
+  std::unique_ptr<OffscreenSurface> version;
   ASSERT_EQ(display::create_labels(device, &publisher, "Moviquel Co", &version, "MQLP 1-1"), 0);
   const int contexts = p.display.calls(Op::kGetDc);
   p.display.fail(Op::kGetDc, platform::kE_OUTOFMEMORY);
-  EXPECT_EQ(display::draw_label_texts(publisher, "Moviquel Co", version, "MQLP 1-1"),
+  EXPECT_EQ(display::draw_label_texts(publisher.get(), "Moviquel Co", version.get(), "MQLP 1-1"),
             platform::kE_OUTOFMEMORY);
   EXPECT_EQ(p.display.calls(Op::kGetDc), contexts + 1);
-  delete publisher;
-  delete version;
 }
 
 }  // namespace

@@ -97,10 +97,8 @@ int main(int argc, char** argv) {
   platform::fake::FakePlatform fake;
   platform::EmbeddedResourceStore resources(platform::embedded_resources());
   SoakClock clock(100000);
-  const platform::Services services = fake.services(&resources, &clock);
-  engine::Scene scene(clock);
-  display::Display display(services.display, services.windows);
-  app::Player player(services, scene, display);
+  app::Player player(fake.services(&resources, &clock));
+  const engine::Scene& scene = player.scene();
 
   if (!app::start_player(player, 1)) {
     std::fprintf(stderr, "soak: start-up failed\n");
@@ -121,7 +119,7 @@ int main(int argc, char** argv) {
   std::int64_t after_first_switch = 0;
 
   while (main_frames < goal) {
-    const platform::HResult status = app::frame_step(player, player.main_window);
+    const platform::HResult status = player.frame_step();
     if (platform::failed(status)) {
       std::fprintf(stderr, "soak: frame %" PRId64 " failed with 0x%08" PRIX32 "\n", all_frames,
                    static_cast<std::uint32_t>(status));

@@ -146,10 +146,8 @@ TEST(WebPlayer, StartsWindowedDrawsWhenDueSwitchesToFullScreenAndEndsOnEsc) {
   WebDisplaySystem display_system(&page);
   EmbeddedResourceStore resources(embedded_resources());
   const Services services{&display_system, &shell, &resources, &shell, &clock};
-  engine::Scene scene(clock);
-  display::Display display(services.display, services.windows);
-  app::Player player(services, scene, display);
-  player.windowed = true;
+  app::Player player(services, app::StartMode::kWindowed);
+  const engine::Scene& scene = player.scene();
 
   ASSERT_TRUE(app::start_player(player, 1));
   EXPECT_EQ(page.title, "Moviquel Co 1-1 Moviquel Player");
@@ -207,7 +205,7 @@ TEST(WebPlayer, StartsWindowedDrawsWhenDueSwitchesToFullScreenAndEndsOnEsc) {
   for (int i = 0; i < 50 && running; ++i, real.advance(16)) running = turn(player, shell, clock);
   EXPECT_FALSE(running);
   EXPECT_EQ(shell.window(), nullptr);
-  EXPECT_EQ(display.display, nullptr);
+  EXPECT_EQ(player.display().device, nullptr);
   EXPECT_FALSE(page.full_screen);
 }
 
