@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 
 #include "app/player.h"
 #include "platform/embedded/embedded_resource_store.h"
+#include "platform/emulated/message_queue.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/virtual_clock.h"
 #include "platform/message_pump.h"
@@ -50,7 +50,7 @@ class ScriptedPump : public platform::MessagePump {
 
   platform::fake::FakePlatform& fake_;
   Player& player_;
-  std::deque<platform::Message> queue_;
+  platform::emulated::MessageQueue queue_;
   std::size_t quits_seen_ = 0;
   int closes_seen_ = 0;
   int idle_turns_ = 0;
