@@ -1,6 +1,6 @@
 // The shell's test bench: a player over the in-memory platform with the real embedded
-// pictures and a virtual clock, and a scripted message queue that stands in for the
-// thread's queue and the default window procedure.
+// pictures and a virtual clock, and a pump that the test fills over the emulated message
+// queue, with a stand-in for the default window procedure.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,8 +18,8 @@
 
 namespace app::test {
 
-// A queue the test fills. Close requests and quit messages posted through the fake
-// window system and shell come back out of it, as they do from the real queue, and
+// A queue the test fills. Close requests and quits posted through the fake window system
+// and shell come back out of it as from the real queue (a quit after the messages), and
 // WM_CLOSE left to the default procedure destroys the window (WM_DESTROY).
 class ScriptedPump : public platform::MessagePump {
  public:
