@@ -143,7 +143,7 @@ void WebShell::post_close(WindowHandle window) {
 }
 
 void WebShell::post(std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam) {
-  if (window_ != nullptr) queue_.push_back(Message{window_, id, wparam, lparam});
+  if (window_ != nullptr) queue_.post(Message{window_, id, wparam, lparam});
 }
 
 }  // namespace platform::web
