@@ -7,14 +7,15 @@
 
 #include "app/player.h"
 #include "platform/message_pump.h"
+#include "resources/commands.h"
 
 namespace app {
 
-// Menu and accelerator command ids (first parameter of WM_COMMAND).
-inline constexpr std::uint16_t kCmdAbout = 1000;
-inline constexpr std::uint16_t kCmdExit = 1001;
-inline constexpr std::uint16_t kCmdToggleFullScreen = 1002;
-inline constexpr std::uint16_t kCmdWebPage = 40002;
+// Menu and accelerator command ids (first parameter of WM_COMMAND): kCmdAbout, kCmdWebPage,
+// kCmdToggleFullScreen and kCmdExit.
+#define MQ_COMMAND_CONSTANT(name, id, text) inline constexpr std::uint16_t kCmd##name = id;
+MQ_FILE_MENU(MQ_COMMAND_CONSTANT)
+#undef MQ_COMMAND_CONSTANT
 
 // The main window's procedure: key releases, mouse buttons, size and move, commands,
 // system commands, cursor and tracking sizes. use_default asks the backend to pass the

@@ -1,4 +1,4 @@
-// The key message's bits and the accelerator table.
+// The key message's bits.
 #include "platform/key_messages.h"
 
 namespace platform {
@@ -14,18 +14,6 @@ Message key_message(WindowHandle window, const KeyTransition& key) {
   const std::uint32_t id =
       key.down ? (system ? kWM_SYSKEYDOWN : kWM_KEYDOWN) : (system ? kWM_SYSKEYUP : kWM_KEYUP);
   return Message{window, id, key.virtual_key, static_cast<std::intptr_t>(bits)};
-}
-
-std::uint16_t accelerator_command(const Message& message) {
-  if (message.id != kWM_KEYDOWN && message.id != kWM_SYSKEYDOWN) return 0;
-  const auto bits = static_cast<std::uint32_t>(message.lparam);
-  const bool alt = (bits & kKeyAlt) != 0;
-  // Like the table's entries, each key matches only with exactly its modifiers.
-  if ((bits & (kKeyShift | kKeyCtrl)) != 0) return 0;
-  if (message.wparam == kVK_ESCAPE && !alt) return 1001;
-  if (message.wparam == kVK_RETURN && alt) return 1002;
-  if (message.wparam == 'X' && alt) return 1001;
-  return 0;
 }
 
 }  // namespace platform

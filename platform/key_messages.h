@@ -1,6 +1,6 @@
-// Key messages as the window procedure sees them (WM_KEYDOWN/UP, WM_SYSKEYDOWN/UP) and the
-// main window's accelerator table over them, for the backends that make the messages
-// themselves from their own key events (SDL2, the browser); on Windows the system makes both.
+// Key messages as the window procedure sees them (WM_KEYDOWN/UP, WM_SYSKEYDOWN/UP), for the
+// backends that make the messages themselves from their own key events (SDL2, the browser);
+// on Windows the system makes them.
 #pragma once
 
 #include <cstdint>
@@ -35,9 +35,5 @@ struct KeyTransition {
 // The key message: WM_SYSKEYDOWN/UP, as on Windows, for any key while Alt is held, for Alt
 // itself and for F10; WM_KEYDOWN/UP otherwise.
 Message key_message(WindowHandle window, const KeyTransition& key);
-
-// The accelerator table: the command of a key-down message (1001 for Esc alone and for
-// Alt+X, 1002 for Alt+Enter), or 0 when the message is no accelerator.
-std::uint16_t accelerator_command(const Message& message);
 
 }  // namespace platform

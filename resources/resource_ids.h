@@ -9,8 +9,5 @@
 #define MQ_IDR_INFO_PICTURE 112  /* JPGDATA: the scrambled info picture */
 #define MQ_IDR_MAIN_PICTURE 115  /* JPGDATA: the scrambled main picture */
 
-#define MQ_CMD_ABOUT 1000
-#define MQ_CMD_EXIT 1001
-#define MQ_CMD_TOGGLE_FULL_SCREEN 1002
+/* The menu's and the accelerators' commands are in commands.h. */
 #define MQ_CMD_ABOUT_WEB_PAGE 1004   /* the About dialog's button */
-#define MQ_CMD_WEB_PAGE 40002

@@ -1,5 +1,5 @@
 // SDL key codes translated to the Windows virtual-key codes that the window procedure and
-// the accelerators (platform/key_messages.h) expect.
+// the accelerators (platform/emulated/accelerator_table.h) expect.
 #pragma once
 
 #include <SDL.h>

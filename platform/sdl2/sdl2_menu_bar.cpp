@@ -1,6 +1,7 @@
 // Drawing and modal tracking of the File menu.
 #include "platform/sdl2/sdl2_menu_bar.h"
 
+#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -8,25 +9,16 @@
 #include "platform/sdl2/sdl2_draw_context.h"
 #include "platform/sdl2/sdl2_main_window.h"
 #include "platform/sdl2/sdl2_termination.h"
+#include "resources/commands.h"
 
 namespace platform::sdl2 {
 
 namespace {
 
-constexpr MenuItem kFileMenu[] = {
-    {nullptr, 0},
-    {"About M.Q.L. Player", 1000},
-    {nullptr, 0},
-    {nullptr, 0},
-    {"Moviquels on the WEB", 40002},
-    {nullptr, 0},
-    {nullptr, 0},
-    {"Toggle Full-Screen\tAlt+Enter", 1002},
-    {nullptr, 0},
-    {nullptr, 0},
-    {"E&xit\tAlt+X", 1001},
-    {nullptr, 0},
-};
+// The items of the command table, each between two separators as in the resource script.
+#define MQ_MENU_ITEM(name, id, text) MenuItem{nullptr, 0}, MenuItem{text, id}, MenuItem{nullptr, 0},
+constexpr MenuItem kFileMenu[] = {MQ_FILE_MENU(MQ_MENU_ITEM)};
+#undef MQ_MENU_ITEM
 
 // Classic Windows menu colours (GDI 0x00BBGGRR).
 constexpr std::uint32_t kMenuFace = 0xC8D0D4;
@@ -44,7 +36,7 @@ constexpr int kTextLeft = 22;
 constexpr int kShortcutGap = 28;
 constexpr int kTextRight = 18;
 
-const char kTitle[] = "&File";
+const char kTitle[] = MQ_FILE_MENU_TITLE;
 
 // Text without the "&" marks, with the position of the mnemonic character (or -1).
 struct Label {
@@ -171,6 +163,19 @@ int item_at(const Layout& l, int x, int y) {
   return -1;
 }
 
+// The item whose mnemonic is the key (SDL's key codes of letters are their lower-case
+// characters), or -1.
+int item_with_mnemonic(SDL_Keycode key) {
+  for (std::size_t i = 0; i < std::size(kFileMenu); ++i) {
+    const char* text = kFileMenu[i].text;
+    const char* mark = text != nullptr ? std::strchr(text, '&') : nullptr;
+    if (mark != nullptr && std::tolower(static_cast<unsigned char>(mark[1])) == key) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
 int next_item(int from, int step) {
   const int count = static_cast<int>(std::size(kFileMenu));
   int i = from;
@@ -255,11 +260,11 @@ std::uint16_t track_file_menu(SDL_Window* window) {
             if (highlighted >= 0) chosen = kFileMenu[highlighted].command;
             open = false;
             break;
-          case SDLK_x:
-            chosen = 1001;  // the mnemonic of E&xit
-            open = false;
-            break;
           default:
+            if (const int i = item_with_mnemonic(e.key.keysym.sym); i >= 0) {
+              chosen = kFileMenu[i].command;
+              open = false;
+            }
             break;
         }
         break;

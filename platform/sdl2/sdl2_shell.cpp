@@ -8,8 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
+#include "platform/emulated/accelerator_table.h"
 #include "platform/sdl2/sdl2_about_dialog.h"
 #include "platform/sdl2/sdl2_cursors.h"
 #include "platform/sdl2/sdl2_events.h"
@@ -179,8 +181,7 @@ void Sdl2Shell::destroy_main_window() {
 }
 
 void Sdl2Shell::post_quit(std::int32_t exit_code) {
-  quit_posted_ = true;
-  quit_code_ = exit_code;
+  queue_.post_quit(exit_code);
 }
 
 std::intptr_t Sdl2Shell::run_dialog(WindowHandle owner, std::int32_t dialog_id,
@@ -240,21 +241,15 @@ bool Sdl2Shell::peek() {
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) translate(event);
   close_when_asked();
-  return !queue_.empty() || quit_posted_;
+  return queue_.waiting();
 }
 
 bool Sdl2Shell::get(Message* out) {
   for (;;) {
     close_when_asked();
-    if (!queue_.empty()) {
-      *out = queue_.front();
-      queue_.pop_front();
-      return true;
-    }
-    if (quit_posted_) {
-      quit_posted_ = false;
-      *out = Message{nullptr, kWM_QUIT, static_cast<std::uintptr_t>(quit_code_), 0};
-      return false;
+    if (const std::optional<Message> next = queue_.take()) {
+      *out = *next;
+      return next->id != kWM_QUIT;
     }
     SDL_Event event;
     if (SDL_WaitEvent(&event) != 0) translate(event);
@@ -263,18 +258,14 @@ bool Sdl2Shell::get(Message* out) {
 
 void Sdl2Shell::wait() {
   close_when_asked();
-  if (!queue_.empty() || quit_posted_) return;
+  if (queue_.waiting()) return;
   SDL_Event event;
   if (SDL_WaitEvent(&event) != 0) translate(event);
   close_when_asked();
 }
 
 bool Sdl2Shell::translate_accelerator(const Message& message) {
-  const std::uint16_t command = accelerator_command(message);
-  if (command == 0) return false;
-  // Accelerators send their command with 1 in the high word.
-  dispatch(Message{message.window, kWM_COMMAND, (std::uintptr_t{1} << 16) | command, 0});
-  return true;
+  return emulated::translate_accelerator(*this, message);
 }
 
 void Sdl2Shell::dispatch(const Message& message) {

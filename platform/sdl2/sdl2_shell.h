@@ -6,8 +6,7 @@
 
 #include <SDL.h>
 
-#include <deque>
-
+#include "platform/emulated/message_queue.h"
 #include "platform/message_pump.h"
 #include "platform/sdl2/sdl2_cursors.h"
 #include "platform/sdl2/sdl2_main_window.h"
@@ -48,7 +47,7 @@ class Sdl2Shell : public ShellSystem, public MessagePump {
   void use_foreign_window(std::uintptr_t x_window) { foreign_window_ = x_window; }
 
   // PostMessageA: appends a message to the queue.
-  void post(const Message& message) { queue_.push_back(message); }
+  void post(const Message& message) { queue_.post(message); }
   // DestroyWindow of the main window, if it still exists: WM_DESTROY to its procedure,
   // then the window goes.
   void destroy_main_window();
@@ -63,11 +62,9 @@ class Sdl2Shell : public ShellSystem, public MessagePump {
 
   MainWindow& main_window_;
   Cursors cursors_;
-  std::deque<Message> queue_;
+  emulated::MessageQueue queue_;
   WindowProcedure procedure_ = nullptr;
-  bool quit_posted_ = false;
   bool close_asked_ = false;
-  std::int32_t quit_code_ = 0;
   int dialog_tag_ = 0;  // its address is the About dialog's window handle
   bool dialog_ended_ = false;
   std::intptr_t dialog_result_ = -1;

@@ -9,6 +9,7 @@
 #include "platform/web/canvas_pixels.h"
 #include "platform/web/web_keys.h"
 #include "resources/about_texts.h"
+#include "resources/commands.h"
 
 namespace platform::web {
 
@@ -24,6 +25,12 @@ EM_JS(void, page_set_full_screen, (int on), { MoviquelPage.setFullScreen(!!on); 
 EM_JS(void, page_set_title, (const char* title), { MoviquelPage.setTitle(UTF8ToString(title)); });
 EM_JS(void, page_show_menu_bar, (int shown), { MoviquelPage.showMenuBar(!!shown); });
 EM_JS(void, page_open_file_menu, (), { MoviquelPage.openFileMenu(); });
+EM_JS(void, page_set_file_menu, (const char* title), {
+  MoviquelPage.setFileMenu(UTF8ToString(title));
+});
+EM_JS(void, page_add_menu_item, (int command, const char* text), {
+  MoviquelPage.addMenuItem(command, UTF8ToString(text));
+});
 EM_JS(void, page_set_cursor, (int cursor), { MoviquelPage.setCursor(cursor); });
 EM_JS(void, page_open_tab, (const char* address), {
   MoviquelPage.openTab(UTF8ToString(address));
@@ -144,7 +151,7 @@ EM_BOOL on_touch(int type, const EmscriptenTouchEvent* e, void*) {
 // The browser left full screen by itself (Esc, a gesture): the player goes windowed.
 EM_BOOL on_full_screen_change(int, const EmscriptenFullscreenChangeEvent* e, void*) {
   if (target != nullptr && page != nullptr && e->isFullscreen == 0 && page->full_screen()) {
-    target->post(kWM_COMMAND, 1002, 0);  // Toggle Full-Screen
+    target->post(kWM_COMMAND, MQ_COMMAND_ID(MQ_COMMAND_TOGGLE_FULL_SCREEN), 0);
   }
   return EM_FALSE;
 }
@@ -225,6 +232,11 @@ void BrowserPage::started() {
 void BrowserPage::listen(WebShell* shell) {
   target = shell;
   page = this;
+  // The page's File menu is the command table's, as the resource script's is.
+  page_set_file_menu(MQ_FILE_MENU_TITLE);
+#define MQ_PAGE_MENU_ITEM(name, id, text) page_add_menu_item(id, text);
+  MQ_FILE_MENU(MQ_PAGE_MENU_ITEM)
+#undef MQ_PAGE_MENU_ITEM
   const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
   emscripten_set_keydown_callback(window, nullptr, EM_TRUE, &on_key);
   emscripten_set_keyup_callback(window, nullptr, EM_TRUE, &on_key);

@@ -35,8 +35,8 @@ class BrowserPage : public Page, public Screen {
   void ended();
   void started();
 
-  // Registers the keyboard, mouse, touch, full-screen and visibility handlers that post
-  // to shell (which must outlive the page's events).
+  // Fills in the page's File menu and registers the keyboard, mouse, touch, full-screen and
+  // visibility handlers that post to shell (which must outlive the page's events).
   void listen(WebShell* shell);
 
   bool full_screen() const { return full_screen_; }

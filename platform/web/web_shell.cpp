@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/emulated/accelerator_table.h"
 #include "platform/web/web_keys.h"
 
 namespace platform::web {
@@ -34,7 +35,6 @@ HResult WebShell::create_main_window(const char*, const char* title, std::int32_
   procedure_ = procedure;
   window_ = &window_tag;
   style_ = kStyleCaption | kStyleSysMenu | kStyleThickFrame | kStyleMinimizeBox;
-  quit_posted_ = false;
   queue_.clear();
   page_->set_title(title);
   attach_menu(window_, kMainMenuId);
@@ -53,8 +53,7 @@ void WebShell::destroy_main_window() {
 }
 
 void WebShell::post_quit(std::int32_t exit_code) {
-  quit_posted_ = true;
-  quit_code_ = exit_code;
+  queue_.post_quit(exit_code);
 }
 
 std::intptr_t WebShell::run_dialog(WindowHandle owner, std::int32_t dialog_id,
@@ -80,22 +79,12 @@ void WebShell::message_closed() {
 }
 
 bool WebShell::get(Message* out) {
-  if (!queue_.empty()) {
-    *out = queue_.front();
-    queue_.pop_front();
-    return true;
-  }
-  *out = Message{nullptr, kWM_QUIT, static_cast<std::uintptr_t>(quit_code_), 0};
-  quit_posted_ = false;
-  return false;
+  *out = queue_.take().value_or(Message{nullptr, kWM_QUIT, 0, 0});
+  return out->id != kWM_QUIT;
 }
 
 bool WebShell::translate_accelerator(const Message& message) {
-  const std::uint16_t command = accelerator_command(message);
-  if (command == 0) return false;
-  // Accelerators send their command with 1 in the high word.
-  dispatch(Message{message.window, kWM_COMMAND, (std::uintptr_t{1} << 16) | command, 0});
-  return true;
+  return emulated::translate_accelerator(*this, message);
 }
 
 void WebShell::dispatch(const Message& message) {
@@ -154,7 +143,7 @@ void WebShell::post_close(WindowHandle window) {
 }
 
 void WebShell::post(std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam) {
-  if (window_ != nullptr) queue_.push_back(Message{window_, id, wparam, lparam});
+  if (window_ != nullptr) queue_.post(Message{window_, id, wparam, lparam});
 }
 
 }  // namespace platform::web

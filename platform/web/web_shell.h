@@ -8,8 +8,8 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 
+#include "platform/emulated/message_queue.h"
 #include "platform/message_pump.h"
 #include "platform/shell_system.h"
 #include "platform/window_system.h"
@@ -57,9 +57,9 @@ class WebShell : public ShellSystem, public MessagePump, public WindowSystem {
   void end_dialog(WindowHandle dialog, std::intptr_t result) override;
 
   // MessagePump.
-  bool peek() override { return !queue_.empty() || quit_posted_; }
+  bool peek() override { return queue_.waiting(); }
   // The next message, or false with the quit message; never blocks (an empty queue gives
-  // false with no message: the caller asks peek() first).
+  // false with a quit of exit code 0: the caller asks peek() first).
   bool get(Message* out) override;
   bool translate_accelerator(const Message& message) override;
   void dispatch(const Message& message) override;
@@ -105,13 +105,11 @@ class WebShell : public ShellSystem, public MessagePump, public WindowSystem {
   void default_procedure(const Message& message);
 
   Page* page_;
-  std::deque<Message> queue_;
+  emulated::MessageQueue queue_;
   WindowProcedure procedure_ = nullptr;
   WindowHandle window_ = nullptr;
   std::uint32_t style_ = 0;
   bool menu_ = false;
-  bool quit_posted_ = false;
-  std::int32_t quit_code_ = 0;
   DialogProcedure dialog_ = nullptr;
   int messages_open_ = 0;
 };

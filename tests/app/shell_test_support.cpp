@@ -1,6 +1,8 @@
 // The scripted queue and the fixture of the shell's tests.
 #include "tests/app/shell_test_support.h"
 
+#include <optional>
+
 #include "app/shell.h"
 #include "app/window_handlers.h"
 
@@ -14,14 +16,13 @@ constexpr int kMaxIdleTurns = 20000;
 }  // namespace
 
 void ScriptedPump::post(std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam) {
-  queue_.push_back(platform::Message{fake_.window(), id, wparam, lparam});
+  queue_.post(platform::Message{fake_.window(), id, wparam, lparam});
 }
 
 void ScriptedPump::collect_posted() {
   const auto& quits = fake_.shell.quit_calls();
   while (quits_seen_ < quits.size()) {
-    queue_.push_back(platform::Message{nullptr, platform::kWM_QUIT,
-                                       static_cast<std::uintptr_t>(quits[quits_seen_]), 0});
+    queue_.post_quit(quits[quits_seen_]);
     ++quits_seen_;
   }
   while (closes_seen_ < fake_.windows.close_requests()) {
@@ -32,7 +33,7 @@ void ScriptedPump::collect_posted() {
 
 bool ScriptedPump::peek() {
   collect_posted();
-  if (queue_.empty()) {
+  if (!queue_.waiting()) {
     ++idle_turns_;
     if (on_idle) on_idle(idle_turns_);
     if (idle_turns_ >= kMaxIdleTurns) {
@@ -41,18 +42,14 @@ bool ScriptedPump::peek() {
     }
     collect_posted();
   }
-  return !queue_.empty();
+  return queue_.waiting();
 }
 
 bool ScriptedPump::get(platform::Message* out) {
   collect_posted();
-  if (queue_.empty()) {
-    ADD_FAILURE() << "get() on an empty queue would block";
-    *out = platform::Message{nullptr, platform::kWM_QUIT, 0, 0};
-    return false;
-  }
-  *out = queue_.front();
-  queue_.pop_front();
+  const std::optional<platform::Message> next = queue_.take();
+  if (!next) ADD_FAILURE() << "get() on an empty queue would block";
+  *out = next.value_or(platform::Message{nullptr, platform::kWM_QUIT, 0, 0});
   return out->id != platform::kWM_QUIT;
 }
 

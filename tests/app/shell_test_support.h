@@ -1,25 +1,25 @@
 // The shell's test bench: a player over the in-memory platform with the real embedded
-// pictures and a virtual clock, and a scripted message queue that stands in for the
-// thread's queue and the default window procedure.
+// pictures and a virtual clock, and a pump that the test fills over the emulated message
+// queue, with a stand-in for the default window procedure.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 
 #include "app/player.h"
 #include "platform/embedded/embedded_resource_store.h"
+#include "platform/emulated/message_queue.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/virtual_clock.h"
 #include "platform/message_pump.h"
 
 namespace app::test {
 
-// A queue the test fills. Close requests and quit messages posted through the fake
-// window system and shell come back out of it, as they do from the real queue, and
+// A queue the test fills. Close requests and quits posted through the fake window system
+// and shell come back out of it as from the real queue (a quit after the messages), and
 // WM_CLOSE left to the default procedure destroys the window (WM_DESTROY).
 class ScriptedPump : public platform::MessagePump {
  public:
@@ -50,7 +50,7 @@ class ScriptedPump : public platform::MessagePump {
 
   platform::fake::FakePlatform& fake_;
   Player& player_;
-  std::deque<platform::Message> queue_;
+  platform::emulated::MessageQueue queue_;
   std::size_t quits_seen_ = 0;
   int closes_seen_ = 0;
   int idle_turns_ = 0;

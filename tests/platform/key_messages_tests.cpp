@@ -1,6 +1,7 @@
 // The key messages' ids and bits, and the accelerator table over them, row by row.
 #include <gtest/gtest.h>
 
+#include "platform/emulated/accelerator_table.h"
 #include "platform/key_messages.h"
 
 namespace platform {
@@ -41,7 +42,7 @@ TEST(KeyMessages, IdsBitsAndAcceleratorsFollowTheKeyAndItsModifiers) {
     EXPECT_EQ(m.id, row.id);
     EXPECT_EQ(m.wparam, row.key.virtual_key);
     EXPECT_EQ(static_cast<std::uint32_t>(m.lparam), row.bits);
-    EXPECT_EQ(accelerator_command(m), row.command);
+    EXPECT_EQ(emulated::accelerator_command(m), row.command);
   }
 }
 

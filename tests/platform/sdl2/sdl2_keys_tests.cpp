@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include "platform/emulated/accelerator_table.h"
 #include "platform/message_pump.h"
 #include "platform/sdl2/sdl2_keys.h"
 
@@ -125,7 +126,7 @@ TEST(Sdl2Keys, PressesAndReleasesBecomeKeyMessagesAndTheAcceleratorsActOnThePres
     EXPECT_EQ(bits & row.set_bits, row.set_bits);
     EXPECT_EQ(bits & row.clear_bits, 0u);
     EXPECT_EQ(bits & 0xFFFFu, 1u);  // the repeat count
-    EXPECT_EQ(accelerator_command(m), row.command);
+    EXPECT_EQ(emulated::accelerator_command(m), row.command);
   }
 }
 

@@ -16,6 +16,7 @@
 #include "platform/clock.h"
 #include "platform/embedded/embedded_resource_store.h"
 #include "platform/embedded/embedded_resources.h"
+#include "platform/emulated/accelerator_table.h"
 #include "platform/fake/virtual_clock.h"
 #include "platform/web/canvas_pixels.h"
 #include "platform/web/deferred_wait_clock.h"
@@ -89,13 +90,13 @@ TEST(WebKeys, KeyCodesBecomeTheVirtualKeysAndAcceleratorsOfTheLinuxPlayer) {
   KeyEvent alt_enter{"Enter", true, false, true, false, false};
   const Message alt_enter_down = key_message(nullptr, alt_enter);
   EXPECT_EQ(alt_enter_down.id, kWM_SYSKEYDOWN);
-  EXPECT_EQ(accelerator_command(alt_enter_down), 1002);
+  EXPECT_EQ(emulated::accelerator_command(alt_enter_down), 1002);
   KeyEvent alt_x{"KeyX", true, false, true, false, false};
-  EXPECT_EQ(accelerator_command(key_message(nullptr, alt_x)), 1001);
+  EXPECT_EQ(emulated::accelerator_command(key_message(nullptr, alt_x)), 1001);
   KeyEvent escape{"Escape", true, false, false, false, false};
-  EXPECT_EQ(accelerator_command(key_message(nullptr, escape)), 1001);
+  EXPECT_EQ(emulated::accelerator_command(key_message(nullptr, escape)), 1001);
   KeyEvent shift_escape{"Escape", true, false, false, true, false};
-  EXPECT_EQ(accelerator_command(key_message(nullptr, shift_escape)), 0);
+  EXPECT_EQ(emulated::accelerator_command(key_message(nullptr, shift_escape)), 0);
   KeyEvent f10{"F10", true, false, false, false, false};
   EXPECT_EQ(key_message(nullptr, f10).id, kWM_SYSKEYDOWN);
 }
