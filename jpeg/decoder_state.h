@@ -195,6 +195,23 @@ struct DecoderState {
   std::int32_t row_bytes = 0;
   std::int32_t line_size = 0;
 
+  // Scaled output: the scale denominator (1, 2, 4 or 8), the size of the delivered picture and
+  // the rows one MCU row gives (the frame's at scale 1). Below full size, one plane per layout
+  // component holds an MCU row at its reduced size: the transform size of the component, how
+  // many output pixels each of its samples covers across and down, and its row stride.
+  std::int32_t scale = 1;
+  std::int32_t out_width = 0;
+  std::int32_t out_height = 0;
+  std::int32_t out_mcu_height = 0;
+  std::int32_t plane_count = 0;
+  std::uint8_t* plane[3] = {};
+  std::int32_t plane_stride[3] = {};
+  std::int32_t block_size[3] = {};
+  std::int32_t up_h[3] = {};
+  std::int32_t up_v[3] = {};
+  // The quantisation tables as read, in natural order, for the reduced transforms.
+  std::uint16_t quant_natural[4][64] = {};
+
   // Row buffers: coefficient blocks (64 values, natural order) with their high-water counts,
   // one 64-byte sample block per coefficient block, and two line buffers.
   std::int16_t* coef = nullptr;

@@ -20,6 +20,7 @@ namespace jpeg {
 //                               whose components are not in frame order.
 //   -235 TooManyScans           the scans of a progressive or multi-scan picture would visit
 //                               more than 100 times the picture's blocks in total.
+//   -236 ScaleInvalid           a scale denominator other than 1, 2, 4 or 8.
 // A DC difference size above 16 is refused with CorruptData (-227), and a progressive
 // successive-approximation shift Al of 14 or more with ProgressiveScanRange (-230).
 #define MQ_JPEG_ERROR_TABLE(X)     \
@@ -58,7 +59,8 @@ namespace jpeg {
   X(ReadFailed, -232)              \
   X(OutOfMemory, -233)             \
   X(ScanComponentsInvalid, -234)   \
-  X(TooManyScans, -235)
+  X(TooManyScans, -235)            \
+  X(ScaleInvalid, -236)
 
 enum ErrorCode : std::int32_t {
 #define MQ_JPEG_ERROR_ENUM(name, code) name = code,

@@ -113,7 +113,11 @@ void start_decoding(DecoderState& d) {
 
 }  // namespace detail
 
-JpegDecoder::JpegDecoder(JpegInputStream* stream, bool fast_path, std::int32_t threads) {
+JpegDecoder::JpegDecoder(JpegInputStream* stream, bool fast_path, std::int32_t threads)
+    : JpegDecoder(stream, DecoderOptions{fast_path, threads, 1}) {}
+
+JpegDecoder::JpegDecoder(JpegInputStream* stream, const DecoderOptions& options) {
+  const bool fast_path = options.fast_path;
   state_ = new (std::nothrow) detail::DecoderState();
   if (state_ == nullptr) {
     error_code = OutOfMemory;
@@ -126,7 +130,8 @@ JpegDecoder::JpegDecoder(JpegInputStream* stream, bool fast_path, std::int32_t t
   detail::DecoderState& d = *state_;
   d.stream = stream;
   d.fast_path = fast_path;
-  d.threads = threads;
+  d.threads = options.threads;
+  d.scale = options.scale_denominator;
   d.fast_transform = fast_path && detail::simd_available();
   try {
     if (stream == nullptr) detail::fail(ReadFailed);
@@ -161,6 +166,8 @@ std::int32_t JpegDecoder::start() {
     return NotReady;
   }
   bytes_per_pixel = d.bytes_per_pixel;
+  output_width = d.out_width;
+  output_height = d.out_height;
   d.ready = true;
   return DecodeOk;
 }

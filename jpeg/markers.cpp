@@ -44,6 +44,7 @@ void read_dqt(DecoderState& d) {
       values[k] = static_cast<std::uint16_t>(pq == 0 ? read_u8(d) : read_u16(d));
     }
     store_quant_table(d.quant[tq], values, d.fast_transform);
+    for (int k = 0; k < 64; ++k) d.quant_natural[tq][kZigzag[k]] = values[k];
     const std::int32_t size = pq == 0 ? 65 : 129;
     if (remaining < size) fail(QuantTableLength);
     remaining -= size;

@@ -13,10 +13,10 @@
 namespace tools {
 
 DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size, bool fast_path,
-                              std::int32_t threads) {
+                              std::int32_t threads, std::int32_t scale) {
   DecodedPicture picture;
   jpeg::MemoryInputStream stream(data, size);
-  jpeg::JpegDecoder decoder(&stream, fast_path, threads);
+  jpeg::JpegDecoder decoder(&stream, jpeg::DecoderOptions{fast_path, threads, scale});
   picture.width = decoder.width;
   picture.height = decoder.height;
   if (decoder.error_code != 0 || decoder.start() != 0) {
@@ -24,11 +24,13 @@ DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size, bool 
     decoder.release();
     return picture;
   }
+  picture.width = decoder.output_width;
+  picture.height = decoder.output_height;
   picture.channels = decoder.bytes_per_pixel == 1 ? 1 : 3;
-  const auto width = static_cast<std::size_t>(decoder.width);
+  const auto width = static_cast<std::size_t>(decoder.output_width);
   const auto channels = static_cast<std::size_t>(picture.channels);
-  picture.pixels.reserve(width * static_cast<std::size_t>(decoder.height) * channels);
-  for (std::int32_t y = 0; y < decoder.height; ++y) {
+  picture.pixels.reserve(width * static_cast<std::size_t>(decoder.output_height) * channels);
+  for (std::int32_t y = 0; y < decoder.output_height; ++y) {
     const std::uint8_t* line = nullptr;
     std::int32_t line_bytes = 0;
     if (decoder.read_scanline(line, line_bytes) != jpeg::DecodeOk) {
@@ -49,17 +51,17 @@ DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size, bool 
 }
 
 std::int32_t decode_rows(const std::uint8_t* data, std::int32_t size, bool fast_path,
-                         std::vector<std::uint8_t>& out, std::int32_t threads) {
+                         std::vector<std::uint8_t>& out, std::int32_t threads, std::int32_t scale) {
   jpeg::MemoryInputStream stream(data, size);
-  jpeg::JpegDecoder decoder(&stream, fast_path, threads);
+  jpeg::JpegDecoder decoder(&stream, jpeg::DecoderOptions{fast_path, threads, scale});
   std::int32_t code = decoder.error_code;
   if (code == 0 && decoder.start() != 0) code = decoder.error_code;
   if (code == 0) {
-    const std::size_t row_bytes =
-        static_cast<std::size_t>(decoder.width) * static_cast<std::size_t>(decoder.bytes_per_pixel);
-    out.resize(row_bytes * static_cast<std::size_t>(decoder.height));
+    const std::size_t row_bytes = static_cast<std::size_t>(decoder.output_width) *
+                                  static_cast<std::size_t>(decoder.bytes_per_pixel);
+    out.resize(row_bytes * static_cast<std::size_t>(decoder.output_height));
     std::uint8_t* target = out.data();
-    for (std::int32_t y = 0; y < decoder.height && code == 0; ++y) {
+    for (std::int32_t y = 0; y < decoder.output_height && code == 0; ++y) {
       const std::uint8_t* line = nullptr;
       std::int32_t line_bytes = 0;
       if (decoder.read_scanline(line, line_bytes) != jpeg::DecodeOk) {

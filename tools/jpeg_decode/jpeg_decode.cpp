@@ -1,8 +1,9 @@
 // jpeg_decode: decodes one JPEG file to PPM (colour) or PGM (grey) with the player's decoder,
 // or times repeated decodes from memory.
-//   jpeg_decode [--integer] [--threads N] IN.jpg OUT.ppm|OUT.pgm
-//   jpeg_decode [--integer] [--threads N] --bench N IN.jpg
-// --threads 2 lets a second thread decode the entropy-coded data of large sequential pictures.
+//   jpeg_decode [--integer] [--threads N] [--scale N] IN.jpg OUT.ppm|OUT.pgm
+//   jpeg_decode [--integer] [--threads N] [--scale N] --bench N IN.jpg
+// --threads 2 lets a second thread decode the entropy-coded data of large sequential pictures;
+// --scale 2, 4 or 8 decodes the picture at that fraction of its size.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -18,8 +19,8 @@ namespace {
 
 int usage() {
   std::fprintf(stderr,
-               "usage: jpeg_decode [--integer] [--threads N] IN.jpg OUT.ppm|OUT.pgm\n"
-               "       jpeg_decode [--integer] [--threads N] --bench N IN.jpg\n");
+               "usage: jpeg_decode [--integer] [--threads N] [--scale N] IN.jpg OUT.ppm|OUT.pgm\n"
+               "       jpeg_decode [--integer] [--threads N] [--scale N] --bench N IN.jpg\n");
   return 2;
 }
 
@@ -39,17 +40,19 @@ bool write_pnm(const char* path, const tools::DecodedPicture& picture) {
   return std::fclose(file) == 0 && written;
 }
 
-int bench(const std::vector<std::uint8_t>& bytes, long runs, bool fast_path, std::int32_t threads) {
+int bench(const std::vector<std::uint8_t>& bytes, long runs, bool fast_path, std::int32_t threads,
+          std::int32_t scale) {
   const auto size = static_cast<std::int32_t>(bytes.size());
   // One decode for the size and the verdict; the timed runs decode into the same buffer.
   const tools::DecodedPicture picture =
-      tools::decode_picture(bytes.data(), size, fast_path, threads);
+      tools::decode_picture(bytes.data(), size, fast_path, threads, scale);
   if (picture.error_code != 0) return report_failure(picture.error_code);
   std::vector<std::uint8_t> rows;
   std::vector<double> times_ms;
   for (long run = 0; run < runs; ++run) {
     const auto begin = std::chrono::steady_clock::now();
-    const std::int32_t code = tools::decode_rows(bytes.data(), size, fast_path, rows, threads);
+    const std::int32_t code =
+        tools::decode_rows(bytes.data(), size, fast_path, rows, threads, scale);
     const auto end = std::chrono::steady_clock::now();
     if (code != 0) return report_failure(code);
     times_ms.push_back(std::chrono::duration<double, std::milli>(end - begin).count());
@@ -72,6 +75,7 @@ int main(int argc, char** argv) {
   bool fast_path = true;
   long runs = 0;
   long threads = 1;
+  long scale = 1;
   int arg = 1;
   for (; arg < argc && argv[arg][0] == '-' && argv[arg][1] == '-'; ++arg) {
     if (std::strcmp(argv[arg], "--integer") == 0) {
@@ -82,6 +86,9 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[arg], "--threads") == 0 && arg + 1 < argc) {
       threads = std::strtol(argv[++arg], nullptr, 10);
       if (threads < 1 || threads > 2) return usage();
+    } else if (std::strcmp(argv[arg], "--scale") == 0 && arg + 1 < argc) {
+      scale = std::strtol(argv[++arg], nullptr, 10);
+      if (scale != 1 && scale != 2 && scale != 4 && scale != 8) return usage();
     } else {
       return usage();
     }
@@ -94,11 +101,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "jpeg_decode: cannot read %s\n", argv[arg]);
     return 1;
   }
-  if (runs > 0) return bench(bytes, runs, fast_path, static_cast<std::int32_t>(threads));
+  if (runs > 0) {
+    return bench(bytes, runs, fast_path, static_cast<std::int32_t>(threads),
+                 static_cast<std::int32_t>(scale));
+  }
 
   const tools::DecodedPicture picture =
       tools::decode_picture(bytes.data(), static_cast<std::int32_t>(bytes.size()), fast_path,
-                            static_cast<std::int32_t>(threads));
+                            static_cast<std::int32_t>(threads), static_cast<std::int32_t>(scale));
   if (picture.error_code != 0) return report_failure(picture.error_code);
   if (!write_pnm(argv[arg + 1], picture)) {
     std::fprintf(stderr, "jpeg_decode: cannot write %s\n", argv[arg + 1]);
