@@ -31,6 +31,8 @@ inline constexpr int kAllocationSlots = 100;
 inline constexpr int kMaxBlocksPerMcu = 10;
 inline constexpr int kMaxBlocksPerRow = 6144;
 inline constexpr int kPeekBits = 10;
+// The most bytes a marker segment holds after its length field.
+inline constexpr std::int32_t kMaxSegmentPayload = 65533;
 
 // Below this many pixels a second thread costs more than it saves (row_pipeline.h). A
 // measurement build may set MQ_JPEG_PIPELINE_MIN_PIXELS to time it on smaller pictures.
@@ -156,6 +158,11 @@ struct DecoderState {
   std::int32_t adobe_transform = -1;
   bool jfif = false;
   bool rgb_components = false;
+  // The EXIF orientation (1..8, 1 without one), whether an Exif segment was read, and the
+  // buffer it was read into (taken at the first Exif segment).
+  std::int32_t orientation = 1;
+  bool exif_read = false;
+  std::uint8_t* exif_payload = nullptr;
 
   // Scan.
   std::int32_t ns = 0;

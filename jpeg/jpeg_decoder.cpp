@@ -145,6 +145,7 @@ JpegDecoder::JpegDecoder(JpegInputStream* stream, const DecoderOptions& options)
     width = d.width;
     height = d.height;
     components = d.components;
+    orientation = d.orientation;
   }
 }
 
@@ -168,6 +169,7 @@ std::int32_t JpegDecoder::start() {
   bytes_per_pixel = d.bytes_per_pixel;
   output_width = d.out_width;
   output_height = d.out_height;
+  orientation = d.orientation;
   d.ready = true;
   return DecodeOk;
 }

@@ -96,6 +96,10 @@ class JpegDecoder {
   std::int32_t output_width = 0;     // set by start: pixels of a row, width at scale 1
   std::int32_t output_height = 0;    // set by start: rows delivered, height at scale 1
   std::int32_t error_code = 0;       // 0, or the code of the first fatal error (error_codes.h)
+  // The EXIF orientation, 1..8 (exif_orientation.h): from the constructor when the Exif segment
+  // precedes the frame header, from start otherwise; 1 without a valid one. The rows are
+  // delivered as stored.
+  std::int32_t orientation = 1;
 
  private:
   // Records the first fatal error, closes the stream and frees everything.

@@ -2,6 +2,7 @@
 // frame and scan headers. Headers are byte-aligned, so they are read a byte at a time.
 #include "jpeg/markers.h"
 
+#include "jpeg/exif_orientation.h"
 #include "jpeg/huffman.h"
 #include "jpeg/idct.h"
 #include "jpeg/input.h"
@@ -102,6 +103,34 @@ void read_app0(DecoderState& d) {
   if (jfif) d.jfif = true;
 }
 
+void read_app1(DecoderState& d) {
+  const std::int32_t length = read_u16(d);
+  if (length < 2) fail(SegmentLength);
+  constexpr std::uint8_t kExif[] = {'E', 'x', 'i', 'f', 0, 0};
+  constexpr std::int32_t kExifBytes = sizeof kExif;
+  const std::int32_t size = length - 2;
+  // Only the first Exif segment counts; others (XMP among them) are skipped unread.
+  std::uint8_t header[kExifBytes] = {};
+  std::int32_t read = 0;
+  bool exif = !d.exif_read && size >= kExifBytes;
+  while (exif && read < kExifBytes) {
+    header[read] = next_byte(d);
+    exif = header[read] == kExif[read];
+    ++read;
+  }
+  if (!exif) {
+    skip_bytes(d, size - read);
+    return;
+  }
+  if (d.exif_payload == nullptr) {
+    d.exif_payload = static_cast<std::uint8_t*>(allocate(d, kMaxSegmentPayload));
+  }
+  for (std::int32_t i = 0; i < kExifBytes; ++i) d.exif_payload[i] = header[i];
+  for (std::int32_t i = kExifBytes; i < size; ++i) d.exif_payload[i] = next_byte(d);
+  d.exif_read = true;
+  d.orientation = exif_orientation(d.exif_payload, size);
+}
+
 void read_app14(DecoderState& d) {
   const std::int32_t length = read_u16(d);
   if (length < 2) fail(SegmentLength);
@@ -151,6 +180,9 @@ std::int32_t next_marker(DecoderState& d) {
         break;
       case 0xE0:
         read_app0(d);
+        break;
+      case 0xE1:
+        read_app1(d);
         break;
       case 0xEE:
         read_app14(d);
