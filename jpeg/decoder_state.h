@@ -114,6 +114,9 @@ struct DecoderState {
   bool fast_path = false;
   bool fast_transform = false;
   std::int32_t threads = 1;  // threads asked for: 2 lets entropy decoding run apart
+  // Photo limits: frames up to 65535 x 65535 whose buffers fit kPhotoMemoryBudget, instead of
+  // 8192 x 8192 with at most kMaxBlocksPerRow blocks in a row.
+  bool photo_sizes = false;
   std::int64_t pipeline_min_pixels = kPipelineMinPixels;  // the smallest picture it is used for
   RowPipeline* pipeline = nullptr;  // the running worker, or null on one thread
   bool progressive = false;
@@ -131,6 +134,7 @@ struct DecoderState {
   std::int32_t available = 0;
   bool at_end = false;
   std::int32_t end_toggle = 0;
+  std::int64_t stream_bytes = 0;  // read from the stream so far
 
   // Entropy bit readers: the plain one keeps bits left-aligned in 32 bits, the fast one in 64.
   std::uint32_t bits = 0;

@@ -31,6 +31,8 @@ void fail(std::int32_t code) {
 void* allocate(DecoderState& d, std::size_t size) {
   for (void*& slot : d.slots) {
     if (slot != nullptr) continue;
+    constexpr auto budget = static_cast<std::size_t>(kPhotoMemoryBudget);
+    if (d.photo_sizes && (size > budget || d.allocated_bytes > budget - size)) fail(ImageTooLarge);
     void* block = std::calloc(1, size + 16);
     if (block == nullptr) fail(OutOfMemory);
     slot = block;
@@ -97,6 +99,9 @@ void construct(DecoderState& d) {
     d.progressive = true;
   } else if (m == 0xC9) {
     fail(ArithmeticCoding);
+  } else if (d.photo_sizes && m >= 0xCA) {
+    // The other arithmetic-coded frames (T.81 B.1.1.3, table B.1), named as such for a user.
+    fail(ArithmeticCoding);
   } else if (m != 0xC0 && m != 0xC1) {
     fail(UnsupportedFrame);
   }
@@ -131,6 +136,7 @@ JpegDecoder::JpegDecoder(JpegInputStream* stream, const DecoderOptions& options)
   d.stream = stream;
   d.fast_path = fast_path;
   d.threads = options.threads;
+  d.photo_sizes = options.photo_sizes;
   d.scale = options.scale_denominator;
   d.fast_transform = fast_path && detail::simd_available();
   try {
@@ -206,6 +212,7 @@ void JpegDecoder::release() {
 void JpegDecoder::fail_with(std::int32_t code) {
   error_code = code;
   if (state_ == nullptr) return;
+  error_offset = state_->stream_bytes - state_->available;
   width = state_->width;
   height = state_->height;
   components = state_->components;

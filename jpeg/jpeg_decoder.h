@@ -50,6 +50,10 @@ struct DecoderOptions {
   // 1, 2, 4 or 8: the rows come out at the frame's size divided by it, rounded up, through
   // reduced transforms (start fails with ScaleInvalid for any other value).
   std::int32_t scale_denominator = 1;
+  // Users' photos: frames up to 65535 x 65535 while the decoder's buffers stay within
+  // kPhotoMemoryBudget (ImageTooLarge beyond it), and every arithmetic-coded frame type
+  // refused as ArithmeticCoding. Without it, the embedded pictures' limits: 8192 x 8192.
+  bool photo_sizes = false;
 };
 
 // Decodes one JPEG read through a JpegInputStream into rows, top to bottom, one row per call.
@@ -100,6 +104,9 @@ class JpegDecoder {
   // precedes the frame header, from start otherwise; 1 without a valid one. The rows are
   // delivered as stored.
   std::int32_t orientation = 1;
+  // With error_code set: the offset in the stream of the byte the decoder was at when it
+  // failed (in a damaged scan, up to a few bytes past the damage).
+  std::int64_t error_offset = 0;
 
  private:
   // Records the first fatal error, closes the stream and frees everything.

@@ -217,11 +217,12 @@ std::int32_t next_marker(DecoderState& d) {
 void read_frame_header(DecoderState& d) {
   const std::int32_t lf = read_u16(d);
   if (read_u8(d) != 8) fail(SamplePrecision);
+  const std::int32_t limit = d.photo_sizes ? 65535 : 8192;
   const std::int32_t y = read_u16(d);
-  if (y < 1 || y > 8192) fail(ImageHeight);
+  if (y < 1 || y > limit) fail(ImageHeight);
   d.height = y;
   const std::int32_t x = read_u16(d);
-  if (x < 1 || x > 8192) fail(ImageWidth);
+  if (x < 1 || x > limit) fail(ImageWidth);
   d.width = x;
   const std::int32_t nf = read_u8(d);
   if (nf > 4) fail(TooManyComponents);

@@ -53,7 +53,8 @@ void setup_output(DecoderState& d) {
   d.line1 = static_cast<std::uint8_t*>(allocate(d, static_cast<std::size_t>(d.line_size) + 8));
   d.line2 = static_cast<std::uint8_t*>(allocate(d, static_cast<std::size_t>(d.line_size) + 8));
   d.blocks_per_row = d.blocks_per_mcu * d.mcus_per_row;
-  if (d.blocks_per_row > kMaxBlocksPerRow) fail(BlockOutOfRange);
+  // Photos are bounded by the memory their buffers take instead (allocate).
+  if (!d.photo_sizes && d.blocks_per_row > kMaxBlocksPerRow) fail(BlockOutOfRange);
   const auto blocks = static_cast<std::size_t>(d.blocks_per_row);
   d.coef = static_cast<std::int16_t*>(allocate(d, blocks * 128));
   d.high_water = static_cast<std::uint8_t*>(allocate(d, blocks));

@@ -14,13 +14,19 @@ namespace tools {
 
 DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size, bool fast_path,
                               std::int32_t threads, std::int32_t scale) {
+  return decode_picture(data, size, jpeg::DecoderOptions{fast_path, threads, scale, false});
+}
+
+DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size,
+                              const jpeg::DecoderOptions& options) {
   DecodedPicture picture;
   jpeg::MemoryInputStream stream(data, size);
-  jpeg::JpegDecoder decoder(&stream, jpeg::DecoderOptions{fast_path, threads, scale});
+  jpeg::JpegDecoder decoder(&stream, options);
   picture.width = decoder.width;
   picture.height = decoder.height;
   if (decoder.error_code != 0 || decoder.start() != 0) {
     picture.error_code = decoder.error_code != 0 ? decoder.error_code : jpeg::UnexpectedMarker;
+    picture.error_offset = decoder.error_offset;
     decoder.release();
     return picture;
   }
@@ -46,14 +52,20 @@ DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size, bool 
     }
   }
   if (picture.error_code == 0 && decoder.error_code != 0) picture.error_code = decoder.error_code;
+  picture.error_offset = decoder.error_offset;
   decoder.release();
   return picture;
 }
 
 std::int32_t decode_rows(const std::uint8_t* data, std::int32_t size, bool fast_path,
                          std::vector<std::uint8_t>& out, std::int32_t threads, std::int32_t scale) {
+  return decode_rows(data, size, jpeg::DecoderOptions{fast_path, threads, scale, false}, out);
+}
+
+std::int32_t decode_rows(const std::uint8_t* data, std::int32_t size,
+                         const jpeg::DecoderOptions& options, std::vector<std::uint8_t>& out) {
   jpeg::MemoryInputStream stream(data, size);
-  jpeg::JpegDecoder decoder(&stream, jpeg::DecoderOptions{fast_path, threads, scale});
+  jpeg::JpegDecoder decoder(&stream, options);
   std::int32_t code = decoder.error_code;
   if (code == 0 && decoder.start() != 0) code = decoder.error_code;
   if (code == 0) {

@@ -24,8 +24,9 @@ int usage() {
   return 2;
 }
 
-int report_failure(std::int32_t code) {
-  std::fprintf(stderr, "jpeg_decode: %s (%d)\n", jpeg::error_name(code), static_cast<int>(code));
+int report_failure(std::int32_t code, std::int64_t offset) {
+  std::fprintf(stderr, "jpeg_decode: %s (%s %d, at byte %lld)\n", jpeg::error_text(code),
+               jpeg::error_name(code), static_cast<int>(code), static_cast<long long>(offset));
   return 1;
 }
 
@@ -40,21 +41,20 @@ bool write_pnm(const char* path, const tools::DecodedPicture& picture) {
   return std::fclose(file) == 0 && written;
 }
 
-int bench(const std::vector<std::uint8_t>& bytes, long runs, bool fast_path, std::int32_t threads,
-          std::int32_t scale) {
+int bench(const std::vector<std::uint8_t>& bytes, long runs, const jpeg::DecoderOptions& options) {
+  const bool fast_path = options.fast_path;
+  const std::int32_t threads = options.threads;
   const auto size = static_cast<std::int32_t>(bytes.size());
   // One decode for the size and the verdict; the timed runs decode into the same buffer.
-  const tools::DecodedPicture picture =
-      tools::decode_picture(bytes.data(), size, fast_path, threads, scale);
-  if (picture.error_code != 0) return report_failure(picture.error_code);
+  const tools::DecodedPicture picture = tools::decode_picture(bytes.data(), size, options);
+  if (picture.error_code != 0) return report_failure(picture.error_code, picture.error_offset);
   std::vector<std::uint8_t> rows;
   std::vector<double> times_ms;
   for (long run = 0; run < runs; ++run) {
     const auto begin = std::chrono::steady_clock::now();
-    const std::int32_t code =
-        tools::decode_rows(bytes.data(), size, fast_path, rows, threads, scale);
+    const std::int32_t code = tools::decode_rows(bytes.data(), size, options, rows);
     const auto end = std::chrono::steady_clock::now();
-    if (code != 0) return report_failure(code);
+    if (code != 0) return report_failure(code, 0);
     times_ms.push_back(std::chrono::duration<double, std::milli>(end - begin).count());
   }
   std::sort(times_ms.begin(), times_ms.end());
@@ -101,15 +101,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "jpeg_decode: cannot read %s\n", argv[arg]);
     return 1;
   }
-  if (runs > 0) {
-    return bench(bytes, runs, fast_path, static_cast<std::int32_t>(threads),
-                 static_cast<std::int32_t>(scale));
-  }
+  // Any photo, within the decoder's memory budget for photos.
+  const jpeg::DecoderOptions options{fast_path, static_cast<std::int32_t>(threads),
+                                     static_cast<std::int32_t>(scale), true};
+  if (runs > 0) return bench(bytes, runs, options);
 
   const tools::DecodedPicture picture =
-      tools::decode_picture(bytes.data(), static_cast<std::int32_t>(bytes.size()), fast_path,
-                            static_cast<std::int32_t>(threads), static_cast<std::int32_t>(scale));
-  if (picture.error_code != 0) return report_failure(picture.error_code);
+      tools::decode_picture(bytes.data(), static_cast<std::int32_t>(bytes.size()), options);
+  if (picture.error_code != 0) return report_failure(picture.error_code, picture.error_offset);
   if (!write_pnm(argv[arg + 1], picture)) {
     std::fprintf(stderr, "jpeg_decode: cannot write %s\n", argv[arg + 1]);
     return 1;
