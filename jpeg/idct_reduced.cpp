@@ -5,6 +5,8 @@
 // whole block only DC remains (its mean, DC / 8).
 #include "jpeg/idct_reduced.h"
 
+#include <cstring>
+
 namespace jpeg::detail {
 
 namespace {
@@ -37,28 +39,40 @@ inline std::uint8_t sample(Wide v) {
 template <std::int32_t Size>
 void transform(const std::int16_t* coef, const std::uint16_t* quant,
                const std::int32_t (*weights)[8], std::uint8_t* out, std::int32_t stride) {
-  // Rows of coefficients first: work[v][i] is row v taken at output column i.
-  Wide work[8][4];
+  // Rows of coefficients first: work[v][i] is row v taken at output column i. Only the rows
+  // and columns up to the last non-zero coefficient take part; the rest add nothing.
+  Wide row[8][8];
+  std::int32_t rows = 0;
+  std::int32_t columns = 0;
   for (std::int32_t v = 0; v < 8; ++v) {
-    Wide row[8];
-    bool zero = true;
+    // Most rows of a photo's blocks are zero: two 8-byte loads tell.
+    std::uint64_t halves[2];
+    std::memcpy(halves, coef + 8 * v, sizeof halves);
+    if ((halves[0] | halves[1]) == 0) {
+      for (Wide& value : row[v]) value = 0;
+      continue;
+    }
     for (std::int32_t u = 0; u < 8; ++u) {
       const std::int32_t n = 8 * v + u;
-      row[u] = quant == nullptr ? Wide{coef[n]} : Wide{coef[n]} * Wide{quant[n]};
-      zero = zero && row[u] == 0;
+      row[v][u] = quant == nullptr ? Wide{coef[n]} : Wide{coef[n]} * Wide{quant[n]};
+      if (row[v][u] != 0) {
+        rows = v + 1;
+        columns = u + 1 > columns ? u + 1 : columns;
+      }
     }
+  }
+  Wide work[8][4];
+  for (std::int32_t v = 0; v < rows; ++v) {
     for (std::int32_t i = 0; i < Size; ++i) {
       Wide sum = 0;
-      if (!zero) {
-        for (std::int32_t u = 0; u < 8; ++u) sum += weights[i][u] * row[u];
-      }
+      for (std::int32_t u = 0; u < columns; ++u) sum += weights[i][u] * row[v][u];
       work[v][i] = descale(sum, kWeightBits - kPassBits);
     }
   }
   for (std::int32_t j = 0; j < Size; ++j) {
     for (std::int32_t i = 0; i < Size; ++i) {
       Wide sum = 0;
-      for (std::int32_t v = 0; v < 8; ++v) sum += weights[j][v] * work[v][i];
+      for (std::int32_t v = 0; v < rows; ++v) sum += weights[j][v] * work[v][i];
       out[j * stride + i] = sample(descale(sum, kWeightBits + kPassBits));
     }
   }
