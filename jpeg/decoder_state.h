@@ -31,6 +31,8 @@ inline constexpr int kAllocationSlots = 100;
 inline constexpr int kMaxBlocksPerMcu = 10;
 inline constexpr int kMaxBlocksPerRow = 6144;
 inline constexpr int kPeekBits = 10;
+// The most bytes a marker segment holds after its length field.
+inline constexpr std::int32_t kMaxSegmentPayload = 65533;
 
 // Below this many pixels a second thread costs more than it saves (row_pipeline.h). A
 // measurement build may set MQ_JPEG_PIPELINE_MIN_PIXELS to time it on smaller pictures.
@@ -112,6 +114,9 @@ struct DecoderState {
   bool fast_path = false;
   bool fast_transform = false;
   std::int32_t threads = 1;  // threads asked for: 2 lets entropy decoding run apart
+  // Photo limits: frames up to 65535 x 65535 whose buffers fit kPhotoMemoryBudget, instead of
+  // 8192 x 8192 with at most kMaxBlocksPerRow blocks in a row.
+  bool photo_sizes = false;
   std::int64_t pipeline_min_pixels = kPipelineMinPixels;  // the smallest picture it is used for
   RowPipeline* pipeline = nullptr;  // the running worker, or null on one thread
   bool progressive = false;
@@ -129,6 +134,7 @@ struct DecoderState {
   std::int32_t available = 0;
   bool at_end = false;
   std::int32_t end_toggle = 0;
+  std::int64_t stream_bytes = 0;  // read from the stream so far
 
   // Entropy bit readers: the plain one keeps bits left-aligned in 32 bits, the fast one in 64.
   std::uint32_t bits = 0;
@@ -156,6 +162,11 @@ struct DecoderState {
   std::int32_t adobe_transform = -1;
   bool jfif = false;
   bool rgb_components = false;
+  // The EXIF orientation (1..8, 1 without one), whether an Exif segment was read, and the
+  // buffer it was read into (taken at the first Exif segment).
+  std::int32_t orientation = 1;
+  bool exif_read = false;
+  std::uint8_t* exif_payload = nullptr;
 
   // Scan.
   std::int32_t ns = 0;
@@ -194,6 +205,23 @@ struct DecoderState {
   std::int32_t rows_left = 0;
   std::int32_t row_bytes = 0;
   std::int32_t line_size = 0;
+
+  // Scaled output: the scale denominator (1, 2, 4 or 8), the size of the delivered picture and
+  // the rows one MCU row gives (the frame's at scale 1). Below full size, one plane per layout
+  // component holds an MCU row at its reduced size: the transform size of the component, how
+  // many output pixels each of its samples covers across and down, and its row stride.
+  std::int32_t scale = 1;
+  std::int32_t out_width = 0;
+  std::int32_t out_height = 0;
+  std::int32_t out_mcu_height = 0;
+  std::int32_t plane_count = 0;
+  std::uint8_t* plane[3] = {};
+  std::int32_t plane_stride[3] = {};
+  std::int32_t block_size[3] = {};
+  std::int32_t up_h[3] = {};
+  std::int32_t up_v[3] = {};
+  // The quantisation tables as read, in natural order, for the reduced transforms.
+  std::uint16_t quant_natural[4][64] = {};
 
   // Row buffers: coefficient blocks (64 values, natural order) with their high-water counts,
   // one 64-byte sample block per coefficient block, and two line buffers.

@@ -33,6 +33,7 @@ void refill_input(DecoderState& d) {
       // A read that brings nothing and does not say so would make this loop spin for ever.
       if (n == 0) d.at_end = true;
       d.available += n;
+      d.stream_bytes += n;
       if (d.available >= kInputBufferBytes || d.at_end) break;
     }
   }

@@ -31,6 +31,8 @@ void fail(std::int32_t code) {
 void* allocate(DecoderState& d, std::size_t size) {
   for (void*& slot : d.slots) {
     if (slot != nullptr) continue;
+    constexpr auto budget = static_cast<std::size_t>(kPhotoMemoryBudget);
+    if (d.photo_sizes && (size > budget || d.allocated_bytes > budget - size)) fail(ImageTooLarge);
     void* block = std::calloc(1, size + 16);
     if (block == nullptr) fail(OutOfMemory);
     slot = block;
@@ -97,6 +99,9 @@ void construct(DecoderState& d) {
     d.progressive = true;
   } else if (m == 0xC9) {
     fail(ArithmeticCoding);
+  } else if (d.photo_sizes && m >= 0xCA) {
+    // The other arithmetic-coded frames (T.81 B.1.1.3, table B.1), named as such for a user.
+    fail(ArithmeticCoding);
   } else if (m != 0xC0 && m != 0xC1) {
     fail(UnsupportedFrame);
   }
@@ -113,7 +118,11 @@ void start_decoding(DecoderState& d) {
 
 }  // namespace detail
 
-JpegDecoder::JpegDecoder(JpegInputStream* stream, bool fast_path, std::int32_t threads) {
+JpegDecoder::JpegDecoder(JpegInputStream* stream, bool fast_path, std::int32_t threads)
+    : JpegDecoder(stream, DecoderOptions{fast_path, threads, 1}) {}
+
+JpegDecoder::JpegDecoder(JpegInputStream* stream, const DecoderOptions& options) {
+  const bool fast_path = options.fast_path;
   state_ = new (std::nothrow) detail::DecoderState();
   if (state_ == nullptr) {
     error_code = OutOfMemory;
@@ -126,7 +135,9 @@ JpegDecoder::JpegDecoder(JpegInputStream* stream, bool fast_path, std::int32_t t
   detail::DecoderState& d = *state_;
   d.stream = stream;
   d.fast_path = fast_path;
-  d.threads = threads;
+  d.threads = options.threads;
+  d.photo_sizes = options.photo_sizes;
+  d.scale = options.scale_denominator;
   d.fast_transform = fast_path && detail::simd_available();
   try {
     if (stream == nullptr) detail::fail(ReadFailed);
@@ -140,6 +151,7 @@ JpegDecoder::JpegDecoder(JpegInputStream* stream, bool fast_path, std::int32_t t
     width = d.width;
     height = d.height;
     components = d.components;
+    orientation = d.orientation;
   }
 }
 
@@ -161,6 +173,9 @@ std::int32_t JpegDecoder::start() {
     return NotReady;
   }
   bytes_per_pixel = d.bytes_per_pixel;
+  output_width = d.out_width;
+  output_height = d.out_height;
+  orientation = d.orientation;
   d.ready = true;
   return DecodeOk;
 }
@@ -197,6 +212,7 @@ void JpegDecoder::release() {
 void JpegDecoder::fail_with(std::int32_t code) {
   error_code = code;
   if (state_ == nullptr) return;
+  error_offset = state_->stream_bytes - state_->available;
   width = state_->width;
   height = state_->height;
   components = state_->components;

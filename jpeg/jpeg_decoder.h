@@ -40,6 +40,22 @@ class JpegInputStream {
   virtual void close() {}
 };
 
+// How a decoder is asked to decode: the three-argument constructor takes the defaults but for
+// fast_path and threads.
+struct DecoderOptions {
+  // The 64-bit entropy reader and the fast 16-bit transform (the integer transform otherwise).
+  bool fast_path = true;
+  // 2 lets a second thread decode the entropy-coded data of large sequential pictures.
+  std::int32_t threads = 1;
+  // 1, 2, 4 or 8: the rows come out at the frame's size divided by it, rounded up, through
+  // reduced transforms (start fails with ScaleInvalid for any other value).
+  std::int32_t scale_denominator = 1;
+  // Users' photos: frames up to 65535 x 65535 while the decoder's buffers stay within
+  // kPhotoMemoryBudget (ImageTooLarge beyond it), and every arithmetic-coded frame type
+  // refused as ArithmeticCoding. Without it, the embedded pictures' limits: 8192 x 8192.
+  bool photo_sizes = false;
+};
+
 // Decodes one JPEG read through a JpegInputStream into rows, top to bottom, one row per call.
 // Order of use: construct; check error_code == 0; start() == 0; read_scanline() height times;
 // release(); delete. Every failure is fatal: it records error_code, closes the stream and frees
@@ -53,6 +69,8 @@ class JpegDecoder {
   // being delivered; the rows are the same, byte for byte. The stream is then read from that
   // thread (never from two at once) until the last row of blocks has been decoded.
   JpegDecoder(JpegInputStream* stream, bool fast_path, std::int32_t threads = 1);
+  // The same with every option.
+  JpegDecoder(JpegInputStream* stream, const DecoderOptions& options);
   // Runs release, so an owner that forgets it leaks nothing.
   ~JpegDecoder();
   JpegDecoder(const JpegDecoder&) = delete;
@@ -65,8 +83,8 @@ class JpegDecoder {
   std::int32_t start();
 
   // Delivers the next row. Returns DecodeOk with line pointing at the row (a decoder-owned
-  // buffer, valid until the next call) and line_bytes = width * bytes_per_pixel;
-  // AllRowsDelivered when all height rows have been delivered (the out-parameters are left
+  // buffer, valid until the next call) and line_bytes = output_width * bytes_per_pixel;
+  // AllRowsDelivered when all output_height rows have been delivered (the out-parameters are left
   // untouched); NotReady when error_code is set or start has not succeeded; RowDecodeFailed when
   // a fatal error happened while this call decoded a new row of blocks (error_code then holds the
   // specific code). Rows of 4-byte pixels hold R, G, B and a zero byte.
@@ -79,7 +97,16 @@ class JpegDecoder {
   std::int32_t height = 0;           // pixels, 1..8192, from the frame header
   std::int32_t components = 0;       // frame components (1 = grey, 3 = YCbCr are decoded)
   std::int32_t bytes_per_pixel = 0;  // set by start: 1 for grey, 4 otherwise
+  std::int32_t output_width = 0;     // set by start: pixels of a row, width at scale 1
+  std::int32_t output_height = 0;    // set by start: rows delivered, height at scale 1
   std::int32_t error_code = 0;       // 0, or the code of the first fatal error (error_codes.h)
+  // The EXIF orientation, 1..8 (exif_orientation.h): from the constructor when the Exif segment
+  // precedes the frame header, from start otherwise; 1 without a valid one. The rows are
+  // delivered as stored.
+  std::int32_t orientation = 1;
+  // With error_code set: the offset in the stream of the byte the decoder was at when it
+  // failed (in a damaged scan, up to a few bytes past the damage).
+  std::int64_t error_offset = 0;
 
  private:
   // Records the first fatal error, closes the stream and frees everything.

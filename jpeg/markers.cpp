@@ -2,6 +2,7 @@
 // frame and scan headers. Headers are byte-aligned, so they are read a byte at a time.
 #include "jpeg/markers.h"
 
+#include "jpeg/exif_orientation.h"
 #include "jpeg/huffman.h"
 #include "jpeg/idct.h"
 #include "jpeg/input.h"
@@ -44,6 +45,7 @@ void read_dqt(DecoderState& d) {
       values[k] = static_cast<std::uint16_t>(pq == 0 ? read_u8(d) : read_u16(d));
     }
     store_quant_table(d.quant[tq], values, d.fast_transform);
+    for (int k = 0; k < 64; ++k) d.quant_natural[tq][kZigzag[k]] = values[k];
     const std::int32_t size = pq == 0 ? 65 : 129;
     if (remaining < size) fail(QuantTableLength);
     remaining -= size;
@@ -101,6 +103,34 @@ void read_app0(DecoderState& d) {
   if (jfif) d.jfif = true;
 }
 
+void read_app1(DecoderState& d) {
+  const std::int32_t length = read_u16(d);
+  if (length < 2) fail(SegmentLength);
+  constexpr std::uint8_t kExif[] = {'E', 'x', 'i', 'f', 0, 0};
+  constexpr std::int32_t kExifBytes = sizeof kExif;
+  const std::int32_t size = length - 2;
+  // Only the first Exif segment counts; others (XMP among them) are skipped unread.
+  std::uint8_t header[kExifBytes] = {};
+  std::int32_t read = 0;
+  bool exif = !d.exif_read && size >= kExifBytes;
+  while (exif && read < kExifBytes) {
+    header[read] = next_byte(d);
+    exif = header[read] == kExif[read];
+    ++read;
+  }
+  if (!exif) {
+    skip_bytes(d, size - read);
+    return;
+  }
+  if (d.exif_payload == nullptr) {
+    d.exif_payload = static_cast<std::uint8_t*>(allocate(d, kMaxSegmentPayload));
+  }
+  for (std::int32_t i = 0; i < kExifBytes; ++i) d.exif_payload[i] = header[i];
+  for (std::int32_t i = kExifBytes; i < size; ++i) d.exif_payload[i] = next_byte(d);
+  d.exif_read = true;
+  d.orientation = exif_orientation(d.exif_payload, size);
+}
+
 void read_app14(DecoderState& d) {
   const std::int32_t length = read_u16(d);
   if (length < 2) fail(SegmentLength);
@@ -151,6 +181,9 @@ std::int32_t next_marker(DecoderState& d) {
       case 0xE0:
         read_app0(d);
         break;
+      case 0xE1:
+        read_app1(d);
+        break;
       case 0xEE:
         read_app14(d);
         break;
@@ -184,11 +217,12 @@ std::int32_t next_marker(DecoderState& d) {
 void read_frame_header(DecoderState& d) {
   const std::int32_t lf = read_u16(d);
   if (read_u8(d) != 8) fail(SamplePrecision);
+  const std::int32_t limit = d.photo_sizes ? 65535 : 8192;
   const std::int32_t y = read_u16(d);
-  if (y < 1 || y > 8192) fail(ImageHeight);
+  if (y < 1 || y > limit) fail(ImageHeight);
   d.height = y;
   const std::int32_t x = read_u16(d);
-  if (x < 1 || x > 8192) fail(ImageWidth);
+  if (x < 1 || x > limit) fail(ImageWidth);
   d.width = x;
   const std::int32_t nf = read_u8(d);
   if (nf > 4) fail(TooManyComponents);

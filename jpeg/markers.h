@@ -18,6 +18,8 @@ std::int32_t next_marker(DecoderState& d);
 void read_dht(DecoderState& d);
 // An APP0 segment: notes a JFIF segment, skips anything else.
 void read_app0(DecoderState& d);
+// An APP1 segment: reads the orientation of the first Exif segment, skips anything else.
+void read_app1(DecoderState& d);
 // An APP14 segment: keeps the colour transform of an Adobe segment, skips anything else.
 void read_app14(DecoderState& d);
 void read_dqt(DecoderState& d);

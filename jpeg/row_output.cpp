@@ -7,6 +7,7 @@
 #include "jpeg/progressive_scan.h"
 #include "jpeg/rgb_components.h"
 #include "jpeg/row_pipeline.h"
+#include "jpeg/scaled_output.h"
 #include "jpeg/sequential_scan.h"
 
 namespace jpeg::detail {
@@ -52,27 +53,49 @@ void setup_output(DecoderState& d) {
   d.line1 = static_cast<std::uint8_t*>(allocate(d, static_cast<std::size_t>(d.line_size) + 8));
   d.line2 = static_cast<std::uint8_t*>(allocate(d, static_cast<std::size_t>(d.line_size) + 8));
   d.blocks_per_row = d.blocks_per_mcu * d.mcus_per_row;
-  if (d.blocks_per_row > kMaxBlocksPerRow) fail(BlockOutOfRange);
+  // Photos are bounded by the memory their buffers take instead (allocate).
+  if (!d.photo_sizes && d.blocks_per_row > kMaxBlocksPerRow) fail(BlockOutOfRange);
   const auto blocks = static_cast<std::size_t>(d.blocks_per_row);
   d.coef = static_cast<std::int16_t*>(allocate(d, blocks * 128));
   d.high_water = static_cast<std::uint8_t*>(allocate(d, blocks));
   for (std::size_t b = 0; b < blocks; ++b) d.high_water[b] = 64;
-  d.samples = static_cast<std::uint8_t*>(allocate(d, blocks * 64));
-  d.rows_remaining = d.height;
+  if (d.scale == 1) {
+    d.samples = static_cast<std::uint8_t*>(allocate(d, blocks * 64));
+    d.out_width = d.width;
+    d.out_height = d.height;
+    d.out_mcu_height = d.mcu_height;
+  } else {
+    if (d.scale != 2 && d.scale != 4 && d.scale != 8) fail(ScaleInvalid);
+    setup_scaled_output(d);
+    d.row_bytes = d.out_width * d.bytes_per_pixel;
+  }
+  d.rows_remaining = d.out_height;
   d.rows_left = 0;
   build_color_tables(d);
 }
 
+namespace {
+
+void transform_row(DecoderState& d, const std::int16_t* coef) {
+  if (d.scale == 1) {
+    transform_mcu_row(d, coef);
+  } else {
+    transform_mcu_row_scaled(d, coef);
+  }
+}
+
+}  // namespace
+
 void next_mcu_row(DecoderState& d) {
   if (d.store_mode) {
     assemble_mcu_row(d);
-    transform_mcu_row(d, d.coef);
+    transform_row(d, d.coef);
   } else if (d.pipeline != nullptr) {
     // The worker has ended by the time the last row is taken, so the marker reading below runs
     // on this thread, in the same order as without the worker.
     const std::int16_t* coef = take_mcu_row(d);
-    if (d.rows_remaining <= d.mcu_height) next_marker(d);
-    transform_mcu_row(d, coef);
+    if (d.rows_remaining <= d.out_mcu_height) next_marker(d);
+    transform_row(d, coef);
     give_back_mcu_row(d);
   } else {
     if (d.fast_path) {
@@ -81,13 +104,14 @@ void next_mcu_row(DecoderState& d) {
       decode_mcu_row(d, d.coef, d.high_water);
     }
     // After the last MCU row, read on to the marker that follows the scan (normally EOI).
-    if (d.rows_remaining <= d.mcu_height) next_marker(d);
-    transform_mcu_row(d, d.coef);
+    if (d.rows_remaining <= d.out_mcu_height) next_marker(d);
+    transform_row(d, d.coef);
   }
-  d.rows_left = d.mcu_height;
+  d.rows_left = d.out_mcu_height;
 }
 
 const std::uint8_t* build_row(DecoderState& d) {
+  if (d.scale != 1) return build_scaled_row(d);
   const std::int32_t y = d.mcu_height - d.rows_left;
   if (d.rgb_components) {
     // The two-row layouts deliver their second row from line2, as they do below.

@@ -29,11 +29,11 @@ std::int32_t TestStream::read(std::uint8_t* buffer, std::int32_t max_bytes, bool
   return n;
 }
 
-Decoded decode(const Bytes& jpeg, bool fast_path, std::int32_t threads) {
+Decoded decode(const Bytes& jpeg, bool fast_path, std::int32_t threads, std::int32_t scale) {
   Decoded r;
   TestStream stream(jpeg);
   {
-    jpeg::JpegDecoder d(&stream, fast_path, threads);
+    jpeg::JpegDecoder d(&stream, jpeg::DecoderOptions{fast_path, threads, scale});
     r.constructor_error = d.error_code;
     r.width = d.width;
     r.height = d.height;
@@ -41,7 +41,9 @@ Decoded decode(const Bytes& jpeg, bool fast_path, std::int32_t threads) {
       r.start_result = d.start();
       r.bytes_per_pixel = d.bytes_per_pixel;
       if (r.start_result == 0) {
-        for (std::int32_t y = 0; y < d.height; ++y) {
+        r.width = d.output_width;
+        r.height = d.output_height;
+        for (std::int32_t y = 0; y < d.output_height; ++y) {
           const std::uint8_t* line = nullptr;
           std::int32_t n = 0;
           const std::int32_t result = d.read_scanline(line, n);
@@ -92,10 +94,11 @@ std::int32_t Stages::next_row() {
 }
 
 Decoded decode_stages(const Bytes& jpeg, bool fast_path, std::int32_t threads,
-                      std::int64_t min_pixels) {
+                      std::int64_t min_pixels, std::int32_t scale) {
   Decoded r;
   Stages s(jpeg, fast_path);
   s.d->threads = threads;
+  s.d->scale = scale;
   s.d->pipeline_min_pixels = min_pixels;
   r.start_result = s.open_and_start();
   jpeg::detail::DecoderState& d = *s.d;

@@ -48,8 +48,10 @@ struct Decoded {
   bool ok() const { return error_code == 0 && start_result == 0 && row_result == 0; }
 };
 
-// Constructs, starts and reads every row; stops at the first failure.
-Decoded decode(const Bytes& jpeg, bool fast_path = true, std::int32_t threads = 1);
+// Constructs, starts and reads every row at 1/scale of the frame's size; stops at the first
+// failure. width and height are those of the delivered rows once start has succeeded.
+Decoded decode(const Bytes& jpeg, bool fast_path = true, std::int32_t threads = 1,
+               std::int32_t scale = 1);
 
 // The decoder's stages on a state owned by the test (the state lives on the heap).
 struct Stages {
@@ -71,7 +73,7 @@ struct Stages {
 // Every row through the stages, as read_scanline delivers them, on threads threads; the second
 // thread is used from min_pixels pixels on.
 Decoded decode_stages(const Bytes& jpeg, bool fast_path, std::int32_t threads,
-                      std::int64_t min_pixels);
+                      std::int64_t min_pixels, std::int32_t scale = 1);
 
 // Bytes of a file; empty when it cannot be read.
 Bytes read_file(const std::string& path);

@@ -10,6 +10,7 @@
 
 #include "tests/jpeg_conformance/conformance_support.h"
 #include "tools/fuzz/fuzz_decode.h"
+#include "tools/fuzz/fuzz_photo.h"
 
 namespace conformance {
 namespace {
@@ -17,6 +18,14 @@ namespace {
 void expect_clean(const std::vector<std::uint8_t>& bytes, const std::string& what) {
   const std::string broken = tools::fuzz_decode(bytes.data(), bytes.size(), tools::kTestMaxPixels);
   EXPECT_TRUE(broken.empty()) << what << ": " << broken;
+  // The photo paths: every scale, each with another orientation, mode and path.
+  for (std::uint32_t scale = 0; scale < 4; ++scale) {
+    const std::uint32_t selector =
+        scale | (static_cast<std::uint32_t>(bytes.size() + scale) % 16) << 2 | (scale & 1) << 6;
+    const std::string photo =
+        tools::fuzz_photo(bytes.data(), bytes.size(), tools::kTestMaxPixels, selector);
+    EXPECT_TRUE(photo.empty()) << what << " (photo paths, selector " << selector << "): " << photo;
+  }
 }
 
 // Offsets to cut at: the first bytes one by one (SOI and the first segment), then an even

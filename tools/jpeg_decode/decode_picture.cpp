@@ -13,22 +13,30 @@
 namespace tools {
 
 DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size, bool fast_path,
-                              std::int32_t threads) {
+                              std::int32_t threads, std::int32_t scale) {
+  return decode_picture(data, size, jpeg::DecoderOptions{fast_path, threads, scale, false});
+}
+
+DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size,
+                              const jpeg::DecoderOptions& options) {
   DecodedPicture picture;
   jpeg::MemoryInputStream stream(data, size);
-  jpeg::JpegDecoder decoder(&stream, fast_path, threads);
+  jpeg::JpegDecoder decoder(&stream, options);
   picture.width = decoder.width;
   picture.height = decoder.height;
   if (decoder.error_code != 0 || decoder.start() != 0) {
     picture.error_code = decoder.error_code != 0 ? decoder.error_code : jpeg::UnexpectedMarker;
+    picture.error_offset = decoder.error_offset;
     decoder.release();
     return picture;
   }
+  picture.width = decoder.output_width;
+  picture.height = decoder.output_height;
   picture.channels = decoder.bytes_per_pixel == 1 ? 1 : 3;
-  const auto width = static_cast<std::size_t>(decoder.width);
+  const auto width = static_cast<std::size_t>(decoder.output_width);
   const auto channels = static_cast<std::size_t>(picture.channels);
-  picture.pixels.reserve(width * static_cast<std::size_t>(decoder.height) * channels);
-  for (std::int32_t y = 0; y < decoder.height; ++y) {
+  picture.pixels.reserve(width * static_cast<std::size_t>(decoder.output_height) * channels);
+  for (std::int32_t y = 0; y < decoder.output_height; ++y) {
     const std::uint8_t* line = nullptr;
     std::int32_t line_bytes = 0;
     if (decoder.read_scanline(line, line_bytes) != jpeg::DecodeOk) {
@@ -44,22 +52,28 @@ DecodedPicture decode_picture(const std::uint8_t* data, std::int32_t size, bool 
     }
   }
   if (picture.error_code == 0 && decoder.error_code != 0) picture.error_code = decoder.error_code;
+  picture.error_offset = decoder.error_offset;
   decoder.release();
   return picture;
 }
 
 std::int32_t decode_rows(const std::uint8_t* data, std::int32_t size, bool fast_path,
-                         std::vector<std::uint8_t>& out, std::int32_t threads) {
+                         std::vector<std::uint8_t>& out, std::int32_t threads, std::int32_t scale) {
+  return decode_rows(data, size, jpeg::DecoderOptions{fast_path, threads, scale, false}, out);
+}
+
+std::int32_t decode_rows(const std::uint8_t* data, std::int32_t size,
+                         const jpeg::DecoderOptions& options, std::vector<std::uint8_t>& out) {
   jpeg::MemoryInputStream stream(data, size);
-  jpeg::JpegDecoder decoder(&stream, fast_path, threads);
+  jpeg::JpegDecoder decoder(&stream, options);
   std::int32_t code = decoder.error_code;
   if (code == 0 && decoder.start() != 0) code = decoder.error_code;
   if (code == 0) {
-    const std::size_t row_bytes =
-        static_cast<std::size_t>(decoder.width) * static_cast<std::size_t>(decoder.bytes_per_pixel);
-    out.resize(row_bytes * static_cast<std::size_t>(decoder.height));
+    const std::size_t row_bytes = static_cast<std::size_t>(decoder.output_width) *
+                                  static_cast<std::size_t>(decoder.bytes_per_pixel);
+    out.resize(row_bytes * static_cast<std::size_t>(decoder.output_height));
     std::uint8_t* target = out.data();
-    for (std::int32_t y = 0; y < decoder.height && code == 0; ++y) {
+    for (std::int32_t y = 0; y < decoder.output_height && code == 0; ++y) {
       const std::uint8_t* line = nullptr;
       std::int32_t line_bytes = 0;
       if (decoder.read_scanline(line, line_bytes) != jpeg::DecodeOk) {

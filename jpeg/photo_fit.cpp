@@ -1,0 +1,228 @@
+// The streaming fit. Both modes map a region of the upright photo onto a box of the frame:
+// cover maps the middle of the photo that has the frame's shape onto the whole frame, contain
+// maps the whole photo onto the largest box of its shape centred in the frame. Along each axis
+// a photo pixel u of the region covers frame pixels from (u * box) / region up to
+// ((u + 1) * box) / region, at least one, so a reduction is a box filter and an enlargement
+// replicates.
+#include "jpeg/photo_fit.h"
+
+#include <new>
+
+#include "jpeg/error_codes.h"
+#include "jpeg/exif_orientation.h"
+#include "jpeg/memory_input_stream.h"
+
+namespace jpeg {
+
+namespace {
+
+struct Axis {
+  std::int64_t region_start;
+  std::int64_t region_size;
+  std::int64_t box_start;
+  std::int64_t box_size;
+};
+
+// The frame axes of both modes for an upright photo of upright_w x upright_h.
+void map_axes(const FitFrame& frame, std::int64_t upright_w, std::int64_t upright_h, Axis& x,
+              Axis& y) {
+  const std::int64_t fw = frame.width;
+  const std::int64_t fh = frame.height;
+  x = {0, upright_w, 0, fw};
+  y = {0, upright_h, 0, fh};
+  const bool wider = upright_w * fh >= upright_h * fw;  // than the frame
+  if (frame.mode == FitMode::cover) {
+    if (wider) {
+      x.region_size = (upright_h * fw + fh / 2) / fh;
+      if (x.region_size < 1) x.region_size = 1;
+      x.region_start = (upright_w - x.region_size) / 2;
+    } else {
+      y.region_size = (upright_w * fh + fw / 2) / fw;
+      if (y.region_size < 1) y.region_size = 1;
+      y.region_start = (upright_h - y.region_size) / 2;
+    }
+  } else if (wider) {
+    y.box_size = (upright_h * fw + upright_w / 2) / upright_w;
+    if (y.box_size < 1) y.box_size = 1;
+    y.box_start = (fh - y.box_size) / 2;
+  } else {
+    x.box_size = (upright_w * fh + upright_h / 2) / upright_h;
+    if (x.box_size < 1) x.box_size = 1;
+    x.box_start = (fw - x.box_size) / 2;
+  }
+}
+
+// start and span of every upright coordinate 0..count-1 along one axis.
+void fill_axis(const Axis& a, std::int64_t count, std::vector<std::int32_t>& start,
+               std::vector<std::int32_t>& span) {
+  start.assign(static_cast<std::size_t>(count), 0);
+  span.assign(static_cast<std::size_t>(count), 0);
+  for (std::int64_t u = 0; u < count; ++u) {
+    const std::int64_t r = u - a.region_start;
+    if (r < 0 || r >= a.region_size) continue;
+    const std::int64_t first = r * a.box_size / a.region_size;
+    std::int64_t end = (r + 1) * a.box_size / a.region_size;
+    if (end <= first) end = first + 1;
+    start[static_cast<std::size_t>(u)] = static_cast<std::int32_t>(a.box_start + first);
+    span[static_cast<std::size_t>(u)] = static_cast<std::int32_t>(end - first);
+  }
+}
+
+}  // namespace
+
+std::int32_t fit_scale(std::int32_t width, std::int32_t height, std::int32_t orientation,
+                       const FitFrame& frame) {
+  const bool swaps = orientation_swaps_axes(orientation);
+  const std::int64_t uw = swaps ? height : width;
+  const std::int64_t uh = swaps ? width : height;
+  Axis x{};
+  Axis y{};
+  map_axes(frame, uw, uh, x, y);
+  // Scale N keeps region / N photo pixels (rounded up) for box frame pixels on each axis.
+  for (std::int32_t n : {8, 4, 2}) {
+    if ((x.region_size + n - 1) / n >= x.box_size && (y.region_size + n - 1) / n >= y.box_size) {
+      return n;
+    }
+  }
+  return 1;
+}
+
+PhotoFit::PhotoFit(const FitFrame& frame, std::int32_t orientation, std::int32_t width,
+                   std::int32_t height, std::int32_t bytes_per_pixel)
+    : frame_(frame),
+      swaps_(orientation_swaps_axes(orientation)),
+      width_(width),
+      height_(height),
+      bytes_per_pixel_(bytes_per_pixel) {
+  if (frame.width < 1 || frame.height < 1 || width < 1 || height < 1) return;
+  try {
+    const std::int64_t uw = swaps_ ? height : width;
+    const std::int64_t uh = swaps_ ? width : height;
+    Axis x{};
+    Axis y{};
+    map_axes(frame, uw, uh, x, y);
+    std::vector<std::int32_t> ux_start, ux_span, uy_start, uy_span;
+    fill_axis(x, uw, ux_start, ux_span);
+    fill_axis(y, uh, uy_start, uy_span);
+    // A stored column and row become upright ones through the orientation's mapping.
+    column_start_.resize(static_cast<std::size_t>(width));
+    column_span_.resize(static_cast<std::size_t>(width));
+    row_start_.resize(static_cast<std::size_t>(height));
+    row_span_.resize(static_cast<std::size_t>(height));
+    for (std::int32_t sx = 0; sx < width; ++sx) {
+      // The upright coordinate a stored column maps to: x for the plain and mirrored, y for
+      // the quarter turns. Found through the mapping of upright to stored points.
+      std::int32_t u = 0;
+      for (std::int32_t probe : {sx, width - 1 - sx}) {
+        const StoredPoint p = swaps_ ? stored_point(orientation, 0, probe, width, height)
+                                     : stored_point(orientation, probe, 0, width, height);
+        if (p.x == sx) u = probe;
+      }
+      const auto& starts = swaps_ ? uy_start : ux_start;
+      const auto& spans = swaps_ ? uy_span : ux_span;
+      column_start_[static_cast<std::size_t>(sx)] = starts[static_cast<std::size_t>(u)];
+      column_span_[static_cast<std::size_t>(sx)] = spans[static_cast<std::size_t>(u)];
+    }
+    for (std::int32_t sy = 0; sy < height; ++sy) {
+      std::int32_t u = 0;
+      for (std::int32_t probe : {sy, height - 1 - sy}) {
+        const StoredPoint p = swaps_ ? stored_point(orientation, probe, 0, width, height)
+                                     : stored_point(orientation, 0, probe, width, height);
+        if (p.y == sy) u = probe;
+      }
+      const auto& starts = swaps_ ? ux_start : uy_start;
+      const auto& spans = swaps_ ? ux_span : uy_span;
+      row_start_[static_cast<std::size_t>(sy)] = starts[static_cast<std::size_t>(u)];
+      row_span_[static_cast<std::size_t>(sy)] = spans[static_cast<std::size_t>(u)];
+    }
+    sums_.assign(static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height) * 4,
+                 0);
+    ok_ = true;
+  } catch (const std::bad_alloc&) {
+    ok_ = false;
+  }
+}
+
+void PhotoFit::add_row(const std::uint8_t* row) {
+  if (!ok_ || next_row_ >= height_) return;
+  const auto sy = static_cast<std::size_t>(next_row_++);
+  const std::int32_t row_first = row_start_[sy];
+  const std::int32_t row_count = row_span_[sy];
+  if (row_count == 0) return;
+  const std::int32_t fw = frame_.width;
+  for (std::int32_t sx = 0; sx < width_; ++sx, row += bytes_per_pixel_) {
+    const std::int32_t col_count = column_span_[static_cast<std::size_t>(sx)];
+    if (col_count == 0) continue;
+    const std::int32_t col_first = column_start_[static_cast<std::size_t>(sx)];
+    const std::uint32_t red = row[0];
+    const std::uint32_t green = bytes_per_pixel_ == 1 ? row[0] : row[1];
+    const std::uint32_t blue = bytes_per_pixel_ == 1 ? row[0] : row[2];
+    // A stored row lies along the frame's x axis, or for the quarter turns along its y axis.
+    for (std::int32_t i = 0; i < row_count; ++i) {
+      for (std::int32_t j = 0; j < col_count; ++j) {
+        const std::int32_t fx = swaps_ ? row_first + i : col_first + j;
+        const std::int32_t fy = swaps_ ? col_first + j : row_first + i;
+        std::uint32_t* s = &sums_[(static_cast<std::size_t>(fy) * static_cast<std::size_t>(fw) +
+                                   static_cast<std::size_t>(fx)) *
+                                  4];
+        s[0] += red;
+        s[1] += green;
+        s[2] += blue;
+        s[3] += 1;
+      }
+    }
+  }
+}
+
+void PhotoFit::finish(std::uint32_t* pixels) const {
+  const std::size_t count =
+      static_cast<std::size_t>(frame_.width) * static_cast<std::size_t>(frame_.height);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint32_t* s = ok_ ? &sums_[4 * i] : nullptr;
+    if (s == nullptr || s[3] == 0) {
+      pixels[i] = frame_.fill;
+      continue;
+    }
+    const std::uint32_t n = s[3];
+    const std::uint32_t red = (s[0] + n / 2) / n;
+    const std::uint32_t green = (s[1] + n / 2) / n;
+    const std::uint32_t blue = (s[2] + n / 2) / n;
+    pixels[i] = (red << 16) | (green << 8) | blue;
+  }
+}
+
+std::int32_t decode_fitted(const std::uint8_t* data, std::int32_t size, DecoderOptions options,
+                           const FitFrame& frame, std::uint32_t* pixels) {
+  // The scale depends on the photo's size and orientation, and a decoder takes its options when
+  // it is made: a first decoder reads the headers only.
+  options.photo_sizes = true;
+  options.scale_denominator = 1;
+  std::int32_t orientation = 1;
+  {
+    MemoryInputStream stream(data, size);
+    JpegDecoder header(&stream, options);
+    if (header.error_code != 0) return header.error_code;
+    orientation = header.orientation;
+    options.scale_denominator = fit_scale(header.width, header.height, orientation, frame);
+  }
+  MemoryInputStream stream(data, size);
+  JpegDecoder decoder(&stream, options);
+  if (decoder.error_code != 0 || decoder.start() != DecodeOk) {
+    return decoder.error_code != 0 ? decoder.error_code : UnexpectedMarker;
+  }
+  PhotoFit fit(frame, orientation, decoder.output_width, decoder.output_height,
+               decoder.bytes_per_pixel);
+  if (!fit.ok()) return OutOfMemory;
+  for (std::int32_t y = 0; y < decoder.output_height; ++y) {
+    const std::uint8_t* line = nullptr;
+    std::int32_t line_bytes = 0;
+    if (decoder.read_scanline(line, line_bytes) != DecodeOk) {
+      return decoder.error_code != 0 ? decoder.error_code : CorruptData;
+    }
+    fit.add_row(line);
+  }
+  fit.finish(pixels);
+  return 0;
+}
+
+}  // namespace jpeg

@@ -1,0 +1,67 @@
+// The streaming fit of a photo into the player's frame: rows as the decoder delivers them,
+// turned upright by the EXIF orientation and area-averaged into a 32-bit picture, without ever
+// holding the photo itself.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "jpeg/jpeg_decoder.h"
+
+namespace jpeg {
+
+// cover fills the whole frame and crops the photo to its middle; contain shows the whole
+// photo, with bars of the fill colour.
+enum class FitMode : std::int32_t { cover = 0, contain = 1 };
+
+// The frame a photo is fitted into: its size in pixels, the mode, and the colour of the bars
+// (0x00RRGGBB, the frame's pixel format).
+struct FitFrame {
+  std::int32_t width = 640;
+  std::int32_t height = 480;
+  FitMode mode = FitMode::cover;
+  std::uint32_t fill = 0;
+};
+
+// The largest scale denominator (8, 4, 2 or 1) at which a stored photo of width x height,
+// turned by orientation, still gives at least one pixel for each frame pixel it is shown on.
+std::int32_t fit_scale(std::int32_t width, std::int32_t height, std::int32_t orientation,
+                       const FitFrame& frame);
+
+// Folds the rows of a stored picture of width x height pixels (1 or 4 bytes each, as the
+// decoder delivers them) into the frame's accumulators: each row's pixels go to the frame
+// pixels whose footprint they fall in (for the quarter turns, a stored row is a frame column).
+class PhotoFit {
+ public:
+  // Allocates the accumulators (16 bytes per frame pixel); ok() is false when that failed.
+  PhotoFit(const FitFrame& frame, std::int32_t orientation, std::int32_t width, std::int32_t height,
+           std::int32_t bytes_per_pixel);
+  bool ok() const { return ok_; }
+  // Adds the next stored row, top to bottom; rows past the last are ignored.
+  void add_row(const std::uint8_t* row);
+  // Writes the frame: the mean of each pixel's footprint, bars in the fill colour.
+  // pixels holds frame.width * frame.height words, row after row.
+  void finish(std::uint32_t* pixels) const;
+
+ private:
+  // Per stored column and row: the first frame coordinate it covers, along the frame axis it
+  // maps to, and how many (0 when cropped away).
+  std::vector<std::int32_t> column_start_, column_span_, row_start_, row_span_;
+  std::vector<std::uint32_t> sums_;  // red, green, blue, count per frame pixel
+  FitFrame frame_;
+  bool swaps_ = false;
+  std::int32_t width_ = 0;
+  std::int32_t height_ = 0;
+  std::int32_t bytes_per_pixel_ = 0;
+  std::int32_t next_row_ = 0;
+  bool ok_ = false;
+};
+
+// Decodes the photo in data (size bytes) straight into the frame: the scale from fit_scale,
+// the photo limits, the orientation of an Exif segment before the frame header applied. pixels
+// holds frame.width * frame.height words. Returns 0 or the decoder's error code
+// (error_codes.h); options.scale_denominator and photo_sizes are chosen here.
+std::int32_t decode_fitted(const std::uint8_t* data, std::int32_t size, DecoderOptions options,
+                           const FitFrame& frame, std::uint32_t* pixels);
+
+}  // namespace jpeg

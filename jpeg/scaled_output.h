@@ -1,0 +1,21 @@
+// Scaled decoding (1/2, 1/4, 1/8): each MCU row is transformed by the reduced inverse DCTs into
+// one plane per component at the reduced size, and output rows are built from those planes.
+#pragma once
+
+#include <cstdint>
+
+#include "jpeg/decoder_state.h"
+
+namespace jpeg::detail {
+
+// After the layout is chosen, with d.scale 2, 4 or 8: the output size (the frame's divided by
+// the scale, rounded up), each component's transform size and the planes of one MCU row.
+void setup_scaled_output(DecoderState& d);
+
+// Transforms every coefficient block of an MCU row (coef, in block order) into the planes.
+void transform_mcu_row_scaled(DecoderState& d, const std::int16_t* coef);
+
+// Builds the next output row of the current MCU row into line1 and returns it.
+const std::uint8_t* build_scaled_row(DecoderState& d);
+
+}  // namespace jpeg::detail

@@ -1,0 +1,137 @@
+// Decoding at 1/2, 1/4 and 1/8: against djpeg -scale of cjpeg-made photographs in every layout,
+// on both paths and both thread counts. djpeg runs with -nosmooth, which replicates chroma as
+// the decoder does; in the square layouts djpeg's default output is the same.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+#include "decode_harness.h"
+#include "jpeg/error_codes.h"
+
+namespace {
+
+using jpeg_test::Bytes;
+using jpeg_test::decode;
+using jpeg_test::Decoded;
+
+constexpr char kNeedsTools[] =
+    "convert, cjpeg or djpeg failed or is missing: install the Debian packages imagemagick and "
+    "libjpeg-turbo-progs";
+
+std::string work_file(const std::string& name) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("jpeg_scaled_tests_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  return (dir / name).string();
+}
+
+// ImageMagick's built-in photograph enlarged to width x height, compressed by cjpeg.
+Bytes photo_jpeg(int width, int height, const std::string& options) {
+  const std::string ppm =
+      work_file("photo_" + std::to_string(width) + "x" + std::to_string(height) + ".ppm");
+  const std::string jpg = work_file("photo.jpg");
+  const std::string make = "convert rose: -resize " + std::to_string(width) + "x" +
+                           std::to_string(height) + "! " + ppm + " && cjpeg " + options +
+                           " -outfile " + jpg + " " + ppm;
+  if (std::system(make.c_str()) != 0) return {};
+  return jpeg_test::read_file(jpg);
+}
+
+// djpeg's decode at 1/scale as packed RGB or grey (the header of its PNM dropped).
+Bytes djpeg_scaled(const Bytes& jpeg, int scale) {
+  const std::string in = work_file("in.jpg");
+  const std::string out = work_file("out.pnm");
+  {
+    std::FILE* f = std::fopen(in.c_str(), "wb");
+    if (f == nullptr) return {};
+    std::fwrite(jpeg.data(), 1, jpeg.size(), f);
+    std::fclose(f);
+  }
+  const std::string command = "djpeg -nosmooth -dct int -pnm -scale 1/" + std::to_string(scale) +
+                              " -outfile " + out + " " + in;
+  if (std::system(command.c_str()) != 0) return {};
+  const Bytes pnm = jpeg_test::read_file(out);
+  std::size_t pos = 0;
+  for (int lines = 0; lines < 3 && pos < pnm.size(); ++pos) {
+    if (pnm[pos] == '\n') ++lines;
+  }
+  return Bytes(pnm.begin() + static_cast<std::ptrdiff_t>(pos), pnm.end());
+}
+
+// The decoder's rows packed like djpeg's: 4-byte pixels lose their fourth byte.
+Bytes packed(const Decoded& r) {
+  if (r.bytes_per_pixel == 1) return r.pixels;
+  Bytes out;
+  for (std::size_t i = 0; i < r.pixels.size(); i += 4) {
+    out.insert(out.end(), r.pixels.begin() + static_cast<std::ptrdiff_t>(i),
+               r.pixels.begin() + static_cast<std::ptrdiff_t>(i + 3));
+  }
+  return out;
+}
+
+TEST(ScaledDecode, StaysWithinAHalfOnAverageAndSixAtMostOfDjpegInEveryLayout) {
+  const char* layouts[] = {"-sample 2x2",
+                           "-sample 2x1",
+                           "-sample 1x2",
+                           "-sample 1x1",
+                           "-grayscale",
+                           "-sample 2x2 -progressive",
+                           "-sample 1x1 -progressive -restart 3B",
+                           "-rgb -sample 1x1"};
+  for (const char* layout : layouts) {
+    const Bytes jpeg = photo_jpeg(421, 277, std::string("-quality 90 ") + layout);
+    ASSERT_FALSE(jpeg.empty()) << kNeedsTools;
+    for (int scale : {2, 4, 8}) {
+      const Bytes reference = djpeg_scaled(jpeg, scale);
+      ASSERT_FALSE(reference.empty()) << kNeedsTools;
+      for (bool fast : {true, false}) {
+        const Decoded r = decode(jpeg, fast, 1, scale);
+        ASSERT_TRUE(r.ok()) << layout << " 1/" << scale << " error " << r.error_code;
+        EXPECT_EQ(r.width, (421 + scale - 1) / scale);
+        EXPECT_EQ(r.height, (277 + scale - 1) / scale);
+        const Bytes ours = packed(r);
+        ASSERT_EQ(ours.size(), reference.size()) << layout << " 1/" << scale;
+        long total = 0;
+        int largest = 0;
+        for (std::size_t i = 0; i < ours.size(); ++i) {
+          const int difference = std::abs(int{ours[i]} - int{reference[i]});
+          total += difference;
+          largest = difference > largest ? difference : largest;
+        }
+        const double mean = static_cast<double>(total) / static_cast<double>(ours.size());
+        EXPECT_LE(mean, 0.5) << layout << " 1/" << scale << (fast ? " fast" : " integer");
+        EXPECT_LE(largest, 6) << layout << " 1/" << scale << (fast ? " fast" : " integer");
+      }
+    }
+  }
+}
+
+TEST(ScaledDecode, GivesTheSameBytesOnOneAndTwoThreads) {
+  for (const char* layout : {"-sample 2x2 -restart 2", "-sample 2x1", "-grayscale"}) {
+    const Bytes jpeg = photo_jpeg(203, 99, std::string("-quality 85 ") + layout);
+    ASSERT_FALSE(jpeg.empty()) << kNeedsTools;
+    for (int scale : {2, 4, 8}) {
+      for (bool fast : {true, false}) {
+        const Decoded one = decode(jpeg, fast, 1, scale);
+        const Decoded two = jpeg_test::decode_stages(jpeg, fast, 2, 0, scale);
+        ASSERT_TRUE(one.ok() && two.ok()) << layout << " 1/" << scale;
+        EXPECT_EQ(one.pixels, two.pixels) << layout << " 1/" << scale;
+      }
+    }
+  }
+}
+
+TEST(ScaledDecode, RefusesAScaleOtherThanOneTwoFourOrEight) {
+  const Bytes jpeg = photo_jpeg(16, 16, "-quality 85");
+  ASSERT_FALSE(jpeg.empty()) << kNeedsTools;
+  for (int scale : {0, 3, 16}) {
+    const Decoded r = decode(jpeg, true, 1, scale);
+    EXPECT_EQ(r.error_code, jpeg::ScaleInvalid) << scale;
+  }
+}
+
+}  // namespace
