@@ -12,7 +12,8 @@ namespace jpeg::detail {
 void build_color_tables(DecoderState& d);
 
 // Converts row y (0-based within the MCU row) into line1; the two-row layouts take an even y
-// and also write row y + 1 into line2. Pixels of 4 bytes are R, G, B and a zero byte.
+// and also write row y + 1 into line2. Pixels of 4 bytes are R, G, B and a zero byte. The
+// colour layouts go through d.kernels.
 void convert_gray(DecoderState& d, std::int32_t y);
 void convert_h1v1(DecoderState& d, std::int32_t y);
 void convert_h2v1(DecoderState& d, std::int32_t y);

@@ -5,22 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "jpeg/decoder_kernels.h"
 #include "jpeg/error_codes.h"
+#include "jpeg/instruction_sets.h"
 #include "jpeg/jpeg_decoder.h"
-
-// The vector paths need SSE2; MQ_JPEG_SCALAR forces the scalar twins (they give the same bytes).
-#if defined(__SSE2__) && !defined(MQ_JPEG_SCALAR)
-#define MQ_JPEG_SSE2 1
-#endif
-
-// AVX2 builds of the transform and colour conversion sit beside the SSE2 ones on x86-64 Linux
-// with GCC, chosen at run time by what the processor has; the 32-bit build keeps SSE2 alone.
-#if defined(MQ_JPEG_SSE2) && defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && \
-    defined(__linux__)
-#define MQ_JPEG_AVX2 1
-// Likewise a BMI2 build of the sequential entropy decoder.
-#define MQ_JPEG_BMI2 1
-#endif
 
 namespace jpeg::detail {
 
@@ -231,6 +219,9 @@ struct DecoderState {
   std::uint8_t* line1 = nullptr;
   std::uint8_t* line2 = nullptr;
   std::int16_t scratch[64] = {};
+
+  // The transform and colour conversion functions of the processor's instruction set.
+  DecoderKernels kernels = {};
 
   // Colour conversion tables.
   std::int32_t cr_to_red[256] = {};

@@ -6,7 +6,8 @@
 
 namespace jpeg::detail {
 
-// Opens the stream, finds SOI and reads up to and including the frame header.
+// Chooses the kernel table, opens the stream, finds SOI and reads up to and including the frame
+// header.
 void construct(DecoderState& d);
 
 // Sets up the output and positions a sequential image at its first scan, or decodes every scan

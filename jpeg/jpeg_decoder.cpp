@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "jpeg/decoder_kernels.h"
 #include "jpeg/decoder_state.h"
 #include "jpeg/decoder_steps.h"
 #include "jpeg/idct.h"
@@ -90,6 +91,7 @@ void read_first_scans(DecoderState& d) {
 }  // namespace
 
 void construct(DecoderState& d) {
+  d.kernels = choose_kernels();
   d.stream->open();
   init_input(d);
   refill_input(d);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "jpeg/color_convert.h"
+#include "jpeg/decoder_kernels.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ struct H1v1Rows {
     d->mcus_per_row = mcus;
     d->samples = samples.data();
     d->line1 = line.data();
+    d->kernels = jpeg::detail::choose_kernels();
     jpeg::detail::build_color_tables(*d);
   }
   // Sets pixel (column j of MCU m, row y) to (Y, Cb, Cr).

@@ -6,18 +6,20 @@
 #include <cstring>
 #include <random>
 
+#include "jpeg/decoder_kernels.h"
 #include "jpeg/idct.h"
+#include "jpeg/idct_kernels.h"
 
 namespace {
 
-using jpeg::detail::avx2_available;
 using jpeg::detail::store_quant_table;
-using jpeg::detail::transform_block_fast;
 using jpeg::detail::transform_block_fast_scalar;
 using jpeg::detail::transform_block_integer;
-#if defined(MQ_JPEG_AVX2)
-using jpeg::detail::transform_two_blocks_avx2;
-#endif
+
+// The fast transform the decoder uses on this processor.
+void transform_block_fast(const std::int16_t* coef, const std::uint16_t* quant, std::uint8_t* out) {
+  jpeg::detail::choose_kernels().transform_block_fast(coef, quant, out);
+}
 
 struct Block {
   std::int16_t coef[64] = {};
@@ -111,7 +113,8 @@ TEST(Idct, VectorScalarAndAvx2FastTransformsGiveIdenticalBytes) {
   std::uniform_int_distribution<int> any16(-32768, 32767);
   std::uniform_int_distribution<int> small(-300, 300);
   std::uniform_int_distribution<int> quant(0, 65535);
-  [[maybe_unused]] Block previous{};
+  const auto transform_two_blocks = jpeg::detail::choose_kernels().transform_two_blocks_fast;
+  Block previous{};
   for (int i = 0; i < 20000; ++i) {
     Block b;
     const bool extreme = i % 4 == 0;
@@ -123,16 +126,14 @@ TEST(Idct, VectorScalarAndAvx2FastTransformsGiveIdenticalBytes) {
     transform_block_fast(b.coef, b.quant, b.out);
     transform_block_fast_scalar(b.coef, b.quant, scalar);
     ASSERT_EQ(std::memcmp(b.out, scalar, 64), 0) << "block " << i;
-#if defined(MQ_JPEG_AVX2)
     // The AVX2 pair, with this block in either half and the previous block in the other.
-    if (!avx2_available()) continue;
+    if (transform_two_blocks == nullptr) continue;
     std::uint8_t pair[2][64];
-    transform_two_blocks_avx2(b.coef, b.quant, pair[0], previous.coef, previous.quant, pair[1]);
+    transform_two_blocks(b.coef, b.quant, pair[0], previous.coef, previous.quant, pair[1]);
     ASSERT_EQ(std::memcmp(pair[0], scalar, 64), 0) << "block " << i << ", low half";
-    transform_two_blocks_avx2(previous.coef, previous.quant, pair[1], b.coef, b.quant, pair[0]);
+    transform_two_blocks(previous.coef, previous.quant, pair[1], b.coef, b.quant, pair[0]);
     ASSERT_EQ(std::memcmp(pair[0], scalar, 64), 0) << "block " << i << ", high half";
     previous = b;
-#endif
   }
 }
 

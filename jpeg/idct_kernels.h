@@ -1,0 +1,22 @@
+// The fast transform of each instruction set (idct_scalar.cpp, idct_sse2.cpp, idct_avx2.cpp),
+// for the kernel table; all give identical bytes. A set's functions exist only in builds that
+// have the set (instruction_sets.h).
+#pragma once
+
+#include <cstdint>
+
+namespace jpeg::detail {
+
+// One block: coef unquantised (natural order), quant pre-scaled; 64 samples out, row r at
+// out + 8 r.
+void transform_block_fast_scalar(const std::int16_t* coef, const std::uint16_t* quant,
+                                 std::uint8_t* out);
+void transform_block_fast_sse2(const std::int16_t* coef, const std::uint16_t* quant,
+                               std::uint8_t* out);
+
+// Two blocks at once, one per half of the AVX2 registers: the same bytes as the above on each.
+void transform_two_blocks_avx2(const std::int16_t* coef_a, const std::uint16_t* quant_a,
+                               std::uint8_t* out_a, const std::int16_t* coef_b,
+                               const std::uint16_t* quant_b, std::uint8_t* out_b);
+
+}  // namespace jpeg::detail
