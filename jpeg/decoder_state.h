@@ -114,7 +114,7 @@ struct DecoderState {
 
   // Allocation table, and the bytes asked of it so far (for the memory figures).
   void* slots[kAllocationSlots] = {};
-  std::size_t allocated_bytes = 0;
+  std::uint64_t allocated_bytes = 0;
 
   // Input buffer with push-back room in front and the end filler behind.
   std::uint8_t input[kPushBackBytes + kInputBufferBytes + kFillerBytes] = {};
@@ -232,7 +232,7 @@ struct DecoderState {
 
 // Takes a free allocation slot (-221 when none is left) and returns size zeroed bytes aligned
 // to 16 (-233 when the heap refuses).
-void* allocate(DecoderState& d, std::size_t size);
+void* allocate(DecoderState& d, std::uint64_t size);
 
 // Closes the stream if still held and frees every allocation slot.
 void release_all(DecoderState& d);

@@ -4,6 +4,7 @@
 #include "jpeg/jpeg_decoder.h"
 
 #include <cstdlib>
+#include <limits>
 #include <new>
 
 #include "jpeg/decoder_kernels.h"
@@ -29,12 +30,15 @@ void fail(std::int32_t code) {
   throw Failure{code};
 }
 
-void* allocate(DecoderState& d, std::size_t size) {
+// The size is 64-bit so that a layout too large for a 32-bit address space (WebAssembly, the
+// Windows build) is refused whole instead of wrapping round to a small buffer.
+void* allocate(DecoderState& d, std::uint64_t size) {
   for (void*& slot : d.slots) {
     if (slot != nullptr) continue;
-    constexpr auto budget = static_cast<std::size_t>(kPhotoMemoryBudget);
+    constexpr auto budget = static_cast<std::uint64_t>(kPhotoMemoryBudget);
     if (d.photo_sizes && (size > budget || d.allocated_bytes > budget - size)) fail(ImageTooLarge);
-    void* block = std::calloc(1, size + 16);
+    if (size > std::numeric_limits<std::size_t>::max() - 16) fail(OutOfMemory);
+    void* block = std::calloc(1, static_cast<std::size_t>(size) + 16);
     if (block == nullptr) fail(OutOfMemory);
     slot = block;
     d.allocated_bytes += size;

@@ -280,6 +280,11 @@ void decode_into_store(DecoderState& d, bool first_scan_read) {
   }
   // Counted in 64 bits: on a 32-bit system a large frame's store does not fit size_t.
   const std::uint64_t store_bytes = static_cast<std::uint64_t>(store_blocks) * 130;
+  // A photo's store beyond the budget is refused as such on every system, before the limit of
+  // a 32-bit address space comes into it.
+  if (d.photo_sizes && store_bytes > static_cast<std::uint64_t>(kPhotoMemoryBudget)) {
+    fail(ImageTooLarge);
+  }
   if (store_bytes > std::numeric_limits<std::size_t>::max() / 2) fail(OutOfMemory);
   // A program that decodes picture after picture should get the same memory back each time
   // instead of fresh pages to fault in. C allocators hand large blocks straight back to the
@@ -294,7 +299,7 @@ void decode_into_store(DecoderState& d, bool first_scan_read) {
           one_block
               ? store_bytes
               : static_cast<std::uint64_t>(std::int64_t{130} * plane_width[i] * plane_height[i]);
-      next = static_cast<std::uint8_t*>(allocate(d, static_cast<std::size_t>(bytes)));
+      next = static_cast<std::uint8_t*>(allocate(d, bytes));
     }
     place_plane(d.comp[i].ac_plane, next, plane_width[i], plane_height[i], 128);
     if (!one_block) place_plane(d.comp[i].dc_plane, next, plane_width[i], plane_height[i], 2);

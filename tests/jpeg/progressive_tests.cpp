@@ -238,7 +238,7 @@ TEST(Progressive, StoreTakes130BytesPerBlockAndRowsAllocateNothing) {
   }
   b.raw(w.finish()).eoi();
   Stages s(b.bytes(), true);
-  const std::size_t before_start = [&] {
+  const std::uint64_t before_start = [&] {
     Stages header_only(b.bytes(), true);
     EXPECT_EQ(header_only.run([&] { jpeg::detail::construct(*header_only.d); }), 0);
     return header_only.d->allocated_bytes;
@@ -248,9 +248,9 @@ TEST(Progressive, StoreTakes130BytesPerBlockAndRowsAllocateNothing) {
   const std::size_t rows = 2 * (static_cast<std::size_t>(d.line_size) + 8) +
                            static_cast<std::size_t>(d.blocks_per_row) * (128 + 64 + 1);
   const std::size_t lookups = 2 * sizeof(jpeg::detail::HuffmanLookup);
-  const std::size_t store = d.allocated_bytes - before_start - rows - lookups;
+  const std::uint64_t store = d.allocated_bytes - before_start - rows - lookups;
   EXPECT_EQ(store, 130u * (4800u + 1200u + 1200u));
-  const std::size_t after_start = d.allocated_bytes;
+  const std::uint64_t after_start = d.allocated_bytes;
   for (int r = 0; r < d.mcu_rows; ++r) ASSERT_EQ(s.next_row(), 0);
   EXPECT_EQ(d.allocated_bytes, after_start);
 }
