@@ -13,9 +13,12 @@ namespace app {
 namespace {
 
 constexpr char kHelp[] =
-    "Usage: moviquel [--window] [--scale N] [--window-id ID | --root] [--help] [--version]\n"
+    "Usage: moviquel [--window] [--scale N] [--window-id ID | --root] [--shuffle]\n"
+    "                [--fit cover|contain] [--help] [--version] [PATH...]\n"
     "\n"
-    "Plays the Moviquel animated picture, full screen when the desktop allows it.\n"
+    "Plays the Moviquel animated picture, full screen when the desktop allows it, or the\n"
+    "JPEG photos in the files and folders given (folders are read with their subfolders;\n"
+    "hidden files are skipped; a file that cannot be shown is named on standard error).\n"
     "\n"
     "Options:\n"
     "  --window        start in a window, without trying full screen\n"
@@ -24,6 +27,9 @@ constexpr char kHelp[] =
     "                  screensaver does; XSCREENSAVER_WINDOW in the environment does the same\n"
     "  --root          draw into the root window, as a screensaver (under xscreensaver,\n"
     "                  into xscreensaver's window, which stands for it)\n"
+    "  --shuffle       play the photos in random order, each once before any repeats\n"
+    "  --fit MODE      cover (the default): fill the frame with the photo's middle;\n"
+    "                  contain: show the whole photo, with bars\n"
     "  --help          print this help and exit\n"
     "  --version       print the product name and version and exit\n"
     "\n"
@@ -32,14 +38,20 @@ constexpr char kHelp[] =
     "  P               show or hide the frame timings\n"
     "  Esc, Alt+X      quit\n"
     "  F10, Alt+F      open the File menu (in a window)\n"
-    "  any other key   switch between the main picture and the info picture\n"
+    "  any other key   switch between the main picture and the info picture; with\n"
+    "                  photos, the next photo (from the info picture, back to the photo)\n"
+    "  Left, Backspace with photos, the previous photo\n"
     "\n"
     "Mouse buttons:\n"
     "  right           show the info picture\n"
     "  left            on the info picture, open the web page\n"
     "\n"
+    "Each photo plays for 30 seconds, upright by its EXIF orientation.\n"
+    "\n"
     "Drawing into a screensaver's window, the player leaves the keys and the mouse to the\n"
-    "screensaver, shows no menu and no messages, and ends on SIGTERM.\n";
+    "screensaver, shows no menu and no messages, and ends on SIGTERM. Given no paths there,\n"
+    "it plays the image folder of xscreensaver's settings (imageDirectory in ~/.xscreensaver,\n"
+    "with chooseRandomImages on), shuffled.\n";
 
 constexpr char kUsageHint[] = "Try 'moviquel --help' for more information.\n";
 
@@ -89,8 +101,17 @@ CommandLine parse_command_line(int argc, const char* const* argv, const char* sc
     line.error = "moviquel: " + std::move(text);
     return line;
   };
+  bool options_ended = false;
   for (int i = 0; i < argc; ++i) {
     const std::string_view argument(argv[i]);
+    if (options_ended || argument == "-" || argument.rfind("-", 0) != 0) {
+      line.paths.emplace_back(argument);
+      continue;
+    }
+    if (argument == "--") {
+      options_ended = true;
+      continue;
+    }
     std::string_view name = argument;
     std::string_view value;
     bool has_value = false;
@@ -101,14 +122,15 @@ CommandLine parse_command_line(int argc, const char* const* argv, const char* sc
       has_value = true;
     }
     const std::string shown(name);
-    const bool takes_value = name == "--scale" || name == "--window-id";
+    const bool takes_value = name == "--scale" || name == "--window-id" || name == "--fit";
     if (takes_value && !has_value) {
       if (i + 1 >= argc) return bad("option '" + shown + "' needs a value");
       value = argv[++i];
       has_value = true;
     }
     if (!takes_value && has_value &&
-        (name == "--window" || name == "--root" || name == "--help" || name == "--version")) {
+        (name == "--window" || name == "--root" || name == "--help" || name == "--version" ||
+         name == "--shuffle")) {
       return bad("option '" + shown + "' takes no value");
     }
     if (name == "--window") {
@@ -119,6 +141,13 @@ CommandLine parse_command_line(int argc, const char* const* argv, const char* sc
       line.show_help = true;
     } else if (name == "--version") {
       line.show_version = true;
+    } else if (name == "--shuffle") {
+      line.shuffle = true;
+    } else if (name == "--fit") {
+      if (value != "cover" && value != "contain") {
+        return bad("--fit takes cover or contain, not '" + std::string(value) + "'");
+      }
+      line.fit_contain = value == "contain";
     } else if (name == "--scale") {
       if (!parse_scale(value, &line.scale)) {
         return bad("--scale takes a whole number from 1 to 8, not '" + std::string(value) + "'");
@@ -129,10 +158,8 @@ CommandLine parse_command_line(int argc, const char* const* argv, const char* sc
                    std::string(value) + "'");
       }
       window_id_given = true;
-    } else if (argument.rfind("-", 0) == 0) {
-      return bad("unknown option '" + std::string(argument) + "'");
     } else {
-      return bad("unexpected argument '" + std::string(argument) + "'");
+      return bad("unknown option '" + std::string(argument) + "'");
     }
   }
   if (window_id_given && root_given) return bad("--window-id and --root exclude each other");

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -21,6 +22,11 @@ struct CommandLine {
   std::int32_t scale = 0;       // --scale N: the window's picture area N times larger; 0: not given
   DrawTarget target = DrawTarget::kOwnWindow;
   std::uint32_t window_id = 0;  // the X window id with DrawTarget::kWindowId
+  // Photos: files and folders to play instead of the main picture, in the order of their
+  // paths unless shuffled, fitted into the frame by cover (cropped) or contain (bars).
+  std::vector<std::string> paths;
+  bool shuffle = false;
+  bool fit_contain = false;
   bool show_help = false;
   bool show_version = false;
   std::string error;  // one line without its end of line; not empty when the input is bad

@@ -5,12 +5,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "app/frame_statistics.h"
 #include "app/pictures.h"
 #include "app/texts.h"
 #include "display/display_setup.h"
 #include "engine/scene.h"
+#include "photos/photo_show.h"
 #include "platform/direct_draw.h"
 #include "platform/hresult.h"
 #include "platform/message_pump.h"
@@ -40,6 +42,10 @@ class Player {
   // and the user told that the pictures are damaged; false then.
   bool show_first_picture();
 
+  // Plays the user's photos in place of the main picture, from now on; the info picture
+  // stays. The show must have started.
+  void play_photos(std::unique_ptr<photos::PhotoShow> show) { photos_ = std::move(show); }
+
   // --- What the window handlers ask for ---
 
   // Shows the picture that the scene's info_mode names: prepares it, re-reads the frame
@@ -47,8 +53,12 @@ class Player {
   // the arrow in a window, none in full screen). On failure returns false with nothing
   // changed (app/picture_switch.cpp).
   bool show_picture();
-  // Shows the other picture; a failure leaves the previous one in place.
+  // Shows the other picture; a failure leaves the previous one in place. With photos: the
+  // next photo, or back to the photo from the info picture.
   void switch_picture();
+  // With photos: the photo before (or back to the photo from the info picture). Otherwise
+  // as switch_picture.
+  void previous_picture();
   // Shows the info picture, decoding it again when it is already shown.
   void show_info_picture();
   // Switches between windowed and full screen. On failure the device is destroyed, the user
@@ -110,6 +120,7 @@ class Player {
   StatisticsState statistics_;
   Pictures pictures_;
   Texts texts_;
+  std::unique_ptr<photos::PhotoShow> photos_;
 };
 
 }  // namespace app

@@ -46,6 +46,10 @@ void on_key_up(Player& player, const Message& message) {
     case 'T':
       player.toggle_full_screen();
       break;
+    case platform::kVK_LEFT:
+    case platform::kVK_BACK:
+      player.previous_picture();
+      break;
     default:
       player.switch_picture();
       break;

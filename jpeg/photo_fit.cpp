@@ -192,23 +192,28 @@ void PhotoFit::finish(std::uint32_t* pixels) const {
 }
 
 std::int32_t decode_fitted(const std::uint8_t* data, std::int32_t size, DecoderOptions options,
-                           const FitFrame& frame, std::uint32_t* pixels) {
+                           const FitFrame& frame, std::uint32_t* pixels,
+                           std::int64_t* error_offset) {
   // The scale depends on the photo's size and orientation, and a decoder takes its options when
   // it is made: a first decoder reads the headers only.
   options.photo_sizes = true;
   options.scale_denominator = 1;
   std::int32_t orientation = 1;
+  const auto failed = [error_offset](const JpegDecoder& decoder, std::int32_t fallback) {
+    if (error_offset != nullptr) *error_offset = decoder.error_offset;
+    return decoder.error_code != 0 ? decoder.error_code : fallback;
+  };
   {
     MemoryInputStream stream(data, size);
     JpegDecoder header(&stream, options);
-    if (header.error_code != 0) return header.error_code;
+    if (header.error_code != 0) return failed(header, 0);
     orientation = header.orientation;
     options.scale_denominator = fit_scale(header.width, header.height, orientation, frame);
   }
   MemoryInputStream stream(data, size);
   JpegDecoder decoder(&stream, options);
   if (decoder.error_code != 0 || decoder.start() != DecodeOk) {
-    return decoder.error_code != 0 ? decoder.error_code : UnexpectedMarker;
+    return failed(decoder, UnexpectedMarker);
   }
   PhotoFit fit(frame, orientation, decoder.output_width, decoder.output_height,
                decoder.bytes_per_pixel);
@@ -216,9 +221,7 @@ std::int32_t decode_fitted(const std::uint8_t* data, std::int32_t size, DecoderO
   for (std::int32_t y = 0; y < decoder.output_height; ++y) {
     const std::uint8_t* line = nullptr;
     std::int32_t line_bytes = 0;
-    if (decoder.read_scanline(line, line_bytes) != DecodeOk) {
-      return decoder.error_code != 0 ? decoder.error_code : CorruptData;
-    }
+    if (decoder.read_scanline(line, line_bytes) != DecodeOk) return failed(decoder, CorruptData);
     fit.add_row(line);
   }
   fit.finish(pixels);

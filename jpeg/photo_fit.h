@@ -60,8 +60,10 @@ class PhotoFit {
 // Decodes the photo in data (size bytes) straight into the frame: the scale from fit_scale,
 // the photo limits, the orientation of an Exif segment before the frame header applied. pixels
 // holds frame.width * frame.height words. Returns 0 or the decoder's error code
-// (error_codes.h); options.scale_denominator and photo_sizes are chosen here.
+// (error_codes.h); options.scale_denominator and photo_sizes are chosen here. On failure,
+// error_offset (when not null) receives the byte of the input where the decoder stopped.
 std::int32_t decode_fitted(const std::uint8_t* data, std::int32_t size, DecoderOptions options,
-                           const FitFrame& frame, std::uint32_t* pixels);
+                           const FitFrame& frame, std::uint32_t* pixels,
+                           std::int64_t* error_offset = nullptr);
 
 }  // namespace jpeg

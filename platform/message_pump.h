@@ -69,6 +69,7 @@ inline constexpr std::uint32_t kVK_CONTROL = 0x11;
 inline constexpr std::uint32_t kVK_MENU = 0x12;  // Alt
 inline constexpr std::uint32_t kVK_ESCAPE = 0x1B;
 inline constexpr std::uint32_t kVK_SPACE = 0x20;
+inline constexpr std::uint32_t kVK_LEFT = 0x25;
 inline constexpr std::uint32_t kVK_F10 = 0x79;
 
 // MINMAXINFO, laid out as on Windows (five POINTs of two 32-bit values) so that the

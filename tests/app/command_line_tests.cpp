@@ -67,11 +67,21 @@ TEST(CommandLine, TheScreensaversVariableNamesTheWindowUnlessWindowIdDoes) {
             "moviquel: XSCREENSAVER_WINDOW is not an X window id: 'window'");
 }
 
+TEST(CommandLine, PathsAreTakenInOrderBetweenOptionsAndAfterADoubleDash) {
+  const CommandLine line = parse({"b", "--shuffle", "a", "--fit=contain", "-", "--", "--window"});
+  EXPECT_EQ(line.paths, (std::vector<std::string>{"b", "a", "-", "--window"}));
+  EXPECT_TRUE(line.shuffle);
+  EXPECT_TRUE(line.fit_contain);
+  EXPECT_FALSE(line.start_windowed);
+  EXPECT_FALSE(parse({"--fit", "cover"}).fit_contain);
+}
+
 TEST(CommandLine, BadInputIsOneLineWithTheUsageHintAndStatusTwo) {
   const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
       {{"--bogus"}, "moviquel: unknown option '--bogus'"},
       {{"-h"}, "moviquel: unknown option '-h'"},
-      {{"picture.jpg"}, "moviquel: unexpected argument 'picture.jpg'"},
+      {{"--fit", "fill"}, "moviquel: --fit takes cover or contain, not 'fill'"},
+      {{"--shuffle=1"}, "moviquel: option '--shuffle' takes no value"},
       {{"--scale"}, "moviquel: option '--scale' needs a value"},
       {{"--window-id"}, "moviquel: option '--window-id' needs a value"},
       {{"--window=1"}, "moviquel: option '--window' takes no value"},
@@ -104,14 +114,15 @@ TEST(CommandLine, HelpNamesEveryOptionKeyAndButtonAndVersionIsTheVersionResource
   const Answer help = answer({"--window", "--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.err, "");
-  EXPECT_EQ(
-      help.out.rfind("Usage: moviquel [--window] [--scale N] [--window-id ID | --root] [--help] "
-                     "[--version]\n",
-                     0),
-      0u);
+  EXPECT_EQ(help.out.rfind(
+                "Usage: moviquel [--window] [--scale N] [--window-id ID | --root] [--shuffle]\n"
+                "                [--fit cover|contain] [--help] [--version] [PATH...]\n",
+                0),
+            0u);
   for (const char* item :
        {"--window ", "--scale N", "--window-id ID", "--root", "--version", "XSCREENSAVER_WINDOW",
-        "T, Alt+Enter", "P ", "Esc, Alt+X", "right", "left", "web page", "SIGTERM"}) {
+        "T, Alt+Enter", "P ", "Esc, Alt+X", "right", "left", "web page", "SIGTERM", "--shuffle",
+        "--fit MODE", "Left, Backspace", "imageDirectory"}) {
     EXPECT_NE(help.out.find(item), std::string::npos) << item;
   }
   const Answer version = answer({"--version"});
