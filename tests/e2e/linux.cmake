@@ -43,6 +43,8 @@ mq_linux_e2e(LinuxPlayer.CommandLineRefusesBadInputScalesItsWindowAndDrawsIntoAG
 mq_linux_e2e(LinuxPlayer.OnAScreenSmallerThan640x480FullScreenIsRefusedWithTheMessage
              small_screen.sh)
 mq_linux_e2e(LinuxPlayer.RunsOnWaylandItselfUnderWeston wayland.sh)
+mq_linux_e2e(LinuxPlayer.PlaysAFolderOfPhotosUprightFittedInOrderOrShuffledAndNamesTheBadFiles
+             photos.sh)
 
 # Players built with a damaged picture, in a sub-build of the player alone made like this
 # build (type, sanitizers, compiler launcher): four variants, each relinking only the player.

@@ -42,10 +42,11 @@ start_xvfb() {
   note "Xvfb $screen on $DISPLAY"
 }
 
-# start_player: runs the player in the background; its exit code lands in player.status.
+# start_player [ARGS...]: runs the player in the background; its exit code lands in
+# player.status.
 start_player() {
   rm -f "$player_status"
-  ( MQ_SDL2_TRACE=${MQ_SDL2_TRACE:-1} "$MQ_PLAYER" >"$player_log" 2>&1; echo $? >"$player_status" ) &
+  ( MQ_SDL2_TRACE=${MQ_SDL2_TRACE:-1} "$MQ_PLAYER" "$@" >"$player_log" 2>&1; echo $? >"$player_status" ) &
   local runner=$!
   # The player is the runner's child; its own id is what CPU figures are read from.
   player_child() { player_pid=$(pgrep -P "$runner" -x moviquel || true); [ -n "$player_pid" ]; }
@@ -108,13 +109,13 @@ answer_message_box() {
   wait_for 60 window_gone "$box" || fail "the message box did not close"
 }
 
-# start_windowed_player: the stand-in is told to report no 640x480x16 mode, so the
+# start_windowed_player [ARGS...]: the stand-in is told to report no 640x480x16 mode, so the
 # full-screen attempt is refused; the message is answered and the player runs windowed.
 # Sets win to its window.
 start_windowed_player() {
-  start_xvfb 1024x768x24
+  [ -n "$xvfb_pid" ] || start_xvfb 1024x768x24
   export MQ_SDL2_NO_640X480X16=1
-  start_player
+  start_player "$@"
   unset MQ_SDL2_NO_640X480X16
   answer_message_box
   wait_for 60 first_frame_shown || fail "no frame shown ($(cat "$player_log"))"
