@@ -7,6 +7,7 @@
 #include "jpeg/photo_fit.h"
 
 #include <new>
+#include <optional>
 
 #include "jpeg/error_codes.h"
 #include "jpeg/exif_orientation.h"
@@ -191,9 +192,12 @@ void PhotoFit::finish(std::uint32_t* pixels) const {
   }
 }
 
-std::int32_t decode_fitted(const std::uint8_t* data, std::int32_t size, DecoderOptions options,
-                           const FitFrame& frame, std::uint32_t* pixels,
-                           std::int64_t* error_offset) {
+namespace {
+
+// The fit of the photo that stream_for gives, once for the headers and once for the photo.
+template <typename StreamFor>
+std::int32_t fit_through(StreamFor&& stream_for, DecoderOptions options, const FitFrame& frame,
+                         std::uint32_t* pixels, std::int64_t* error_offset) {
   // The scale depends on the photo's size and orientation, and a decoder takes its options when
   // it is made: a first decoder reads the headers only.
   options.photo_sizes = true;
@@ -204,14 +208,12 @@ std::int32_t decode_fitted(const std::uint8_t* data, std::int32_t size, DecoderO
     return decoder.error_code != 0 ? decoder.error_code : fallback;
   };
   {
-    MemoryInputStream stream(data, size);
-    JpegDecoder header(&stream, options);
+    JpegDecoder header(&stream_for(), options);
     if (header.error_code != 0) return failed(header, 0);
     orientation = header.orientation;
     options.scale_denominator = fit_scale(header.width, header.height, orientation, frame);
   }
-  MemoryInputStream stream(data, size);
-  JpegDecoder decoder(&stream, options);
+  JpegDecoder decoder(&stream_for(), options);
   if (decoder.error_code != 0 || decoder.start() != DecodeOk) {
     return failed(decoder, UnexpectedMarker);
   }
@@ -226,6 +228,22 @@ std::int32_t decode_fitted(const std::uint8_t* data, std::int32_t size, DecoderO
   }
   fit.finish(pixels);
   return 0;
+}
+
+}  // namespace
+
+std::int32_t decode_fitted(const std::uint8_t* data, std::int32_t size, DecoderOptions options,
+                           const FitFrame& frame, std::uint32_t* pixels,
+                           std::int64_t* error_offset) {
+  std::optional<MemoryInputStream> stream;
+  const auto stream_for = [&]() -> JpegInputStream& { return stream.emplace(data, size); };
+  return fit_through(stream_for, options, frame, pixels, error_offset);
+}
+
+std::int32_t decode_fitted(JpegInputStream& stream, DecoderOptions options, const FitFrame& frame,
+                           std::uint32_t* pixels, std::int64_t* error_offset) {
+  const auto stream_for = [&]() -> JpegInputStream& { return stream; };
+  return fit_through(stream_for, options, frame, pixels, error_offset);
 }
 
 }  // namespace jpeg

@@ -66,4 +66,9 @@ std::int32_t decode_fitted(const std::uint8_t* data, std::int32_t size, DecoderO
                            const FitFrame& frame, std::uint32_t* pixels,
                            std::int64_t* error_offset = nullptr);
 
+// The same read through stream, which each decoder opens: its open() must put it back at the
+// photo's first byte (the headers are read once before the photo).
+std::int32_t decode_fitted(JpegInputStream& stream, DecoderOptions options, const FitFrame& frame,
+                           std::uint32_t* pixels, std::int64_t* error_offset = nullptr);
+
 }  // namespace jpeg

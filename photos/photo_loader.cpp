@@ -31,29 +31,29 @@ bool PhotoLoader::busy_with(std::int64_t position) const {
 }
 
 std::optional<LoadedPhoto> PhotoLoader::take(bool wait) {
-  std::unique_lock lock(mutex_);
-  if (wait) changed_.wait(lock, [this] { return done_.has_value() || (!asked_ && !working_); });
-  return std::exchange(done_, std::nullopt);
+  std::optional<LoadedPhoto> taken;
+  {
+    std::unique_lock lock(mutex_);
+    if (wait) changed_.wait(lock, [this] { return done_.has_value() || (!asked_ && !working_); });
+    taken = std::exchange(done_, std::nullopt);
+  }
+  // The worker waits for its result to be taken before it starts the next request.
+  if (taken) changed_.notify_all();
+  return taken;
 }
 
 void PhotoLoader::run() {
   std::unique_lock lock(mutex_);
   for (;;) {
     // A finished photo is handed over before the next is started, so at most two frames and
-    // one file are held at a time.
+    // one decoder are held at a time.
     changed_.wait(lock, [this] { return ending_ || (asked_ && !done_); });
     if (ending_) return;
     LoadedPhoto job = std::move(*asked_);
     asked_.reset();
     working_ = job.position;
     lock.unlock();
-    FileBytes file = read_photo_file(job.path);
-    if (file.problem.empty()) {
-      job.photo = fit_photo(file.bytes, frame_);
-    } else {
-      job.photo.problem = std::move(file.problem);
-    }
-    file = {};
+    job.photo = fit_photo_file(job.path, frame_);
     lock.lock();
     working_.reset();
     done_ = std::move(job);

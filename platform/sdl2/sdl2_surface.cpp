@@ -15,6 +15,7 @@ namespace {
 
 // The time of the first frame on screen, for the end-to-end tests and the start-up benchmark.
 void note_frame_shown(MainWindow& window) {
+  if (tracing_frames()) trace("frame shown at %u ms", SDL_GetTicks());
   if (window.first_frame_shown) return;
   window.first_frame_shown = true;
   trace("first frame shown at %u ms", SDL_GetTicks());

@@ -25,6 +25,11 @@ bool tracing_messages() {
   return setting != nullptr && std::strcmp(setting, "messages") == 0;
 }
 
+bool tracing_frames() {
+  const char* setting = trace_setting();
+  return setting != nullptr && std::strcmp(setting, "frames") == 0;
+}
+
 void trace(const char* format, ...) {
   if (!tracing()) return;
   std::va_list args;

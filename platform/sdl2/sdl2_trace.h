@@ -8,6 +8,9 @@ namespace platform::sdl2 {
 bool tracing();
 // Whether MQ_SDL2_TRACE is "messages": every message dispatched to the window is listed too.
 bool tracing_messages();
+// Whether MQ_SDL2_TRACE is "frames": the time of every frame on screen is listed too, for
+// measuring what a photo switch costs the animation.
+bool tracing_frames();
 // While tracing, writes "moviquel: ", the formatted text and a line end to standard error.
 void trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
