@@ -43,11 +43,13 @@ platform::HResult Player::frame_step() {
 }
 
 platform::HResult Player::render_frame() {
-  // A photo asked for has been fitted: it is shown at once, unless the info picture is.
+  // A photo asked for has been fitted: it is shown at once, unless the info picture is. A
+  // show that can show nothing leaves the main picture.
   if (photos_ != nullptr && photos_->poll() && !scene_.info_mode) show_picture();
+  if (photos_ != nullptr && photos_->exhausted()) photos_.reset();
   // A picture that fails to load leaves the old one, and its scene, in place.
   if (engine::scene_tick(scene_) == engine::SceneDue::kPictureSwitch) {
-    if (photos_ != nullptr && scene_.info_mode) {
+    if (showing_photos() && scene_.info_mode) {
       // A photo's main scene is over: the next photo comes, not the info picture. It has
       // been fitted meanwhile; should it not be, the photo plays again until it is.
       scene_.info_mode = false;

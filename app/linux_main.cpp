@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
   }
   std::unique_ptr<photos::PhotoShow> show;
   if (!photos.paths.empty()) {
-    show = app::start_photo_show(photos, {tell_problem, trace_shown});
+    show = app::start_photo_show(photos, {tell_problem, trace_shown, {}});
     if (show == nullptr && !from_settings) {
       std::fputs("moviquel: no photo that can be shown in the paths given\n", stderr);
       return 1;

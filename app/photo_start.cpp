@@ -5,17 +5,22 @@
 
 #include "app/picture_preparation.h"
 #include "display/frame_size.h"
+#include "photos/photo_loader.h"
 
 namespace app {
 
+jpeg::FitFrame photo_frame(bool contain) {
+  return {display::kFrameWidth, display::kFrameHeight,
+          contain ? jpeg::FitMode::contain : jpeg::FitMode::cover, kSourceImageFill};
+}
+
 std::unique_ptr<photos::PhotoShow> start_photo_show(const PhotoRequest& request,
                                                     photos::PhotoShowHooks hooks) {
-  const jpeg::FitFrame frame{display::kFrameWidth, display::kFrameHeight,
-                             request.fit_contain ? jpeg::FitMode::contain : jpeg::FitMode::cover,
-                             kSourceImageFill};
+  const jpeg::FitFrame frame = photo_frame(request.fit_contain);
   photos::Playlist playlist(photos::PhotoWalk(request.paths), request.shuffle,
                             std::random_device{}());
-  auto show = std::make_unique<photos::PhotoShow>(std::move(playlist), frame, std::move(hooks));
+  auto show = std::make_unique<photos::PhotoShow>(
+      std::move(playlist), std::make_unique<photos::PhotoLoader>(frame), std::move(hooks));
   if (!show->start()) return nullptr;
   return show;
 }

@@ -9,7 +9,7 @@
 namespace app {
 
 bool Player::show_picture() {
-  if (photos_ != nullptr && !scene_.info_mode) {
+  if (showing_photos() && !scene_.info_mode) {
     // Fitted already, in the source image's own layout.
     std::copy(photos_->current().begin(), photos_->current().end(), scene_.source_image.get());
   } else {
@@ -33,7 +33,7 @@ bool Player::show_picture() {
 }
 
 void Player::switch_picture() {
-  if (photos_ != nullptr && !scene_.info_mode) {
+  if (showing_photos() && !scene_.info_mode) {
     photos_->want_next();  // shown by a frame once it is fitted
     return;
   }
@@ -42,7 +42,7 @@ void Player::switch_picture() {
 }
 
 void Player::previous_picture() {
-  if (photos_ != nullptr && !scene_.info_mode) {
+  if (showing_photos() && !scene_.info_mode) {
     photos_->want_previous();
     return;
   }

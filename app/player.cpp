@@ -41,6 +41,14 @@ bool Player::show_first_picture() {
   return false;
 }
 
+void Player::play_photos(std::unique_ptr<photos::PhotoShow> show) {
+  photos_ = std::move(show);
+  // A show that has its photo shows it now, one still to fit it when it comes; before the
+  // display is up, the first picture is still to be shown anyway.
+  if (display_.device == nullptr || scene_.info_mode) return;
+  if (photos_ == nullptr || photos_->has_current()) show_picture();
+}
+
 void Player::toggle_statistics() {
   show_statistics_ = !show_statistics_;
 }

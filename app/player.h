@@ -42,9 +42,9 @@ class Player {
   // and the user told that the pictures are damaged; false then.
   bool show_first_picture();
 
-  // Plays the user's photos in place of the main picture, from now on; the info picture
-  // stays. The show must have started.
-  void play_photos(std::unique_ptr<photos::PhotoShow> show) { photos_ = std::move(show); }
+  // Plays the user's photos in place of the main picture, from now on (a show begun without
+  // a photo: once its first comes); the info picture stays. Null: the main picture again.
+  void play_photos(std::unique_ptr<photos::PhotoShow> show);
 
   // --- What the window handlers ask for ---
 
@@ -110,6 +110,7 @@ class Player {
   // full-screen mode is refused. 0 or the display's failure (app/display_modes.cpp).
   platform::HResult init_display();
   void tell_user(const char* text);
+  bool showing_photos() const { return photos_ != nullptr && photos_->has_current(); }
 
   platform::Services services_;
   engine::Scene scene_;

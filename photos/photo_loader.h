@@ -1,5 +1,5 @@
-// A worker thread that reads and fits one photo at a time, so that the player's frames go on
-// while a photo is decoded.
+// The desktop's fitter: a worker thread that reads and fits one photo file at a time, so that
+// the player's frames go on while a photo is decoded.
 #pragma once
 
 #include <condition_variable>
@@ -9,32 +9,21 @@
 #include <string>
 #include <thread>
 
-#include "photos/photo_file.h"
+#include "photos/photo_fitter.h"
 
 namespace photos {
 
-// A fitted photo (or its problem) and the playlist position it was asked for.
-struct LoadedPhoto {
-  std::int64_t position = 0;
-  std::string path;
-  FittedPhoto photo;
-};
-
-class PhotoLoader {
+class PhotoLoader final : public PhotoFitter {
  public:
   explicit PhotoLoader(const jpeg::FitFrame& frame);
   // Waits for the photo being decoded, if any, and ends the thread.
-  ~PhotoLoader();
+  ~PhotoLoader() override;
   PhotoLoader(const PhotoLoader&) = delete;
   PhotoLoader& operator=(const PhotoLoader&) = delete;
 
-  // Asks for the photo at path; a request not yet started is replaced.
-  void request(std::int64_t position, std::string path);
-  // Whether the position asked for last is still to come (asked, being decoded or done but
-  // not yet taken).
-  bool busy_with(std::int64_t position) const;
-  // A finished photo, if one is waiting; with wait, blocks until one is.
-  std::optional<LoadedPhoto> take(bool wait);
+  void request(std::int64_t position, std::string path) override;
+  bool busy_with(std::int64_t position) const override;
+  std::optional<LoadedPhoto> take(bool wait) override;
 
  private:
   void run();

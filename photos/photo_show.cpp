@@ -5,8 +5,8 @@
 
 namespace photos {
 
-PhotoShow::PhotoShow(Playlist playlist, const jpeg::FitFrame& frame, PhotoShowHooks hooks)
-    : playlist_(std::move(playlist)), hooks_(std::move(hooks)), loader_(frame) {}
+PhotoShow::PhotoShow(Playlist playlist, std::unique_ptr<PhotoFitter> fitter, PhotoShowHooks hooks)
+    : playlist_(std::move(playlist)), hooks_(std::move(hooks)), loader_(std::move(fitter)) {}
 
 void PhotoShow::report(const std::string& path, const std::string& problem) {
   if (hooks_.report) hooks_.report(path + ": " + problem);
@@ -26,8 +26,8 @@ bool PhotoShow::start() {
   std::optional<std::int64_t> position = playlist_.after(std::nullopt);
   for (; position; position = playlist_.after(std::nullopt)) {
     tell_problems();
-    loader_.request(*position, playlist_.path(*position));
-    std::optional<LoadedPhoto> loaded = loader_.take(true);
+    loader_->request(*position, playlist_.path(*position));
+    std::optional<LoadedPhoto> loaded = loader_->take(true);
     if (loaded && loaded->photo.problem.empty()) {
       make_current(*loaded);
       keep_loading();
@@ -40,7 +40,15 @@ bool PhotoShow::start() {
   return false;
 }
 
+void PhotoShow::begin() {
+  wanted_ = playlist_.after(std::nullopt);
+  wanted_forward_ = true;
+  keep_loading();
+  if (!wanted_ && hooks_.nothing_to_show) hooks_.nothing_to_show();
+}
+
 void PhotoShow::want_next() {
+  if (!has_current()) return;  // the first photo is still to come
   const std::int64_t from = wanted_.value_or(current_position_);
   wanted_ = playlist_.after(from);
   wanted_forward_ = true;
@@ -49,6 +57,7 @@ void PhotoShow::want_next() {
 }
 
 void PhotoShow::want_previous() {
+  if (!has_current()) return;
   const std::int64_t from = wanted_.value_or(current_position_);
   wanted_ = playlist_.before(from);
   wanted_forward_ = false;
@@ -59,16 +68,17 @@ void PhotoShow::want_previous() {
 void PhotoShow::keep_loading() {
   tell_problems();
   std::optional<std::int64_t> target = wanted_;
+  if (!target && !has_current()) return;
   if (!target) {
     target = playlist_.after(current_position_);
     if (target == current_position_) return;  // nothing else to fit ahead
   }
-  if (!target || (ready_ && ready_->position == *target) || loader_.busy_with(*target)) return;
-  loader_.request(*target, playlist_.path(*target));
+  if (!target || (ready_ && ready_->position == *target) || loader_->busy_with(*target)) return;
+  loader_->request(*target, playlist_.path(*target));
 }
 
 bool PhotoShow::poll() {
-  if (std::optional<LoadedPhoto> loaded = loader_.take(false)) {
+  if (std::optional<LoadedPhoto> loaded = loader_->take(false)) {
     if (loaded->photo.problem.empty()) {
       ready_ = std::move(loaded);
     } else {
@@ -78,7 +88,8 @@ bool PhotoShow::poll() {
       if (wanted_ == loaded->position) {
         wanted_ = wanted_forward_ ? playlist_.after(loaded->position)
                                   : playlist_.before(loaded->position);
-        if (wanted_ == current_position_) wanted_.reset();
+        if (has_current() && wanted_ == current_position_) wanted_.reset();
+        if (!wanted_ && !has_current() && hooks_.nothing_to_show) hooks_.nothing_to_show();
       }
     }
   }

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "photos/photo_loader.h"
+#include <memory>
+
+#include "photos/photo_fitter.h"
 #include "photos/playlist.h"
 
 namespace photos {
@@ -19,15 +21,23 @@ struct PhotoShowHooks {
   std::function<void(const std::string&)> report;
   // A photo has just become the one shown.
   std::function<void(const std::string&)> shown;
+  // A show begun without a photo has found none it can show.
+  std::function<void()> nothing_to_show;
 };
 
 class PhotoShow {
  public:
-  PhotoShow(Playlist playlist, const jpeg::FitFrame& frame, PhotoShowHooks hooks);
+  PhotoShow(Playlist playlist, std::unique_ptr<PhotoFitter> fitter, PhotoShowHooks hooks);
 
   // Fits the first photo that can be shown, telling of those that cannot; false when there
-  // is none at all.
+  // is none at all. Only for a fitter that can wait.
   bool start();
+  // Asks for the first photo without waiting: it becomes current in a later poll, or the show
+  // is exhausted.
+  void begin();
+  // Whether a photo is current, and when none is and none can come.
+  bool has_current() const { return !current_.empty(); }
+  bool exhausted() const { return current_.empty() && !wanted_; }
   // The photo shown now: frame.width * frame.height words 0x00RRGGBB.
   const std::vector<std::uint32_t>& current() const { return current_; }
   // Asks for the photo after, or before, the one shown; it becomes current in a later poll.
@@ -48,7 +58,7 @@ class PhotoShow {
 
   Playlist playlist_;
   PhotoShowHooks hooks_;
-  PhotoLoader loader_;
+  std::unique_ptr<PhotoFitter> loader_;
   std::int64_t current_position_ = 0;
   std::vector<std::uint32_t> current_;
   // The photo asked for, and the way to go on when it cannot be shown.

@@ -7,7 +7,10 @@
 namespace photos {
 
 Playlist::Playlist(PhotoWalk walk, bool shuffle, std::uint32_t seed)
-    : walk_(std::move(walk)), shuffle_(shuffle), random_(seed) {}
+    : Playlist([walk = std::move(walk)]() mutable { return walk.next(); }, shuffle, seed) {}
+
+Playlist::Playlist(EntrySource source, bool shuffle, std::uint32_t seed)
+    : walk_(std::move(source)), shuffle_(shuffle), random_(seed) {}
 
 std::vector<WalkEntry> Playlist::take_problems() {
   return std::exchange(problems_, {});
@@ -15,7 +18,7 @@ std::vector<WalkEntry> Playlist::take_problems() {
 
 bool Playlist::discover_one() {
   while (!walk_done_) {
-    std::optional<WalkEntry> entry = walk_.next();
+    std::optional<WalkEntry> entry = walk_();
     if (!entry) {
       walk_done_ = true;
       break;

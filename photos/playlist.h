@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -13,11 +14,16 @@
 
 namespace photos {
 
+// The files in the order of their paths, one per call, or problems; none at the end.
+using EntrySource = std::function<std::optional<WalkEntry>()>;
+
 class Playlist {
  public:
   // Shuffled rounds need every file, so they finish the walk first; the path order reads it
   // as it goes. seed makes the shuffle repeatable.
   Playlist(PhotoWalk walk, bool shuffle, std::uint32_t seed);
+  // The same over entries from elsewhere (the files a browser page was given).
+  Playlist(EntrySource source, bool shuffle, std::uint32_t seed);
 
   // Paths the walk could not read, each once, since the last call.
   std::vector<WalkEntry> take_problems();
@@ -40,7 +46,7 @@ class Playlist {
   std::optional<std::size_t> next_file();
   bool usable(std::size_t file) const { return !dropped_[file]; }
 
-  PhotoWalk walk_;
+  EntrySource walk_;
   bool walk_done_ = false;
   bool shuffle_;
   std::mt19937 random_;

@@ -11,6 +11,7 @@
 
 #include "app/xscreensaver_settings.h"
 #include "photos/photo_file.h"
+#include "photos/photo_loader.h"
 #include "photos/photo_show.h"
 #include "photos/playlist.h"
 
@@ -105,7 +106,8 @@ TEST_F(PhotoFolder, FilesThatCannotBeShownAreToldOnceEachAndSkipped) {
   write("6-text.jpg", "hello");
   const std::string other = photo("7-good.jpg");
   std::vector<std::string> lines, shown;
-  PhotoShow show(Playlist(PhotoWalk({root_.string()}), false, 1), jpeg::FitFrame{},
+  PhotoShow show(Playlist(PhotoWalk({root_.string()}), false, 1),
+                 std::make_unique<PhotoLoader>(jpeg::FitFrame{}),
                  {[&](const std::string& line) { lines.push_back(line); },
                   [&](const std::string& path) { shown.push_back(path); }});
   ASSERT_TRUE(show.start());
@@ -130,10 +132,21 @@ TEST_F(PhotoFolder, FilesThatCannotBeShownAreToldOnceEachAndSkipped) {
 TEST_F(PhotoFolder, NoPhotoToShowIsAFailedStart) {
   write("a.jpg", "not a photo");
   std::vector<std::string> lines;
-  PhotoShow show(Playlist(PhotoWalk({root_.string(), (root_ / "gone").string()}), true, 1),
-                 jpeg::FitFrame{}, {[&](const std::string& line) { lines.push_back(line); }, {}});
-  EXPECT_FALSE(show.start());
+  const auto show = [&] {
+    return PhotoShow(Playlist(PhotoWalk({root_.string(), (root_ / "gone").string()}), true, 1),
+                     std::make_unique<PhotoLoader>(jpeg::FitFrame{}),
+                     {[&](const std::string& line) { lines.push_back(line); },
+                      {},
+                      [&] { lines.push_back("nothing"); }});
+  };
+  EXPECT_FALSE(show().start());
   EXPECT_EQ(lines.size(), 2u);
+  // Begun without waiting, as in a browser: told once the last file is found bad.
+  PhotoShow begun = show();
+  begun.begin();
+  while (!begun.exhausted()) begun.poll();
+  EXPECT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines.back(), "nothing");
 }
 
 TEST(XscreensaverSettings, TheImageFolderCountsOnlyWithRandomImagesOn) {
