@@ -5,11 +5,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <memory>
 
 #include "photos/photo_fitter.h"
 #include "photos/playlist.h"

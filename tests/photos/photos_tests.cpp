@@ -109,7 +109,8 @@ TEST_F(PhotoFolder, FilesThatCannotBeShownAreToldOnceEachAndSkipped) {
   PhotoShow show(Playlist(PhotoWalk({root_.string()}), false, 1),
                  std::make_unique<PhotoLoader>(jpeg::FitFrame{}),
                  {[&](const std::string& line) { lines.push_back(line); },
-                  [&](const std::string& path) { shown.push_back(path); }});
+                  [&](const std::string& path) { shown.push_back(path); },
+                  {}});
   ASSERT_TRUE(show.start());
   EXPECT_EQ(show.current().size(), 640u * 480u);
   show.want_next();
