@@ -3,16 +3,10 @@
 
 #include <random>
 
-#include "app/picture_preparation.h"
-#include "display/frame_size.h"
+#include "app/photo_frame.h"
 #include "photos/photo_loader.h"
 
 namespace app {
-
-jpeg::FitFrame photo_frame(bool contain) {
-  return {display::kFrameWidth, display::kFrameHeight,
-          contain ? jpeg::FitMode::contain : jpeg::FitMode::cover, kSourceImageFill};
-}
 
 std::unique_ptr<photos::PhotoShow> start_photo_show(const PhotoRequest& request,
                                                     photos::PhotoShowHooks hooks) {

@@ -16,9 +16,6 @@ struct PhotoRequest {
   bool fit_contain = false;
 };
 
-// The player's frame, on its fill colour, in the mode asked for (cover otherwise).
-jpeg::FitFrame photo_frame(bool contain);
-
 // The show over the request's paths, in the player's frame on its fill colour, with the first
 // photo fitted; null (every problem told through hooks.report) when no path holds a photo
 // that can be shown.

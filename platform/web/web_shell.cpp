@@ -72,10 +72,12 @@ void WebShell::end_dialog(WindowHandle, std::intptr_t) {
 
 void WebShell::dialog_command(std::uint16_t id) {
   if (dialog_ != nullptr) dialog_(Message{window_, kWM_COMMAND, id, 0});
+  if (on_input) on_input();
 }
 
 void WebShell::message_closed() {
   messages_open_ = std::max(messages_open_ - 1, 0);
+  if (on_input) on_input();
 }
 
 bool WebShell::get(Message* out) {
@@ -144,6 +146,7 @@ void WebShell::post_close(WindowHandle window) {
 
 void WebShell::post(std::uint32_t id, std::uintptr_t wparam, std::intptr_t lparam) {
   if (window_ != nullptr) queue_.post(Message{window_, id, wparam, lparam});
+  if (on_input) on_input();
 }
 
 }  // namespace platform::web

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/emulated/message_queue.h"
 #include "platform/message_pump.h"
@@ -98,6 +99,9 @@ class WebShell : public ShellSystem, public MessagePump, public WindowSystem {
   void dialog_command(std::uint16_t id);
   // While a message or the About dialog is open, no frames are made.
   bool modal() const { return messages_open_ > 0 || dialog_ != nullptr; }
+  // Called after each message posted and each answer of a dialog, so that a loop that sleeps
+  // while nothing is due can wake.
+  std::function<void()> on_input;
   // The main window while it exists (null before creation and after WM_DESTROY).
   WindowHandle window() const { return window_; }
 

@@ -4,6 +4,7 @@ Shared by the end-to-end check (tests/e2e/web/check_page.py) and scripts/run --w
 (screenshot.py).
 """
 import base64
+import json
 import os
 import re
 import subprocess
@@ -48,10 +49,21 @@ def browser(width=1280, height=720):
                  "--disable-component-update", "--disable-sync",
                  "--user-data-dir=" + profile, "--window-size=%d,%d" % (width, height)):
         options.add_argument(flag)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    # The performance log holds the page's network events (every request it makes).
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
     driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
     driver.mq_profile = profile
     return driver
+
+
+def requests(driver):
+    """The addresses of the requests made since the last call (the performance log)."""
+    found = []
+    for entry in driver.get_log("performance"):
+        message = json.loads(entry["message"])["message"]
+        if message["method"] == "Network.requestWillBeSent":
+            found.append(message["params"]["request"]["url"])
+    return found
 
 
 def wait_for(driver, condition, seconds=20, what="the page"):

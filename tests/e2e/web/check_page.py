@@ -6,10 +6,15 @@ click switch to the fading-in info picture and a key back; a left click on the i
 opens the web page in a new tab; P shows the statistics; T goes full screen and back; F10 opens the
 File menu; the About dialog holds the animation; Exit stops it and "Play again" restarts it; the console
 shows no error. A page whose moviquel.wasm is missing or cut short says so in the page.
+Photos: a folder given to the folder picker plays in the order of its paths, the first photo
+upright and fitted as ImageMagick fits it (cover, then contain), keys go on and back, the
+files that cannot be shown are listed once each in the page; files picked play shuffled in
+rounds; a dropped file plays; full screen asks for a wake lock; no request leaves the page.
 Screenshots go to the work folder, to be looked at.
 
 Usage: check_page.py WEB_BUILD_DIR RESOURCES_DIR WORK_DIR
 """
+import base64
 import os
 import shutil
 import subprocess
@@ -19,6 +24,7 @@ from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../tools/web"))
 import page_session as ps  # noqa: E402
@@ -233,6 +239,155 @@ def run_page(check, build, resources):
         server.stop()
 
 
+# Orientation 6 in a little-endian Exif segment, right after the start of image.
+EXIF_ROTATED = (b"\xff\xd8\xff\xe1\x00\x22Exif\x00\x00II*\x00\x08\x00\x00\x00\x01\x00\x12\x01"
+                b"\x03\x00\x01\x00\x00\x00\x06\x00\x00\x00\x00\x00\x00\x00")
+
+
+def make_photos(work):
+    """A folder as a user has one: a portrait stored on its side, two more photos, a hidden
+    folder, and files that cannot be shown."""
+    root = os.path.join(work, "photos")
+    shutil.rmtree(root, ignore_errors=True)
+    os.makedirs(os.path.join(root, "more"))
+    os.makedirs(os.path.join(root, ".hidden"))
+    stored = os.path.join(work, "stored.ppm")
+    subprocess.run(["convert", "logo:", "-resize", "600x400!", stored], check=True)
+
+    def cjpeg(*args):
+        return subprocess.run(["cjpeg", *args], check=True, stdout=subprocess.PIPE).stdout
+
+    def write(name, data):
+        with open(os.path.join(root, name), "wb") as f:
+            f.write(data)
+
+    write("1-portrait.jpg", EXIF_ROTATED + cjpeg("-quality", "95", stored)[2:])
+    for n in (2, 3):
+        gradient = os.path.join(work, "%d.ppm" % n)
+        subprocess.run(["convert", "-size", "800x600", "gradient:#%d0a040-#0040%d0" % (n, n),
+                        gradient], check=True)
+        write("more/%d.jpg" % n, cjpeg(gradient))
+    shutil.copy(os.path.join(root, "more/2.jpg"), os.path.join(root, ".hidden/hidden.jpg"))
+    with open(os.path.join(root, "more/3.jpg"), "rb") as f:
+        write("more/4-damaged.jpg", f.read()[:2000])
+    subprocess.run(["convert", "rose:", "png:" + os.path.join(root, "more/5-png.jpg")],
+                   check=True)
+    write("more/6-empty.jpg", b"")
+    return root, stored
+
+
+def fitted(picture, mode, turn=True):
+    """RGB bytes of a picture turned upright and fitted into 640x480 by ImageMagick."""
+    fit = ["640x480^", "-gravity", "center", "-extent", "640x480"]
+    if mode == "contain":
+        fit = ["640x480", "-background", "#404020", "-gravity", "center", "-extent", "640x480"]
+    return subprocess.run(["convert", picture] + (["-auto-orient"] if turn else []) +
+                          ["-resize"] + fit + ["-depth", "8", "rgb:-"],
+                          check=True, stdout=subprocess.PIPE).stdout
+
+
+def run_photos(check, build):
+    root, stored = make_photos(check.work)
+    portrait = os.path.join(root, "1-portrait.jpg")
+    server = ps.Server(build)
+    driver = ps.browser()
+
+    def shown(d):
+        return d.execute_script("return window.moviquelShown")
+
+    def wait_shown(count, what):
+        try:
+            ps.wait_for(driver, lambda d: len(shown(d)) >= count, 30, what)
+        except TimeoutException:
+            check.expect(False, "%s: no photo shown (shown: %s)" % (what, shown(driver)))
+
+    def fits(mode):
+        ps.give_reference(driver, mode, fitted(portrait, mode), 640)
+        ps.give_reference(driver, "unturned", fitted(stored, mode, turn=False), 640)
+        d = ps.canvas_distance(driver, mode, 0, 0, 640, 480)
+        control = ps.canvas_distance(driver, "unturned", 0, 0, 640, 480)
+        ps.save_screenshot(driver, os.path.join(check.work, "photo_%s.png" % mode))
+        check.note("photos, %s: %.3f from the fit, %.3f from the unturned photo"
+                   % (mode, d, control))
+        check.expect(d < 0.12 and d < control / 3, "%s: the canvas is not the fitted photo" % mode)
+
+    try:
+        driver.get(server.address)
+        ps.first_frame_ms(driver)
+        ps.requests(driver)  # the page's own files
+        driver.find_element(By.ID, "photo-folder").send_keys(root)
+        wait_shown(1, "the folder")
+        fits("cover")
+        count = driver.execute_script("return window.moviquelPhotoCount")
+        check.expect(count == 6, "the folder gave %s files, not 6 (the hidden one skipped)" % count)
+        for key, count in (("a", 2), ("a", 3), (Keys.ARROW_LEFT, 4), ("a", 5), ("a", 6)):
+            press(driver, key)
+            wait_shown(count, "key %d" % count)
+        order = shown(driver)
+        check.note("photos in turn: %s" % order)
+        check.expect(order == ["photos/1-portrait.jpg", "photos/more/2.jpg", "photos/more/3.jpg",
+                               "photos/more/2.jpg", "photos/more/3.jpg", "photos/1-portrait.jpg"],
+                     "the photos did not come in the order of their paths, back and round")
+        lines = driver.find_element(By.ID, "problem-lines").text.split("\n")
+        check.note("lines in the page: %s" % lines)
+        check.expect(lines == ["photos/more/4-damaged.jpg: the JPEG data is damaged at byte 2000",
+                               "photos/more/5-png.jpg: a PNG picture, not a JPEG",
+                               "photos/more/6-empty.jpg: the file is empty"],
+                     "the files that cannot be shown are not listed once each")
+        Select(driver.find_element(By.ID, "fit")).select_by_value("contain")
+        wait_shown(7, "contain")
+        fits("contain")
+
+        # Files picked, shuffled: each round holds every photo, none twice in a row.
+        driver.find_element(By.ID, "shuffle").click()
+        before = len(shown(driver))
+        picked = [portrait] + [os.path.join(root, "more/%d.jpg" % n) for n in (2, 3)]
+        driver.find_element(By.ID, "photo-files").send_keys("\n".join(picked))
+        wait_shown(before + 1, "the files picked")
+        for n in range(2, 7):
+            press(driver, "a")
+            wait_shown(before + n, "shuffled key %d" % n)
+        rounds = shown(driver)[before:before + 6]
+        check.note("shuffled: %s" % rounds)
+        check.expect(len(set(rounds[:3])) == 3 and len(set(rounds[3:])) == 3 and
+                     all(a != b for a, b in zip(rounds, rounds[1:])),
+                     "the shuffled rounds repeat a photo")
+
+        # A file dropped on the page (a synthetic drop, as a file manager's).
+        with open(os.path.join(root, "more/2.jpg"), "rb") as f:
+            dropped = base64.b64encode(f.read()).decode("ascii")
+        driver.execute_script("""
+          const bytes = Uint8Array.from(atob(arguments[0]), (c) => c.charCodeAt(0));
+          const transfer = new DataTransfer();
+          transfer.items.add(new File([bytes], "dropped.jpg", {type: "image/jpeg"}));
+          document.dispatchEvent(new DragEvent("drop", {dataTransfer: transfer,
+                                                        bubbles: true, cancelable: true}));""",
+                              dropped)
+        try:
+            ps.wait_for(driver, lambda d: shown(d)[-1] == "dropped.jpg", 30, "the dropped file")
+        except TimeoutException:
+            check.expect(False, "the dropped file does not play")
+
+        press(driver, "t")
+        ps.wait_for(driver, lambda d: d.execute_script("return !!document.fullscreenElement"),
+                    5, "full screen")
+        asked = driver.execute_script("return window.moviquelWakeLockRequests")
+        check.note("full screen: %d wake lock request(s)" % asked)
+        check.expect(asked >= 1, "full screen asks for no wake lock")
+        press(driver, "t")
+
+        sent = ps.requests(driver)
+        check.note("requests while playing photos: %s" % sent)
+        check.expect(not sent, "the page made requests while playing photos")
+        errors = [entry["message"] for entry in driver.get_log("browser")
+                  if entry["level"] == "SEVERE"]
+        check.expect(not errors, "the console shows errors with photos: %s" % errors)
+    finally:
+        driver.quit()
+        shutil.rmtree(driver.mq_profile, ignore_errors=True)
+        server.stop()
+
+
 def run_damaged(check, build, name, damage):
     """A copy of the page with its moviquel.wasm damaged must say so in the page."""
     folder = os.path.join(check.work, name)
@@ -273,6 +428,7 @@ def main():
     os.makedirs(work, exist_ok=True)
     check = Check(work)
     run_page(check, build, resources)
+    run_photos(check, build)
     run_damaged(check, build, "wasm_missing", os.remove)
     run_damaged(check, build, "wasm_cut_short", cut_short)
     check.note("screenshots in " + work)
