@@ -1,15 +1,18 @@
-// The page's side of the photo show: requests go to the page, which reads the file and hands
-// its bytes back through mq_web_photo_buffer and mq_web_photo_read.
+// The page's side of the photo show: requests go to the page, which reads the file, has it
+// fitted by its photo worker and hands the frame (or the problem) back through
+// mq_web_photo_buffer and mq_web_photo_read.
 #include "app/web_photos.h"
 
 #include <emscripten.h>
 
+#include <algorithm>
+#include <cstring>
 #include <deque>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "app/photo_frame.h"
+#include "display/frame_size.h"
 
 namespace app {
 
@@ -19,14 +22,17 @@ namespace {
 constexpr std::size_t kMostFileBytes = std::size_t{256} << 20;
 
 // clang-format off
-// The page reads the file (refusing one too large to be a photo before reading it).
-EM_JS(void, page_read_photo, (int show, int position, int index, double most_bytes), {
-  MoviquelPage.readPhoto(index, most_bytes).then(
-    (bytes) => {
-      if (bytes === null) return _mq_web_photo_read(show, position, -2);
-      const at = bytes.length ? _mq_web_photo_buffer(show, bytes.length) : 0;
+// The page reads the file (refusing one too large to be a photo before reading it) and has
+// its photo worker fit it: the frame's pixels come back, or the reason it cannot be shown.
+EM_JS(void, page_read_photo, (int show, int position, int index, int contain, double most_bytes), {
+  MoviquelPage.readPhoto(index, most_bytes, contain !== 0).then(
+    (fitted) => {
+      if (fitted === null) return _mq_web_photo_read(show, position, -2);
+      const bytes = fitted.pixels ? new Uint8Array(fitted.pixels.buffer)
+                                  : new TextEncoder().encode(fitted.problem);
+      const at = _mq_web_photo_buffer(show, bytes.length);
       if (at) HEAPU8.set(bytes, at);
-      _mq_web_photo_read(show, position, at || !bytes.length ? 1 : 0);
+      _mq_web_photo_read(show, position, !at ? -1 : fitted.pixels ? 1 : 2);
     },
     () => _mq_web_photo_read(show, position, -1));
 });
@@ -36,16 +42,16 @@ EM_JS(void, page_photo_problem, (int index, const char* text), {
 EM_JS(void, page_photo_shown, (int index), { MoviquelPage.photoShown(index); });
 // clang-format on
 
-// The fitter whose reads the page makes: every photo asked for is read, and fitted once its
-// bytes are here (on the page's thread, between frames).
+// The fitter whose reads and fits the page makes: every photo asked for is read and fitted
+// off the page's thread, and taken here between frames.
 class PageFitter final : public photos::PhotoFitter {
  public:
-  PageFitter(const jpeg::FitFrame& frame, int show) : frame_(frame), show_(show) {}
+  PageFitter(bool contain, int show) : contain_(contain), show_(show) {}
   ~PageFitter() override;
 
   void request(std::int64_t position, std::string path) override {
     asked_ = position;
-    page_read_photo(show_, static_cast<int>(position), std::stoi(path),
+    page_read_photo(show_, static_cast<int>(position), std::stoi(path), contain_ ? 1 : 0,
                     static_cast<double>(kMostFileBytes));
     paths_.emplace_back(position, std::move(path));
   }
@@ -64,17 +70,20 @@ class PageFitter final : public photos::PhotoFitter {
   }
 
   int show() const { return show_; }
-  // Room for a file's bytes (the page has refused larger files).
+  // Room for the frame's pixels or the problem's text.
   std::uint8_t* buffer(std::size_t size) {
-    bytes_ = {};
-    if (size > kMostFileBytes) return nullptr;
-    bytes_.resize(size);
+    bytes_.assign(std::min(size, kFrameBytes), 0);
     return bytes_.data();
   }
+  // outcome: 1 the frame's pixels in the buffer, 2 the problem's text, -1 unreadable, -2 too
+  // large to read.
   void read(std::int64_t position, int outcome) {
     photos::LoadedPhoto photo{position, path_of(position), {}};
-    if (outcome > 0) {
-      photo.photo = photos::fit_photo(bytes_, frame_);  // an empty file is told as such
+    if (outcome == 1 && bytes_.size() == kFrameBytes) {
+      photo.photo.pixels.resize(kFrameBytes / 4);
+      std::memcpy(photo.photo.pixels.data(), bytes_.data(), kFrameBytes);
+    } else if (outcome == 2) {
+      photo.photo.problem.assign(bytes_.begin(), bytes_.end());
     } else if (outcome == -2) {
       photo.photo.problem = "the file is too large (over 256 MB)";
     } else {
@@ -96,7 +105,10 @@ class PageFitter final : public photos::PhotoFitter {
     return "0";
   }
 
-  jpeg::FitFrame frame_;
+  static constexpr std::size_t kFrameBytes =
+      std::size_t{4} * display::kFrameWidth * display::kFrameHeight;
+
+  bool contain_;
   int show_;
   std::optional<std::int64_t> asked_;
   std::deque<std::pair<std::int64_t, std::string>> paths_;
@@ -127,7 +139,7 @@ std::unique_ptr<photos::PhotoShow> begin_page_photos(std::int32_t count, bool sh
     if (next == count) return std::nullopt;
     return photos::WalkEntry{std::to_string(next++), {}};
   };
-  auto fitter = std::make_unique<PageFitter>(photo_frame(contain), ++shows_begun);
+  auto fitter = std::make_unique<PageFitter>(contain, ++shows_begun);
   current_fitter = fitter.get();
   auto show = std::make_unique<photos::PhotoShow>(
       photos::Playlist(std::move(names), shuffle, std::random_device{}()), std::move(fitter),
@@ -140,8 +152,8 @@ std::unique_ptr<photos::PhotoShow> begin_page_photos(std::int32_t count, bool sh
 
 }  // namespace app
 
-// The page hands a photo's bytes over in two steps: a buffer of their size, then the outcome
-// (1 read, -1 unreadable, -2 too large to read). Reads for a show since replaced are dropped.
+// The page hands a fitted photo over in two steps: a buffer of its size, then the outcome
+// (PageFitter::read). Reads for a show since replaced are dropped.
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE std::uint8_t* mq_web_photo_buffer(int show, int size) {

@@ -57,12 +57,14 @@ def browser(width=1280, height=720):
 
 
 def requests(driver):
-    """The addresses of the requests made since the last call (the performance log)."""
+    """The requests made since the last call (the performance log): (method, address, whether
+    it carries data)."""
     found = []
     for entry in driver.get_log("performance"):
         message = json.loads(entry["message"])["message"]
         if message["method"] == "Network.requestWillBeSent":
-            found.append(message["params"]["request"]["url"])
+            request = message["params"]["request"]
+            found.append((request["method"], request["url"], bool(request.get("hasPostData"))))
     return found
 
 

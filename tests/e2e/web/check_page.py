@@ -9,7 +9,8 @@ shows no error. A page whose moviquel.wasm is missing or cut short says so in th
 Photos: a folder given to the folder picker plays in the order of its paths, the first photo
 upright and fitted as ImageMagick fits it (cover, then contain), keys go on and back, the
 files that cannot be shown are listed once each in the page; files picked play shuffled in
-rounds; a dropped file plays; full screen asks for a wake lock; no request leaves the page.
+rounds; a dropped file plays; full screen asks for a wake lock; no request leaves the page
+but the photo decoder's own files.
 Screenshots go to the work folder, to be looked at.
 
 Usage: check_page.py WEB_BUILD_DIR RESOURCES_DIR WORK_DIR
@@ -376,9 +377,12 @@ def run_photos(check, build):
         check.expect(asked >= 1, "full screen asks for no wake lock")
         press(driver, "t")
 
+        # The only requests: the photo decoder's own files, from the page's server.
         sent = ps.requests(driver)
         check.note("requests while playing photos: %s" % sent)
-        check.expect(not sent, "the page made requests while playing photos")
+        own = [(m, u, d) for m, u, d in sent if m == "GET" and not d and u in
+               (server.address + "moviquel_photos.js", server.address + "moviquel_photos.wasm")]
+        check.expect(own == sent, "the page made requests of its own while playing photos")
         errors = [entry["message"] for entry in driver.get_log("browser")
                   if entry["level"] == "SEVERE"]
         check.expect(not errors, "the console shows errors with photos: %s" % errors)
@@ -416,6 +420,37 @@ def run_damaged(check, build, name, damage):
         server.stop()
 
 
+def run_without_photo_decoder(check, build):
+    """A page served without its photo decoder names the photo and why, and plays on."""
+    folder = os.path.join(check.work, "no_photo_decoder")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    for file in ("index.html", "moviquel.js", "moviquel.wasm"):
+        shutil.copy(os.path.join(build, file), folder)
+    server = ps.Server(folder)
+    driver = ps.browser()
+    try:
+        driver.get(server.address)
+        ps.first_frame_ms(driver)
+        photo = os.path.join(check.work, "photos", "more", "2.jpg")
+        driver.find_element(By.ID, "photo-files").send_keys(photo)
+        try:
+            line = ps.wait_for(driver, lambda d: d.find_element(By.ID, "problem-lines").text,
+                               30, "the line about the photo")
+            check.note("without its photo decoder the page says: " + line)
+            check.expect(line.startswith("2.jpg: the page's photo decoder stopped"),
+                         "without its photo decoder the page says: " + line)
+        except TimeoutException:
+            check.expect(False, "without its photo decoder the page says nothing")
+        count = driver.execute_script("return MoviquelPage.frames")
+        ps.wait_for(driver, lambda d: d.execute_script("return MoviquelPage.frames") > count + 2,
+                    10, "frames after the photo that could not be fitted")
+    finally:
+        driver.quit()
+        shutil.rmtree(driver.mq_profile, ignore_errors=True)
+        server.stop()
+
+
 def cut_short(path):
     with open(path, "rb") as f:
         data = f.read()
@@ -429,6 +464,7 @@ def main():
     check = Check(work)
     run_page(check, build, resources)
     run_photos(check, build)
+    run_without_photo_decoder(check, build)
     run_damaged(check, build, "wasm_missing", os.remove)
     run_damaged(check, build, "wasm_cut_short", cut_short)
     check.note("screenshots in " + work)
