@@ -32,15 +32,18 @@ inline std::uint8_t sample(Wide v) {
   return static_cast<std::uint8_t>(s < 0 ? 0 : (s > 255 ? 255 : s));
 }
 
-// The 4 group means of the 8 values x[0], x[step], ... (x[4 * step] has weight 0 in all).
+// The 4 group means of the 8 values x[0], x[step], ... (x[4 * step] has weight 0 in all); only
+// the first Live values are read, the others are zero.
+template <std::int32_t Live>
 inline void reduce4(const Wide* x, std::int32_t step, Wide* y) {
-  const Wide x0 = x[0];
-  const Wide x1 = x[step];
-  const Wide x2 = x[2 * step];
-  const Wide x3 = x[3 * step];
-  const Wide x5 = x[5 * step];
-  const Wide x6 = x[6 * step];
-  const Wide x7 = x[7 * step];
+  const auto at = [x, step](std::int32_t k) { return k < Live ? x[k * step] : Wide{0}; };
+  const Wide x0 = at(0);
+  const Wide x1 = at(1);
+  const Wide x2 = at(2);
+  const Wide x3 = at(3);
+  const Wide x5 = at(5);
+  const Wide x6 = at(6);
+  const Wide x7 = at(7);
   const Wide even0 = 2896 * x0 + 2676 * x2 - 1108 * x6;
   const Wide even1 = 2896 * x0 - 2676 * x2 + 1108 * x6;
   const Wide odd0 = 3711 * x1 + 1303 * x3 - 871 * x5 - 738 * x7;
@@ -52,19 +55,35 @@ inline void reduce4(const Wide* x, std::int32_t step, Wide* y) {
 }
 
 // The 2 group means (the even terms but DC have weight 0).
+template <std::int32_t Live>
 inline void reduce2(const Wide* x, std::int32_t step, Wide* y) {
-  const Wide even = 2896 * x[0];
-  const Wide odd = 2624 * x[step] - 922 * x[3 * step] + 616 * x[5 * step] - 522 * x[7 * step];
+  const auto at = [x, step](std::int32_t k) { return k < Live ? x[k * step] : Wide{0}; };
+  const Wide even = 2896 * at(0);
+  const Wide odd = 2624 * at(1) - 922 * at(3) + 616 * at(5) - 522 * at(7);
   y[0] = even + odd;
   y[1] = even - odd;
 }
 
-template <std::int32_t Size>
+template <std::int32_t Size, std::int32_t Live = 8>
 inline void reduce(const Wide* x, std::int32_t step, Wide* y) {
   if constexpr (Size == 4) {
-    reduce4(x, step, y);
+    reduce4<Live>(x, step, y);
   } else {
-    reduce2(x, step, y);
+    reduce2<Live>(x, step, y);
+  }
+}
+
+// The columns of work (8 rows of Size values; rows beyond the first Live are zero) into the
+// output samples.
+template <std::int32_t Size, std::int32_t Live>
+void columns(const Wide* work, std::uint8_t* out, std::int32_t stride) {
+#pragma GCC unroll 4
+  for (std::int32_t i = 0; i < Size; ++i) {
+    Wide sums[static_cast<std::size_t>(Size)];
+    reduce<Size, Live>(work + i, Size, sums);
+    for (std::int32_t j = 0; j < Size; ++j) {
+      out[j * stride + i] = sample(descale(sums[j], kWeightBits + kPassBits));
+    }
   }
 }
 
@@ -72,12 +91,13 @@ template <std::int32_t Size>
 void transform(const std::int16_t* coef, const std::uint16_t* quant, std::uint8_t* out,
                std::int32_t stride) {
   // Rows of coefficients first: work[v][i] is row v taken at output column i; a zero row
-  // gives zeros.
+  // gives zeros, a row with only its first coefficient the same value at every column (every
+  // weight of u = 0 is 2896).
   constexpr auto kCount = static_cast<std::size_t>(Size);
   // The coefficients of weight 0 at this size (bit u): 2, 4 and 6 at 2x2, 4 at 4x4.
   constexpr std::uint32_t kUnused = Size == 2 ? 0x54 : 0x10;
-  Wide work[8][kCount] = {};
-  bool ac = false;
+  Wide work[8][kCount];
+  std::int32_t rows = 0;  // one past the last row that adds anything
   // Unrolled, the tests on kUnused vanish at compile time.
 #pragma GCC unroll 8
   for (std::int32_t v = 0; v < 8; ++v) {
@@ -85,14 +105,17 @@ void transform(const std::int16_t* coef, const std::uint16_t* quant, std::uint8_
     // Most rows of a photo's blocks are zero: two 8-byte loads tell.
     std::uint64_t halves[2];
     std::memcpy(halves, coef + 8 * v, sizeof halves);
-    if ((halves[0] | halves[1]) == 0) continue;
-    // Only DC: a flat block (every weight of DC is 2896).
-    if (v == 0 && (halves[0] >> 16 | halves[1]) == 0) {
-      const Wide dc = quant == nullptr ? Wide{coef[0]} : Wide{coef[0]} * quant[0];
-      for (Wide& value : work[0]) value = descale(2896 * dc, kWeightBits - kPassBits);
+    if ((halves[0] | halves[1]) == 0) {
+      for (Wide& value : work[v]) value = 0;
       continue;
     }
-    ac = true;
+    rows = v + 1;
+    if ((halves[0] >> 16 | halves[1]) == 0) {
+      const std::int32_t n = 8 * v;
+      const Wide first = quant == nullptr ? Wide{coef[n]} : Wide{coef[n]} * Wide{quant[n]};
+      for (Wide& value : work[v]) value = descale(2896 * first, kWeightBits - kPassBits);
+      continue;
+    }
     Wide row[8];
 #pragma GCC unroll 8
     for (std::int32_t u = 0; u < 8; ++u) {
@@ -107,18 +130,22 @@ void transform(const std::int16_t* coef, const std::uint16_t* quant, std::uint8_
     reduce<Size>(row, 1, sums);
     for (std::int32_t i = 0; i < Size; ++i) work[v][i] = descale(sums[i], kWeightBits - kPassBits);
   }
-  if (!ac) {
-    const std::uint8_t flat = sample(descale(2896 * work[0][0], kWeightBits + kPassBits));
-    for (std::int32_t j = 0; j < Size; ++j) std::memset(out + j * stride, flat, kCount);
+  if (rows <= 1) {
+    // Only the first row: every output row is the same.
+    std::uint8_t first[kCount];
+    for (std::size_t i = 0; i < kCount; ++i) {
+      first[i] = sample(descale(2896 * work[0][i], kWeightBits + kPassBits));
+    }
+    for (std::int32_t j = 0; j < Size; ++j) std::memcpy(out + j * stride, first, kCount);
     return;
   }
-#pragma GCC unroll 4
-  for (std::int32_t i = 0; i < Size; ++i) {
-    Wide sums[kCount];
-    reduce<Size>(&work[0][i], Size, sums);
-    for (std::int32_t j = 0; j < Size; ++j) {
-      out[j * stride + i] = sample(descale(sums[j], kWeightBits + kPassBits));
-    }
+  // Low-frequency blocks end in their first rows: the sums leave the zero rows out.
+  if (rows <= 2) {
+    columns<Size, 2>(&work[0][0], out, stride);
+  } else if (rows <= 4) {
+    columns<Size, 4>(&work[0][0], out, stride);
+  } else {
+    columns<Size, 8>(&work[0][0], out, stride);
   }
 }
 
