@@ -208,6 +208,16 @@ struct DecoderState {
   std::int32_t block_size[3] = {};
   std::int32_t up_h[3] = {};
   std::int32_t up_v[3] = {};
+  // Chroma covering two output pixels across (4:2:2) or down (4:4:0) at 1/2 and 1/4, interpolated
+  // to one sample per output pixel: a row of each of the two planes.
+  std::uint8_t* smooth_chroma[2] = {};
+  // Down, the last output row of an MCU row needs the next MCU row's first chroma row: that row
+  // is delivered after the next MCU row has been transformed, from copies of its luma row and of
+  // the chroma rows it stands on, which then serve the next MCU row's first output row too.
+  bool smooth_down = false;
+  bool kept_rows = false;
+  std::uint8_t* kept_luma = nullptr;
+  std::uint8_t* kept_chroma[2] = {};
   // The quantisation tables as read, in natural order, for the reduced transforms.
   std::uint16_t quant_natural[4][64] = {};
 

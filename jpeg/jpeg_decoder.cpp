@@ -190,21 +190,16 @@ std::int32_t JpegDecoder::read_scanline(const std::uint8_t*& line, std::int32_t&
   if (state_ == nullptr || error_code != 0 || !state_->ready) return NotReady;
   detail::DecoderState& d = *state_;
   if (d.rows_remaining == 0) return AllRowsDelivered;
-  if (d.rows_left == 0) {
-    try {
-      detail::next_mcu_row(d);
-    } catch (const detail::Failure& f) {
-      fail_with(f.code);
-      return RowDecodeFailed;
-    } catch (...) {
-      fail_with(ReadFailed);
-      return RowDecodeFailed;
-    }
+  try {
+    line = detail::deliver_row(d);
+  } catch (const detail::Failure& f) {
+    fail_with(f.code);
+    return RowDecodeFailed;
+  } catch (...) {
+    fail_with(ReadFailed);
+    return RowDecodeFailed;
   }
-  line = detail::build_row(d);
   line_bytes = d.row_bytes;
-  --d.rows_left;
-  --d.rows_remaining;
   return DecodeOk;
 }
 

@@ -151,6 +151,25 @@ void PhotoFit::add_row(const std::uint8_t* row) {
   const std::int32_t row_count = row_span_[sy];
   if (row_count == 0) return;
   const std::int32_t fw = frame_.width;
+  if (!swaps_ && row_count == 1) {
+    // The usual reduction: the row adds to one frame row, each pixel to a run of its columns.
+    std::uint32_t* line =
+        &sums_[static_cast<std::size_t>(row_first) * static_cast<std::size_t>(fw) * 4];
+    const std::size_t green = bytes_per_pixel_ == 1 ? 0 : 1;
+    const std::size_t blue = bytes_per_pixel_ == 1 ? 0 : 2;
+    const auto step = static_cast<std::size_t>(bytes_per_pixel_);
+    for (std::size_t sx = 0; sx < static_cast<std::size_t>(width_); ++sx, row += step) {
+      const std::int32_t col_count = column_span_[sx];
+      std::uint32_t* s = line + static_cast<std::size_t>(column_start_[sx]) * 4;
+      for (std::int32_t j = 0; j < col_count; ++j, s += 4) {
+        s[0] += row[0];
+        s[1] += row[green];
+        s[2] += row[blue];
+        s[3] += 1;
+      }
+    }
+    return;
+  }
   for (std::int32_t sx = 0; sx < width_; ++sx, row += bytes_per_pixel_) {
     const std::int32_t col_count = column_span_[static_cast<std::size_t>(sx)];
     if (col_count == 0) continue;

@@ -142,4 +142,20 @@ const std::uint8_t* build_row(DecoderState& d) {
   return d.line1;
 }
 
+const std::uint8_t* deliver_row(DecoderState& d) {
+  if (d.smooth_down && d.rows_left == 1 && d.rows_remaining > 1) {
+    // The row is counted before the next MCU row is read, which reads on to the marker after
+    // the scan when it is the last.
+    keep_last_rows(d);
+    --d.rows_remaining;
+    next_mcu_row(d);
+    return build_kept_row(d);
+  }
+  if (d.rows_left == 0) next_mcu_row(d);
+  const std::uint8_t* line = build_row(d);
+  --d.rows_left;
+  --d.rows_remaining;
+  return line;
+}
+
 }  // namespace jpeg::detail

@@ -19,4 +19,9 @@ void next_mcu_row(DecoderState& d);
 // Builds the next output row of the current MCU row and returns the buffer that holds it.
 const std::uint8_t* build_row(DecoderState& d);
 
+// The next output row, with d.rows_remaining > 0: the next MCU row first when the current one is
+// used up (or, for chroma smoothed down, when its last row needs the next one), then the row;
+// counts it delivered. Throws Failure when decoding the next MCU row fails.
+const std::uint8_t* deliver_row(DecoderState& d);
+
 }  // namespace jpeg::detail

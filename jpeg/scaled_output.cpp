@@ -1,7 +1,9 @@
 // Scaled decoding. A component subsampled alike in both directions is transformed at a larger
 // size instead (up to 8x8), so that its samples land one per reduced pixel: 4:2:0 chroma at 1/2
-// comes from the full 8x8 transform and needs no upsampling. What stays uneven (4:2:2 and 4:4:0
-// at every reduced scale) is replicated, like the full-size converters do (T.81 A.1.1).
+// comes from the full 8x8 transform and needs no upsampling. Chroma that stays twice as wide as
+// an output pixel (4:2:2 at 1/2 and 1/4) is interpolated linearly between the sample centres, so
+// that the smaller picture keeps the smooth colour edges of a full-size one; what stays uneven
+// otherwise (4:4:0, and 4:2:2 at 1/8, where each sample is a block's mean) is replicated.
 #include "jpeg/scaled_output.h"
 
 #include <cstring>
@@ -45,6 +47,17 @@ void setup_scaled_output(DecoderState& d) {
         static_cast<std::size_t>(d.plane_stride[c]) * static_cast<std::size_t>(v * size);
     d.plane[c] = static_cast<std::uint8_t*>(allocate(d, bytes + 8));
   }
+  if (d.plane_count < 3 || d.scale == 8 || (d.up_h[1] != 2 && d.up_v[1] != 2)) return;
+  const auto row_bytes = static_cast<std::uint64_t>(d.out_width) + 8;
+  for (std::uint8_t*& row : d.smooth_chroma) {
+    row = static_cast<std::uint8_t*>(allocate(d, row_bytes));
+  }
+  if (d.up_v[1] != 2) return;
+  d.smooth_down = true;
+  d.kept_luma = static_cast<std::uint8_t*>(allocate(d, row_bytes));
+  for (std::uint8_t*& row : d.kept_chroma) {
+    row = static_cast<std::uint8_t*>(allocate(d, static_cast<std::uint64_t>(d.plane_stride[1])));
+  }
 }
 
 void transform_mcu_row_scaled(DecoderState& d, const std::int16_t* coef) {
@@ -78,17 +91,43 @@ void transform_mcu_row_scaled(DecoderState& d, const std::int16_t* coef) {
   }
 }
 
-const std::uint8_t* build_scaled_row(DecoderState& d) {
-  const std::int32_t y = d.out_mcu_height - d.rows_left;
-  const std::uint8_t* luma = d.plane[0] + y * d.plane_stride[0];
-  std::uint8_t* out = d.line1;
-  if (d.plane_count == 1) {
-    std::memcpy(out, luma, static_cast<std::size_t>(d.out_width));
-    return out;
+namespace {
+
+// One sample per output pixel from samples covering two each: between two sample centres the
+// nearer one weighs 3/4 (the bias alternating so that the rounding does not drift); the
+// outermost pixels take the edge samples as they are.
+void interpolate_across(const std::uint8_t* in, std::int32_t out_width, std::uint8_t* out) {
+  const std::int32_t count = (out_width + 1) / 2;
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::int32_t near = 3 * in[i];
+    const std::int32_t left = in[i > 0 ? i - 1 : 0];
+    const std::int32_t right = in[i + 1 < count ? i + 1 : i];
+    out[2 * i] = static_cast<std::uint8_t>((near + left + 1) >> 2);
+    if (2 * i + 1 < out_width) out[2 * i + 1] = static_cast<std::uint8_t>((near + right + 2) >> 2);
   }
-  const std::uint8_t* cb = d.plane[1] + (y / d.up_v[1]) * d.plane_stride[1];
-  const std::uint8_t* cr = d.plane[2] + (y / d.up_v[2]) * d.plane_stride[2];
-  const std::int32_t shift = d.up_h[1] == 2 ? 1 : 0;  // both chroma planes are alike
+}
+
+// Between the centres of two rows of samples covering two output rows each, the same weights
+// down: near is the row an output row lies in, far the next one beyond its nearer edge.
+void interpolate_down(const std::uint8_t* near, const std::uint8_t* far, std::int32_t bias,
+                      std::int32_t width, std::uint8_t* out) {
+  for (std::int32_t x = 0; x < width; ++x) {
+    out[x] = static_cast<std::uint8_t>((3 * near[x] + far[x] + bias) >> 2);
+  }
+}
+
+// Output row y of the MCU row into line1, with luma row luma and chroma rows cb, cr.
+const std::uint8_t* convert_row(DecoderState& d, const std::uint8_t* luma, const std::uint8_t* cb,
+                                const std::uint8_t* cr) {
+  std::uint8_t* out = d.line1;
+  std::int32_t shift = d.up_h[1] == 2 ? 1 : 0;  // both chroma planes are alike
+  if (d.smooth_chroma[0] != nullptr && !d.smooth_down) {
+    interpolate_across(cb, d.out_width, d.smooth_chroma[0]);
+    interpolate_across(cr, d.out_width, d.smooth_chroma[1]);
+    cb = d.smooth_chroma[0];
+    cr = d.smooth_chroma[1];
+    shift = 0;
+  }
   for (std::int32_t x = 0; x < d.out_width; ++x, out += 4) {
     const std::int32_t l = luma[x];
     const std::uint8_t b = cb[x >> shift];
@@ -104,6 +143,62 @@ const std::uint8_t* build_scaled_row(DecoderState& d) {
     out[2] = clamp(l + d.cb_to_blue[b]);
   }
   return d.line1;
+}
+
+}  // namespace
+
+const std::uint8_t* build_scaled_row(DecoderState& d) {
+  const std::int32_t y = d.out_mcu_height - d.rows_left;
+  const std::uint8_t* luma = d.plane[0] + y * d.plane_stride[0];
+  if (d.plane_count == 1) {
+    std::memcpy(d.line1, luma, static_cast<std::size_t>(d.out_width));
+    return d.line1;
+  }
+  const std::int32_t i = y / d.up_v[1];
+  const std::uint8_t* cb = d.plane[1] + i * d.plane_stride[1];
+  const std::uint8_t* cr = d.plane[2] + i * d.plane_stride[2];
+  if (d.smooth_down) {
+    // The upper output row of a sample leans on the row above (the kept one at an MCU row's
+    // top), the lower on the row below; the picture's first and last rows on none.
+    const bool upper = (y & 1) == 0;
+    const std::int32_t stride = d.plane_stride[1];
+    const std::uint8_t* far_cb = cb;
+    const std::uint8_t* far_cr = cr;
+    if (upper && i > 0) {
+      far_cb = cb - stride;
+      far_cr = cr - stride;
+    } else if (upper && d.kept_rows) {
+      far_cb = d.kept_chroma[0];
+      far_cr = d.kept_chroma[1];
+    } else if (!upper && d.rows_remaining > 1) {
+      far_cb = cb + stride;
+      far_cr = cr + stride;
+    }
+    const std::int32_t bias = upper ? 1 : 2;
+    interpolate_down(cb, far_cb, bias, d.out_width, d.smooth_chroma[0]);
+    interpolate_down(cr, far_cr, bias, d.out_width, d.smooth_chroma[1]);
+    cb = d.smooth_chroma[0];
+    cr = d.smooth_chroma[1];
+  }
+  return convert_row(d, luma, cb, cr);
+}
+
+void keep_last_rows(DecoderState& d) {
+  const std::int32_t y = d.out_mcu_height - 1;
+  const auto width = static_cast<std::size_t>(d.out_width);
+  std::memcpy(d.kept_luma, d.plane[0] + y * d.plane_stride[0], width);
+  for (std::int32_t c = 0; c < 2; ++c) {
+    const std::uint8_t* row = d.plane[c + 1] + (y / d.up_v[c + 1]) * d.plane_stride[c + 1];
+    std::memcpy(d.kept_chroma[c], row, static_cast<std::size_t>(d.plane_stride[c + 1]));
+  }
+  d.kept_rows = true;
+}
+
+const std::uint8_t* build_kept_row(DecoderState& d) {
+  // A lower output row: the kept chroma row near, the new MCU row's first one beyond.
+  interpolate_down(d.kept_chroma[0], d.plane[1], 2, d.out_width, d.smooth_chroma[0]);
+  interpolate_down(d.kept_chroma[1], d.plane[2], 2, d.out_width, d.smooth_chroma[1]);
+  return convert_row(d, d.kept_luma, d.smooth_chroma[0], d.smooth_chroma[1]);
 }
 
 }  // namespace jpeg::detail

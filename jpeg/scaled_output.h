@@ -18,4 +18,10 @@ void transform_mcu_row_scaled(DecoderState& d, const std::int16_t* coef);
 // Builds the next output row of the current MCU row into line1 and returns it.
 const std::uint8_t* build_scaled_row(DecoderState& d);
 
+// With d.smooth_down, before the next MCU row is transformed in place of the current one, whose
+// last output row is still to come: keeps the rows that output row is made of.
+void keep_last_rows(DecoderState& d);
+// That output row, once the next MCU row has been transformed, into line1.
+const std::uint8_t* build_kept_row(DecoderState& d);
+
 }  // namespace jpeg::detail

@@ -103,11 +103,9 @@ Decoded decode_stages(const Bytes& jpeg, bool fast_path, std::int32_t threads,
   r.start_result = s.open_and_start();
   jpeg::detail::DecoderState& d = *s.d;
   while (r.start_result == 0 && d.rows_remaining > 0) {
-    if (d.rows_left == 0 && (r.row_result = s.next_row()) != 0) break;
-    const std::uint8_t* line = jpeg::detail::build_row(d);
+    const std::uint8_t* line = nullptr;
+    if ((r.row_result = s.run([&] { line = jpeg::detail::deliver_row(d); })) != 0) break;
     r.pixels.insert(r.pixels.end(), line, line + d.row_bytes);
-    --d.rows_left;
-    --d.rows_remaining;
   }
   r.error_code = r.start_result != 0 ? r.start_result : r.row_result;
   return r;

@@ -68,4 +68,13 @@ std::string fuzz_photo(const std::uint8_t* data, std::size_t size, std::int64_t 
   return {};
 }
 
+std::string fuzz_photo_every_scale(const std::uint8_t* data, std::size_t size,
+                                   std::int64_t max_pixels, std::uint32_t selector) {
+  for (std::uint32_t scale = 0; scale < 4; ++scale) {
+    const std::string broken = fuzz_photo(data, size, max_pixels, (selector & ~3U) | scale);
+    if (!broken.empty()) return broken + " at 1/" + std::to_string(1 << scale);
+  }
+  return {};
+}
+
 }  // namespace tools

@@ -17,4 +17,9 @@ namespace tools {
 std::string fuzz_photo(const std::uint8_t* data, std::size_t size, std::int64_t max_pixels,
                        std::uint32_t selector);
 
+// The same at all four scales in turn (the selector's bits 0-1 ignored); what broke names the
+// scale.
+std::string fuzz_photo_every_scale(const std::uint8_t* data, std::size_t size,
+                                   std::int64_t max_pixels, std::uint32_t selector);
+
 }  // namespace tools

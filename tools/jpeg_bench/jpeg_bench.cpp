@@ -1,6 +1,7 @@
 // jpeg_bench: times this decoder's fast path against TurboJPEG (with and without its fast
 // upsampling and fast DCT) and stb_image on the same files in one run, and prints the ratios.
 //   jpeg_bench [--runs N] [--threads 2] [--own-process] FILE.jpg...
+//   jpeg_bench --fit [--runs N] FILE.jpg...   (fit_bench.h: photos into the 640x480 frame)
 // --threads 2 adds this decoder with its second thread (ours(2t)) to every round, with its ratio
 // to TurboJPEG's fast mode and its speed-up over ours(fast).
 // Colour pictures are decoded to 4 bytes per pixel by everyone (RGBX), grey ones to 1 byte.
@@ -27,9 +28,14 @@
 
 #include "jpeg/jpeg_decoder.h"
 #include "jpeg/memory_input_stream.h"
+#include "tools/jpeg_bench/bench_input.h"
+#include "tools/jpeg_bench/bench_timing.h"
+#include "tools/jpeg_bench/fit_bench.h"
 #include "tools/jpeg_decode/decode_picture.h"
 
 namespace {
+
+using bench::Timing;
 
 struct Input {
   std::string name;
@@ -39,25 +45,6 @@ struct Input {
   int subsampling = 0;
   bool progressive = false;
 };
-
-// The frame marker decides the coding mode: SOF2 is progressive.
-bool is_progressive(const std::vector<std::uint8_t>& bytes) {
-  std::size_t i = 2;
-  while (i + 3 < bytes.size()) {
-    if (bytes[i] != 0xFF) return false;
-    const std::uint8_t marker = bytes[i + 1];
-    if (marker == 0xC2) return true;
-    if (marker == 0xC0 || marker == 0xC1 || marker == 0xDA) return false;
-    i += 2 + static_cast<std::size_t>(bytes[i + 2] << 8 | bytes[i + 3]);
-  }
-  return false;
-}
-
-const char* layout_name(const Input& input) {
-  static const char* const names[] = {"4:4:4", "4:2:2", "4:2:0", "grey", "4:4:0", "4:1:1"};
-  const bool known = input.subsampling >= 0 && input.subsampling < 6;
-  return known ? names[input.subsampling] : "other";
-}
 
 // This decoder as the player uses it: fast path, every row copied into the caller's picture.
 bool decode_ours(const Input& input, std::vector<std::uint8_t>& out, std::int32_t threads) {
@@ -131,17 +118,6 @@ HeapUse measure_heap(const Input& input, std::int32_t threads) {
   return use;
 }
 
-struct Timing {
-  std::vector<double> ms;
-  bool failed = false;
-  double min() const { return ms.empty() ? 0.0 : *std::min_element(ms.begin(), ms.end()); }
-  double median() const {
-    std::vector<double> sorted = ms;
-    std::sort(sorted.begin(), sorted.end());
-    return sorted.empty() ? 0.0 : sorted[sorted.size() / 2];
-  }
-};
-
 std::string heap_report(const Input& input, std::int32_t threads) {
   const HeapUse use = measure_heap(input, 1);
   char text[200];
@@ -160,34 +136,6 @@ std::string heap_report(const Input& input, std::int32_t threads) {
     report += text;
   }
   return report;
-}
-
-// Times the decoders in rounds, each round decoding once with every decoder; runs rounds, or
-// about a second's worth when runs is 0.
-void time_in_rounds(const std::vector<std::function<bool()>>& decoders,
-                    std::vector<Timing>& timings, long runs) {
-  // One untimed warm-up round, which also sizes the number of rounds.
-  double round_ms = 0.0;
-  for (std::size_t d = 0; d < decoders.size(); ++d) {
-    const auto begin = std::chrono::steady_clock::now();
-    timings[d].failed = !decoders[d]();
-    round_ms +=
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
-  }
-  if (runs <= 0) runs = std::clamp(static_cast<long>(1000.0 / std::max(round_ms, 0.01)), 5L, 200L);
-  // The first decoder of a round pays for the pages the allocator handed back to the
-  // system after the previous round; rotating the order spreads that cost evenly.
-  for (long run = 0; run < runs; ++run) {
-    for (std::size_t k = 0; k < decoders.size(); ++k) {
-      const std::size_t d = (k + static_cast<std::size_t>(run)) % decoders.size();
-      if (timings[d].failed) continue;
-      const auto begin = std::chrono::steady_clock::now();
-      timings[d].failed = !decoders[d]();
-      timings[d].ms.push_back(
-          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
-              .count());
-    }
-  }
 }
 
 // Runs one decoder `runs` times in a child process and collects its times; failed when the
@@ -243,10 +191,16 @@ int main(int argc, char** argv) {
   long fixed_runs = 0;
   long threads = 1;
   bool own_process = false;
+  bool fit = false;
   int arg = 1;
   while (arg + 1 < argc && std::strncmp(argv[arg], "--", 2) == 0) {
     if (std::strcmp(argv[arg], "--own-process") == 0) {
       own_process = true;
+      arg += 1;
+      continue;
+    }
+    if (std::strcmp(argv[arg], "--fit") == 0) {
+      fit = true;
       arg += 1;
       continue;
     }
@@ -261,9 +215,11 @@ int main(int argc, char** argv) {
   }
   if (arg >= argc || threads < 1 || threads > 2) {
     std::fprintf(stderr,
-                 "usage: jpeg_bench [--runs N] [--threads 2] [--own-process] FILE.jpg...\n");
+                 "usage: jpeg_bench [--runs N] [--threads 2] [--own-process] FILE.jpg...\n"
+                 "       jpeg_bench --fit [--runs N] FILE.jpg...\n");
     return 2;
   }
+  if (fit) return bench::fit_bench(argc - arg, argv + arg, fixed_runs);
   const bool two_threads = threads == 2;
   tjhandle handle = tjInitDecompress();
   if (handle == nullptr) return 1;
@@ -295,7 +251,7 @@ int main(int argc, char** argv) {
       status = 1;
       continue;
     }
-    input.progressive = is_progressive(input.bytes);
+    input.progressive = bench::is_progressive(input.bytes);
     const std::size_t pixel_bytes = input.subsampling == TJSAMP_GRAY ? 1 : 4;
     std::vector<std::uint8_t> out(static_cast<std::size_t>(input.width) *
                                   static_cast<std::size_t>(input.height) * pixel_bytes);
@@ -314,13 +270,13 @@ int main(int argc, char** argv) {
         timings[d] = time_in_own_process(decoders[d], runs);
       }
     } else {
-      time_in_rounds(decoders, timings, fixed_runs);
+      bench::time_in_rounds(decoders, timings, fixed_runs);
     }
 
     std::string name = input.name.substr(input.name.find_last_of('/') + 1);
     const std::string size = std::to_string(input.width) + "x" + std::to_string(input.height);
-    std::printf("%-28s %-11s %-6s %-5s", name.c_str(), size.c_str(), layout_name(input),
-                input.progressive ? "prog" : "seq");
+    std::printf("%-28s %-11s %-6s %-5s", name.c_str(), size.c_str(),
+                bench::layout_name(input.subsampling), input.progressive ? "prog" : "seq");
     for (const Timing& timing : timings) {
       if (timing.failed) {
         std::printf(" %15s", "failed");
