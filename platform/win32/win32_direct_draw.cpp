@@ -18,6 +18,7 @@ Win32DirectDraw::~Win32DirectDraw() {
 }
 
 HResult Win32DirectDraw::set_cooperative_level(WindowHandle window, std::uint32_t flags) {
+  if (windowed_only_ && (flags & kCoopExclusive) != 0) return kE_FAIL;
   return to_result(ddraw_->SetCooperativeLevel(static_cast<HWND>(window), flags));
 }
 
@@ -79,7 +80,7 @@ HResult Win32DisplaySystem::create_direct_draw(DirectDraw** out) {
   const HRESULT hr = DirectDrawCreateEx(nullptr, &created, IID_IDirectDraw7, nullptr);
   if (FAILED(hr)) return to_result(hr);
   if (created == nullptr) return kE_FAIL;
-  *out = new Win32DirectDraw(static_cast<IDirectDraw7*>(created));
+  *out = new Win32DirectDraw(static_cast<IDirectDraw7*>(created), windowed_only_);
   return kS_OK;
 }
 
