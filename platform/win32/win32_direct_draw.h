@@ -27,7 +27,8 @@ class Win32Clipper final : public ReferenceCounted<Clipper> {
 
 class Win32DirectDraw final : public ReferenceCounted<DirectDraw> {
  public:
-  // Takes over one COM reference to ddraw. windowed_only refuses the exclusive level.
+  // Takes over one COM reference to ddraw. windowed_only refuses the exclusive level and
+  // presents onto the primary surface by GDI (a screen saver's preview).
   Win32DirectDraw(IDirectDraw7* ddraw, bool windowed_only)
       : ddraw_(ddraw), windowed_only_(windowed_only) {}
 
@@ -44,6 +45,7 @@ class Win32DirectDraw final : public ReferenceCounted<DirectDraw> {
 
   IDirectDraw7* ddraw_;
   bool windowed_only_;
+  HWND window_ = nullptr;  // the window of the last cooperative level set
 };
 
 class Win32DisplaySystem final : public DisplaySystem {

@@ -129,11 +129,13 @@ HResult Win32ShellSystem::create_preview_window(const char* class_name, const ch
   Win32Session& state = session_;
   RECT area{};
   if (GetClientRect(state.preview_parent, &area) == FALSE) return kE_FAIL;
-  HWND window = CreateWindowExA(0, class_name, title, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
+  HWND window = CreateWindowExA(0, class_name, title, WS_CHILD | WS_CLIPSIBLINGS, 0, 0,
                                 area.right - area.left, area.bottom - area.top,
                                 state.preview_parent, nullptr, state.instance, nullptr);
   if (window == nullptr) return kE_FAIL;
   state.main_window = window;
+  // Shown only now, so that its first WM_SIZE tells the player it is active.
+  ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   *out = window;
   return kS_OK;
