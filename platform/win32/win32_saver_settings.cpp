@@ -67,9 +67,10 @@ std::wstring item_text(HWND dialog, int id) {
 }
 
 void show_settings(HWND dialog, const SaverSettings& settings) {
+  // The path first: its change notice picks the folder, which the choice then overrides.
+  SetDlgItemTextW(dialog, MQ_IDC_FOLDER_PATH, settings.folder.c_str());
   CheckRadioButton(dialog, MQ_IDC_OWN_PICTURES, MQ_IDC_FOLDER_PICTURES,
                    settings.use_folder ? MQ_IDC_FOLDER_PICTURES : MQ_IDC_OWN_PICTURES);
-  SetDlgItemTextW(dialog, MQ_IDC_FOLDER_PATH, settings.folder.c_str());
   CheckDlgButton(dialog, MQ_IDC_SHUFFLE, settings.shuffle ? BST_CHECKED : BST_UNCHECKED);
   CheckRadioButton(dialog, MQ_IDC_FIT_COVER, MQ_IDC_FIT_CONTAIN,
                    settings.fit_contain ? MQ_IDC_FIT_CONTAIN : MQ_IDC_FIT_COVER);

@@ -8,6 +8,8 @@ source "$(dirname "$0")/wine_session.sh"
 djpeg "$2" | convert ppm:- "$MQ_OUT/main_reference.png"
 start_x 640x480x16
 ensure_prefix
+# No settings: the player's own pictures.
+"$WINELOADER" reg delete 'HKCU\Software\Moviquel Co\Moviquel Player' /f >/dev/null 2>&1 || true
 
 # start_saver: the saver run, its picture on the screen.
 start_saver() {

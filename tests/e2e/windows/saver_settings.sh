@@ -44,3 +44,4 @@ shot_screen "$MQ_OUT/saver_photo.png"
 log "the run plays the folder's photo: $(psnr "$MQ_OUT/saver_photo.png" "$MQ_OUT/photo_reference.png" 640x400+0+0) dB"
 xdotool mousemove_relative 30 0
 wait_exit 60 >/dev/null || fail "a move did not end the run"
+"$WINELOADER" reg delete "$key" /f >/dev/null 2>&1 || true
