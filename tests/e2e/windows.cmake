@@ -171,6 +171,14 @@ if(mq_wine32_runs)
     set_tests_properties(${name} PROPERTIES TIMEOUT 600 RESOURCE_LOCK wine_prefix
       ENVIRONMENT "${mq_wine_environment};MQ_OUT=${CMAKE_CURRENT_BINARY_DIR}/wine-saver-${check}")
   endforeach()
+  if(MQ_RUN_CC)
+    add_test(NAME WindowsUnderWine.SaverPreviewRunsInAHostWindowAndEndsWithIt
+             COMMAND bash ${mq_windows_scripts}/saver_preview.sh ${mq_windows_scr}
+                     ${mq_windows_scripts}/preview_host.c ${MQ_RUN_CC})
+    set_tests_properties(WindowsUnderWine.SaverPreviewRunsInAHostWindowAndEndsWithIt PROPERTIES
+      TIMEOUT 600 RESOURCE_LOCK wine_prefix
+      ENVIRONMENT "${mq_wine_environment};MQ_OUT=${CMAKE_CURRENT_BINARY_DIR}/wine-saver-preview")
+  endif()
 endif()
 
 # Players built with a damaged main picture, in a sub-build of the player alone with the
