@@ -11,3 +11,14 @@
 
 /* The menu's and the accelerators' commands are in commands.h. */
 #define MQ_CMD_ABOUT_WEB_PAGE 1004   /* the About dialog's button */
+
+/* The screen saver's own resources (moviquel.scr). */
+#define MQ_IDS_DESCRIPTION 1         /* the name in the Screen Saver Settings list */
+#define MQ_IDD_SAVER_SETTINGS 104    /* the settings dialog */
+#define MQ_IDC_OWN_PICTURES 1101     /* radio: the player's own pictures */
+#define MQ_IDC_FOLDER_PICTURES 1102  /* radio: the photos of a folder */
+#define MQ_IDC_FOLDER_PATH 1103      /* edit: that folder */
+#define MQ_IDC_BROWSE 1104           /* button: choose the folder */
+#define MQ_IDC_SHUFFLE 1105          /* check box: shuffle the photos */
+#define MQ_IDC_FIT_COVER 1106        /* radio: fill the frame, cropping */
+#define MQ_IDC_FIT_CONTAIN 1107      /* radio: the whole photo, with bars */

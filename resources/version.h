@@ -8,3 +8,7 @@
 #define MQ_VERSION_TEXT "1.0.0.1"
 // The version block's strings, as the resource compiler of the time wrote them.
 #define MQ_VERSION_RESOURCE_TEXT "1, 0, 0, 1"
+// The vendor as the version block names it, and the product; the screen saver keeps its
+// settings under HKCU\Software\<vendor>\<product>.
+#define MQ_COMPANY_TEXT "Moviquel Co"
+#define MQ_PRODUCT_TEXT "Moviquel Player"

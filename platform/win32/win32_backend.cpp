@@ -5,6 +5,9 @@ namespace platform::win32 {
 
 Win32Backend::Win32Backend(const Win32Options& options) {
   session.instance = options.instance;
+  session.kind = options.kind;
+  session.preview_parent = options.preview_parent;
+  display.set_windowed_only(options.kind == MainWindowKind::kPreview);
 }
 
 Services Win32Backend::services() {

@@ -17,6 +17,8 @@ namespace platform::win32 {
 
 struct Win32Options {
   HINSTANCE instance = nullptr;  // the module whose resources (menu, dialog, pictures) are used
+  MainWindowKind kind = MainWindowKind::kPlayer;
+  HWND preview_parent = nullptr;  // with kPreview: the window the preview covers
 };
 
 struct Win32Backend {

@@ -18,6 +18,8 @@ Win32DirectDraw::~Win32DirectDraw() {
 }
 
 HResult Win32DirectDraw::set_cooperative_level(WindowHandle window, std::uint32_t flags) {
+  if (windowed_only_ && (flags & kCoopExclusive) != 0) return kE_FAIL;
+  window_ = static_cast<HWND>(window);
   return to_result(ddraw_->SetCooperativeLevel(static_cast<HWND>(window), flags));
 }
 
@@ -49,7 +51,8 @@ HResult Win32DirectDraw::create_surface(const SurfaceDesc& desc, Surface** out) 
   IDirectDrawSurface7* surface = nullptr;
   const HRESULT hr = ddraw_->CreateSurface(&request, &surface, nullptr);
   if (FAILED(hr)) return to_result(hr);
-  *out = new Win32Surface(surface);
+  const bool by_gdi = windowed_only_ && (desc.caps & kCapsPrimarySurface) != 0;
+  *out = by_gdi ? new Win32Surface(surface, window_) : new Win32Surface(surface);
   return kS_OK;
 }
 
@@ -79,7 +82,7 @@ HResult Win32DisplaySystem::create_direct_draw(DirectDraw** out) {
   const HRESULT hr = DirectDrawCreateEx(nullptr, &created, IID_IDirectDraw7, nullptr);
   if (FAILED(hr)) return to_result(hr);
   if (created == nullptr) return kE_FAIL;
-  *out = new Win32DirectDraw(static_cast<IDirectDraw7*>(created));
+  *out = new Win32DirectDraw(static_cast<IDirectDraw7*>(created), windowed_only_);
   return kS_OK;
 }
 

@@ -27,8 +27,10 @@ class Win32Clipper final : public ReferenceCounted<Clipper> {
 
 class Win32DirectDraw final : public ReferenceCounted<DirectDraw> {
  public:
-  // Takes over one COM reference to ddraw.
-  explicit Win32DirectDraw(IDirectDraw7* ddraw) : ddraw_(ddraw) {}
+  // Takes over one COM reference to ddraw. windowed_only refuses the exclusive level and
+  // presents onto the primary surface by GDI (a screen saver's preview).
+  Win32DirectDraw(IDirectDraw7* ddraw, bool windowed_only)
+      : ddraw_(ddraw), windowed_only_(windowed_only) {}
 
   HResult set_cooperative_level(WindowHandle window, std::uint32_t flags) override;
   HResult set_display_mode(std::uint32_t width, std::uint32_t height,
@@ -42,6 +44,8 @@ class Win32DirectDraw final : public ReferenceCounted<DirectDraw> {
   ~Win32DirectDraw() override;
 
   IDirectDraw7* ddraw_;
+  bool windowed_only_;
+  HWND window_ = nullptr;  // the window of the last cooperative level set
 };
 
 class Win32DisplaySystem final : public DisplaySystem {
@@ -49,8 +53,12 @@ class Win32DisplaySystem final : public DisplaySystem {
   HResult create_direct_draw(DirectDraw** out) override;
   DrawContext* get_screen_dc() override;
   void release_screen_dc(DrawContext* context) override;
+  // From now on the DirectDraw objects refuse the exclusive full screen (a preview must
+  // never take the screen).
+  void set_windowed_only(bool windowed_only) { windowed_only_ = windowed_only; }
 
  private:
+  bool windowed_only_ = false;
   Win32DrawContext screen_context_;  // the screen's context while it is handed out
 };
 

@@ -7,7 +7,15 @@
 
 namespace platform::win32 {
 
+// What the main window is: the player's own, a screen saver's run (no menu, no
+// accelerators), or a screen saver's preview (a child covering a given window's client
+// area, whose style, size and place stay as they are made, which shows no message box and
+// never takes the screen).
+enum class MainWindowKind { kPlayer, kSaver, kPreview };
+
 struct Win32Session {
+  MainWindowKind kind = MainWindowKind::kPlayer;
+  HWND preview_parent = nullptr;  // the window a preview covers
   HINSTANCE instance = nullptr;
   HWND main_window = nullptr;
   HACCEL accelerators = nullptr;

@@ -96,11 +96,16 @@ HResult Win32ShellSystem::create_main_window(const char* class_name, const char*
   // A system colour index plus one stands for that colour's brush.
   window_class.hbrBackground =
       reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(kMainWindowClass.background_color));
-  window_class.lpszMenuName = MAKEINTRESOURCEA(kMainWindowClass.menu_id);
+  const bool player = state.kind == MainWindowKind::kPlayer;
+  // A screen saver has neither menu nor accelerators: every key ends it.
+  window_class.lpszMenuName = player ? MAKEINTRESOURCEA(kMainWindowClass.menu_id) : nullptr;
   window_class.lpszClassName = class_name;
   if (RegisterClassExA(&window_class) == 0) return kE_FAIL;
 
-  state.accelerators = LoadAcceleratorsA(state.instance, MAKEINTRESOURCEA(MQ_IDA_MAIN));
+  if (player) {
+    state.accelerators = LoadAcceleratorsA(state.instance, MAKEINTRESOURCEA(MQ_IDA_MAIN));
+  }
+  if (state.kind == MainWindowKind::kPreview) return create_preview_window(class_name, title, out);
 
   const int frame_x = GetSystemMetrics(SM_CXFRAME);
   const int frame_y = GetSystemMetrics(SM_CYFRAME);
@@ -114,6 +119,23 @@ HResult Win32ShellSystem::create_main_window(const char* class_name, const char*
   state.main_window = window;
 
   ShowWindow(window, show_command);
+  UpdateWindow(window);
+  *out = window;
+  return kS_OK;
+}
+
+HResult Win32ShellSystem::create_preview_window(const char* class_name, const char* title,
+                                                WindowHandle* out) {
+  Win32Session& state = session_;
+  RECT area{};
+  if (GetClientRect(state.preview_parent, &area) == FALSE) return kE_FAIL;
+  HWND window = CreateWindowExA(0, class_name, title, WS_CHILD | WS_CLIPSIBLINGS, 0, 0,
+                                area.right - area.left, area.bottom - area.top,
+                                state.preview_parent, nullptr, state.instance, nullptr);
+  if (window == nullptr) return kE_FAIL;
+  state.main_window = window;
+  // Shown only now, so that its first WM_SIZE tells the player it is active.
+  ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   *out = window;
   return kS_OK;

@@ -28,6 +28,10 @@ class Win32ShellSystem final : public ShellSystem {
   std::int32_t system_metric(std::int32_t index) override;
 
  private:
+  // The main window of a preview: a child covering the whole client area of the session's
+  // preview parent.
+  HResult create_preview_window(const char* class_name, const char* title, WindowHandle* out);
+
   Win32Session& session_;
 };
 

@@ -39,6 +39,9 @@ SurfaceDesc from_surface_desc(const DDSURFACEDESC2& desc) {
 
 Win32Surface::Win32Surface(IDirectDrawSurface7* surface) : surface_(surface) {}
 
+Win32Surface::Win32Surface(IDirectDrawSurface7* surface, HWND window)
+    : surface_(surface), gdi_window_(window) {}
+
 Win32Surface::Win32Surface(IDirectDrawSurface7* surface, InChain)
     : ReferenceCounted<Surface>(0), surface_(surface), in_chain_(true) {}
 
@@ -82,6 +85,9 @@ HResult Win32Surface::flip(Surface* target, std::uint32_t flags) {
 
 HResult Win32Surface::blt(const Rect* dest_rect, Surface* source, const Rect* source_rect,
                           std::uint32_t flags, std::uint32_t fill_color) {
+  if (gdi_window_ != nullptr && source != nullptr && (flags & kBltColorFill) == 0) {
+    return stretch_to_window(source, source_rect);
+  }
   // A stretching copy that reaches past this surface (a window partly off the screen) is
   // refused by DirectDraw, so it is cut to the part on the surface first.
   StretchCopy clipped;
@@ -110,6 +116,31 @@ HResult Win32Surface::blt(const Rect* dest_rect, Surface* source, const Rect* so
   return to_result(surface_->Blt(dest_rect != nullptr ? &dest : nullptr, com_of(source),
                                  source_rect != nullptr ? &from : nullptr, flags,
                                  fill ? &effects : nullptr));
+}
+
+HResult Win32Surface::stretch_to_window(Surface* source, const Rect* source_rect) {
+  auto* from = static_cast<Win32Surface*>(source);
+  std::int32_t source_width = 0;
+  std::int32_t source_height = 0;
+  if (!from->read_size(&source_width, &source_height)) return kE_FAIL;
+  const Rect area = source_rect != nullptr ? *source_rect : Rect{0, 0, source_width, source_height};
+  RECT client{};
+  GetClientRect(gdi_window_, &client);
+  HDC source_dc = nullptr;
+  const HRESULT hr = from->surface_->GetDC(&source_dc);
+  if (FAILED(hr)) return to_result(hr);
+  HDC window_dc = GetDC(gdi_window_);
+  BOOL copied = FALSE;
+  if (window_dc != nullptr) {
+    // Averaged rather than dropped pixels: the preview is a quarter of the frame's size.
+    SetStretchBltMode(window_dc, HALFTONE);
+    SetBrushOrgEx(window_dc, 0, 0, nullptr);
+    copied = StretchBlt(window_dc, 0, 0, client.right, client.bottom, source_dc, area.left,
+                        area.top, area.right - area.left, area.bottom - area.top, SRCCOPY);
+    ReleaseDC(gdi_window_, window_dc);
+  }
+  from->surface_->ReleaseDC(source_dc);
+  return copied != FALSE ? kS_OK : kE_FAIL;
 }
 
 HResult Win32Surface::blt_fast(std::int32_t x, std::int32_t y, Surface* source,

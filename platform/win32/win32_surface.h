@@ -16,6 +16,10 @@ class Win32Surface final : public ReferenceCounted<Surface> {
   // Takes over one COM reference to surface; the wrapper starts with one reference of its
   // own and gives the COM reference back when its own count drops to zero.
   explicit Win32Surface(IDirectDrawSurface7* surface);
+  // A primary surface whose copies onto it are drawn by GDI into window's client area,
+  // stretched to fill it: a screen saver's preview, a child of another program's window,
+  // which DirectDraw's own presentation through the desktop does not reach under Wine.
+  Win32Surface(IDirectDrawSurface7* surface, HWND window);
 
   IDirectDrawSurface7* com() const { return surface_; }
 
@@ -47,7 +51,11 @@ class Win32Surface final : public ReferenceCounted<Surface> {
   // Width and height from DirectDraw; they never change for the life of a surface.
   bool read_size(std::int32_t* width, std::int32_t* height);
 
+  // The copy of source (null: all of it) into the client area of gdi_window_.
+  HResult stretch_to_window(Surface* source, const Rect* source_rect);
+
   IDirectDrawSurface7* surface_;
+  HWND gdi_window_ = nullptr;
   bool in_chain_ = false;
   Win32Surface* attached_ = nullptr;  // the chain's back buffer once asked for, owned
   Win32DrawContext context_;          // the one context handed out between get_dc and release_dc

@@ -9,6 +9,10 @@ HWND hwnd(WindowHandle window) {
   return static_cast<HWND>(window);
 }
 
+bool preview(const Win32Session& session) {
+  return session.kind == MainWindowKind::kPreview;
+}
+
 }  // namespace
 
 std::uint32_t Win32WindowSystem::get_style(WindowHandle window) {
@@ -16,6 +20,7 @@ std::uint32_t Win32WindowSystem::get_style(WindowHandle window) {
 }
 
 void Win32WindowSystem::set_style(WindowHandle window, std::uint32_t style) {
+  if (preview(session_)) return;
   SetWindowLongA(hwnd(window), GWL_STYLE, static_cast<LONG>(style));
 }
 
@@ -28,6 +33,8 @@ bool Win32WindowSystem::has_menu(WindowHandle window) {
 }
 
 void Win32WindowSystem::attach_menu(WindowHandle window, int menu_id) {
+  // A screen saver has no menu; a child window cannot have one.
+  if (session_.kind != MainWindowKind::kPlayer) return;
   HMENU previous = GetMenu(hwnd(window));
   HMENU menu = LoadMenuA(session_.instance, MAKEINTRESOURCEA(menu_id));
   if (menu == nullptr) return;
@@ -52,15 +59,18 @@ Rect Win32WindowSystem::adjust_window_rect(const Rect& client, std::uint32_t sty
 
 void Win32WindowSystem::set_window_size(WindowHandle window, std::int32_t width,
                                         std::int32_t height) {
+  if (preview(session_)) return;
   SetWindowPos(hwnd(window), nullptr, 0, 0, width, height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32WindowSystem::set_not_topmost(WindowHandle window) {
+  if (preview(session_)) return;
   SetWindowPos(hwnd(window), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Win32WindowSystem::move_window(WindowHandle window, std::int32_t x, std::int32_t y) {
+  if (preview(session_)) return;
   SetWindowPos(hwnd(window), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -97,6 +107,8 @@ std::int32_t Win32WindowSystem::screen_height() {
 
 void Win32WindowSystem::message_box(WindowHandle owner, const char* text, const char* caption,
                                     std::uint32_t icon) {
+  // A preview in the settings dialog's box ends quietly.
+  if (preview(session_)) return;
   MessageBoxA(hwnd(owner), text, caption, MB_OK | icon);
 }
 

@@ -9,6 +9,7 @@ if(NOT MQ_WINDOWS_BUILD_DIR OR NOT EXISTS ${MQ_WINDOWS_BUILD_DIR}/moviquel.exe)
   return()
 endif()
 set(mq_windows_exe ${MQ_WINDOWS_BUILD_DIR}/moviquel.exe)
+set(mq_windows_scr ${MQ_WINDOWS_BUILD_DIR}/moviquel.scr)
 set(mq_windows_scripts ${CMAKE_CURRENT_SOURCE_DIR}/windows)
 
 mq_require_tool(MQ_WRESTOOL wrestool icoutils)
@@ -152,6 +153,32 @@ if(MQ_RUN_CC)
     ENVIRONMENT "${mq_wine_environment};MQ_OUT=${CMAKE_CURRENT_BINARY_DIR}/wine-recovery")
 else()
   message(STATUS "Windows checks: ${mq_run_cc_name} not found, recovery run not registered")
+endif()
+
+# The screen saver (moviquel.scr, 32-bit Wine only): its run ends on a key and on a move of
+# the pointer but not on a jitter; its settings dialog keeps a folder, whose photo the run
+# then plays.
+if(mq_wine32_runs)
+  foreach(check run settings)
+    if(check STREQUAL run)
+      set(name WindowsUnderWine.SaverRunEndsOnAKeyAndAMoveButNotOnAJitter)
+    else()
+      set(name WindowsUnderWine.SaverSettingsKeepAFolderWhosePhotoTheRunPlays)
+    endif()
+    add_test(NAME ${name}
+             COMMAND bash ${mq_windows_scripts}/saver_${check}.sh ${mq_windows_scr}
+                     ${PROJECT_SOURCE_DIR}/resources/main_picture.jpg)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600 RESOURCE_LOCK wine_prefix
+      ENVIRONMENT "${mq_wine_environment};MQ_OUT=${CMAKE_CURRENT_BINARY_DIR}/wine-saver-${check}")
+  endforeach()
+  if(MQ_RUN_CC)
+    add_test(NAME WindowsUnderWine.SaverPreviewRunsInAHostWindowAndEndsWithIt
+             COMMAND bash ${mq_windows_scripts}/saver_preview.sh ${mq_windows_scr}
+                     ${mq_windows_scripts}/preview_host.c ${MQ_RUN_CC})
+    set_tests_properties(WindowsUnderWine.SaverPreviewRunsInAHostWindowAndEndsWithIt PROPERTIES
+      TIMEOUT 600 RESOURCE_LOCK wine_prefix
+      ENVIRONMENT "${mq_wine_environment};MQ_OUT=${CMAKE_CURRENT_BINARY_DIR}/wine-saver-preview")
+  endif()
 endif()
 
 # Players built with a damaged main picture, in a sub-build of the player alone with the
