@@ -17,7 +17,6 @@
 #include "platform/embedded/embedded_resource_store.h"
 #include "platform/embedded/embedded_resources.h"
 #include "platform/emulated/accelerator_table.h"
-#include "platform/fake/virtual_clock.h"
 #include "platform/web/canvas_pixels.h"
 #include "platform/web/deferred_wait_clock.h"
 #include "platform/web/web_backend.h"
@@ -25,12 +24,13 @@
 #include "platform/web/web_keys.h"
 #include "platform/web/web_shell.h"
 #include "platform/window_system.h"
+#include "tests/support/virtual_clock.h"
 
 namespace platform::web {
 namespace {
 
 TEST(DeferredWaitClock, AWaitMovesTheReadingAheadAtOnceAndIsDueWhenRealTimeCatchesUp) {
-  fake::VirtualClock real(1000);
+  test_support::VirtualClock real(1000);
   DeferredWaitClock clock(&real);
   EXPECT_TRUE(clock.due());
   EXPECT_EQ(clock.now_ms(), 1000u);
@@ -140,7 +140,7 @@ bool turn(app::Player& player, WebShell& shell, DeferredWaitClock& clock) {
 }
 
 TEST(WebPlayer, StartsWindowedDrawsWhenDueSwitchesToFullScreenAndEndsOnEsc) {
-  fake::VirtualClock real(5000);
+  test_support::VirtualClock real(5000);
   DeferredWaitClock clock(&real);
   RecordingPage page;
   WebShell shell(&page);
