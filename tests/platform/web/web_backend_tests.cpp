@@ -102,12 +102,13 @@ TEST(WebKeys, KeyCodesBecomeTheVirtualKeysAndAcceleratorsOfTheLinuxPlayer) {
 }
 
 // The page as the shell and the display see it, recording what they ask of it.
-class RecordingPage : public Page, public Screen {
+class RecordingPage : public Page, public emulated::MemoryScreen {
  public:
-  void show(const std::uint16_t* pixels, std::int32_t pitch, std::int32_t width,
-            std::int32_t height) override {
+  void show(const std::uint8_t* bytes, std::int32_t pitch_bytes, std::int32_t width,
+            std::int32_t height, const PixelFormatDesc&) override {
     ++frames;
-    shown.assign(pixels, pixels + static_cast<std::ptrdiff_t>(pitch) * height);
+    const auto* pixels = reinterpret_cast<const std::uint16_t*>(bytes);
+    shown.assign(pixels, pixels + static_cast<std::ptrdiff_t>(pitch_bytes / 2) * height);
     EXPECT_EQ(width, 640);
   }
   void set_full_screen(bool on) override { full_screen = on; }
