@@ -164,10 +164,11 @@ EM_BOOL on_visibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
 
 }  // namespace
 
-void BrowserPage::show(const std::uint16_t* pixels, std::int32_t pitch_pixels, std::int32_t width,
-                       std::int32_t height) {
+void BrowserPage::show(const std::uint8_t* pixels, std::int32_t pitch_bytes, std::int32_t width,
+                       std::int32_t height, const PixelFormatDesc&) {
   rgba_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-  rgb565_to_rgba(pixels, pitch_pixels, width, height, rgba_.data());
+  rgb565_to_rgba(reinterpret_cast<const std::uint16_t*>(pixels), pitch_bytes / 2, width, height,
+                 rgba_.data());
   page_show_frame(rgba_.data(), width, height);
   if (!first_shown_) {
     first_shown_ = true;

@@ -7,16 +7,16 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/web/web_display.h"
+#include "platform/emulated/memory_display.h"
 #include "platform/web/web_shell.h"
 
 namespace platform::web {
 
-class BrowserPage : public Page, public Screen {
+class BrowserPage : public Page, public emulated::MemoryScreen {
  public:
-  // Screen: the frame, converted for the canvas in one pass.
-  void show(const std::uint16_t* pixels, std::int32_t pitch_pixels, std::int32_t width,
-            std::int32_t height) override;
+  // The screen: the 5-6-5 frame, converted for the canvas in one pass.
+  void show(const std::uint8_t* pixels, std::int32_t pitch_bytes, std::int32_t width,
+            std::int32_t height, const PixelFormatDesc& format) override;
   void set_full_screen(bool on) override;
 
   // Page.

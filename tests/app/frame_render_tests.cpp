@@ -22,11 +22,11 @@ using display_test::expand_555;
 using display_test::expand_565;
 using display_test::ink_of;
 using display_test::InkMap;
-using platform::fake::Op;
+using test_support::Op;
 
 // Checks every pixel of the client area: the working frame through expand, with the label
 // glyphs over it 12 pixels in from the bottom corners and the labels' black left out.
-::testing::AssertionResult screen_shows_working_frame(platform::fake::FakePlatform& fake,
+::testing::AssertionResult screen_shows_working_frame(test_support::FakePlatform& fake,
                                                       const engine::Scene& scene,
                                                       std::uint32_t (*expand)(std::uint16_t)) {
   struct Place {
@@ -82,7 +82,7 @@ TEST_P(RenderedFrame, ShowsTheSteppedWorkingFrameWithBothLabels) {
   fake.display.set_row_padding_bytes(setting.row_padding);
   start_player();
   EXPECT_EQ(player.windowed(), setting.full_screen_mode ? 0 : 1);
-  EXPECT_EQ(platform::fake::surface_pitch(screen.frame_surface->surface), setting.frame_pitch);
+  EXPECT_EQ(platform::emulated::surface_pitch(screen.frame_surface->surface), setting.frame_pitch);
   for (int frame = 0; frame < 2; ++frame) {
     clock.advance(250);  // the layers are due: the working frame changes
     ASSERT_EQ(player.render_frame(), platform::kS_OK);
@@ -92,16 +92,16 @@ TEST_P(RenderedFrame, ShowsTheSteppedWorkingFrameWithBothLabels) {
 
 INSTANTIATE_TEST_SUITE_P(
     FrameSurfaceFormats, RenderedFrame,
-    ::testing::Values(Setting{"FullScreen565WidePitch", true, platform::fake::format_565(),
-                              platform::fake::format_32(), 40, 1280 + 40, expand_565},
-                      Setting{"FullScreen555", true, platform::fake::format_555(),
-                              platform::fake::format_32(), 2, 1280 + 2, expand_555},
-                      Setting{"Windowed32ThroughTheTable", false, platform::fake::format_565(),
-                              platform::fake::format_32(), 16, 2560 + 16, expand_565},
-                      Setting{"Windowed24ThroughTheTable", false, platform::fake::format_565(),
-                              platform::fake::format_24(), 3, 1920 + 3, expand_565},
-                      Setting{"Windowed555Desktop", false, platform::fake::format_565(),
-                              platform::fake::format_555(), 0, 1280, expand_555}),
+    ::testing::Values(Setting{"FullScreen565WidePitch", true, platform::emulated::format_565(),
+                              platform::emulated::format_32(), 40, 1280 + 40, expand_565},
+                      Setting{"FullScreen555", true, platform::emulated::format_555(),
+                              platform::emulated::format_32(), 2, 1280 + 2, expand_555},
+                      Setting{"Windowed32ThroughTheTable", false, platform::emulated::format_565(),
+                              platform::emulated::format_32(), 16, 2560 + 16, expand_565},
+                      Setting{"Windowed24ThroughTheTable", false, platform::emulated::format_565(),
+                              platform::emulated::format_24(), 3, 1920 + 3, expand_565},
+                      Setting{"Windowed555Desktop", false, platform::emulated::format_565(),
+                              platform::emulated::format_555(), 0, 1280, expand_555}),
     [](const ::testing::TestParamInfo<Setting>& setting) {
       return std::string(setting.param.name);
     });
@@ -152,7 +152,7 @@ TEST_F(FramePath, ToggleBothWaysKeepsShowingTheWorkingFrame) {
   EXPECT_TRUE(screen_shows_working_frame(fake, scene, expand_565));
   EXPECT_TRUE(fake.windows.message_boxes().empty());
   EXPECT_EQ(fake.windows.close_requests(), 0);
-  EXPECT_EQ(fake.display.live(platform::fake::Kind::kDirectDraw), 1);
+  EXPECT_EQ(fake.display.live(test_support::Kind::kDirectDraw), 1);
 }
 
 TEST_F(FramePath, AFailedToggleToFullScreenTellsBothMessagesAndAsksTheWindowToClose) {
@@ -165,7 +165,7 @@ TEST_F(FramePath, AFailedToggleToFullScreenTellsBothMessagesAndAsksTheWindowToCl
   ASSERT_EQ(fake.windows.message_boxes().size(), boxes + 2);
   EXPECT_EQ(fake.windows.message_boxes()[boxes].text,
             "This display card does not support 640x480x16 ");
-  const platform::fake::MessageBoxCall& box = fake.windows.message_boxes()[boxes + 1];
+  const test_support::MessageBoxCall& box = fake.windows.message_boxes()[boxes + 1];
   EXPECT_EQ(box.text, "InitDirectDraw() failed. The program will now exit. ");
   EXPECT_EQ(box.caption, "Moviquel Player");
   EXPECT_EQ(box.icon, platform::kMessageBoxIconError);

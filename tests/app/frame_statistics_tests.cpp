@@ -8,9 +8,9 @@
 
 #include "app/frame_statistics.h"
 #include "display/display_setup.h"
-#include "platform/fake/fake_platform.h"
-#include "platform/fake/virtual_clock.h"
 #include "platform/font/bitmap_font.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/virtual_clock.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ class FrameStatistics : public ::testing::Test {
     return update();
   }
 
-  platform::fake::VirtualClock clock_{0};
+  test_support::VirtualClock clock_{0};
   app::StatisticsState statistics_;
   std::int32_t frame_time_ms_ = 0;
 };
@@ -91,14 +91,14 @@ TEST_F(FrameStatistics, FirstUpdateAfterAPauseSpansTheWholeGapOnce) {
 }
 
 TEST_F(FrameStatistics, TextIsDrawnWhiteOnDarkGreyAtFourFourIntoTheFrameSurface) {
-  platform::fake::FakePlatform fake;
+  test_support::FakePlatform fake;
   display::Display screen(&fake.display, &fake.windows);
   screen.windowed = true;
   display::set_label_texts(screen, "Moviquel Co", "MQLP 1-1");
   ASSERT_EQ(display::init_display(screen, fake.window()).result, 0);
   ASSERT_NE(screen.frame_surface, nullptr);
   platform::Surface* surface = screen.frame_surface->surface;
-  platform::fake::surface_fill(surface, 0);
+  platform::emulated::surface_fill(surface, 0);
 
   clock_.set(2000);
   frame_time_ms_ = 8;
@@ -114,7 +114,7 @@ TEST_F(FrameStatistics, TextIsDrawnWhiteOnDarkGreyAtFourFourIntoTheFrameSurface)
   int grey = 0, white = 0, other = 0;
   for (std::int32_t y = 4; y < 4 + height; ++y) {
     for (std::int32_t x = 4; x < 4 + width; ++x) {
-      const std::uint32_t rgb = platform::fake::surface_rgb(surface, x, y);
+      const std::uint32_t rgb = platform::emulated::surface_rgb(surface, x, y);
       if (rgb == 0x404040u) {
         ++grey;
       } else if (rgb == 0xFFFFFFu) {
@@ -128,10 +128,10 @@ TEST_F(FrameStatistics, TextIsDrawnWhiteOnDarkGreyAtFourFourIntoTheFrameSurface)
   EXPECT_GT(white, 10 * length);
   EXPECT_GT(grey, white);
   // Nothing outside the text's box.
-  EXPECT_EQ(platform::fake::surface_rgb(surface, 3, 4), 0u);
-  EXPECT_EQ(platform::fake::surface_rgb(surface, 4, 3), 0u);
-  EXPECT_EQ(platform::fake::surface_rgb(surface, 4 + width, 4), 0u);
-  EXPECT_EQ(platform::fake::surface_rgb(surface, 4, 4 + height), 0u);
+  EXPECT_EQ(platform::emulated::surface_rgb(surface, 3, 4), 0u);
+  EXPECT_EQ(platform::emulated::surface_rgb(surface, 4, 3), 0u);
+  EXPECT_EQ(platform::emulated::surface_rgb(surface, 4 + width, 4), 0u);
+  EXPECT_EQ(platform::emulated::surface_rgb(surface, 4, 4 + height), 0u);
   display::release_display(screen);
 }
 

@@ -19,9 +19,9 @@
 #include "display/pixel_format.h"
 #include "engine/scene.h"
 #include "platform/embedded/embedded_resource_store.h"
-#include "platform/fake/fake_platform.h"
-#include "platform/fake/virtual_clock.h"
 #include "tests/app/picture_test_support.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/virtual_clock.h"
 
 namespace {
 
@@ -99,9 +99,9 @@ class PictureSwitch : public ::testing::Test {
     ASSERT_EQ(display::init_display(screen_, fake_.window()).result, 0);
   }
 
-  platform::fake::FakePlatform fake_;
+  test_support::FakePlatform fake_;
   platform::EmbeddedResourceStore store_{platform::embedded_resources()};
-  platform::fake::VirtualClock clock_{10000};
+  test_support::VirtualClock clock_{10000};
   app::Player player_{fake_.services(&store_, &clock_)};
   engine::Scene& scene_ = player_.scene();
   display::Display& screen_ = player_.display();
@@ -190,7 +190,7 @@ TEST_F(PictureSwitch, FullScreenMainPictureHasNoCursor) {
 }
 
 TEST_F(PictureSwitch, SceneIsBuiltForThePixelLayoutOfTheFrameSurface) {
-  fake_.display.set_desktop(1024, 768, platform::fake::format_555());
+  fake_.display.set_desktop(1024, 768, platform::emulated::format_555());
   open_display(1);
   ASSERT_TRUE(player_.show_picture());
   EXPECT_EQ(screen_.pixel_format.green_bits, 5);
@@ -223,7 +223,7 @@ struct Observed {
   int format_queries;
 };
 
-Observed observe(platform::fake::FakePlatform& fake, app::Player& player) {
+Observed observe(test_support::FakePlatform& fake, app::Player& player) {
   const engine::Scene& scene = player.scene();
   const std::uint32_t* source_image = scene.source_image.get();
   return {std::vector<std::uint32_t>(source_image, source_image + kPixels),
@@ -234,7 +234,7 @@ Observed observe(platform::fake::FakePlatform& fake, app::Player& player) {
           scene.scene_start_ms,
           fake.shell.cursor_calls().size(),
           fake.shell.cursor_show_count(),
-          fake.display.calls(platform::fake::Op::kGetPixelFormat)};
+          fake.display.calls(test_support::Op::kGetPixelFormat)};
 }
 
 void set_picture(app::PictureBytes* picture, const std::vector<std::uint8_t>& bytes,

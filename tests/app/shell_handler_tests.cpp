@@ -16,7 +16,7 @@ namespace app::test {
 namespace {
 
 using platform::Cursor;
-using platform::fake::Op;
+using test_support::Op;
 
 constexpr const char kWebPage[] = "www.mql.example/mql/index.html?mqlp1-1";
 

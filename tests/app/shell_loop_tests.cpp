@@ -18,8 +18,8 @@
 namespace app::test {
 namespace {
 
-using platform::fake::Kind;
-using platform::fake::Op;
+using test_support::Kind;
+using test_support::Op;
 
 constexpr const char kNoFullScreen[] = "This display card does not support 640x480x16 ";
 constexpr const char kNoDisplay[] =
@@ -28,7 +28,7 @@ constexpr const char kNoDisplay[] =
 constexpr const char kFrameFailed[] =
     "Displaying the next frame failed. The program will now exit. ";
 
-std::vector<std::string> texts_of(const std::vector<platform::fake::MessageBoxCall>& boxes) {
+std::vector<std::string> texts_of(const std::vector<test_support::MessageBoxCall>& boxes) {
   std::vector<std::string> texts;
   for (const auto& box : boxes) texts.push_back(box.text);
   return texts;
@@ -62,7 +62,7 @@ TEST_F(StartUp, WithoutTheFullScreenModeTheUserIsToldOnceAndThePlayerRunsWindowe
 }
 
 TEST_F(StartUp, AnEightBitDesktopShowsTheFullScreenMessageTwiceThenTheFallbackMessage) {
-  fake.display.set_desktop(1024, 768, platform::fake::format_8());
+  fake.display.set_desktop(1024, 768, platform::emulated::format_8());
   fake.display.set_mode_640x480x16(false);
   EXPECT_EQ(win_main(player, pump, 1), 0);
   EXPECT_EQ(texts_of(fake.windows.message_boxes()),
@@ -226,7 +226,7 @@ TEST_F(FrameStep, AChangedDesktopModeRebuildsTheDisplayAndKeepsTheScene) {
   ASSERT_EQ(player.windowed(), 1);
   scene.info_mode = true;
   const int devices = fake.display.calls(Op::kCreateDirectDraw);
-  fake.display.change_desktop_mode(platform::fake::format_565());
+  fake.display.change_desktop_mode(platform::emulated::format_565());
   EXPECT_EQ(player.frame_step(), platform::kS_OK);
   EXPECT_EQ(fake.display.calls(Op::kCreateDirectDraw), devices + 1);
   ASSERT_NE(screen.device, nullptr);
@@ -241,7 +241,7 @@ TEST_F(FrameStep, AChangedDesktopModeRebuildsTheDisplayAndKeepsTheScene) {
 TEST_F(FrameStep, AFailedRebuildEndsTheLoop) {
   fake.display.set_mode_640x480x16(false);
   start_player();
-  fake.display.change_desktop_mode(platform::fake::format_565());
+  fake.display.change_desktop_mode(platform::emulated::format_565());
   fake.display.fail(Op::kCreateDirectDraw, platform::kE_FAIL);
   EXPECT_TRUE(platform::failed(player.frame_step()));
 }
@@ -280,7 +280,7 @@ TEST_F(FrameStep, WithoutADeviceItWaitsForTheCloseInsteadOfFailing) {
 }
 
 // Dark grey pixels of the statistics box in the top-left corner of the screen.
-int statistics_pixels(platform::fake::FakePlatform& fake_platform) {
+int statistics_pixels(test_support::FakePlatform& fake_platform) {
   int count = 0;
   for (int y = 4; y < 20; ++y) {
     for (int x = 4; x < 60; ++x) {

@@ -12,9 +12,9 @@
 #include "app/player.h"
 #include "platform/embedded/embedded_resource_store.h"
 #include "platform/emulated/message_queue.h"
-#include "platform/fake/fake_platform.h"
-#include "platform/fake/virtual_clock.h"
 #include "platform/message_pump.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/virtual_clock.h"
 
 namespace app::test {
 
@@ -23,7 +23,7 @@ namespace app::test {
 // WM_CLOSE left to the default procedure destroys the window (WM_DESTROY).
 class ScriptedPump : public platform::MessagePump {
  public:
-  ScriptedPump(platform::fake::FakePlatform& fake, Player& player) : fake_(fake), player_(player) {}
+  ScriptedPump(test_support::FakePlatform& fake, Player& player) : fake_(fake), player_(player) {}
 
   void post(std::uint32_t id, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
 
@@ -48,7 +48,7 @@ class ScriptedPump : public platform::MessagePump {
  private:
   void collect_posted();
 
-  platform::fake::FakePlatform& fake_;
+  test_support::FakePlatform& fake_;
   Player& player_;
   platform::emulated::MessageQueue queue_;
   std::size_t quits_seen_ = 0;
@@ -72,9 +72,9 @@ class ShellTest : public ::testing::Test {
   // Key release of a virtual-key code.
   void release_key(std::uint32_t key) { send(platform::kWM_KEYUP, key); }
 
-  platform::fake::FakePlatform fake;
+  test_support::FakePlatform fake;
   platform::EmbeddedResourceStore resources;
-  platform::fake::VirtualClock clock{100000};
+  test_support::VirtualClock clock{100000};
   Player player{fake.services(&resources, &clock)};
   engine::Scene& scene = player.scene();
   display::Display& screen = player.display();

@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "display/display_device.h"
-#include "platform/fake/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 
 using display::DisplayDevice;
 using display::OffscreenSurface;
-using platform::fake::FakePlatform;
-using platform::fake::Op;
+using test_support::FakePlatform;
+using test_support::Op;
 using Flags = std::vector<std::uint32_t>;
 
 class DisplayDeviceTest : public ::testing::Test {
@@ -35,7 +35,7 @@ TEST_F(DisplayDeviceTest, FullScreenSetsTheModeAndFlipsOntoTheScreen) {
   EXPECT_EQ(device.screen_rect.right, 640);
   EXPECT_EQ(device.screen_rect.bottom, 480);
   // The back buffer is held twice: once from the chain, once by the device.
-  EXPECT_EQ(platform::fake::ref_count(device.back), 2u);
+  EXPECT_EQ(platform::emulated::ref_count(device.back), 2u);
   // Exclusive full screen; a primary flipping chain (caps and back-buffer count valid;
   // primary, flip, complex, 3D device) with one back buffer, found by its back-buffer caps.
   EXPECT_EQ(p.display.flags_of(Op::kSetCooperativeLevel), Flags{0x11});
@@ -122,8 +122,8 @@ TEST_F(DisplayDeviceTest, PresentOfALostSurfaceRestoresBothAndReportsTheLoss) {
   ASSERT_EQ(device.create_fullscreen(p.window(), 640, 480, 16), platform::kS_OK);
   p.display.lose_surfaces();
   EXPECT_EQ(device.present(), platform::kDDERR_SURFACELOST);
-  EXPECT_FALSE(platform::fake::surface_lost(device.front));
-  EXPECT_FALSE(platform::fake::surface_lost(device.back));
+  EXPECT_FALSE(platform::emulated::surface_lost(device.front));
+  EXPECT_FALSE(platform::emulated::surface_lost(device.back));
   EXPECT_EQ(device.present(), platform::kS_OK);
 }
 
@@ -131,8 +131,8 @@ TEST_F(DisplayDeviceTest, WindowedPresentOfALostSurfaceRestoresBoth) {
   ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
   p.display.lose_surfaces();
   EXPECT_EQ(device.present(), platform::kDDERR_SURFACELOST);
-  EXPECT_FALSE(platform::fake::surface_lost(device.front));
-  EXPECT_FALSE(platform::fake::surface_lost(device.back));
+  EXPECT_FALSE(platform::emulated::surface_lost(device.front));
+  EXPECT_FALSE(platform::emulated::surface_lost(device.back));
 }
 
 TEST_F(DisplayDeviceTest, PresentRetriesABusyFlipUntilItIsShown) {
@@ -184,7 +184,7 @@ TEST_F(DisplayDeviceTest, OffscreenCreationFailureNullsTheOutputAndLeavesNothing
 }
 
 TEST_F(DisplayDeviceTest, OffscreenSurfacesTakeTheDisplayFormatAndTheirSize) {
-  p.display.set_desktop(1024, 768, platform::fake::format_24());
+  p.display.set_desktop(1024, 768, platform::emulated::format_24());
   ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
   std::unique_ptr<OffscreenSurface> surface;
   ASSERT_EQ(device.create_offscreen(&surface, 33, 7), platform::kS_OK);
@@ -198,11 +198,11 @@ TEST_F(DisplayDeviceTest, OffscreenSurfacesTakeTheDisplayFormatAndTheirSize) {
 }
 
 TEST_F(DisplayDeviceTest, DrawSurfaceCopiesEveryPixelUnlessKeyed) {
-  p.display.set_desktop(1024, 768, platform::fake::format_565());
+  p.display.set_desktop(1024, 768, platform::emulated::format_565());
   ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
   std::unique_ptr<OffscreenSurface> surface;
   ASSERT_EQ(device.create_offscreen(&surface, 2, 1), platform::kS_OK);
-  platform::fake::surface_fill(surface->surface, 0);
+  platform::emulated::surface_fill(surface->surface, 0);
   platform::SurfaceDesc locked;
   ASSERT_EQ(surface->surface->lock(nullptr, &locked, 0), 0);
   static_cast<std::uint16_t*>(locked.pixels)[1] = 0x001F;
@@ -211,14 +211,14 @@ TEST_F(DisplayDeviceTest, DrawSurfaceCopiesEveryPixelUnlessKeyed) {
 
   device.clear_back_buffer(0xF800);
   ASSERT_EQ(device.draw_surface(10, 20, surface.get(), nullptr), platform::kS_OK);
-  EXPECT_EQ(platform::fake::surface_raw(device.back, 10, 20), 0u);
-  EXPECT_EQ(platform::fake::surface_raw(device.back, 11, 20), 0x001Fu);
+  EXPECT_EQ(platform::emulated::surface_raw(device.back, 10, 20), 0u);
+  EXPECT_EQ(platform::emulated::surface_raw(device.back, 11, 20), 0x001Fu);
 
   device.clear_back_buffer(0xF800);
   surface->color_keyed = 1;
   ASSERT_EQ(device.draw_surface(10, 20, surface.get(), nullptr), platform::kS_OK);
-  EXPECT_EQ(platform::fake::surface_raw(device.back, 10, 20), 0xF800u);
-  EXPECT_EQ(platform::fake::surface_raw(device.back, 11, 20), 0x001Fu);
+  EXPECT_EQ(platform::emulated::surface_raw(device.back, 10, 20), 0xF800u);
+  EXPECT_EQ(platform::emulated::surface_raw(device.back, 11, 20), 0x001Fu);
   // Neither fast copy waits (no DDBLTFAST_WAIT); only the keyed one names the source key.
   EXPECT_EQ(p.display.flags_of(Op::kBltFast), (Flags{0x0, 0x1}));
 }

@@ -12,7 +12,7 @@ using display_test::DisplayTest;
 using display_test::expand_565;
 using display_test::ink_of;
 using display_test::InkMap;
-using platform::fake::Op;
+using test_support::Op;
 
 // True when surface holds text drawn in the label colour on black at (0, 0).
 ::testing::AssertionResult label_shows(platform::Surface* surface, const char* text) {
@@ -20,7 +20,7 @@ using platform::fake::Op;
   for (std::int32_t y = 0; y < ink.height; ++y) {
     for (std::int32_t x = 0; x < ink.width; ++x) {
       const std::uint32_t expected = ink.at(x, y) ? display_test::kGlyphRgb : 0u;
-      const std::uint32_t actual = platform::fake::surface_rgb(surface, x, y);
+      const std::uint32_t actual = platform::emulated::surface_rgb(surface, x, y);
       if (actual != expected) {
         return ::testing::AssertionFailure()
                << text << " at " << x << "," << y << ": " << std::hex << actual;
@@ -34,7 +34,8 @@ using platform::fake::Op;
                                                const std::vector<std::uint16_t>& frame) {
   for (std::int32_t y = 0; y < 480; ++y) {
     for (std::int32_t x = 0; x < 640; ++x) {
-      const std::uint32_t actual = platform::fake::surface_rgb(screen.frame_surface->surface, x, y);
+      const std::uint32_t actual =
+          platform::emulated::surface_rgb(screen.frame_surface->surface, x, y);
       if (actual != expand_565(frame[static_cast<std::size_t>(y * 640 + x)])) {
         return ::testing::AssertionFailure() << "frame surface differs at " << x << "," << y;
       }
@@ -55,7 +56,8 @@ TEST_F(DisplayTest, RestoreAfterALossReuploadsTheFrameAndRedrawsBothLabels) {
   EXPECT_TRUE(label_shows(screen.publisher_label->surface, display_test::kPublisherText));
   EXPECT_TRUE(label_shows(screen.version_label->surface, display_test::kVersionText));
   // The keys survived.
-  EXPECT_TRUE(platform::fake::surface_color_key(screen.version_label->surface, nullptr, nullptr));
+  EXPECT_TRUE(
+      platform::emulated::surface_color_key(screen.version_label->surface, nullptr, nullptr));
 }
 
 TEST_F(DisplayTest, RestoreReportsAFailedRestoreOfAllSurfaces) {
@@ -80,7 +82,7 @@ TEST_F(DisplayTest, LostExclusiveModeIsReportedUntilItComesBack) {
   EXPECT_EQ(display::test_cooperative_level(screen), platform::kDDERR_NOEXCLUSIVEMODE);
   platform.display.return_exclusive_mode();
   EXPECT_EQ(display::test_cooperative_level(screen), platform::kS_OK);
-  EXPECT_TRUE(platform::fake::surface_lost(screen.frame_surface->surface));
+  EXPECT_TRUE(platform::emulated::surface_lost(screen.frame_surface->surface));
   ASSERT_EQ(display::restore_display(screen), platform::kS_OK);
   EXPECT_TRUE(frame_surface_holds(screen, frame));
 }
@@ -89,7 +91,7 @@ TEST_F(DisplayTest, AChangedDesktopModeIsRebuiltInTheNewFormat) {
   screen.windowed = 1;
   ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
   display::detect_frame_format(screen);
-  platform.display.change_desktop_mode(platform::fake::format_24());
+  platform.display.change_desktop_mode(platform::emulated::format_24());
   EXPECT_EQ(display::test_cooperative_level(screen), platform::kDDERR_WRONGMODE);
   ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
   EXPECT_EQ(display::test_cooperative_level(screen), platform::kS_OK);

@@ -12,7 +12,7 @@
 namespace {
 
 using display_test::DisplayTest;
-using platform::fake::Op;
+using test_support::Op;
 
 TEST_F(DisplayTest, FullScreenRefusalIsReportedAsSuchAndTheWindowedRetryWorks) {
   platform.display.set_mode_640x480x16(false);
@@ -40,7 +40,7 @@ TEST_F(DisplayTest, FullScreenRefusalIsReportedAsSuchAndTheWindowedRetryWorks) {
 }
 
 TEST_F(DisplayTest, WindowedOnAnEightBitDesktopEndsFullScreenWithoutMenu) {
-  platform.display.set_desktop(1024, 768, platform::fake::format_8());
+  platform.display.set_desktop(1024, 768, platform::emulated::format_8());
   platform.windows.set_initial_style(platform::kStylePopup | platform::kStyleSysMenu);
   screen.windowed = 1;
   ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
@@ -65,7 +65,7 @@ TEST_F(DisplayTest, FullScreenDetachesTheMenuAndClearsTheSystemMenuBit) {
   // menu, sizing frame, minimise box: 0xCE0000), and the system menu taken off again.
   EXPECT_EQ(platform.windows.style_calls(),
             (std::vector<std::uint32_t>{0x10C60000u, 0x10CE0000u, 0x10C60000u}));
-  EXPECT_EQ(platform.display.live(platform::fake::Kind::kDirectDraw), 1);
+  EXPECT_EQ(platform.display.live(test_support::Kind::kDirectDraw), 1);
 }
 
 TEST_F(DisplayTest, ReleaseDisplayTwiceDoesNothingTheSecondTime) {
@@ -88,7 +88,7 @@ TEST_F(DisplayTest, EveryFailureDuringSetUpLeavesNothingAfterRelease) {
       Op::kReleaseDc,        Op::kSetColorKey,         Op::kRestore,        Op::kTextExtent,
       Op::kTextOut};
   // A small desktop keeps the many set-ups quick.
-  platform.display.set_desktop(700, 560, platform::fake::format_32());
+  platform.display.set_desktop(700, 560, platform::emulated::format_32());
   for (const std::int32_t mode : {0, 1}) {
     for (const Op op : ops) {
       // How often a clean set-up calls op.
@@ -116,7 +116,7 @@ TEST_F(DisplayTest, EveryFailureDuringSetUpLeavesNothingAfterRelease) {
 }
 
 TEST_F(DisplayTest, DetectFrameFormatReadsSixteenBitMasksAndFallsBackTo565) {
-  platform.display.set_mode_640x480x16(true, platform::fake::format_555());
+  platform.display.set_mode_640x480x16(true, platform::emulated::format_555());
   ASSERT_EQ(display::init_display(screen, platform.window()).result, platform::kS_OK);
   display::detect_frame_format(screen);
   display::PixelFormat& format = screen.pixel_format;
@@ -143,13 +143,13 @@ TEST_F(DisplayTest, UploadOfNoFrameLocksAndUnlocksAndCopiesNothing) {
   display::Display frameless{&platform.display, &platform.windows};
   display::set_label_texts(frameless, display_test::kPublisherText, display_test::kVersionText);
   ASSERT_EQ(display::init_display(frameless, platform.window()).result, platform::kS_OK);
-  platform::fake::surface_fill(frameless.frame_surface->surface, 0x1234);
+  platform::emulated::surface_fill(frameless.frame_surface->surface, 0x1234);
   const int locks = platform.display.calls(Op::kLock);
   EXPECT_EQ(display::upload_frame(frameless), platform::kS_OK);
   EXPECT_EQ(platform.display.calls(Op::kLock), locks + 1);
   // DDLOCK_WAIT | DDLOCK_NOSYSLOCK.
   EXPECT_EQ(platform.display.flags_of(Op::kLock).back(), 0x801u);
-  EXPECT_EQ(platform::fake::surface_raw(frameless.frame_surface->surface, 639, 479), 0x1234u);
+  EXPECT_EQ(platform::emulated::surface_raw(frameless.frame_surface->surface, 639, 479), 0x1234u);
   // Unlocked again: a second upload can lock.
   EXPECT_EQ(display::upload_frame(frameless), platform::kS_OK);
   EXPECT_EQ(platform.display.calls(Op::kLock), locks + 2);
@@ -165,15 +165,15 @@ TEST_F(DisplayTest, UploadPassesQueryAndLockFailuresThrough) {
 }
 
 TEST_F(DisplayTest, UploadIntoAnEightBitSurfaceWritesNothing) {
-  platform.display.set_desktop(1024, 768, platform::fake::format_8());
+  platform.display.set_desktop(1024, 768, platform::emulated::format_8());
   screen.device = std::make_unique<display::DisplayDevice>(&platform.display, &platform.windows);
   ASSERT_EQ(screen.device->create_windowed(platform.window(), 640, 480), platform::kS_OK);
   ASSERT_EQ(screen.device->create_offscreen(&screen.frame_surface, 640, 480), 0);
-  platform::fake::surface_fill(screen.frame_surface->surface, 0x5A);
+  platform::emulated::surface_fill(screen.frame_surface->surface, 0x5A);
   EXPECT_EQ(display::upload_frame(screen), platform::kS_OK);
   for (std::int32_t y = 0; y < 480; y += 7) {
     for (std::int32_t x = 0; x < 640; x += 5) {
-      ASSERT_EQ(platform::fake::surface_raw(screen.frame_surface->surface, x, y), 0x5Au);
+      ASSERT_EQ(platform::emulated::surface_raw(screen.frame_surface->surface, x, y), 0x5Au);
     }
   }
 }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "display/display_setup.h"
-#include "platform/fake/fake_platform.h"
 #include "platform/font/bitmap_font.h"
+#include "tests/support/fake_platform.h"
 
 namespace display_test {
 
@@ -79,7 +79,7 @@ class DisplayTest : public ::testing::Test {
         << (platform.display.misuses().empty() ? "" : platform.display.misuses().front());
   }
 
-  platform::fake::FakePlatform platform;
+  test_support::FakePlatform platform;
   const std::vector<std::uint16_t> frame = patterned_frame();
   display::Display screen{&platform.display, &platform.windows, frame.data()};
 };

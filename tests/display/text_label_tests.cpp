@@ -8,20 +8,20 @@
 #include "display/display_device.h"
 #include "display/text_label.h"
 #include "display_test_support.h"
-#include "platform/fake/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 
 using display::DisplayDevice;
 using display::OffscreenSurface;
 using display_test::ink_of;
-using platform::fake::FakePlatform;
-using platform::fake::Op;
+using test_support::FakePlatform;
+using test_support::Op;
 
 class TextLabelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    p.display.set_desktop(1024, 768, platform::fake::format_565());
+    p.display.set_desktop(1024, 768, platform::emulated::format_565());
     p.display.set_row_padding_bytes(6);
     ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
     ASSERT_EQ(device.create_offscreen(&surface, 20, 4), platform::kS_OK);
@@ -38,34 +38,34 @@ class TextLabelTest : public ::testing::Test {
 };
 
 TEST_F(TextLabelTest, ColorToPixelGivesTheRawValueAndPutsTheProbedPixelBack) {
-  platform::fake::surface_fill(surface->surface, 0x1234);
+  platform::emulated::surface_fill(surface->surface, 0x1234);
   // Green 255 in 5-6-5 is all six green bits.
   EXPECT_EQ(surface->color_to_pixel(0x00FF00), 0x07E0u);
   // GDI order: 0x0000FF is red.
   EXPECT_EQ(surface->color_to_pixel(0x0000FF), 0xF800u);
-  EXPECT_EQ(platform::fake::surface_raw(surface->surface, 0, 0), 0x1234u);
+  EXPECT_EQ(platform::emulated::surface_raw(surface->surface, 0, 0), 0x1234u);
 }
 
 TEST_F(TextLabelTest, ColorToPixelOfTheInvalidColourReadsWithoutProbing) {
-  platform::fake::surface_fill(surface->surface, 0xBEEF);
+  platform::emulated::surface_fill(surface->surface, 0xBEEF);
   const int contexts = p.display.calls(Op::kGetDc);
   EXPECT_EQ(surface->color_to_pixel(platform::kInvalidColor), 0xBEEFu);
   EXPECT_EQ(p.display.calls(Op::kGetDc), contexts);
-  EXPECT_EQ(platform::fake::surface_raw(surface->surface, 0, 0), 0xBEEFu);
+  EXPECT_EQ(platform::emulated::surface_raw(surface->surface, 0, 0), 0xBEEFu);
 }
 
 TEST_F(TextLabelTest, ColorToPixelReadsOnlyOnePixelOfA24BitSurface) {
-  p.display.set_desktop(1024, 768, platform::fake::format_24());
+  p.display.set_desktop(1024, 768, platform::emulated::format_24());
   // No padding: the surface's memory is exactly three bytes, so reading a fourth overflows.
   p.display.set_row_padding_bytes(0);
   device.release_all();
   surface.reset();
   ASSERT_EQ(device.create_windowed(p.window(), 640, 480), platform::kS_OK);
   ASSERT_EQ(device.create_offscreen(&surface, 1, 1), platform::kS_OK);
-  platform::fake::surface_fill(surface->surface, 0xABCDEF);
+  platform::emulated::surface_fill(surface->surface, 0xABCDEF);
   // 0x00BBGGRR 0x123456 is red 0x56, green 0x34, blue 0x12.
   EXPECT_EQ(surface->color_to_pixel(0x123456), 0x563412u);
-  EXPECT_EQ(platform::fake::surface_raw(surface->surface, 0, 0), 0xABCDEFu);
+  EXPECT_EQ(platform::emulated::surface_raw(surface->surface, 0, 0), 0xABCDEFu);
 }
 
 TEST_F(TextLabelTest, ColorToPixelWithoutSurfaceOrLockIsZeroOrAllOnes) {
@@ -76,14 +76,14 @@ TEST_F(TextLabelTest, ColorToPixelWithoutSurfaceOrLockIsZeroOrAllOnes) {
 }
 
 TEST_F(TextLabelTest, SetColorKeyMakesTheProbedPixelTheKey) {
-  platform::fake::surface_fill(surface->surface, 0x5555);
+  platform::emulated::surface_fill(surface->surface, 0x5555);
   ASSERT_EQ(surface->set_color_key(0x0000FF), platform::kS_OK);
   EXPECT_EQ(surface->color_keyed, 1);
   std::uint32_t low = 0, high = 0;
-  ASSERT_TRUE(platform::fake::surface_color_key(surface->surface, &low, &high));
+  ASSERT_TRUE(platform::emulated::surface_color_key(surface->surface, &low, &high));
   EXPECT_EQ(low, 0xF800u);
   EXPECT_EQ(high, 0xF800u);
-  EXPECT_EQ(platform::fake::surface_raw(surface->surface, 0, 0), 0x5555u);
+  EXPECT_EQ(platform::emulated::surface_raw(surface->surface, 0, 0), 0x5555u);
   // Two probes, each a lock that waits (DDLOCK_WAIT alone); the key is for source copies.
   EXPECT_EQ(p.display.flags_of(Op::kLock), (std::vector<std::uint32_t>{0x1, 0x1}));
   EXPECT_EQ(p.display.flags_of(Op::kSetColorKey), std::vector<std::uint32_t>{0x8});
@@ -93,7 +93,7 @@ TEST_F(TextLabelTest, AFailedLockMakesAllOnesTheKey) {
   p.display.fail(Op::kLock, platform::kE_FAIL, 0, 2);
   EXPECT_EQ(surface->set_color_key(0), platform::kS_OK);
   std::uint32_t low = 0, high = 0;
-  ASSERT_TRUE(platform::fake::surface_color_key(surface->surface, &low, &high));
+  ASSERT_TRUE(platform::emulated::surface_color_key(surface->surface, &low, &high));
   EXPECT_EQ(low, 0xFFFFFFFFu);
   EXPECT_EQ(high, 0xFFFFFFFFu);
 }
@@ -113,7 +113,7 @@ TEST_F(TextLabelTest, DrawTextRefusesMissingSurfaceOrText) {
 TEST_F(TextLabelTest, DrawTextRestoresALostSurfaceAndPassesContextErrorsUp) {
   p.display.lose_surfaces();
   EXPECT_EQ(surface->draw_text(nullptr, "A", 0, 0, 0, 0xFFFFFF), platform::kS_OK);
-  EXPECT_FALSE(platform::fake::surface_lost(surface->surface));
+  EXPECT_FALSE(platform::emulated::surface_lost(surface->surface));
   p.display.fail(Op::kGetDc, platform::kE_OUTOFMEMORY);
   EXPECT_EQ(surface->draw_text(nullptr, "A", 0, 0, 0, 0xFFFFFF), platform::kE_OUTOFMEMORY);
   p.display.fail(Op::kReleaseDc, platform::kE_FAIL);
@@ -132,7 +132,7 @@ TEST_F(TextLabelTest, ALabelIsExactlyItsMeasuredTextWithOpaqueBackground) {
   int ink_pixels = 0;
   for (std::int32_t y = 0; y < ink.height; ++y) {
     for (std::int32_t x = 0; x < ink.width; ++x) {
-      const std::uint32_t rgb = platform::fake::surface_rgb(label->surface, x, y);
+      const std::uint32_t rgb = platform::emulated::surface_rgb(label->surface, x, y);
       ASSERT_EQ(rgb, ink.at(x, y) ? 0xF8FCF8u : 0u) << x << "," << y;
       ink_pixels += ink.at(x, y) ? 1 : 0;
     }
@@ -175,7 +175,7 @@ TEST_F(TextLabelTest, BothLabelsAreCreatedKeyedToBlackAndDrawnInTheLabelColour) 
             platform::kS_OK);
   for (const OffscreenSurface* label : {publisher.get(), version.get()}) {
     std::uint32_t low = 1, high = 1;
-    ASSERT_TRUE(platform::fake::surface_color_key(label->surface, &low, &high));
+    ASSERT_TRUE(platform::emulated::surface_color_key(label->surface, &low, &high));
     EXPECT_EQ(low, 0u);
     EXPECT_EQ(high, 0u);
     EXPECT_EQ(label->color_keyed, 1);
@@ -186,7 +186,7 @@ TEST_F(TextLabelTest, BothLabelsAreCreatedKeyedToBlackAndDrawnInTheLabelColour) 
   ASSERT_EQ(display::label_width(*version), ink.width);
   for (std::int32_t y = 0; y < ink.height; ++y) {
     for (std::int32_t x = 0; x < ink.width; ++x) {
-      ASSERT_EQ(platform::fake::surface_rgb(version->surface, x, y),
+      ASSERT_EQ(platform::emulated::surface_rgb(version->surface, x, y),
                 ink.at(x, y) ? display_test::kGlyphRgb : 0u);
     }
   }

@@ -7,8 +7,8 @@
 #include <array>
 
 #include "engine/layer.h"
-#include "platform/fake/virtual_clock.h"
 #include "tests/engine/engine_test_support.h"
+#include "tests/support/virtual_clock.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ class DitherTest : public ::testing::Test {
     return layer;
   }
 
-  platform::fake::VirtualClock clock_;
+  test_support::VirtualClock clock_;
   std::uint32_t dither_rng_ = 0;
   std::array<std::uint16_t, kW * kH> work_{};
   std::array<std::uint16_t, kW * kH> scratch_{};

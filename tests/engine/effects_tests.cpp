@@ -10,8 +10,8 @@
 #include <set>
 #include <vector>
 
-#include "platform/fake/virtual_clock.h"
 #include "tests/engine/engine_test_support.h"
+#include "tests/support/virtual_clock.h"
 
 namespace {
 
@@ -139,7 +139,7 @@ class EffectsTest : public ::testing::Test {
   }
 
   display::PixelLayout pf_;
-  platform::fake::VirtualClock clock_;
+  test_support::VirtualClock clock_;
   std::uint32_t dither_rng_ = 0;
   std::vector<std::uint16_t> work_ = std::vector<std::uint16_t>(kN);
   std::vector<std::uint16_t> scratch_ = std::vector<std::uint16_t>(kN);

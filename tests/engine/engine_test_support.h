@@ -9,7 +9,7 @@
 
 #include "display/pixel_format.h"
 #include "engine/scene.h"
-#include "platform/fake/virtual_clock.h"
+#include "tests/support/virtual_clock.h"
 
 namespace engine_test {
 
@@ -59,7 +59,7 @@ class EngineTest : public ::testing::Test {
   void tick();
   void fill_test_picture() { engine_test::fill_test_picture(scene_); }
 
-  platform::fake::VirtualClock clock_{kStartMs};
+  test_support::VirtualClock clock_{kStartMs};
   engine::Scene scene_{clock_};
   display::PixelFormat format_;
   int switch_calls_ = 0;

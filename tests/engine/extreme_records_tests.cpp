@@ -4,7 +4,7 @@
 // written must lie inside the layer's region.
 #include <gtest/gtest.h>
 
-#include "platform/fake/virtual_clock.h"
+#include "tests/support/virtual_clock.h"
 
 #include <climits>
 #include <vector>
@@ -70,7 +70,7 @@ class ExtremeRecords : public ::testing::Test {
   }
 
   static constexpr std::uint16_t kSentinel = 0xA5A5;
-  platform::fake::VirtualClock clock_;
+  test_support::VirtualClock clock_;
   std::uint32_t dither_rng_ = 0;
   std::vector<std::uint16_t> work_ = std::vector<std::uint16_t>(kN, kSentinel);
   std::vector<std::uint16_t> scratch_ = std::vector<std::uint16_t>(kN);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/restore_source.h"
-#include "platform/fake/virtual_clock.h"
+#include "tests/support/virtual_clock.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ class LayerTest : public ::testing::Test {
                          clock_, dither_rng_);
   }
 
-  platform::fake::VirtualClock clock_{50000};
+  test_support::VirtualClock clock_{50000};
   std::uint32_t dither_rng_ = 0;
   display::PixelLayout pf_;
   std::vector<std::uint16_t> work_ = std::vector<std::uint16_t>(kN);

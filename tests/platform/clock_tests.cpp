@@ -2,13 +2,13 @@
 // reading and the wait, and the system clock moves.
 #include <gtest/gtest.h>
 
-#include "platform/fake/virtual_clock.h"
 #include "platform/system_clock.h"
+#include "tests/support/virtual_clock.h"
 
 namespace {
 
 TEST(Clock, VirtualClockServesReadingsAndWaits) {
-  platform::fake::VirtualClock virtual_clock(5000);
+  test_support::VirtualClock virtual_clock(5000);
   platform::Clock& clock = virtual_clock;
   EXPECT_EQ(clock.now_ms(), 5000u);
   clock.sleep_ms(120);
@@ -28,7 +28,7 @@ TEST(Clock, VirtualClockServesReadingsAndWaits) {
 }
 
 TEST(Clock, ReadingsAcrossTheWrapSubtractCorrectly) {
-  platform::fake::VirtualClock virtual_clock(0xFFFFFFF0u);
+  test_support::VirtualClock virtual_clock(0xFFFFFFF0u);
   platform::Clock& clock = virtual_clock;
   const std::uint32_t before = clock.now_ms();
   clock.sleep_ms(0x30);

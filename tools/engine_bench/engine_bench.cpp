@@ -13,7 +13,7 @@
 #include "engine/remap_rects.h"
 #include "engine/restore_source.h"
 #include "engine/scene.h"
-#include "platform/fake/virtual_clock.h"
+#include "tests/support/virtual_clock.h"
 
 namespace {
 
@@ -110,8 +110,8 @@ struct Figures {
   }
 };
 
-Figures measure_round(engine::Scene& scene, platform::fake::VirtualClock& clock,
-                      std::int32_t frames, std::int32_t& main_drawn, std::int32_t& strip_drawn) {
+Figures measure_round(engine::Scene& scene, test_support::VirtualClock& clock, std::int32_t frames,
+                      std::int32_t& main_drawn, std::int32_t& strip_drawn) {
   std::uint16_t* const working_frame = scene.working_frame.get();
   constexpr std::size_t frame_bytes = engine::kFramePixels * sizeof(std::uint16_t);
   Figures f;
@@ -154,7 +154,7 @@ int main(int argc, char** argv) {
   const std::int32_t frames = argc > 1 ? std::max(std::atoi(argv[1]), 1) : 400;
   const std::int32_t rounds = argc > 2 ? std::max(std::atoi(argv[2]), 1) : 3;
 
-  platform::fake::VirtualClock clock(100000);
+  test_support::VirtualClock clock(100000);
   engine::Scene scene(clock);
   display::PixelFormat format;
   format.init_default();

@@ -15,7 +15,7 @@
 #include "platform/clock.h"
 #include "platform/embedded/embedded_resource_store.h"
 #include "platform/embedded/embedded_resources.h"
-#include "platform/fake/fake_platform.h"
+#include "tests/support/fake_platform.h"
 #include "tools/soak/heap_count.h"
 
 namespace {
@@ -51,7 +51,7 @@ class Checksum {
   std::uint64_t hash_ = 0xCBF29CE484222325ull;
 };
 
-std::uint64_t screen_checksum(const platform::fake::FakeDisplaySystem& display) {
+std::uint64_t screen_checksum(const test_support::FakeDisplaySystem& display) {
   Checksum sum;
   for (std::int32_t y = 0; y < display.screen_height(); ++y) {
     for (std::int32_t x = 0; x < display.screen_width(); ++x) sum.add(display.screen_rgb(x, y));
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  platform::fake::FakePlatform fake;
+  test_support::FakePlatform fake;
   platform::EmbeddedResourceStore resources(platform::embedded_resources());
   SoakClock clock(100000);
   app::Player player(fake.services(&resources, &clock));

@@ -17,7 +17,6 @@
 #include "platform/embedded/embedded_resource_store.h"
 #include "platform/embedded/embedded_resources.h"
 #include "platform/emulated/accelerator_table.h"
-#include "platform/fake/virtual_clock.h"
 #include "platform/web/canvas_pixels.h"
 #include "platform/web/deferred_wait_clock.h"
 #include "platform/web/web_backend.h"
@@ -25,12 +24,13 @@
 #include "platform/web/web_keys.h"
 #include "platform/web/web_shell.h"
 #include "platform/window_system.h"
+#include "tests/support/virtual_clock.h"
 
 namespace platform::web {
 namespace {
 
 TEST(DeferredWaitClock, AWaitMovesTheReadingAheadAtOnceAndIsDueWhenRealTimeCatchesUp) {
-  fake::VirtualClock real(1000);
+  test_support::VirtualClock real(1000);
   DeferredWaitClock clock(&real);
   EXPECT_TRUE(clock.due());
   EXPECT_EQ(clock.now_ms(), 1000u);
@@ -102,12 +102,13 @@ TEST(WebKeys, KeyCodesBecomeTheVirtualKeysAndAcceleratorsOfTheLinuxPlayer) {
 }
 
 // The page as the shell and the display see it, recording what they ask of it.
-class RecordingPage : public Page, public Screen {
+class RecordingPage : public Page, public emulated::MemoryScreen {
  public:
-  void show(const std::uint16_t* pixels, std::int32_t pitch, std::int32_t width,
-            std::int32_t height) override {
+  void show(const std::uint8_t* bytes, std::int32_t pitch_bytes, std::int32_t width,
+            std::int32_t height, const PixelFormatDesc&) override {
     ++frames;
-    shown.assign(pixels, pixels + static_cast<std::ptrdiff_t>(pitch) * height);
+    const auto* pixels = reinterpret_cast<const std::uint16_t*>(bytes);
+    shown.assign(pixels, pixels + static_cast<std::ptrdiff_t>(pitch_bytes / 2) * height);
     EXPECT_EQ(width, 640);
   }
   void set_full_screen(bool on) override { full_screen = on; }
@@ -140,7 +141,7 @@ bool turn(app::Player& player, WebShell& shell, DeferredWaitClock& clock) {
 }
 
 TEST(WebPlayer, StartsWindowedDrawsWhenDueSwitchesToFullScreenAndEndsOnEsc) {
-  fake::VirtualClock real(5000);
+  test_support::VirtualClock real(5000);
   DeferredWaitClock clock(&real);
   RecordingPage page;
   WebShell shell(&page);

@@ -1,20 +1,20 @@
-// The surface operations of the stand-in.
-#include "platform/fake/fake_surface.h"
+// The memory surface's operations, as DirectDraw 7 does them.
+#include "platform/emulated/memory_surface.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
-#include "platform/fake/fake_direct_draw.h"
-#include "platform/fake/fake_draw_context.h"
+#include "platform/emulated/memory_direct_draw.h"
+#include "platform/emulated/memory_draw_context.h"
 
-namespace platform::fake {
+namespace platform::emulated {
 
-FakeSurface::~FakeSurface() {
+MemorySurface::~MemorySurface() {
   if (attached_ != nullptr) delete attached_;
   if (clipper_ != nullptr) clipper_->release();
   if (dc_ != nullptr) {
-    system_->misuse("surface destroyed with its drawing context still out");
+    system_->report_misuse("surface destroyed with its drawing context still out");
     delete dc_;
   }
   if (system_->primary_ == this) system_->primary_ = nullptr;
@@ -23,7 +23,7 @@ FakeSurface::~FakeSurface() {
   system_->add_live(Kind::kSurface, -1);
 }
 
-HResult FakeSurface::get_attached_surface(std::uint32_t caps, Surface** out) {
+HResult MemorySurface::get_attached_surface(std::uint32_t caps, Surface** out) {
   const HResult hr = system_->check(Op::kGetAttachedSurface, caps);
   if (failed(hr)) return hr;
   if (out == nullptr) return kE_INVALIDARG;
@@ -34,30 +34,30 @@ HResult FakeSurface::get_attached_surface(std::uint32_t caps, Surface** out) {
   return kS_OK;
 }
 
-HResult FakeSurface::set_clipper(Clipper* clipper) {
+HResult MemorySurface::set_clipper(Clipper* clipper) {
   const HResult hr = system_->check(Op::kSetClipper);
   if (failed(hr)) return hr;
-  auto* fake = dynamic_cast<FakeClipper*>(clipper);
-  if (clipper != nullptr && fake == nullptr) return kE_INVALIDARG;
-  if (fake != nullptr) fake->add_ref();
+  auto* memory = dynamic_cast<MemoryClipper*>(clipper);
+  if (clipper != nullptr && memory == nullptr) return kE_INVALIDARG;
+  if (memory != nullptr) memory->add_ref();
   if (clipper_ != nullptr) clipper_->release();
-  clipper_ = fake;
+  clipper_ = memory;
   return kS_OK;
 }
 
-HResult FakeSurface::flip(Surface* target, std::uint32_t flags) {
+HResult MemorySurface::flip(Surface* target, std::uint32_t flags) {
   const HResult hr = system_->check(Op::kFlip, flags);
   if (failed(hr)) return hr;
   if (target != nullptr || attached_ == nullptr) return kDDERR_NOTFLIPPABLE;
   if (lost_ || attached_->lost_) return kDDERR_SURFACELOST;
   if (busy_or_lost() != kS_OK || attached_->busy_or_lost() != kS_OK) return kDDERR_SURFACEBUSY;
   std::swap(memory_, attached_->memory_);
-  system_->presents_++;
+  system_->present();
   return kS_OK;
 }
 
-HResult FakeSurface::blt(const Rect* dest_rect, Surface* source, const Rect* source_rect,
-                         std::uint32_t flags, std::uint32_t fill_color) {
+HResult MemorySurface::blt(const Rect* dest_rect, Surface* source, const Rect* source_rect,
+                           std::uint32_t flags, std::uint32_t fill_color) {
   const HResult hr = system_->check(Op::kBlt, flags);
   if (failed(hr)) return hr;
   const Rect bounds{0, 0, width_, height_};
@@ -80,11 +80,11 @@ HResult FakeSurface::blt(const Rect* dest_rect, Surface* source, const Rect* sou
       std::memcpy(pixel_address(visible.left, y), pixel_address(visible.left, visible.top),
                   row_bytes(visible.right - visible.left));
     }
-    if (system_->primary_ == this) system_->presents_++;
+    if (system_->primary_ == this) system_->present();
     return kS_OK;
   }
 
-  auto* src = dynamic_cast<FakeSurface*>(source);
+  auto* src = dynamic_cast<MemorySurface*>(source);
   if (src == nullptr) return kE_INVALIDARG;
   if (src == this) return kE_INVALIDARG;
   if (const HResult state = src->busy_or_lost(); state != kS_OK) return state;
@@ -104,7 +104,7 @@ HResult FakeSurface::blt(const Rect* dest_rect, Surface* source, const Rect* sou
                   src->pixel_address(from.left + visible.left - dest.left, from.top + y - dest.top),
                   row_bytes(visible.right - visible.left));
     }
-    if (system_->primary_ == this) system_->presents_++;
+    if (system_->primary_ == this) system_->present();
     return kS_OK;
   }
   for (std::int32_t y = visible.top; y < visible.bottom; ++y) {
@@ -115,15 +115,15 @@ HResult FakeSurface::blt(const Rect* dest_rect, Surface* source, const Rect* sou
       put(x, y, same ? value : raw_from_rgb(rgb_from_raw(value, src->format_), format_));
     }
   }
-  if (system_->primary_ == this) system_->presents_++;
+  if (system_->primary_ == this) system_->present();
   return kS_OK;
 }
 
-HResult FakeSurface::blt_fast(std::int32_t x, std::int32_t y, Surface* source,
-                              const Rect* source_rect, std::uint32_t flags) {
+HResult MemorySurface::blt_fast(std::int32_t x, std::int32_t y, Surface* source,
+                                const Rect* source_rect, std::uint32_t flags) {
   const HResult hr = system_->check(Op::kBltFast, flags);
   if (failed(hr)) return hr;
-  auto* src = dynamic_cast<FakeSurface*>(source);
+  auto* src = dynamic_cast<MemorySurface*>(source);
   if (src == nullptr || src == this) return kE_INVALIDARG;
   if (const HResult state = busy_or_lost(); state != kS_OK) return state;
   if (const HResult state = src->busy_or_lost(); state != kS_OK) return state;
@@ -146,19 +146,20 @@ HResult FakeSurface::blt_fast(std::int32_t x, std::int32_t y, Surface* source,
     for (std::int32_t column = first; column < last; ++column) {
       const std::int32_t dx = x + column - from.left;
       const std::uint32_t value = src->raw(column, row);
-      if (keyed && value >= src->key_low_ && value <= src->key_high_) continue;
+      // Without DDCKEY_COLORSPACE the key is the one value low, as DirectDraw 7 keys it.
+      if (keyed && value == src->key_low_) continue;
       put(dx, dy, same ? value : raw_from_rgb(rgb_from_raw(value, src->format_), format_));
     }
   }
   return kS_OK;
 }
 
-HResult FakeSurface::restore() {
+HResult MemorySurface::restore() {
   const HResult hr = system_->check(Op::kRestore);
   if (failed(hr)) return hr;
   if (generation_ != system_->desktop_generation_) return kDDERR_WRONGMODE;
   if (system_->exclusive_taken_) return kDDERR_NOEXCLUSIVEMODE;
-  for (FakeSurface* s = this; s != nullptr; s = s->attached_) {
+  for (MemorySurface* s = this; s != nullptr; s = s->attached_) {
     if (s->lost_) {
       s->lost_ = false;
       s->scramble();
@@ -167,7 +168,7 @@ HResult FakeSurface::restore() {
   return kS_OK;
 }
 
-HResult FakeSurface::get_pixel_format(PixelFormatDesc* out) {
+HResult MemorySurface::get_pixel_format(PixelFormatDesc* out) {
   const HResult hr = system_->check(Op::kGetPixelFormat);
   if (failed(hr)) return hr;
   if (out == nullptr) return kE_INVALIDARG;
@@ -175,7 +176,7 @@ HResult FakeSurface::get_pixel_format(PixelFormatDesc* out) {
   return kS_OK;
 }
 
-HResult FakeSurface::get_surface_desc(SurfaceDesc* out) {
+HResult MemorySurface::get_surface_desc(SurfaceDesc* out) {
   const HResult hr = system_->check(Op::kGetSurfaceDesc);
   if (failed(hr)) return hr;
   if (out == nullptr) return kE_INVALIDARG;
@@ -193,7 +194,7 @@ HResult FakeSurface::get_surface_desc(SurfaceDesc* out) {
   return kS_OK;
 }
 
-HResult FakeSurface::lock(const Rect* rect, SurfaceDesc* out, std::uint32_t flags) {
+HResult MemorySurface::lock(const Rect* rect, SurfaceDesc* out, std::uint32_t flags) {
   const HResult hr = system_->check(Op::kLock, flags);
   if (failed(hr)) return hr;
   if (rect != nullptr || out == nullptr) return kE_INVALIDARG;
@@ -210,30 +211,30 @@ HResult FakeSurface::lock(const Rect* rect, SurfaceDesc* out, std::uint32_t flag
   return kS_OK;
 }
 
-HResult FakeSurface::unlock(const Rect* rect) {
+HResult MemorySurface::unlock(const Rect* rect) {
   if (rect != nullptr) return kE_INVALIDARG;
   if (!locked_) {
-    system_->misuse("unlock of a surface that is not locked");
+    system_->report_misuse("unlock of a surface that is not locked");
     return kDDERR_NOTLOCKED;
   }
   locked_ = false;
   return kS_OK;
 }
 
-HResult FakeSurface::get_dc(DrawContext** out) {
+HResult MemorySurface::get_dc(DrawContext** out) {
   const HResult hr = system_->check(Op::kGetDc);
   if (failed(hr)) return hr;
   if (out == nullptr) return kE_INVALIDARG;
   *out = nullptr;
   if (const HResult state = busy_or_lost(); state != kS_OK) return state;
-  dc_ = new FakeDrawContext(system_, this);
+  dc_ = new MemoryDrawContext(system_, this);
   *out = dc_;
   return kS_OK;
 }
 
-HResult FakeSurface::release_dc(DrawContext* context) {
+HResult MemorySurface::release_dc(DrawContext* context) {
   if (context == nullptr || context != dc_) {
-    system_->misuse("release_dc of a context this surface did not hand out");
+    system_->report_misuse("release_dc of a context this surface did not hand out");
     return kE_INVALIDARG;
   }
   const HResult hr = system_->check(Op::kReleaseDc);
@@ -243,7 +244,7 @@ HResult FakeSurface::release_dc(DrawContext* context) {
   return hr;
 }
 
-HResult FakeSurface::set_color_key(std::uint32_t flags, std::uint32_t low, std::uint32_t high) {
+HResult MemorySurface::set_color_key(std::uint32_t flags, std::uint32_t low, std::uint32_t high) {
   const HResult hr = system_->check(Op::kSetColorKey, flags);
   if (failed(hr)) return hr;
   if (flags != kColorKeySrcBlt) return kE_INVALIDARG;
@@ -253,4 +254,4 @@ HResult FakeSurface::set_color_key(std::uint32_t flags, std::uint32_t low, std::
   return kS_OK;
 }
 
-}  // namespace platform::fake
+}  // namespace platform::emulated

@@ -1,23 +1,23 @@
-// The stand-in's DirectDraw object, which sets the cooperative level and the mode and makes
+// The memory DirectDraw object, which sets the cooperative level and the mode and makes
 // surfaces and clippers, and its clipper.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/direct_draw.h"
-#include "platform/fake/fake_display.h"
+#include "platform/emulated/memory_display.h"
 #include "platform/reference_counted.h"
 
-namespace platform::fake {
+namespace platform::emulated {
 
-class FakeClipper final : public ReferenceCounted<Clipper> {
+class MemoryClipper final : public ReferenceCounted<Clipper> {
  public:
-  explicit FakeClipper(FakeDisplaySystem* system) : system_(system) {
+  explicit MemoryClipper(MemoryDisplaySystem* system) : system_(system) {
     system_->add_live(Kind::kClipper, 1);
   }
-  ~FakeClipper() override { system_->add_live(Kind::kClipper, -1); }
-  FakeClipper(const FakeClipper&) = delete;
-  FakeClipper& operator=(const FakeClipper&) = delete;
+  ~MemoryClipper() override { system_->add_live(Kind::kClipper, -1); }
+  MemoryClipper(const MemoryClipper&) = delete;
+  MemoryClipper& operator=(const MemoryClipper&) = delete;
 
   HResult set_hwnd(WindowHandle window) override {
     const HResult hr = system_->check(Op::kClipperSetHwnd);
@@ -29,25 +29,25 @@ class FakeClipper final : public ReferenceCounted<Clipper> {
  private:
   void over_released(const char* what) override { system_->misuse_over_release(what); }
 
-  FakeDisplaySystem* system_;
+  MemoryDisplaySystem* system_;
   WindowHandle window_ = nullptr;
 };
 
-class FakeDirectDraw final : public ReferenceCounted<DirectDraw> {
+class MemoryDirectDraw final : public ReferenceCounted<DirectDraw> {
  public:
-  explicit FakeDirectDraw(FakeDisplaySystem* system)
+  explicit MemoryDirectDraw(MemoryDisplaySystem* system)
       : system_(system), id_(system->next_id_++), generation_(system->desktop_generation_) {
     system_->add_live(Kind::kDirectDraw, 1);
   }
-  ~FakeDirectDraw() override {
+  ~MemoryDirectDraw() override {
     if (system_->exclusive_owner_ == id_) {
       system_->exclusive_owner_ = 0;
       system_->leave_mode();
     }
     system_->add_live(Kind::kDirectDraw, -1);
   }
-  FakeDirectDraw(const FakeDirectDraw&) = delete;
-  FakeDirectDraw& operator=(const FakeDirectDraw&) = delete;
+  MemoryDirectDraw(const MemoryDirectDraw&) = delete;
+  MemoryDirectDraw& operator=(const MemoryDirectDraw&) = delete;
 
   HResult set_cooperative_level(WindowHandle window, std::uint32_t flags) override;
   HResult set_display_mode(std::uint32_t width, std::uint32_t height,
@@ -60,10 +60,10 @@ class FakeDirectDraw final : public ReferenceCounted<DirectDraw> {
  private:
   void over_released(const char* what) override { system_->misuse_over_release(what); }
 
-  FakeDisplaySystem* system_;
+  MemoryDisplaySystem* system_;
   int id_;
   int generation_;
   bool exclusive_ = false;
 };
 
-}  // namespace platform::fake
+}  // namespace platform::emulated

@@ -2,11 +2,11 @@
 // shell stand-ins, handed out together as the portable code's services.
 #pragma once
 
-#include "platform/fake/fake_display.h"
-#include "platform/fake/fake_window_system.h"
 #include "platform/window_system.h"
+#include "tests/support/fake_display.h"
+#include "tests/support/fake_window_system.h"
 
-namespace platform::fake {
+namespace test_support {
 
 class FakePlatform {
  public:
@@ -16,13 +16,14 @@ class FakePlatform {
   FakePlatform& operator=(const FakePlatform&) = delete;
 
   FakeDisplaySystem display;
-  FakeWindowSystem windows{&display};
+  FakeWindowSystem windows{display};
   FakeShellSystem shell;
 
-  WindowHandle window() { return windows.window(); }
+  platform::WindowHandle window() { return windows.window(); }
   // The stand-ins as services, with the given resource store and clock (not owned).
-  Services services(ResourceStore* resources = nullptr, Clock* clock = nullptr) {
-    return Services{&display, &windows, resources, &shell, clock};
+  platform::Services services(platform::ResourceStore* resources = nullptr,
+                              platform::Clock* clock = nullptr) {
+    return platform::Services{&display, &windows, resources, &shell, clock};
   }
   // 0x00RRGGBB of pixel (x, y) of the window's client area as it is on the screen now,
   // kNoPixel outside the screen or without a primary surface. In full screen the client
@@ -30,4 +31,4 @@ class FakePlatform {
   std::uint32_t client_rgb(std::int32_t x, std::int32_t y);
 };
 
-}  // namespace platform::fake
+}  // namespace test_support

@@ -7,9 +7,9 @@
 
 #include "platform/clock.h"
 
-namespace platform::fake {
+namespace test_support {
 
-class VirtualClock : public Clock {
+class VirtualClock : public platform::Clock {
  public:
   explicit VirtualClock(std::uint32_t start_ms = 0) : time_ms_(start_ms) {}
 
@@ -31,4 +31,4 @@ class VirtualClock : public Clock {
   std::vector<std::uint32_t> sleeps_;
 };
 
-}  // namespace platform::fake
+}  // namespace test_support

@@ -1,24 +1,23 @@
-// The stand-in's surface over plain memory: copies, fills, flips, locks, colour keys, loss
-// and restore, each call counted and open to an injected fault.
+// A surface over plain memory: copies, fills, flips, locks, colour keys, loss and restore.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "platform/direct_draw.h"
-#include "platform/fake/fake_display.h"
-#include "platform/fake/fake_pixels.h"
+#include "platform/emulated/memory_display.h"
+#include "platform/emulated/memory_pixels.h"
 #include "platform/reference_counted.h"
 
-namespace platform::fake {
+namespace platform::emulated {
 
-class FakeClipper;
-class FakeDrawContext;
+class MemoryClipper;
+class MemoryDrawContext;
 
-class FakeSurface final : public ReferenceCounted<Surface> {
+class MemorySurface final : public ReferenceCounted<Surface> {
  public:
-  FakeSurface(FakeDisplaySystem* system, int owner_id, std::int32_t width, std::int32_t height,
-              const PixelFormatDesc& format, std::uint32_t caps, bool implicit)
+  MemorySurface(MemoryDisplaySystem* system, int owner_id, std::int32_t width, std::int32_t height,
+                const PixelFormatDesc& format, std::uint32_t caps, bool implicit)
       // A surface owned by a flipping chain has no reference of its own until asked for.
       : ReferenceCounted(implicit ? 0 : 1),
         system_(system),
@@ -34,9 +33,9 @@ class FakeSurface final : public ReferenceCounted<Surface> {
     system_->add_live(Kind::kSurface, 1);
     system_->surfaces_.push_back(this);
   }
-  ~FakeSurface() override;
-  FakeSurface(const FakeSurface&) = delete;
-  FakeSurface& operator=(const FakeSurface&) = delete;
+  ~MemorySurface() override;
+  MemorySurface(const MemorySurface&) = delete;
+  MemorySurface& operator=(const MemorySurface&) = delete;
 
   HResult get_attached_surface(std::uint32_t caps, Surface** out) override;
   HResult set_clipper(Clipper* clipper) override;
@@ -86,7 +85,7 @@ class FakeSurface final : public ReferenceCounted<Surface> {
     }
   }
 
-  FakeDisplaySystem* system_;
+  MemoryDisplaySystem* system_;
   int owner_id_;
   std::int32_t width_;
   std::int32_t height_;
@@ -98,12 +97,12 @@ class FakeSurface final : public ReferenceCounted<Surface> {
   std::vector<std::uint8_t> memory_;
   bool lost_ = false;
   bool locked_ = false;
-  FakeDrawContext* dc_ = nullptr;
+  MemoryDrawContext* dc_ = nullptr;
   bool has_key_ = false;
   std::uint32_t key_low_ = 0;
   std::uint32_t key_high_ = 0;
-  FakeClipper* clipper_ = nullptr;
-  FakeSurface* attached_ = nullptr;  // the back buffer of a flipping chain, owned
+  MemoryClipper* clipper_ = nullptr;
+  MemorySurface* attached_ = nullptr;  // the back buffer of a flipping chain, owned
 
  private:
   void over_released(const char* what) override { system_->misuse_over_release(what); }
@@ -125,7 +124,7 @@ class FakeSurface final : public ReferenceCounted<Surface> {
     if (locked_ || dc_ != nullptr) return kDDERR_SURFACEBUSY;
     return kS_OK;
   }
-  friend class FakeDrawContext;
+  friend class MemoryDrawContext;
 };
 
-}  // namespace platform::fake
+}  // namespace platform::emulated

@@ -1,7 +1,7 @@
 // The virtual clock's record of waits.
-#include "platform/fake/virtual_clock.h"
+#include "tests/support/virtual_clock.h"
 
-namespace platform::fake {
+namespace test_support {
 
 void VirtualClock::sleep_ms(std::uint32_t ms) {
   sleeps_.push_back(ms);
@@ -14,4 +14,4 @@ std::uint64_t VirtualClock::total_slept_ms() const {
   return total;
 }
 
-}  // namespace platform::fake
+}  // namespace test_support

@@ -1,12 +1,12 @@
-// The DirectDraw object's operations in the stand-in.
-#include "platform/fake/fake_direct_draw.h"
+// The memory DirectDraw object's operations.
+#include "platform/emulated/memory_direct_draw.h"
 
-#include "platform/fake/fake_pixels.h"
-#include "platform/fake/fake_surface.h"
+#include "platform/emulated/memory_pixels.h"
+#include "platform/emulated/memory_surface.h"
 
-namespace platform::fake {
+namespace platform::emulated {
 
-HResult FakeDirectDraw::set_cooperative_level(WindowHandle window, std::uint32_t flags) {
+HResult MemoryDirectDraw::set_cooperative_level(WindowHandle window, std::uint32_t flags) {
   const HResult hr = system_->check(Op::kSetCooperativeLevel, flags);
   if (failed(hr)) return hr;
   if (flags == kCoopNormal) {
@@ -27,8 +27,8 @@ HResult FakeDirectDraw::set_cooperative_level(WindowHandle window, std::uint32_t
   return kS_OK;
 }
 
-HResult FakeDirectDraw::set_display_mode(std::uint32_t width, std::uint32_t height,
-                                         std::uint32_t bits_per_pixel) {
+HResult MemoryDirectDraw::set_display_mode(std::uint32_t width, std::uint32_t height,
+                                           std::uint32_t bits_per_pixel) {
   const HResult hr = system_->check(Op::kSetDisplayMode);
   if (failed(hr)) return hr;
   if (system_->exclusive_owner_ != id_) return kDDERR_NOEXCLUSIVEMODE;
@@ -39,8 +39,8 @@ HResult FakeDirectDraw::set_display_mode(std::uint32_t width, std::uint32_t heig
   return kDDERR_INVALIDMODE;
 }
 
-HResult FakeDirectDraw::create_surface(const SurfaceDesc& desc, Surface** out) {
-  system_->surface_requests_.push_back(desc);
+HResult MemoryDirectDraw::create_surface(const SurfaceDesc& desc, Surface** out) {
+  if (system_->tap_ != nullptr) system_->tap_->surface_requested(desc);
   if (out == nullptr) return kE_INVALIDARG;
   *out = nullptr;
   const HResult hr = system_->check(Op::kCreateSurface, desc.caps);
@@ -56,12 +56,12 @@ HResult FakeDirectDraw::create_surface(const SurfaceDesc& desc, Surface** out) {
       }
       if (system_->exclusive_owner_ != id_) return kDDERR_NOEXCLUSIVEMODE;
     }
-    auto* front = new FakeSurface(system_, id_, system_->screen_width_, system_->screen_height_,
-                                  system_->display_format_, desc.caps, false);
+    auto* front = new MemorySurface(system_, id_, system_->screen_width_, system_->screen_height_,
+                                    system_->display_format_, desc.caps, false);
     if (chain) {
       front->attached_ =
-          new FakeSurface(system_, id_, system_->screen_width_, system_->screen_height_,
-                          system_->display_format_, kCapsBackBuffer | kCaps3dDevice, true);
+          new MemorySurface(system_, id_, system_->screen_width_, system_->screen_height_,
+                            system_->display_format_, kCapsBackBuffer | kCaps3dDevice, true);
     }
     system_->primary_ = front;
     *out = front;
@@ -75,26 +75,26 @@ HResult FakeDirectDraw::create_surface(const SurfaceDesc& desc, Surface** out) {
       (desc.flags & kDescPixelFormat) != 0 ? desc.format : system_->display_format_;
   const std::uint32_t bpp = format.rgb_bit_count;
   if (bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return kE_INVALIDARG;
-  *out = new FakeSurface(system_, id_, static_cast<std::int32_t>(desc.width),
-                         static_cast<std::int32_t>(desc.height), format, desc.caps, false);
+  *out = new MemorySurface(system_, id_, static_cast<std::int32_t>(desc.width),
+                           static_cast<std::int32_t>(desc.height), format, desc.caps, false);
   return kS_OK;
 }
 
-HResult FakeDirectDraw::create_clipper(Clipper** out) {
+HResult MemoryDirectDraw::create_clipper(Clipper** out) {
   if (out == nullptr) return kE_INVALIDARG;
   *out = nullptr;
   const HResult hr = system_->check(Op::kCreateClipper);
   if (failed(hr)) return hr;
-  *out = new FakeClipper(system_);
+  *out = new MemoryClipper(system_);
   return kS_OK;
 }
 
-HResult FakeDirectDraw::restore_all_surfaces() {
+HResult MemoryDirectDraw::restore_all_surfaces() {
   const HResult hr = system_->check(Op::kRestoreAllSurfaces);
   if (failed(hr)) return hr;
   if (generation_ != system_->desktop_generation_) return kDDERR_WRONGMODE;
   if (system_->exclusive_taken_) return kDDERR_NOEXCLUSIVEMODE;
-  for (FakeSurface* s : system_->surfaces_) {
+  for (MemorySurface* s : system_->surfaces_) {
     if (s->owner_id_ == id_ && s->lost_) {
       s->lost_ = false;
       s->scramble();
@@ -103,7 +103,7 @@ HResult FakeDirectDraw::restore_all_surfaces() {
   return kS_OK;
 }
 
-HResult FakeDirectDraw::test_cooperative_level() {
+HResult MemoryDirectDraw::test_cooperative_level() {
   const HResult hr = system_->check(Op::kTestCooperativeLevel);
   if (failed(hr)) return hr;
   if (system_->exclusive_taken_) {
@@ -113,4 +113,4 @@ HResult FakeDirectDraw::test_cooperative_level() {
   return kS_OK;
 }
 
-}  // namespace platform::fake
+}  // namespace platform::emulated

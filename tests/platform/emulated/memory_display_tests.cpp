@@ -1,15 +1,16 @@
-// The stand-in itself: the behaviour the display tests rely on (pitch, formats, colour
-// key, flip, loss and restore, faults, counting) and the text font's metrics.
+// The memory display and the tests' platform over it: the behaviour the display tests rely
+// on (pitch, formats, colour key, flip, loss and restore, faults, counting) and the text
+// font's metrics.
 #include <gtest/gtest.h>
 
-#include "platform/fake/fake_platform.h"
-#include "platform/fake/virtual_clock.h"
 #include "platform/font/bitmap_font.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/virtual_clock.h"
 
 namespace {
 
-using platform::fake::FakePlatform;
-using platform::fake::Op;
+using test_support::FakePlatform;
+using test_support::Op;
 
 platform::Surface* make_surface(platform::DirectDraw* ddraw, std::uint32_t width,
                                 std::uint32_t height) {
@@ -25,7 +26,7 @@ platform::Surface* make_surface(platform::DirectDraw* ddraw, std::uint32_t width
 
 TEST(FakePlatform, LockedRowsAreAsWideAsThePitchIncludingPadding) {
   FakePlatform p;
-  p.display.set_desktop(800, 600, platform::fake::format_555());
+  p.display.set_desktop(800, 600, platform::emulated::format_555());
   p.display.set_row_padding_bytes(12);
   platform::DirectDraw* ddraw = nullptr;
   ASSERT_EQ(p.display.create_direct_draw(&ddraw), platform::kS_OK);
@@ -37,9 +38,9 @@ TEST(FakePlatform, LockedRowsAreAsWideAsThePitchIncludingPadding) {
   auto* row1 = static_cast<std::uint8_t*>(locked.pixels) + locked.pitch_bytes;
   row1[2] = 0x1F;  // pixel (1, 1): blue 31
   row1[3] = 0x7C;  // and red 31
-  EXPECT_EQ(surface->lock(nullptr, &locked, 0), platform::fake::kDDERR_SURFACEBUSY);
+  EXPECT_EQ(surface->lock(nullptr, &locked, 0), platform::emulated::kDDERR_SURFACEBUSY);
   EXPECT_EQ(surface->unlock(nullptr), platform::kS_OK);
-  EXPECT_EQ(platform::fake::surface_rgb(surface, 1, 1), 0xF800F8u);
+  EXPECT_EQ(platform::emulated::surface_rgb(surface, 1, 1), 0xF800F8u);
   surface->release();
   ddraw->release();
   EXPECT_EQ(p.display.live_objects(), 0);
@@ -48,26 +49,26 @@ TEST(FakePlatform, LockedRowsAreAsWideAsThePitchIncludingPadding) {
 
 TEST(FakePlatform, KeyedFastCopySkipsKeyPixelsAndPlainCopyDoesNot) {
   FakePlatform p;
-  p.display.set_desktop(800, 600, platform::fake::format_565());
+  p.display.set_desktop(800, 600, platform::emulated::format_565());
   platform::DirectDraw* ddraw = nullptr;
   ASSERT_EQ(p.display.create_direct_draw(&ddraw), platform::kS_OK);
   platform::Surface* dest = make_surface(ddraw, 4, 1);
   platform::Surface* source = make_surface(ddraw, 2, 1);
-  platform::fake::surface_fill(dest, 0x1111);
-  platform::fake::surface_fill(source, 0);
+  platform::emulated::surface_fill(dest, 0x1111);
+  platform::emulated::surface_fill(source, 0);
   platform::SurfaceDesc locked;
   ASSERT_EQ(source->lock(nullptr, &locked, 0), platform::kS_OK);
   static_cast<std::uint16_t*>(locked.pixels)[1] = 0xABCD;
   source->unlock(nullptr);
   EXPECT_EQ(dest->blt_fast(1, 0, source, nullptr, platform::kBltFastSrcColorKey),
-            platform::fake::kDDERR_NOCOLORKEY);
+            platform::emulated::kDDERR_NOCOLORKEY);
   ASSERT_EQ(source->set_color_key(platform::kColorKeySrcBlt, 0, 0), platform::kS_OK);
   ASSERT_EQ(dest->blt_fast(1, 0, source, nullptr, platform::kBltFastSrcColorKey), 0);
-  EXPECT_EQ(platform::fake::surface_raw(dest, 1, 0), 0x1111u);
-  EXPECT_EQ(platform::fake::surface_raw(dest, 2, 0), 0xABCDu);
+  EXPECT_EQ(platform::emulated::surface_raw(dest, 1, 0), 0x1111u);
+  EXPECT_EQ(platform::emulated::surface_raw(dest, 2, 0), 0xABCDu);
   // Clipped at the right edge rather than refused.
   ASSERT_EQ(dest->blt_fast(3, 0, source, nullptr, platform::kBltFastNoColorKey), 0);
-  EXPECT_EQ(platform::fake::surface_raw(dest, 3, 0), 0u);
+  EXPECT_EQ(platform::emulated::surface_raw(dest, 3, 0), 0u);
   source->release();
   dest->release();
   ddraw->release();
@@ -91,7 +92,7 @@ TEST(FakePlatform, FlipShowsTheBackBufferAndTheChainDiesWithItsFront) {
   ASSERT_EQ(ddraw->create_surface(desc, &front), 0);
   platform::Surface* back = nullptr;
   ASSERT_EQ(front->get_attached_surface(platform::kCapsBackBuffer, &back), 0);
-  platform::fake::surface_fill(back, 0xF800);
+  platform::emulated::surface_fill(back, 0xF800);
   p.display.fail(Op::kFlip, platform::kDDERR_WASSTILLDRAWING, 0, 2);
   EXPECT_EQ(front->flip(nullptr, platform::kFlipDoNotWait), platform::kDDERR_WASSTILLDRAWING);
   EXPECT_EQ(front->flip(nullptr, platform::kFlipDoNotWait), platform::kDDERR_WASSTILLDRAWING);
@@ -103,12 +104,12 @@ TEST(FakePlatform, FlipShowsTheBackBufferAndTheChainDiesWithItsFront) {
   p.display.lose_surfaces();
   EXPECT_EQ(front->flip(nullptr, 0), platform::kDDERR_SURFACELOST);
   EXPECT_EQ(front->restore(), 0);
-  EXPECT_FALSE(platform::fake::surface_lost(back));
+  EXPECT_FALSE(platform::emulated::surface_lost(back));
 
   back->release();
-  EXPECT_EQ(p.display.live(platform::fake::Kind::kSurface), 2);
+  EXPECT_EQ(p.display.live(test_support::Kind::kSurface), 2);
   front->release();
-  EXPECT_EQ(p.display.live(platform::fake::Kind::kSurface), 0);
+  EXPECT_EQ(p.display.live(test_support::Kind::kSurface), 0);
   ddraw->release();
   EXPECT_FALSE(p.display.full_screen_mode_set());
   EXPECT_EQ(p.display.live_objects(), 0);
@@ -127,7 +128,7 @@ TEST(FakePlatform, CooperativeLevelReportsLostExclusiveModeAndChangedDesktop) {
   EXPECT_EQ(full->test_cooperative_level(), platform::kDDERR_NOEXCLUSIVEMODE);
   EXPECT_EQ(normal->test_cooperative_level(), platform::kDDERR_EXCLUSIVEMODEALREADYSET);
   p.display.return_exclusive_mode();
-  p.display.change_desktop_mode(platform::fake::format_565());
+  p.display.change_desktop_mode(platform::emulated::format_565());
   EXPECT_EQ(normal->test_cooperative_level(), platform::kDDERR_WRONGMODE);
   EXPECT_EQ(normal->restore_all_surfaces(), platform::kDDERR_WRONGMODE);
   full->release();
@@ -154,7 +155,7 @@ TEST(FakePlatform, MisuseIsRecorded) {
   platform::DirectDraw* ddraw = nullptr;
   ASSERT_EQ(p.display.create_direct_draw(&ddraw), 0);
   platform::Surface* surface = make_surface(ddraw, 2, 2);
-  EXPECT_EQ(surface->unlock(nullptr), platform::fake::kDDERR_NOTLOCKED);
+  EXPECT_EQ(surface->unlock(nullptr), platform::emulated::kDDERR_NOTLOCKED);
   EXPECT_EQ(p.display.misuses().size(), 1u);
   surface->release();
   ddraw->release();
@@ -162,7 +163,7 @@ TEST(FakePlatform, MisuseIsRecorded) {
 
 TEST(FakePlatform, WindowAndShellCallsAreRecorded) {
   FakePlatform p;
-  platform::fake::VirtualClock clock;
+  test_support::VirtualClock clock;
   const platform::Services services = p.services(nullptr, &clock);
   EXPECT_EQ(services.display, &p.display);
   EXPECT_EQ(services.windows, &p.windows);

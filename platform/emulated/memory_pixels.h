@@ -1,12 +1,12 @@
-// The stand-in's pixel and rectangle arithmetic, shared by its surfaces, drawing contexts
-// and display system.
+// The memory display's pixel and rectangle arithmetic, shared by its surfaces, drawing
+// contexts and display system.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/direct_draw.h"
 
-namespace platform::fake {
+namespace platform::emulated {
 
 std::uint32_t bytes_per_pixel(const PixelFormatDesc& format);
 // The bits a raw pixel of format can hold.
@@ -18,4 +18,4 @@ bool same_format(const PixelFormatDesc& a, const PixelFormatDesc& b);
 Rect intersect(const Rect& a, const Rect& b);
 bool empty(const Rect& r);
 
-}  // namespace platform::fake
+}  // namespace platform::emulated

@@ -1,7 +1,7 @@
 // The stand-in platform's set-up and its view of the screen.
-#include "platform/fake/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
-namespace platform::fake {
+namespace test_support {
 
 FakePlatform::FakePlatform() {
   shell.set_main_window(windows.window());
@@ -9,11 +9,11 @@ FakePlatform::FakePlatform() {
 
 std::uint32_t FakePlatform::client_rgb(std::int32_t x, std::int32_t y) {
   if (display.full_screen_mode_set()) return display.screen_rgb(x, y);
-  const Rect client = windows.client_rect_on_screen(window());
+  const platform::Rect client = windows.client_rect_on_screen(window());
   if (x < 0 || y < 0 || x >= client.right - client.left || y >= client.bottom - client.top) {
-    return kNoPixel;
+    return platform::emulated::kNoPixel;
   }
   return display.screen_rgb(client.left + x, client.top + y);
 }
 
-}  // namespace platform::fake
+}  // namespace test_support

@@ -1,4 +1,4 @@
-// The stand-in's GDI drawing context: text from the bitmap font and single pixels, on a
+// The memory display's GDI drawing context: text from the bitmap font and single pixels, on a
 // surface's memory or, for the screen's context, on nothing.
 #pragma once
 
@@ -6,19 +6,19 @@
 #include <utility>
 
 #include "platform/direct_draw.h"
-#include "platform/fake/fake_display.h"
+#include "platform/emulated/memory_display.h"
 
-namespace platform::fake {
+namespace platform::emulated {
 
-class FakeDrawContext final : public DrawContext {
+class MemoryDrawContext final : public DrawContext {
  public:
-  FakeDrawContext(FakeDisplaySystem* system, FakeSurface* surface)
+  MemoryDrawContext(MemoryDisplaySystem* system, MemorySurface* surface)
       : system_(system), surface_(surface) {
     system_->add_live(Kind::kDrawContext, 1);
   }
-  ~FakeDrawContext() override { system_->add_live(Kind::kDrawContext, -1); }
-  FakeDrawContext(const FakeDrawContext&) = delete;
-  FakeDrawContext& operator=(const FakeDrawContext&) = delete;
+  ~MemoryDrawContext() override { system_->add_live(Kind::kDrawContext, -1); }
+  MemoryDrawContext(const MemoryDrawContext&) = delete;
+  MemoryDrawContext& operator=(const MemoryDrawContext&) = delete;
 
   ColorRef set_bk_color(ColorRef color) override { return std::exchange(background_, color); }
   ColorRef set_text_color(ColorRef color) override { return std::exchange(text_, color); }
@@ -29,16 +29,16 @@ class FakeDrawContext final : public DrawContext {
   ColorRef get_pixel(std::int32_t x, std::int32_t y) override;
   ColorRef set_pixel(std::int32_t x, std::int32_t y, ColorRef color) override;
 
-  FakeSurface* surface() const { return surface_; }
+  MemorySurface* surface() const { return surface_; }
 
  private:
   static void plot(void* context, int x, int y, bool ink);
 
-  FakeDisplaySystem* system_;
-  FakeSurface* surface_;  // null for the screen's context
+  MemoryDisplaySystem* system_;
+  MemorySurface* surface_;  // null for the screen's context
   ColorRef background_ = 0xFFFFFF;
   ColorRef text_ = 0x000000;
   bool font_selected_ = false;
 };
 
-}  // namespace platform::fake
+}  // namespace platform::emulated

@@ -1,12 +1,12 @@
-// Pixel formats, raw pixels and colours, and rectangles of the stand-in.
-#include "platform/fake/fake_pixels.h"
+// Pixel formats, raw pixels and colours, and rectangles of the memory display.
+#include "platform/emulated/memory_pixels.h"
 
 #include <algorithm>
 #include <bit>
 
-#include "platform/fake/fake_display.h"
+#include "platform/emulated/memory_display.h"
 
-namespace platform::fake {
+namespace platform::emulated {
 
 PixelFormatDesc format_565() {
   return {16, 0xF800, 0x07E0, 0x001F};
@@ -95,4 +95,4 @@ ColorRef colorref_from_raw(std::uint32_t raw, const PixelFormatDesc& format) {
   return swap_red_blue(rgb_from_raw(raw, format));
 }
 
-}  // namespace platform::fake
+}  // namespace platform::emulated
