@@ -340,7 +340,9 @@ def run_photos(check, build):
         fits("contain")
 
         # Files picked, shuffled: each round holds every photo, none twice in a row.
+        # (Shuffle plays the folder afresh: its first photo comes before the files are picked.)
         driver.find_element(By.ID, "shuffle").click()
+        wait_shown(8, "shuffled folder")
         before = len(shown(driver))
         picked = [portrait] + [os.path.join(root, "more/%d.jpg" % n) for n in (2, 3)]
         driver.find_element(By.ID, "photo-files").send_keys("\n".join(picked))
