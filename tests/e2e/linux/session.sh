@@ -86,7 +86,12 @@ message_box_drawn() {
     convert xwd:- -format '%[hex:p{0,0}]' info: 2>/dev/null)" D4D0C8
 }
 have_player_window() { [ -n "$(player_window)" ]; }
-player_window() { xdotool search --name "^${title}\$" 2>/dev/null | head -1; }
+# This player's window (by its _NET_WM_PID): a player that has just ended may still have its
+# window of the same title on the server, which goes away under the checks' next keys.
+# (A player started without start_player is found by its title alone.)
+player_window() {
+  xdotool search ${player_pid:+--pid "$player_pid"} --name "^${title}\$" 2>/dev/null | head -1
+}
 first_frame_shown() { grep -q 'first frame shown' "$player_log"; }
 player_ended() { [ -s "$player_status" ]; }
 # told LINE: the player's trace holds the line.
