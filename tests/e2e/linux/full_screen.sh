@@ -19,10 +19,19 @@ win=$(player_window)
 [ "$(geometry)" = 640x480+0+0 ] || fail "full screen window is $(geometry)"
 
 djpeg -ppm "$resources/main_picture.jpg" >"$MQ_WORK/main_reference.ppm"
-shot full 0
-difference=$(rmse "$MQ_WORK/full.png" "$MQ_WORK/main_reference.ppm")
+# The first frame is traced once presented, but the mode change of the full screen may still
+# repaint the window after it (once, under the sanitizers, the first shot was far from the
+# picture, RMSE 0.32, while later ones are within 0.05): the check
+# waits for the picture on the screen.
+main_picture_on_screen() {
+  shot full 0 || return 1
+  difference=$(rmse "$MQ_WORK/full.png" "$MQ_WORK/main_reference.ppm")
+  less_than "$difference" 0.1
+}
+difference=unknown
+wait_for 30 main_picture_on_screen ||
+  fail "the screen is not the main picture (RMSE $difference)"
 note "screen vs main picture: RMSE $difference"
-less_than "$difference" 0.1 || fail "the screen is not the main picture (RMSE $difference)"
 
 timeout 60 xdotool windowfocus --sync "$win" 2>/dev/null || true
 press alt+Return
