@@ -21,7 +21,7 @@ win=$(player_window)
 djpeg -ppm "$resources/main_picture.jpg" >"$MQ_WORK/main_reference.ppm"
 # The first frame is traced once presented, but the mode change of the full screen may still
 # repaint the window after it (once, under the sanitizers, the first shot was far from the
-# picture, RMSE 0.32, while later ones are within 0.05): the check
+# picture, RMSE 0.32, where it is about 0.06): the check
 # waits for the picture on the screen.
 main_picture_on_screen() {
   shot full 0 || return 1
