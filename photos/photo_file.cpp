@@ -2,37 +2,36 @@
 #include "photos/photo_file.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <limits>
-#include <memory>
 
 #include "jpeg/error_codes.h"
+#include "photos/photo_path.h"
 
 namespace photos {
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
 // The decoder's source over an open file: each decoder's open() starts again at byte 0.
 class FileInputStream final : public jpeg::JpegInputStream {
  public:
-  explicit FileInputStream(std::FILE* file) : file_(file) {}
-  void open() override { std::rewind(file_); }
+  explicit FileInputStream(std::ifstream& file) : file_(file) {}
+  void open() override {
+    file_.clear();
+    file_.seekg(0);
+  }
   std::int32_t read(std::uint8_t* buffer, std::int32_t max_bytes, bool& at_end) override {
     if (max_bytes <= 0) return 0;
-    const std::size_t got = std::fread(buffer, 1, static_cast<std::size_t>(max_bytes), file_);
-    if (std::ferror(file_)) return kReadError;
-    if (got < static_cast<std::size_t>(max_bytes)) at_end = true;
-    return static_cast<std::int32_t>(got);
+    file_.read(reinterpret_cast<char*>(buffer), max_bytes);
+    if (file_.bad()) return kReadError;
+    const auto got = static_cast<std::int32_t>(file_.gcount());
+    if (got < max_bytes) at_end = true;
+    return got;
   }
 
  private:
-  std::FILE* file_;
+  std::ifstream& file_;
 };
 
 // The start of a file that is some other picture, named; empty when it may be a JPEG.
@@ -80,14 +79,18 @@ FittedPhoto fitted(const jpeg::FitFrame& frame, Decode&& decode) {
 }  // namespace
 
 FittedPhoto fit_photo_file(const std::string& path, const jpeg::FitFrame& frame) {
-  const File file(std::fopen(path.c_str(), "rb"));
+  // Through a path, not fopen, which would read a UTF-8 name in Windows' ANSI code page.
+  std::ifstream file(path_of(path), std::ios::binary);
   if (!file) return {{}, std::string("cannot be read (") + std::strerror(errno) + ")"};
-  std::uint8_t start[12];
-  const std::size_t got = std::fread(start, 1, sizeof start, file.get());
-  if (std::ferror(file.get()))
-    return {{}, std::string("cannot be read (") + std::strerror(errno) + ")"};
-  if (std::string format = other_format(start, got); !format.empty()) return {{}, format};
-  FileInputStream stream(file.get());
+  char start[12];
+  file.read(start, sizeof start);
+  if (file.bad()) return {{}, std::string("cannot be read (") + std::strerror(errno) + ")"};
+  const auto got = static_cast<std::size_t>(file.gcount());
+  if (std::string format = other_format(reinterpret_cast<const std::uint8_t*>(start), got);
+      !format.empty()) {
+    return {{}, format};
+  }
+  FileInputStream stream(file);
   return fitted(frame, [&](std::uint32_t* pixels, std::int64_t* offset) {
     return jpeg::decode_fitted(stream, {}, frame, pixels, offset);
   });

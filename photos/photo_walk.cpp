@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "photos/photo_path.h"
+
 namespace photos {
 
 namespace fs = std::filesystem;
@@ -11,7 +13,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool hidden(const fs::path& path) {
-  const std::string name = path.filename().string();
+  const std::string name = text_of(path.filename());
   return !name.empty() && name[0] == '.';
 }
 
@@ -28,7 +30,7 @@ bool PhotoWalk::first_visit(const fs::path& path) {
   std::error_code error;
   const fs::path canonical = fs::canonical(path, error);
   // A path that cannot be resolved is taken as it is written: reading it will say why.
-  return visited_.insert(error ? path.string() : canonical.string()).second;
+  return visited_.insert(text_of(error ? path : canonical)).second;
 }
 
 std::optional<WalkEntry> PhotoWalk::enter(const fs::path& path, bool named) {
@@ -37,20 +39,20 @@ std::optional<WalkEntry> PhotoWalk::enter(const fs::path& path, bool named) {
   if (error) {
     // A dangling link inside a folder is not worth a line; a named path that is not there is.
     if (!named) return std::nullopt;
-    return WalkEntry{path.string(), problem_text(error)};
+    return WalkEntry{text_of(path), problem_text(error)};
   }
   if (!first_visit(path)) return std::nullopt;
-  if (fs::is_regular_file(status)) return WalkEntry{path.string(), {}};
+  if (fs::is_regular_file(status)) return WalkEntry{text_of(path), {}};
   if (!fs::is_directory(status)) {
     if (!named) return std::nullopt;  // sockets, devices and pipes in a folder are skipped
-    return WalkEntry{path.string(), "not a file or folder"};
+    return WalkEntry{text_of(path), "not a file or folder"};
   }
   Folder folder;
   fs::directory_iterator it(path, error);
   for (; !error && it != fs::directory_iterator(); it.increment(error)) {
     if (!hidden(it->path())) folder.entries.push_back(it->path());
   }
-  if (error) return WalkEntry{path.string(), "cannot read the folder: " + error.message()};
+  if (error) return WalkEntry{text_of(path), "cannot read the folder: " + error.message()};
   std::sort(folder.entries.begin(), folder.entries.end());
   folders_.push_back(std::move(folder));
   return std::nullopt;
@@ -70,7 +72,7 @@ std::optional<WalkEntry> PhotoWalk::next() {
       continue;
     }
     if (next_named_ == named_.size()) return std::nullopt;
-    const fs::path path = named_[next_named_++];
+    const fs::path path = path_of(named_[next_named_++]);
     if (std::optional<WalkEntry> entry = enter(path, true)) return entry;
   }
 }

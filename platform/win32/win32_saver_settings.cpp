@@ -174,10 +174,11 @@ void run_saver_settings_dialog(HINSTANCE instance, HWND owner) {
 
 std::string walk_path(const std::wstring& folder) {
   if (folder.empty()) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, folder.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, folder.c_str(), -1, nullptr, 0, nullptr, nullptr);
   if (size <= 1) return {};
   std::string path(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, folder.c_str(), -1, path.data(), size, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, folder.c_str(), -1, path.data(), size, nullptr, nullptr);
   path.resize(static_cast<std::size_t>(size) - 1);
   return path;
 }

@@ -28,8 +28,8 @@ bool store_saver_settings(const SaverSettings& settings);
 // what it shows.
 void run_saver_settings_dialog(HINSTANCE instance, HWND owner);
 
-// The folder as the photo walk takes paths: in the system's ANSI code page, which the
-// C++ library's narrow paths are read in on Windows.
+// The folder as the photo walk takes paths: in UTF-8 (the ANSI code page would lose names in
+// other scripts).
 std::string walk_path(const std::wstring& folder);
 
 }  // namespace platform::win32

@@ -35,28 +35,39 @@ find_program(mq_wine32_server NAMES wineserver64 wineserver32 PATHS /usr/lib/win
              NO_DEFAULT_PATH)
 set(mq_wine64_loader /usr/lib/wine/wine64)
 set(mq_wine64_server /usr/lib/wine/wineserver64)
-if(MQ_WINE_ROOT)
-  # Wrappers that run each program in the root, with the work tree and the build folder at
-  # their own paths there.
-  set(mq_wine_root_dir ${CMAKE_CURRENT_BINARY_DIR}/wine-root)
-  file(MAKE_DIRECTORY ${mq_wine_root_dir})
+# mq_wine_root_wrappers(ROOT DIR PREFIX): wrappers in DIR that run Wine's loaders and server
+# in ROOT, with the work tree and the build folder at their own paths there; sets
+# PREFIX32_loader, PREFIX32_server, PREFIX64_loader and PREFIX64_server to them.
+function(mq_wine_root_wrappers root dir prefix)
+  file(MAKE_DIRECTORY ${dir})
   # Inside, Debian's 64-bit server serves both loaders (the root always has wine64).
   set(inside_server /usr/lib/wine/wineserver64)
   foreach(bits 32 64)
     set(inside_loader ${mq_wine${bits}_loader})
     foreach(program loader server)
-      set(wrapper ${mq_wine_root_dir}/wine${bits}-${program})
+      set(wrapper ${dir}/wine${bits}-${program})
       if(program STREQUAL loader)
         set(inside ${inside_loader})
       else()
         set(inside ${inside_server})
       endif()
-      file(WRITE ${wrapper} "#!/bin/sh\nexec ${mq_windows_scripts}/in_wine_root.sh \"${MQ_WINE_ROOT}\" \"${PROJECT_SOURCE_DIR}:${PROJECT_BINARY_DIR}\" ${inside_loader} ${inside_server} ${inside} \"$@\"\n")
+      file(WRITE ${wrapper} "#!/bin/sh\nexec ${mq_windows_scripts}/in_wine_root.sh \"${root}\" \"${PROJECT_SOURCE_DIR}:${PROJECT_BINARY_DIR}\" ${inside_loader} ${inside_server} ${inside} \"$@\"\n")
       file(CHMOD ${wrapper} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
            GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-      set(mq_wine${bits}_${program} ${wrapper})
+      set(${prefix}${bits}_${program} ${wrapper} PARENT_SCOPE)
     endforeach()
   endforeach()
+endfunction()
+# The Debian 13 root of scripts/wine-root --preview, whose Wine shows the screen saver's
+# preview drawn into its host's window (Debian 12's does not).
+set(MQ_PREVIEW_WINE_ROOT "" CACHE PATH
+    "Debian root whose Wine shows the screen saver's preview (scripts/wine-root --preview)")
+if(MQ_PREVIEW_WINE_ROOT)
+  mq_wine_root_wrappers(${MQ_PREVIEW_WINE_ROOT} ${CMAKE_CURRENT_BINARY_DIR}/wine-preview-root
+                        mq_preview_wine)
+endif()
+if(MQ_WINE_ROOT)
+  mq_wine_root_wrappers(${MQ_WINE_ROOT} ${CMAKE_CURRENT_BINARY_DIR}/wine-root mq_wine)
   message(STATUS "Windows checks: Wine of the root ${MQ_WINE_ROOT}")
 endif()
 function(mq_wine_runs loader result)
@@ -178,6 +189,16 @@ if(mq_wine32_runs)
     set_tests_properties(WindowsUnderWine.SaverPreviewRunsInAHostWindowAndEndsWithIt PROPERTIES
       TIMEOUT 600 RESOURCE_LOCK wine_prefix
       ENVIRONMENT "${mq_wine_environment};MQ_OUT=${CMAKE_CURRENT_BINARY_DIR}/wine-saver-preview")
+    # The preview's picture in the host's box, under the Wine that shows it.
+    if(MQ_PREVIEW_WINE_ROOT)
+      set(name WindowsUnderWine.SaverPreviewShowsThePictureScaledIntoItsHostsBox)
+      add_test(NAME ${name}
+               COMMAND bash ${mq_windows_scripts}/saver_preview.sh ${mq_windows_scr}
+                       ${mq_windows_scripts}/preview_host.c ${MQ_RUN_CC}
+                       ${PROJECT_SOURCE_DIR}/resources/main_picture.jpg)
+      set_tests_properties(${name} PROPERTIES TIMEOUT 600 RESOURCE_LOCK wine_prefix
+        ENVIRONMENT "MQ_WINE_LOADER=${mq_preview_wine32_loader};MQ_WINE_SERVER=${mq_preview_wine32_server};MQ_WINE_PREFIX=${CMAKE_CURRENT_BINARY_DIR}/wine-preview-prefix;MQ_OUT=${CMAKE_CURRENT_BINARY_DIR}/wine-saver-preview-picture")
+    endif()
   endif()
 endif()
 

@@ -56,14 +56,17 @@ std::vector<std::string> walk_all(std::vector<std::string> paths) {
 
 TEST_F(PhotoFolder, TheWalkGoesByPathSkipsHiddenOnesAndEndsInALinkLoop) {
   const std::string b = photo("b.jpg"), a2 = photo("a/2.jpg"), a10 = photo("a/10.jpg");
+  // A name that is not UTF-8 is still a file's name, walked and read by its own bytes.
+  const std::string odd = photo("\xff/\xc3.jpg");
+  EXPECT_EQ(fit_photo_file(odd, {}).problem, "");
   photo(".hidden.jpg");
   photo(".folder/c.jpg");
   fs::create_directory_symlink(root_, root_ / "a" / "loop");
   const std::string named_hidden = photo(".named.jpg");
   const std::string missing = (root_ / "missing").string();
-  EXPECT_EQ(
-      walk_all({root_.string(), named_hidden, missing, b}),
-      (std::vector<std::string>{a10, a2, b, named_hidden, missing + ": no such file or folder"}));
+  EXPECT_EQ(walk_all({root_.string(), named_hidden, missing, b}),
+            (std::vector<std::string>{a10, a2, b, odd, named_hidden,
+                                      missing + ": no such file or folder"}));
 }
 
 TEST_F(PhotoFolder, ThePathOrderWrapsBothWaysAndShuffledRoundsPlayEachPhotoOnce) {

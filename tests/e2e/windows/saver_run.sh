@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The screen saver's run (/s) on a 16-bit 640x480 screen: the main picture full screen; a
-# 2-pixel move of the pointer leaves it running, a 20-pixel move ends it, and so does a key.
+# 2-pixel move of the pointer leaves it running, a 20-pixel move ends it, and so do a key and a
+# click.
 # Usage: saver_run.sh SCR MAIN_PICTURE.jpg
 set -euo pipefail
 scr=$1
@@ -38,3 +39,9 @@ press "$window" space
 code=$(wait_exit 60) || fail "a key did not end the saver"
 [ "$code" = 0 ] || fail "exit code $code after the key, expected 0"
 log "a key ended the saver"
+
+start_saver
+xdotool click 1
+code=$(wait_exit 60) || fail "a click did not end the saver"
+[ "$code" = 0 ] || fail "exit code $code after the click, expected 0"
+log "a click ended the saver"
