@@ -55,8 +55,11 @@ std::optional<std::size_t> Playlist::next_file() {
       }
       if (round_.empty()) return std::nullopt;
       std::shuffle(round_.begin(), round_.end(), random_);
-      // A new round must not start with the photo that ended the last one.
-      if (round_.size() > 1 && !played_.empty() && round_.front() == played_.back()) {
+      // A new round must not start with the photo that ended the last one: the last played
+      // that is still usable (files found bad when met may have come after it).
+      const auto last_shown = std::find_if(played_.rbegin(), played_.rend(),
+                                           [this](std::size_t played) { return usable(played); });
+      if (round_.size() > 1 && last_shown != played_.rend() && round_.front() == *last_shown) {
         std::swap(round_.front(), round_[1 + random_() % (round_.size() - 1)]);
       }
       round_next_ = 0;
