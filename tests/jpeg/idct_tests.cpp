@@ -137,6 +137,33 @@ TEST(Idct, VectorScalarAndAvx2FastTransformsGiveIdenticalBytes) {
   }
 }
 
+TEST(Idct, VectorAndScalarReducedTransformsGiveIdenticalBytes) {
+  // Real blocks (a few low coefficients), blocks of extreme values under extreme tables (the
+  // products wrap and the kept values saturate alike), and dequantised blocks without a table.
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int> any16(-32768, 32767);
+  std::uniform_int_distribution<int> small(-300, 300);
+  std::uniform_int_distribution<int> quant(0, 65535);
+  const jpeg::detail::DecoderKernels kernels = jpeg::detail::choose_kernels();
+  for (int i = 0; i < 20000; ++i) {
+    Block b;
+    const bool extreme = i % 4 == 0;
+    for (int n = 0; n < 64; ++n) {
+      b.coef[n] = static_cast<std::int16_t>(extreme ? any16(rng) : (n < 20 ? small(rng) : 0));
+      b.quant[n] = static_cast<std::uint16_t>(extreme ? quant(rng) : 1 + (quant(rng) & 127));
+    }
+    const std::uint16_t* table = i % 3 == 2 ? nullptr : b.quant;
+    std::uint8_t vector[16];
+    std::uint8_t scalar[16];
+    kernels.transform_block_reduced4(b.coef, table, vector, 4);
+    jpeg::detail::transform_block_reduced4_scalar(b.coef, table, scalar, 4);
+    ASSERT_EQ(std::memcmp(vector, scalar, 16), 0) << "4x4, block " << i;
+    kernels.transform_block_reduced2(b.coef, table, vector, 2);
+    jpeg::detail::transform_block_reduced2_scalar(b.coef, table, scalar, 2);
+    ASSERT_EQ(std::memcmp(vector, scalar, 4), 0) << "2x2, block " << i;
+  }
+}
+
 TEST(Idct, ExtremeCoefficientsStayDefinedOnTheIntegerPath) {
   for (std::int16_t v : {std::int16_t{32767}, std::int16_t{-32768}}) {
     std::int16_t work[64];
