@@ -74,6 +74,37 @@ inline __m128i interleave_rows(__m128i a, __m128i b) {
   return _mm_unpacklo_epi16(packed, _mm_srli_si128(packed, 8));
 }
 
+// Output rows 0 to 3 (32-bit samples, 4 each) as bytes.
+inline void store4x4(const __m128i* y, std::uint8_t* out, std::int32_t stride) {
+  const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(y[0], y[1]), _mm_packs_epi32(y[2], y[3]));
+  alignas(16) std::uint8_t rows[16];
+  _mm_store_si128(reinterpret_cast<__m128i*>(rows), bytes);
+  for (int j = 0; j < 4; ++j) std::memcpy(out + j * stride, rows + 4 * j, 4);
+}
+
+// Output rows 0 and 1 (two 32-bit samples each, in that order) as bytes.
+inline void store2x2(__m128i samples, std::uint8_t* out, std::int32_t stride) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(samples, zero), zero);
+  const auto four = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
+  std::uint8_t rows[4];
+  std::memcpy(rows, &four, 4);
+  std::memcpy(out, rows, 2);
+  std::memcpy(out + stride, rows + 2, 2);
+}
+
+// Whether the coefficient rows named by bit v of rows are all zero. Most blocks of a photo end in
+// their first rows, and a zero row adds exactly nothing to either pass.
+inline bool rows_zero(const std::int16_t* coef, std::uint32_t rows) {
+  __m128i any = _mm_setzero_si128();
+  for (std::int32_t v = 0; v < 8; ++v) {
+    if ((rows >> v & 1) != 0) {
+      any = _mm_or_si128(any, _mm_loadu_si128(reinterpret_cast<const __m128i*>(coef + 8 * v)));
+    }
+  }
+  return _mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) == 0xFFFF;
+}
+
 }  // namespace
 
 void transform_block_reduced4_sse2(const std::int16_t* coef, const std::uint16_t* quant,
@@ -82,10 +113,18 @@ void transform_block_reduced4_sse2(const std::int16_t* coef, const std::uint16_t
   for (int i = 0; i < 4; ++i) w[i] = load_weights(kWeights4[i]);
   // Row 4 has weight 0 in every output row, so it is left out; row 7 is paired with zeros.
   const __m128i r01 = interleave_rows(row4(coef, quant, 0, w), row4(coef, quant, 1, w));
+  __m128i y[4];
+  if (rows_zero(coef, 0xEC)) {
+    for (int j = 0; j < 4; ++j) {
+      y[j] =
+          descale_out(_mm_madd_epi16(r01, _mm_set1_epi32(pair(kWeights4[j][0], kWeights4[j][1]))));
+    }
+    store4x4(y, out, stride);
+    return;
+  }
   const __m128i r23 = interleave_rows(row4(coef, quant, 2, w), row4(coef, quant, 3, w));
   const __m128i r56 = interleave_rows(row4(coef, quant, 5, w), row4(coef, quant, 6, w));
   const __m128i r7 = interleave_rows(row4(coef, quant, 7, w), _mm_setzero_si128());
-  __m128i y[4];
   for (int j = 0; j < 4; ++j) {
     const std::int16_t* k = kWeights4[j];
     const __m128i s01 = _mm_madd_epi16(r01, _mm_set1_epi32(pair(k[0], k[1])));
@@ -129,13 +168,7 @@ void transform_block_reduced2_sse2(const std::int16_t* coef, const std::uint16_t
     const __m128i s7 = _mm_madd_epi16(p7, _mm_set1_epi32(pair(k[7], 0)));
     y[j] = _mm_add_epi32(_mm_add_epi32(s, _mm_srli_si128(s, 8)), s7);
   }
-  const __m128i samples = descale_out(_mm_unpacklo_epi64(y[0], y[1]));
-  const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(samples, zero), zero);
-  const auto four = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
-  std::uint8_t rows[4];
-  std::memcpy(rows, &four, 4);
-  std::memcpy(out, rows, 2);
-  std::memcpy(out + stride, rows + 2, 2);
+  store2x2(descale_out(_mm_unpacklo_epi64(y[0], y[1])), out, stride);
 }
 
 }  // namespace jpeg::detail

@@ -62,31 +62,39 @@ void setup_scaled_output(DecoderState& d) {
 
 namespace {
 
-// One block at its component's transform size into its place in the plane.
-void transform_block_scaled(DecoderState& d, const std::int16_t* coef, const std::uint16_t* quant,
-                            std::int32_t size, std::uint8_t* out, std::int32_t stride) {
-  switch (size) {
-    case 4:
-      d.kernels.transform_block_reduced4(coef, quant, out, stride);
-      return;
-    case 2:
-      d.kernels.transform_block_reduced2(coef, quant, out, stride);
-      return;
-    case 1:
-      out[0] = transform_block_1x1(coef, quant);
-      return;
-    default:
-      break;
-  }
-  // The full 8x8 transform of the integer path, on coefficients dequantised as it takes them.
+using BlockTransform = void (*)(const std::int16_t* coef, const std::uint16_t* quant,
+                                std::uint8_t* out, std::int32_t stride);
+
+void transform_block_1x1_at(const std::int16_t* coef, const std::uint16_t* quant, std::uint8_t* out,
+                            std::int32_t) {
+  out[0] = transform_block_1x1(coef, quant);
+}
+
+// The full 8x8 transform of the integer path, on coefficients dequantised as it takes them.
+void transform_block_8x8_at(const std::int16_t* coef, const std::uint16_t* quant, std::uint8_t* out,
+                            std::int32_t stride) {
+  std::int16_t work[64];
   for (std::int32_t n = 0; n < 64; ++n) {
-    d.scratch[n] = quant == nullptr ? coef[n]
-                                    : static_cast<std::int16_t>(static_cast<std::uint32_t>(
-                                          coef[n] * static_cast<std::int32_t>(quant[n])));
+    work[n] = quant == nullptr ? coef[n]
+                               : static_cast<std::int16_t>(static_cast<std::uint32_t>(
+                                     coef[n] * static_cast<std::int32_t>(quant[n])));
   }
   std::uint8_t full[64];
-  transform_block_integer(d.scratch, full);
+  transform_block_integer(work, full);
   for (std::int32_t r = 0; r < 8; ++r) std::memcpy(out + r * stride, full + 8 * r, 8);
+}
+
+BlockTransform block_transform(const DecoderState& d, std::int32_t size) {
+  switch (size) {
+    case 4:
+      return d.kernels.transform_block_reduced4;
+    case 2:
+      return d.kernels.transform_block_reduced2;
+    case 1:
+      return transform_block_1x1_at;
+    default:
+      return transform_block_8x8_at;
+  }
 }
 
 }  // namespace
@@ -96,19 +104,32 @@ void transform_mcu_row_scaled(DecoderState& d, const std::int16_t* coef) {
   const std::int32_t vmax = d.mcu_height / 8;
   // The fast path stores coefficients as they were coded; the integer path dequantised them.
   const bool dequantised = !d.fast_transform;
+  struct Component {
+    BlockTransform transform;
+    const std::uint16_t* quant;
+    std::uint8_t* plane;
+    std::int32_t h, v, size, stride;
+  };
+  Component comps[3];
+  for (std::int32_t c = 0; c < d.plane_count; ++c) {
+    const std::int32_t size = d.block_size[c];
+    comps[c] = {block_transform(d, size),
+                dequantised ? nullptr : d.quant_natural[d.comp[c].tq],
+                d.plane[c],
+                c == 0 ? hmax : 1,
+                c == 0 ? vmax : 1,
+                size,
+                d.plane_stride[c]};
+  }
   // An MCU holds the luma blocks row by row, then one block of each chroma component.
   for (std::int32_t m = 0; m < d.mcus_per_row; ++m) {
     for (std::int32_t c = 0; c < d.plane_count; ++c) {
-      const std::int32_t h = c == 0 ? hmax : 1;
-      const std::int32_t v = c == 0 ? vmax : 1;
-      const std::int32_t size = d.block_size[c];
-      const std::int32_t stride = d.plane_stride[c];
-      const std::uint16_t* quant = dequantised ? nullptr : d.quant_natural[d.comp[c].tq];
-      std::uint8_t* base = d.plane[c] + m * h * size;
-      for (std::int32_t by = 0; by < v; ++by) {
-        for (std::int32_t bx = 0; bx < h; ++bx, coef += 64) {
-          transform_block_scaled(d, coef, quant, size, base + by * size * stride + bx * size,
-                                 stride);
+      const Component& k = comps[c];
+      std::uint8_t* base = k.plane + m * k.h * k.size;
+      for (std::int32_t by = 0; by < k.v; ++by) {
+        std::uint8_t* out = base + by * k.size * k.stride;
+        for (std::int32_t bx = 0; bx < k.h; ++bx, coef += 64, out += k.size) {
+          k.transform(coef, k.quant, out, k.stride);
         }
       }
     }
