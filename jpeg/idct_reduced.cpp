@@ -169,14 +169,22 @@ void transform(const std::int16_t* coef, const std::uint16_t* quant, std::uint8_
 
 }  // namespace
 
-void transform_block_reduced4_scalar(const std::int16_t* coef, const std::uint16_t* quant,
-                                     std::uint8_t* out, std::int32_t stride) {
-  transform<4>(coef, quant, out, stride);
+void transform_blocks_reduced4_scalar(const std::int16_t* coef, std::int32_t coef_step,
+                                      const std::uint16_t* quant, std::uint8_t* out,
+                                      std::int32_t out_step, std::int32_t stride,
+                                      std::int32_t count) {
+  for (std::int32_t b = 0; b < count; ++b, coef += coef_step, out += out_step) {
+    transform<4>(coef, quant, out, stride);
+  }
 }
 
-void transform_block_reduced2_scalar(const std::int16_t* coef, const std::uint16_t* quant,
-                                     std::uint8_t* out, std::int32_t stride) {
-  transform<2>(coef, quant, out, stride);
+void transform_blocks_reduced2_scalar(const std::int16_t* coef, std::int32_t coef_step,
+                                      const std::uint16_t* quant, std::uint8_t* out,
+                                      std::int32_t out_step, std::int32_t stride,
+                                      std::int32_t count) {
+  for (std::int32_t b = 0; b < count; ++b, coef += coef_step, out += out_step) {
+    transform<2>(coef, quant, out, stride);
+  }
 }
 
 std::uint8_t transform_block_1x1(const std::int16_t* coef, const std::uint16_t* quant) {

@@ -62,38 +62,45 @@ void setup_scaled_output(DecoderState& d) {
 
 namespace {
 
-using BlockTransform = void (*)(const std::int16_t* coef, const std::uint16_t* quant,
-                                std::uint8_t* out, std::int32_t stride);
+using BlockTransform = void (*)(const std::int16_t* coef, std::int32_t coef_step,
+                                const std::uint16_t* quant, std::uint8_t* out,
+                                std::int32_t out_step, std::int32_t stride, std::int32_t count);
 
-void transform_block_1x1_at(const std::int16_t* coef, const std::uint16_t* quant, std::uint8_t* out,
-                            std::int32_t) {
-  out[0] = transform_block_1x1(coef, quant);
+void transform_blocks_1x1(const std::int16_t* coef, std::int32_t coef_step,
+                          const std::uint16_t* quant, std::uint8_t* out, std::int32_t out_step,
+                          std::int32_t, std::int32_t count) {
+  for (std::int32_t b = 0; b < count; ++b, coef += coef_step, out += out_step) {
+    out[0] = transform_block_1x1(coef, quant);
+  }
 }
 
 // The full 8x8 transform of the integer path, on coefficients dequantised as it takes them.
-void transform_block_8x8_at(const std::int16_t* coef, const std::uint16_t* quant, std::uint8_t* out,
-                            std::int32_t stride) {
-  std::int16_t work[64];
-  for (std::int32_t n = 0; n < 64; ++n) {
-    work[n] = quant == nullptr ? coef[n]
-                               : static_cast<std::int16_t>(static_cast<std::uint32_t>(
-                                     coef[n] * static_cast<std::int32_t>(quant[n])));
+void transform_blocks_8x8(const std::int16_t* coef, std::int32_t coef_step,
+                          const std::uint16_t* quant, std::uint8_t* out, std::int32_t out_step,
+                          std::int32_t stride, std::int32_t count) {
+  for (std::int32_t b = 0; b < count; ++b, coef += coef_step, out += out_step) {
+    std::int16_t work[64];
+    for (std::int32_t n = 0; n < 64; ++n) {
+      work[n] = quant == nullptr ? coef[n]
+                                 : static_cast<std::int16_t>(static_cast<std::uint32_t>(
+                                       coef[n] * static_cast<std::int32_t>(quant[n])));
+    }
+    std::uint8_t full[64];
+    transform_block_integer(work, full);
+    for (std::int32_t r = 0; r < 8; ++r) std::memcpy(out + r * stride, full + 8 * r, 8);
   }
-  std::uint8_t full[64];
-  transform_block_integer(work, full);
-  for (std::int32_t r = 0; r < 8; ++r) std::memcpy(out + r * stride, full + 8 * r, 8);
 }
 
 BlockTransform block_transform(const DecoderState& d, std::int32_t size) {
   switch (size) {
     case 4:
-      return d.kernels.transform_block_reduced4;
+      return d.kernels.transform_blocks_reduced4;
     case 2:
-      return d.kernels.transform_block_reduced2;
+      return d.kernels.transform_blocks_reduced2;
     case 1:
-      return transform_block_1x1_at;
+      return transform_blocks_1x1;
     default:
-      return transform_block_8x8_at;
+      return transform_blocks_8x8;
   }
 }
 
@@ -104,33 +111,21 @@ void transform_mcu_row_scaled(DecoderState& d, const std::int16_t* coef) {
   const std::int32_t vmax = d.mcu_height / 8;
   // The fast path stores coefficients as they were coded; the integer path dequantised them.
   const bool dequantised = !d.fast_transform;
-  struct Component {
-    BlockTransform transform;
-    const std::uint16_t* quant;
-    std::uint8_t* plane;
-    std::int32_t h, v, size, stride;
-  };
-  Component comps[3];
+  // An MCU holds the luma blocks row by row, then one block of each chroma component: each
+  // block position of the MCU is transformed along the whole row at once.
+  const std::int32_t coef_step = d.blocks_per_mcu * 64;
+  std::int32_t block = 0;
   for (std::int32_t c = 0; c < d.plane_count; ++c) {
+    const std::int32_t h = c == 0 ? hmax : 1;
+    const std::int32_t v = c == 0 ? vmax : 1;
     const std::int32_t size = d.block_size[c];
-    comps[c] = {block_transform(d, size),
-                dequantised ? nullptr : d.quant_natural[d.comp[c].tq],
-                d.plane[c],
-                c == 0 ? hmax : 1,
-                c == 0 ? vmax : 1,
-                size,
-                d.plane_stride[c]};
-  }
-  // An MCU holds the luma blocks row by row, then one block of each chroma component.
-  for (std::int32_t m = 0; m < d.mcus_per_row; ++m) {
-    for (std::int32_t c = 0; c < d.plane_count; ++c) {
-      const Component& k = comps[c];
-      std::uint8_t* base = k.plane + m * k.h * k.size;
-      for (std::int32_t by = 0; by < k.v; ++by) {
-        std::uint8_t* out = base + by * k.size * k.stride;
-        for (std::int32_t bx = 0; bx < k.h; ++bx, coef += 64, out += k.size) {
-          k.transform(coef, k.quant, out, k.stride);
-        }
+    const std::int32_t stride = d.plane_stride[c];
+    const BlockTransform transform = block_transform(d, size);
+    const std::uint16_t* quant = dequantised ? nullptr : d.quant_natural[d.comp[c].tq];
+    for (std::int32_t by = 0; by < v; ++by) {
+      for (std::int32_t bx = 0; bx < h; ++bx, ++block) {
+        transform(coef + block * 64, coef_step, quant, d.plane[c] + by * size * stride + bx * size,
+                  h * size, stride, d.mcus_per_row);
       }
     }
   }
