@@ -17,6 +17,9 @@ namespace jpeg {
 
 namespace {
 
+// Counts of a frame pixel below this divide through a table of reciprocals (finish).
+constexpr std::uint32_t kReciprocals = 256;
+
 struct Axis {
   std::int64_t region_start;
   std::int64_t region_size;
@@ -136,6 +139,21 @@ PhotoFit::PhotoFit(const FitFrame& frame, std::int32_t orientation, std::int32_t
       row_start_[static_cast<std::size_t>(sy)] = starts[static_cast<std::size_t>(u)];
       row_span_[static_cast<std::size_t>(sy)] = spans[static_cast<std::size_t>(u)];
     }
+    gathers_ = !swaps_;
+    frame_column_first_.assign(static_cast<std::size_t>(frame.width), 0);
+    frame_column_count_.assign(static_cast<std::size_t>(frame.width), 0);
+    for (std::int32_t sx = 0; sx < width && gathers_; ++sx) {
+      const std::int32_t span = column_span_[static_cast<std::size_t>(sx)];
+      if (span == 0) continue;
+      const auto fx = static_cast<std::size_t>(column_start_[static_cast<std::size_t>(sx)]);
+      std::int32_t& first = frame_column_first_[fx];
+      std::int32_t& count = frame_column_count_[fx];
+      if (span > 1 || (count > 0 && sx != first + count)) {
+        gathers_ = false;
+      } else if (count++ == 0) {
+        first = sx;
+      }
+    }
     sums_.assign(static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height) * 4,
                  0);
     ok_ = true;
@@ -158,6 +176,28 @@ void PhotoFit::add_row(const std::uint8_t* row) {
     const std::size_t green = bytes_per_pixel_ == 1 ? 0 : 1;
     const std::size_t blue = bytes_per_pixel_ == 1 ? 0 : 2;
     const auto step = static_cast<std::size_t>(bytes_per_pixel_);
+    if (gathers_) {
+      // Each frame column's run summed first: one update of the sums per frame pixel instead
+      // of one per stored pixel.
+      for (std::size_t fx = 0; fx < static_cast<std::size_t>(fw); ++fx, line += 4) {
+        const std::int32_t count = frame_column_count_[fx];
+        if (count == 0) continue;
+        const std::uint8_t* p = row + static_cast<std::size_t>(frame_column_first_[fx]) * step;
+        std::uint32_t red = 0;
+        std::uint32_t green_sum = 0;
+        std::uint32_t blue_sum = 0;
+        for (std::int32_t k = 0; k < count; ++k, p += step) {
+          red += p[0];
+          green_sum += p[green];
+          blue_sum += p[blue];
+        }
+        line[0] += red;
+        line[1] += green_sum;
+        line[2] += blue_sum;
+        line[3] += static_cast<std::uint32_t>(count);
+      }
+      return;
+    }
     for (std::size_t sx = 0; sx < static_cast<std::size_t>(width_); ++sx, row += step) {
       const std::int32_t col_count = column_span_[sx];
       std::uint32_t* s = line + static_cast<std::size_t>(column_start_[sx]) * 4;
@@ -197,6 +237,17 @@ void PhotoFit::add_row(const std::uint8_t* row) {
 void PhotoFit::finish(std::uint32_t* pixels) const {
   const std::size_t count =
       static_cast<std::size_t>(frame_.width) * static_cast<std::size_t>(frame_.height);
+  // Division by a small count through its reciprocal: m = 2^32 / n + 1 gives
+  // floor(x / n) = x m >> 32 exactly for x < 2^32 / n, which holds for every sum of n samples
+  // plus n / 2 while n < 4096; larger counts divide.
+  std::uint64_t reciprocal[kReciprocals] = {};
+  for (std::uint32_t n = 1; n < kReciprocals; ++n) {
+    reciprocal[n] = (std::uint64_t{1} << 32) / n + 1;
+  }
+  const auto divide = [&reciprocal](std::uint32_t x, std::uint32_t n) {
+    if (n >= kReciprocals) return x / n;
+    return static_cast<std::uint32_t>((std::uint64_t{x} * reciprocal[n]) >> 32);
+  };
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint32_t* s = ok_ ? &sums_[4 * i] : nullptr;
     if (s == nullptr || s[3] == 0) {
@@ -204,9 +255,9 @@ void PhotoFit::finish(std::uint32_t* pixels) const {
       continue;
     }
     const std::uint32_t n = s[3];
-    const std::uint32_t red = (s[0] + n / 2) / n;
-    const std::uint32_t green = (s[1] + n / 2) / n;
-    const std::uint32_t blue = (s[2] + n / 2) / n;
+    const std::uint32_t red = divide(s[0] + n / 2, n);
+    const std::uint32_t green = divide(s[1] + n / 2, n);
+    const std::uint32_t blue = divide(s[2] + n / 2, n);
     pixels[i] = (red << 16) | (green << 8) | blue;
   }
 }

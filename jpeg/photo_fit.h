@@ -47,6 +47,11 @@ class PhotoFit {
   // Per stored column and row: the first frame coordinate it covers, along the frame axis it
   // maps to, and how many (0 when cropped away).
   std::vector<std::int32_t> column_start_, column_span_, row_start_, row_span_;
+  // In a reduction across (every stored column covers at most one frame column) without a
+  // quarter turn, per frame column: the first stored column it takes and how many (0 for a
+  // bar). A row is then added column by column of the frame, each from a run of stored pixels.
+  std::vector<std::int32_t> frame_column_first_, frame_column_count_;
+  bool gathers_ = false;
   std::vector<std::uint32_t> sums_;  // red, green, blue, count per frame pixel
   FitFrame frame_;
   bool swaps_ = false;
