@@ -107,14 +107,14 @@ TEST(PhotoFit, AQuarterTurnPutsTheStoredTopAtTheRightOfAPortrait) {
 TEST(PhotoFit, AReductionIsTheRoundedMeanOfEachFramePixelsFootprint) {
   // Stored 1203 x 777 with every sample different, in cover: 1036 columns from column 83 onto
   // 640, all 777 rows onto 480; upright column u of the region lands in frame column
-  // u * 640 / 1036. A plain model sums each footprint; the mirrored orientation (2) reads the
-  // stored row from the right.
+  // u * 640 / 1036. A plain model sums each footprint; the mirrored and turned orientations
+  // (2, 3, 4) read the stored rows from the right, from the bottom, or both.
   constexpr int kWidth = 1203;
   constexpr int kHeight = 777;
   const auto sample = [](int x, int y, int c) {
     return static_cast<std::uint32_t>((x * 7 + y * 13 + c * 101 + (x * y) % 17) & 255);
   };
-  for (std::int32_t orientation : {1, 2}) {
+  for (std::int32_t orientation : {1, 2, 3, 4}) {
     const jpeg::FitFrame frame{640, 480, jpeg::FitMode::cover, kFill};
     jpeg::PhotoFit f(frame, orientation, kWidth, kHeight, 4);
     ASSERT_TRUE(f.ok());
@@ -124,10 +124,11 @@ TEST(PhotoFit, AReductionIsTheRoundedMeanOfEachFramePixelsFootprint) {
       for (int x = 0; x < kWidth; ++x) {
         for (int c = 0; c < 3; ++c)
           row[static_cast<std::size_t>(4 * x + c)] = static_cast<std::uint8_t>(sample(x, y, c));
-        const int u = orientation == 1 ? x : kWidth - 1 - x;
+        const int u = orientation == 2 || orientation == 3 ? kWidth - 1 - x : x;
+        const int v = orientation == 3 || orientation == 4 ? kHeight - 1 - y : y;
         if (u < 83 || u >= 83 + 1036) continue;
         const auto at_model =
-            static_cast<std::size_t>((y * 480 / kHeight) * 640 + (u - 83) * 640 / 1036) * 4;
+            static_cast<std::size_t>((v * 480 / kHeight) * 640 + (u - 83) * 640 / 1036) * 4;
         for (int c = 0; c < 3; ++c)
           model[at_model + static_cast<std::size_t>(c)] += sample(x, y, c);
         model[at_model + 3] += 1;
