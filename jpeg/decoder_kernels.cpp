@@ -33,8 +33,8 @@ constexpr DecoderKernels kSse2 = {.transform_block_fast = transform_block_fast_s
 #endif
 
 #if defined(MQ_JPEG_AVX2)
-// Single blocks and reduced rows take the SSE2 form; the AVX2 converters
-// hand a row's odd last MCU to SSE2.
+// Single blocks and reduced rows take the SSE2 form; the AVX2 converters hand a row's odd last
+// MCU to SSE2.
 constexpr DecoderKernels kAvx2 = {.transform_block_fast = transform_block_fast_sse2,
                                   .transform_two_blocks_fast = transform_two_blocks_avx2,
                                   .transform_blocks_reduced4 = transform_blocks_reduced4_avx2,

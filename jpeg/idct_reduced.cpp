@@ -5,9 +5,9 @@
 // whole block only DC remains (its mean, DC / 8).
 #include "jpeg/idct_reduced.h"
 
-#include "jpeg/idct_kernels.h"
-
 #include <cstring>
+
+#include "jpeg/idct_kernels.h"
 
 namespace jpeg::detail {
 
@@ -21,7 +21,7 @@ constexpr std::int32_t kWeightBits = 13;
 // Bits of precision kept between the two passes.
 constexpr std::int32_t kPassBits = 2;
 
-// Sums in 32 bits, with the arithmetic the vector forms have (idct_reduced_sse2.cpp): each
+// Sums in 32 bits, with the arithmetic the vector forms have (idct_reduced_lanes.h): each
 // coefficient times its table entry wraps to 16 bits, as on the fast full-size path, and the
 // values kept between the passes saturate to 16 bits. A real picture's values stay far inside
 // both bounds (a dequantised coefficient within about 2^11, a kept value within about 2^14);

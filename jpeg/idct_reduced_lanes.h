@@ -6,9 +6,9 @@
 // the kept values are then combined down the columns two rows per multiply-add.
 //
 // L supplies, per 128-bit lane: madd (16-bit pairs to 32 bits), add32, srai32 (by a constant),
-// set32 (one 32-bit value everywhere), weights (8 16-bit values, repeated in every lane),
-// unpack_lo/hi 16, 32 and 64, packs32, shuffle_pairs (16-bit lanes 0 2 1 3 of each half of
-// each lane) and shift8 (each lane's upper 8 bytes down).
+// set32 (one 32-bit value everywhere), set4x32 (four 32-bit values, repeated), weights (8 16-bit
+// values, repeated in every lane), unpack_lo16, unpack_lo/hi 32 and 64, packs32, shuffle_pairs
+// (16-bit lanes 0 2 1 3 of each half of each lane) and shift8 (each lane's upper 8 bytes down).
 #pragma once
 
 #include <cstdint>
