@@ -84,7 +84,8 @@ inline typename L::Vector interleave_rows(typename L::Vector a, typename L::Vect
 // The 4x4 samples of dequantised rows x[0..7] (x[4] unused): y[j] holds output row j, four
 // 32-bit samples. late_zero: rows 2, 3, 5, 6 and 7 are zero.
 template <typename L>
-inline void reduce4(const typename L::Vector* x, bool late_zero, typename L::Vector* y) {
+__attribute__((always_inline)) inline void reduce4(const typename L::Vector* x, bool late_zero,
+                                                   typename L::Vector* y) {
   using V = typename L::Vector;
   V w[4];
   for (int i = 0; i < 4; ++i) w[i] = L::weights(kWeights4[i]);
@@ -116,7 +117,8 @@ inline void reduce4(const typename L::Vector* x, bool late_zero, typename L::Vec
 // (row 0 column 0, row 0 column 1, row 1 column 0, row 1 column 1). late_zero: rows 3, 5 and 7
 // are zero.
 template <typename L>
-inline typename L::Vector reduce2(const typename L::Vector* x, bool late_zero) {
+__attribute__((always_inline)) inline typename L::Vector reduce2(const typename L::Vector* x,
+                                                                 bool late_zero) {
   using V = typename L::Vector;
   const V w0 = L::weights(kWeights2[0]);
   const V w1 = L::weights(kWeights2[1]);
