@@ -26,6 +26,13 @@ void convert_h2v2_scalar(const DecoderState& d, const std::uint8_t* mcu, std::in
                          std::int32_t chroma_row, std::uint8_t* out1, std::uint8_t* out2,
                          std::int32_t mcus);
 
+// One row of pixels of a reduced picture from rows of luma, Cb and Cr samples, one of each
+// per pixel (width pixels).
+void convert_row_scalar(const DecoderState& d, const std::uint8_t* luma, const std::uint8_t* cb,
+                        const std::uint8_t* cr, std::uint8_t* out, std::int32_t width);
+void convert_row_sse2(const DecoderState& d, const std::uint8_t* luma, const std::uint8_t* cb,
+                      const std::uint8_t* cr, std::uint8_t* out, std::int32_t width);
+
 void convert_h1v1_sse2(const DecoderState& d, const std::uint8_t* mcu, std::uint8_t* out,
                        std::int32_t mcus);
 void convert_h2v1_sse2(const DecoderState& d, const std::uint8_t* mcu, std::uint8_t* out,

@@ -54,6 +54,12 @@ inline void put_pixel(std::uint8_t* out, std::int32_t y, const Chroma& c) {
 
 }  // namespace
 
+void convert_row_scalar(const DecoderState& d, const std::uint8_t* luma, const std::uint8_t* cb,
+                        const std::uint8_t* cr, std::uint8_t* out, std::int32_t width) {
+  for (std::int32_t x = 0; x < width; ++x, out += 4)
+    put_pixel(out, luma[x], chroma(d, cb[x], cr[x]));
+}
+
 void convert_h1v1_scalar(const DecoderState& d, const std::uint8_t* mcu, std::uint8_t* out,
                          std::int32_t mcus) {
   for (std::int32_t m = 0; m < mcus; ++m) {

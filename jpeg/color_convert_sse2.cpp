@@ -107,6 +107,18 @@ inline ChromaTerms widen_hi(const ChromaTerms& c) {
 
 }  // namespace
 
+void convert_row_sse2(const DecoderState& d, const std::uint8_t* luma, const std::uint8_t* cb,
+                      const std::uint8_t* cr, std::uint8_t* out, std::int32_t width) {
+  // Whole groups of sixteen only, so that no row is read past its end; the rest as the scalar
+  // form does it (the same bytes).
+  std::int32_t x = 0;
+  for (; x + 16 <= width; x += 16, out += 64) {
+    store_16(out, load_luma(luma + x), load_luma(luma + x + 8), chroma_terms(cb + x, cr + x),
+             chroma_terms(cb + x + 8, cr + x + 8));
+  }
+  if (x < width) convert_row_scalar(d, luma + x, cb + x, cr + x, out, width - x);
+}
+
 void convert_h1v1_sse2(const DecoderState&, const std::uint8_t* mcu, std::uint8_t* out,
                        std::int32_t mcus) {
   for (std::int32_t m = 0; m < mcus; ++m) {

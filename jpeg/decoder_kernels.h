@@ -18,6 +18,17 @@ struct DecoderKernels {
   void (*transform_two_blocks_fast)(const std::int16_t* coef_a, const std::uint16_t* quant_a,
                                     std::uint8_t* out_a, const std::int16_t* coef_b,
                                     const std::uint16_t* quant_b, std::uint8_t* out_b);
+  // The reduced transforms of scaled decoding, 4x4 and 2x2, over a run of blocks
+  // (idct_kernels.h).
+  void (*transform_blocks_reduced4)(const std::int16_t* coef, std::int32_t coef_step,
+                                    const std::uint16_t* quant, std::uint8_t* out,
+                                    std::int32_t out_step, std::int32_t stride, std::int32_t count);
+  void (*transform_blocks_reduced2)(const std::int16_t* coef, std::int32_t coef_step,
+                                    const std::uint16_t* quant, std::uint8_t* out,
+                                    std::int32_t out_step, std::int32_t stride, std::int32_t count);
+  // Colour conversion of a row of a reduced picture (color_convert_kernels.h).
+  void (*convert_row)(const DecoderState& d, const std::uint8_t* luma, const std::uint8_t* cb,
+                      const std::uint8_t* cr, std::uint8_t* out, std::int32_t width);
   // Colour conversion of mcus MCUs of one row (color_convert_kernels.h); d gives the tables.
   void (*convert_h1v1)(const DecoderState& d, const std::uint8_t* mcu, std::uint8_t* out,
                        std::int32_t mcus);

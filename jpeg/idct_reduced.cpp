@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+#include "jpeg/idct_kernels.h"
+
 namespace jpeg::detail {
 
 namespace {
@@ -19,12 +21,25 @@ constexpr std::int32_t kWeightBits = 13;
 // Bits of precision kept between the two passes.
 constexpr std::int32_t kPassBits = 2;
 
-// Sums in 64 bits: a damaged file's coefficients may be anything a 16-bit value times a 16-bit
-// table entry gives.
-using Wide = std::int64_t;
+// Sums in 32 bits, with the arithmetic the vector forms have (idct_reduced_lanes.h): each
+// coefficient times its table entry wraps to 16 bits, as on the fast full-size path, and the
+// values kept between the passes saturate to 16 bits. A real picture's values stay far inside
+// both bounds (a dequantised coefficient within about 2^11, a kept value within about 2^14);
+// with them no sum can leave 32 bits, whatever a damaged file holds.
+using Wide = std::int32_t;
 
 inline Wide descale(Wide x, std::int32_t n) {
   return (x + (Wide{1} << (n - 1))) >> n;
+}
+
+inline Wide saturate16(Wide x) {
+  return x < -32768 ? -32768 : (x > 32767 ? 32767 : x);
+}
+
+inline Wide dequantise(const std::int16_t* coef, const std::uint16_t* quant, std::int32_t n) {
+  if (quant == nullptr) return coef[n];
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(
+      static_cast<std::uint32_t>(static_cast<std::uint16_t>(coef[n])) * quant[n]));
 }
 
 inline std::uint8_t sample(Wide v) {
@@ -112,8 +127,9 @@ void transform(const std::int16_t* coef, const std::uint16_t* quant, std::uint8_
     rows = v + 1;
     if ((halves[0] >> 16 | halves[1]) == 0) {
       const std::int32_t n = 8 * v;
-      const Wide first = quant == nullptr ? Wide{coef[n]} : Wide{coef[n]} * Wide{quant[n]};
-      for (Wide& value : work[v]) value = descale(2896 * first, kWeightBits - kPassBits);
+      const Wide first =
+          saturate16(descale(2896 * dequantise(coef, quant, n), kWeightBits - kPassBits));
+      for (Wide& value : work[v]) value = first;
       continue;
     }
     Wide row[8];
@@ -123,12 +139,14 @@ void transform(const std::int16_t* coef, const std::uint16_t* quant, std::uint8_
       if ((kUnused >> u & 1) != 0) {
         row[u] = 0;
       } else {
-        row[u] = quant == nullptr ? Wide{coef[n]} : Wide{coef[n]} * Wide{quant[n]};
+        row[u] = dequantise(coef, quant, n);
       }
     }
     Wide sums[kCount];
     reduce<Size>(row, 1, sums);
-    for (std::int32_t i = 0; i < Size; ++i) work[v][i] = descale(sums[i], kWeightBits - kPassBits);
+    for (std::int32_t i = 0; i < Size; ++i) {
+      work[v][i] = saturate16(descale(sums[i], kWeightBits - kPassBits));
+    }
   }
   if (rows <= 1) {
     // Only the first row: every output row is the same.
@@ -151,16 +169,27 @@ void transform(const std::int16_t* coef, const std::uint16_t* quant, std::uint8_
 
 }  // namespace
 
-void transform_block_reduced(const std::int16_t* coef, const std::uint16_t* quant,
-                             std::int32_t size, std::uint8_t* out, std::int32_t stride) {
-  if (size == 4) {
+void transform_blocks_reduced4_scalar(const std::int16_t* coef, std::int32_t coef_step,
+                                      const std::uint16_t* quant, std::uint8_t* out,
+                                      std::int32_t out_step, std::int32_t stride,
+                                      std::int32_t count) {
+  for (std::int32_t b = 0; b < count; ++b, coef += coef_step, out += out_step) {
     transform<4>(coef, quant, out, stride);
-  } else if (size == 2) {
-    transform<2>(coef, quant, out, stride);
-  } else {
-    const Wide dc = quant == nullptr ? Wide{coef[0]} : Wide{coef[0]} * Wide{quant[0]};
-    out[0] = sample(descale(dc, 3));
   }
+}
+
+void transform_blocks_reduced2_scalar(const std::int16_t* coef, std::int32_t coef_step,
+                                      const std::uint16_t* quant, std::uint8_t* out,
+                                      std::int32_t out_step, std::int32_t stride,
+                                      std::int32_t count) {
+  for (std::int32_t b = 0; b < count; ++b, coef += coef_step, out += out_step) {
+    transform<2>(coef, quant, out, stride);
+  }
+}
+
+std::uint8_t transform_block_1x1(const std::int16_t* coef, const std::uint16_t* quant) {
+  const Wide dc = quant == nullptr ? Wide{coef[0]} : Wide{coef[0]} * Wide{quant[0]};
+  return sample(descale(dc, 3));
 }
 
 }  // namespace jpeg::detail

@@ -6,10 +6,8 @@
 
 namespace jpeg::detail {
 
-// coef: 64 coefficients in natural order; quant: the table's values in natural order, or null
-// when coef is already dequantised. Writes size x size samples, row r at out + r * stride.
-// size is 4, 2 or 1.
-void transform_block_reduced(const std::int16_t* coef, const std::uint16_t* quant,
-                             std::int32_t size, std::uint8_t* out, std::int32_t stride);
+// The 1x1 sample of a block: its mean, DC / 8. coef and quant as for the 4x4 and 2x2 forms
+// (idct_kernels.h).
+std::uint8_t transform_block_1x1(const std::int16_t* coef, const std::uint16_t* quant);
 
 }  // namespace jpeg::detail

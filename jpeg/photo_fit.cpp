@@ -6,6 +6,7 @@
 // replicates.
 #include "jpeg/photo_fit.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 
@@ -136,11 +137,89 @@ PhotoFit::PhotoFit(const FitFrame& frame, std::int32_t orientation, std::int32_t
       row_start_[static_cast<std::size_t>(sy)] = starts[static_cast<std::size_t>(u)];
       row_span_[static_cast<std::size_t>(sy)] = spans[static_cast<std::size_t>(u)];
     }
-    sums_.assign(static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height) * 4,
-                 0);
+    gathers_ = !swaps_;
+    frame_column_first_.assign(static_cast<std::size_t>(frame.width), 0);
+    frame_column_count_.assign(static_cast<std::size_t>(frame.width), 0);
+    for (std::int32_t sx = 0; sx < width && gathers_; ++sx) {
+      const std::int32_t span = column_span_[static_cast<std::size_t>(sx)];
+      if (span == 0) continue;
+      const auto fx = static_cast<std::size_t>(column_start_[static_cast<std::size_t>(sx)]);
+      std::int32_t& first = frame_column_first_[fx];
+      std::int32_t& count = frame_column_count_[fx];
+      if (span > 1 || (count > 0 && sx != first + count)) {
+        gathers_ = false;
+      } else if (count++ == 0) {
+        first = sx;
+      }
+    }
+    streams_ = !swaps_;
+    frame_row_last_.assign(static_cast<std::size_t>(frame.height), -1);
+    std::int32_t previous = -1;
+    for (std::int32_t sy = 0; sy < height && streams_; ++sy) {
+      const std::int32_t span = row_span_[static_cast<std::size_t>(sy)];
+      if (span == 0) continue;
+      const std::int32_t fy = row_start_[static_cast<std::size_t>(sy)];
+      // A frame row met again after another one was begun cannot be finished early.
+      std::int32_t& last = frame_row_last_[static_cast<std::size_t>(fy)];
+      if (span > 1 || (fy != previous && last >= 0)) streams_ = false;
+      last = sy;
+      previous = fy;
+    }
+    const auto pixels =
+        static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height);
+    if (streams_) {
+      done_.assign(pixels, frame.fill);
+      sums_.assign(static_cast<std::size_t>(frame.width) * 4, 0);
+    } else {
+      sums_.assign(pixels * 4, 0);
+    }
+    // m = 2^32 / n + 1 gives floor(x / n) = x m >> 32 exactly for x < 2^32 / n, which holds
+    // for every sum of n samples plus n / 2 while n < 4096.
+    for (std::uint32_t n = 1; n < kReciprocals; ++n) {
+      reciprocal_[n] = (std::uint64_t{1} << 32) / n + 1;
+    }
     ok_ = true;
   } catch (const std::bad_alloc&) {
     ok_ = false;
+  }
+}
+
+void PhotoFit::add_to_line(const std::uint8_t* row, std::uint32_t* line) {
+  const std::int32_t fw = frame_.width;
+  const std::size_t green = bytes_per_pixel_ == 1 ? 0 : 1;
+  const std::size_t blue = bytes_per_pixel_ == 1 ? 0 : 2;
+  const auto step = static_cast<std::size_t>(bytes_per_pixel_);
+  if (gathers_) {
+    // Each frame column's run summed first: one update of the sums per frame pixel instead
+    // of one per stored pixel.
+    for (std::size_t fx = 0; fx < static_cast<std::size_t>(fw); ++fx, line += 4) {
+      const std::int32_t count = frame_column_count_[fx];
+      if (count == 0) continue;
+      const std::uint8_t* p = row + static_cast<std::size_t>(frame_column_first_[fx]) * step;
+      std::uint32_t red = 0;
+      std::uint32_t green_sum = 0;
+      std::uint32_t blue_sum = 0;
+      for (std::int32_t k = 0; k < count; ++k, p += step) {
+        red += p[0];
+        green_sum += p[green];
+        blue_sum += p[blue];
+      }
+      line[0] += red;
+      line[1] += green_sum;
+      line[2] += blue_sum;
+      line[3] += static_cast<std::uint32_t>(count);
+    }
+    return;
+  }
+  for (std::size_t sx = 0; sx < static_cast<std::size_t>(width_); ++sx, row += step) {
+    const std::int32_t col_count = column_span_[sx];
+    std::uint32_t* s = line + static_cast<std::size_t>(column_start_[sx]) * 4;
+    for (std::int32_t j = 0; j < col_count; ++j, s += 4) {
+      s[0] += row[0];
+      s[1] += row[green];
+      s[2] += row[blue];
+      s[3] += 1;
+    }
   }
 }
 
@@ -154,20 +233,20 @@ void PhotoFit::add_row(const std::uint8_t* row) {
   if (!swaps_ && row_count == 1) {
     // The usual reduction: the row adds to one frame row, each pixel to a run of its columns.
     std::uint32_t* line =
-        &sums_[static_cast<std::size_t>(row_first) * static_cast<std::size_t>(fw) * 4];
-    const std::size_t green = bytes_per_pixel_ == 1 ? 0 : 1;
-    const std::size_t blue = bytes_per_pixel_ == 1 ? 0 : 2;
-    const auto step = static_cast<std::size_t>(bytes_per_pixel_);
-    for (std::size_t sx = 0; sx < static_cast<std::size_t>(width_); ++sx, row += step) {
-      const std::int32_t col_count = column_span_[sx];
-      std::uint32_t* s = line + static_cast<std::size_t>(column_start_[sx]) * 4;
-      for (std::int32_t j = 0; j < col_count; ++j, s += 4) {
-        s[0] += row[0];
-        s[1] += row[green];
-        s[2] += row[blue];
-        s[3] += 1;
-      }
+        streams_ ? sums_.data()
+                 : &sums_[static_cast<std::size_t>(row_first) * static_cast<std::size_t>(fw) * 4];
+    add_to_line(row, line);
+    if (!streams_) return;
+    pending_row_ = row_first;
+    if (frame_row_last_[static_cast<std::size_t>(row_first)] != static_cast<std::int32_t>(sy)) {
+      return;
     }
+    std::uint32_t* out = &done_[static_cast<std::size_t>(row_first) * static_cast<std::size_t>(fw)];
+    for (std::size_t fx = 0; fx < static_cast<std::size_t>(fw); ++fx) {
+      out[fx] = pixel_of(&sums_[4 * fx]);
+    }
+    std::fill(sums_.begin(), sums_.end(), 0);
+    pending_row_ = -1;
     return;
   }
   for (std::int32_t sx = 0; sx < width_; ++sx, row += bytes_per_pixel_) {
@@ -194,21 +273,33 @@ void PhotoFit::add_row(const std::uint8_t* row) {
   }
 }
 
+std::uint32_t PhotoFit::pixel_of(const std::uint32_t* s) const {
+  const std::uint32_t n = s[3];
+  if (n == 0) return frame_.fill;
+  const auto divide = [this, n](std::uint32_t x) {
+    if (n >= kReciprocals) return x / n;
+    return static_cast<std::uint32_t>((std::uint64_t{x} * reciprocal_[n]) >> 32);
+  };
+  return divide(s[0] + n / 2) << 16 | divide(s[1] + n / 2) << 8 | divide(s[2] + n / 2);
+}
+
 void PhotoFit::finish(std::uint32_t* pixels) const {
-  const std::size_t count =
-      static_cast<std::size_t>(frame_.width) * static_cast<std::size_t>(frame_.height);
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::uint32_t* s = ok_ ? &sums_[4 * i] : nullptr;
-    if (s == nullptr || s[3] == 0) {
-      pixels[i] = frame_.fill;
-      continue;
-    }
-    const std::uint32_t n = s[3];
-    const std::uint32_t red = (s[0] + n / 2) / n;
-    const std::uint32_t green = (s[1] + n / 2) / n;
-    const std::uint32_t blue = (s[2] + n / 2) / n;
-    pixels[i] = (red << 16) | (green << 8) | blue;
+  const auto fw = static_cast<std::size_t>(frame_.width);
+  const std::size_t count = fw * static_cast<std::size_t>(frame_.height);
+  if (!ok_) {
+    std::fill(pixels, pixels + count, frame_.fill);
+    return;
   }
+  if (streams_) {
+    std::copy(done_.begin(), done_.end(), pixels);
+    // A frame row whose last stored row has not come: what it has so far.
+    if (pending_row_ >= 0) {
+      std::uint32_t* out = pixels + static_cast<std::size_t>(pending_row_) * fw;
+      for (std::size_t fx = 0; fx < fw; ++fx) out[fx] = pixel_of(&sums_[4 * fx]);
+    }
+    return;
+  }
+  for (std::size_t i = 0; i < count; ++i) pixels[i] = pixel_of(&sums_[4 * i]);
 }
 
 namespace {

@@ -33,7 +33,8 @@ std::int32_t fit_scale(std::int32_t width, std::int32_t height, std::int32_t ori
 // pixels whose footprint they fall in (for the quarter turns, a stored row is a frame column).
 class PhotoFit {
  public:
-  // Allocates the accumulators (16 bytes per frame pixel); ok() is false when that failed.
+  // Allocates the accumulators (16 bytes per frame pixel; in a plain reduction 4 per frame
+  // pixel and 16 per frame column); ok() is false when that failed.
   PhotoFit(const FitFrame& frame, std::int32_t orientation, std::int32_t width, std::int32_t height,
            std::int32_t bytes_per_pixel);
   bool ok() const { return ok_; }
@@ -47,7 +48,27 @@ class PhotoFit {
   // Per stored column and row: the first frame coordinate it covers, along the frame axis it
   // maps to, and how many (0 when cropped away).
   std::vector<std::int32_t> column_start_, column_span_, row_start_, row_span_;
-  std::vector<std::uint32_t> sums_;  // red, green, blue, count per frame pixel
+  // In a reduction across (every stored column covers at most one frame column) without a
+  // quarter turn, per frame column: the first stored column it takes and how many (0 for a
+  // bar). A row is then added column by column of the frame, each from a run of stored pixels.
+  std::vector<std::int32_t> frame_column_first_, frame_column_count_;
+  bool gathers_ = false;
+  // In a reduction down (every stored row adds to at most one frame row, and each frame row's
+  // stored rows come one after another) without a quarter turn, each frame row is finished
+  // into done_ once its last stored row (frame_row_last_) is in, so that the sums hold one frame
+  // row instead of the whole frame; pending_row_ is the frame row being summed (-1: none).
+  bool streams_ = false;
+  std::vector<std::int32_t> frame_row_last_;
+  std::vector<std::uint32_t> done_;
+  std::int32_t pending_row_ = -1;
+  std::vector<std::uint32_t> sums_;  // red, green, blue, count per frame pixel (or of one row)
+  // Division by a small count through its reciprocal (pixel_of).
+  static constexpr std::uint32_t kReciprocals = 256;
+  std::uint64_t reciprocal_[kReciprocals] = {};
+  // Adds a stored row to one frame row's sums (line) in a plain reduction down.
+  void add_to_line(const std::uint8_t* row, std::uint32_t* line);
+  // The frame pixel of one pixel's sums: their rounded mean, or the fill colour without any.
+  std::uint32_t pixel_of(const std::uint32_t* s) const;
   FitFrame frame_;
   bool swaps_ = false;
   std::int32_t width_ = 0;

@@ -60,33 +60,73 @@ void setup_scaled_output(DecoderState& d) {
   }
 }
 
+namespace {
+
+using BlockTransform = void (*)(const std::int16_t* coef, std::int32_t coef_step,
+                                const std::uint16_t* quant, std::uint8_t* out,
+                                std::int32_t out_step, std::int32_t stride, std::int32_t count);
+
+void transform_blocks_1x1(const std::int16_t* coef, std::int32_t coef_step,
+                          const std::uint16_t* quant, std::uint8_t* out, std::int32_t out_step,
+                          std::int32_t, std::int32_t count) {
+  for (std::int32_t b = 0; b < count; ++b, coef += coef_step, out += out_step) {
+    out[0] = transform_block_1x1(coef, quant);
+  }
+}
+
+// The full 8x8 transform of the integer path, on coefficients dequantised as it takes them.
+void transform_blocks_8x8(const std::int16_t* coef, std::int32_t coef_step,
+                          const std::uint16_t* quant, std::uint8_t* out, std::int32_t out_step,
+                          std::int32_t stride, std::int32_t count) {
+  for (std::int32_t b = 0; b < count; ++b, coef += coef_step, out += out_step) {
+    std::int16_t work[64];
+    for (std::int32_t n = 0; n < 64; ++n) {
+      work[n] = quant == nullptr ? coef[n]
+                                 : static_cast<std::int16_t>(static_cast<std::uint32_t>(
+                                       coef[n] * static_cast<std::int32_t>(quant[n])));
+    }
+    std::uint8_t full[64];
+    transform_block_integer(work, full);
+    for (std::int32_t r = 0; r < 8; ++r) std::memcpy(out + r * stride, full + 8 * r, 8);
+  }
+}
+
+BlockTransform block_transform(const DecoderState& d, std::int32_t size) {
+  switch (size) {
+    case 4:
+      return d.kernels.transform_blocks_reduced4;
+    case 2:
+      return d.kernels.transform_blocks_reduced2;
+    case 1:
+      return transform_blocks_1x1;
+    default:
+      return transform_blocks_8x8;
+  }
+}
+
+}  // namespace
+
 void transform_mcu_row_scaled(DecoderState& d, const std::int16_t* coef) {
   const std::int32_t hmax = d.mcu_width / 8;
-  const std::int32_t luma_blocks = hmax * (d.mcu_height / 8);
+  const std::int32_t vmax = d.mcu_height / 8;
   // The fast path stores coefficients as they were coded; the integer path dequantised them.
   const bool dequantised = !d.fast_transform;
-  std::uint8_t full[64];
-  for (std::int32_t m = 0; m < d.mcus_per_row; ++m) {
-    for (std::int32_t j = 0; j < d.blocks_per_mcu; ++j, coef += 64) {
-      const std::int32_t c = j < luma_blocks ? 0 : j - luma_blocks + 1;
-      const std::int32_t bx = c == 0 ? m * hmax + j % hmax : m;
-      const std::int32_t by = c == 0 ? j / hmax : 0;
-      const std::int32_t size = d.block_size[c];
-      const std::int32_t stride = d.plane_stride[c];
-      std::uint8_t* out = d.plane[c] + by * size * stride + bx * size;
-      const std::uint16_t* quant = dequantised ? nullptr : d.quant_natural[d.comp[c].tq];
-      if (size < 8) {
-        transform_block_reduced(coef, quant, size, out, stride);
-        continue;
+  // An MCU holds the luma blocks row by row, then one block of each chroma component: each
+  // block position of the MCU is transformed along the whole row at once.
+  const std::int32_t coef_step = d.blocks_per_mcu * 64;
+  std::int32_t block = 0;
+  for (std::int32_t c = 0; c < d.plane_count; ++c) {
+    const std::int32_t h = c == 0 ? hmax : 1;
+    const std::int32_t v = c == 0 ? vmax : 1;
+    const std::int32_t size = d.block_size[c];
+    const std::int32_t stride = d.plane_stride[c];
+    const BlockTransform transform = block_transform(d, size);
+    const std::uint16_t* quant = dequantised ? nullptr : d.quant_natural[d.comp[c].tq];
+    for (std::int32_t by = 0; by < v; ++by) {
+      for (std::int32_t bx = 0; bx < h; ++bx, ++block) {
+        transform(coef + block * 64, coef_step, quant, d.plane[c] + by * size * stride + bx * size,
+                  h * size, stride, d.mcus_per_row);
       }
-      // The full 8x8 transform of the integer path, on coefficients dequantised as it takes them.
-      for (std::int32_t n = 0; n < 64; ++n) {
-        d.scratch[n] = quant == nullptr ? coef[n]
-                                        : static_cast<std::int16_t>(static_cast<std::uint32_t>(
-                                              coef[n] * static_cast<std::int32_t>(quant[n])));
-      }
-      transform_block_integer(d.scratch, full);
-      for (std::int32_t r = 0; r < 8; ++r) std::memcpy(out + r * stride, full + 8 * r, 8);
     }
   }
 }
@@ -127,6 +167,10 @@ const std::uint8_t* convert_row(DecoderState& d, const std::uint8_t* luma, const
     cb = d.smooth_chroma[0];
     cr = d.smooth_chroma[1];
     shift = 0;
+  }
+  if (shift == 0 && !d.rgb_components) {
+    d.kernels.convert_row(d, luma, cb, cr, out, d.out_width);
+    return d.line1;
   }
   for (std::int32_t x = 0; x < d.out_width; ++x, out += 4) {
     const std::int32_t l = luma[x];

@@ -1,5 +1,5 @@
 // Colour conversion: the table ends and worked pixels, and every (Cb, Cr) pair through the
-// row converter against the fixed-point formulas.
+// row converters (of MCUs and of reduced rows) against the fixed-point formulas.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -75,9 +75,23 @@ TEST(ColorConvert, WorkedPixelsMatchTheJfifConversion) {
 TEST(ColorConvert, EveryChromaPairMatchesTheFormulas) {
   const int pairs = 256 * 256;
   H1v1Rows rows(pairs / 8);
+  // The reduced pictures' converter, on rows of planes, ending in a group of fewer than 16.
+  const int plane_width = pairs - 5;
+  std::vector<std::uint8_t> luma_row(pairs), cb_row(pairs), cr_row(pairs);
+  std::vector<std::uint8_t> plane_line(4 * static_cast<std::size_t>(pairs), 0);
   for (int luma : {0, 1, 77, 128, 200, 255}) {
-    for (int i = 0; i < pairs; ++i) rows.set(i / 8, i % 8, 3, luma, i >> 8, i & 255);
+    for (int i = 0; i < pairs; ++i) {
+      rows.set(i / 8, i % 8, 3, luma, i >> 8, i & 255);
+      luma_row[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(luma);
+      cb_row[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i >> 8);
+      cr_row[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i & 255);
+    }
     jpeg::detail::convert_h1v1(*rows.d, 3);
+    rows.d->kernels.convert_row(*rows.d, luma_row.data(), cb_row.data(), cr_row.data(),
+                                plane_line.data(), plane_width);
+    ASSERT_EQ(std::vector<std::uint8_t>(plane_line.begin(), plane_line.begin() + 4 * plane_width),
+              std::vector<std::uint8_t>(rows.line.begin(), rows.line.begin() + 4 * plane_width))
+        << luma;
     for (int i = 0; i < pairs; ++i) {
       const int cb = (i >> 8) - 128;
       const int cr = (i & 255) - 128;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <tuple>
 
 #include "jpeg/decoder_kernels.h"
 #include "jpeg/idct.h"
@@ -134,6 +135,46 @@ TEST(Idct, VectorScalarAndAvx2FastTransformsGiveIdenticalBytes) {
     transform_two_blocks(previous.coef, previous.quant, pair[1], b.coef, b.quant, pair[0]);
     ASSERT_EQ(std::memcmp(pair[0], scalar, 64), 0) << "block " << i << ", high half";
     previous = b;
+  }
+}
+
+TEST(Idct, VectorAndScalarReducedTransformsGiveIdenticalBytes) {
+  // Real blocks (a few low coefficients), blocks of extreme values under extreme tables (the
+  // products wrap and the kept values saturate alike), and dequantised blocks without a table.
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int> any16(-32768, 32767);
+  std::uniform_int_distribution<int> small(-300, 300);
+  std::uniform_int_distribution<int> quant(0, 65535);
+  const jpeg::detail::DecoderKernels kernels = jpeg::detail::choose_kernels();
+  Block previous{};
+  for (int i = 0; i < 20000; ++i) {
+    Block b;
+    const bool extreme = i % 4 == 0;
+    for (int n = 0; n < 64; ++n) {
+      b.coef[n] = static_cast<std::int16_t>(extreme ? any16(rng) : (n < 20 ? small(rng) : 0));
+      b.quant[n] = static_cast<std::uint16_t>(extreme ? quant(rng) : 1 + (quant(rng) & 127));
+    }
+    const std::uint16_t* table = i % 3 == 2 ? nullptr : b.quant;
+    // Runs of three blocks (this one, the previous and this one again), so that the AVX2
+    // pairs take it in either half and the odd last one goes to SSE2.
+    std::int16_t run[3][64];
+    std::memcpy(run[0], b.coef, sizeof b.coef);
+    std::memcpy(run[1], previous.coef, sizeof b.coef);
+    std::memcpy(run[2], b.coef, sizeof b.coef);
+    previous = b;
+    for (const auto& [name, vector_form, scalar_form, size] :
+         {std::tuple{"4x4", kernels.transform_blocks_reduced4,
+                     &jpeg::detail::transform_blocks_reduced4_scalar, 4},
+          std::tuple{"2x2", kernels.transform_blocks_reduced2,
+                     &jpeg::detail::transform_blocks_reduced2_scalar, 2}}) {
+      // Three blocks side by side in a plane of rows of 3 * size samples.
+      std::uint8_t vector[48];
+      std::uint8_t scalar[48];
+      vector_form(run[0], 64, table, vector, size, 3 * size, 3);
+      scalar_form(run[0], 64, table, scalar, size, 3 * size, 3);
+      ASSERT_EQ(std::memcmp(vector, scalar, static_cast<std::size_t>(3 * size * size)), 0)
+          << name << ", block " << i;
+    }
   }
 }
 

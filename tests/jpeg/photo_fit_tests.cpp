@@ -104,4 +104,54 @@ TEST(PhotoFit, AQuarterTurnPutsTheStoredTopAtTheRightOfAPortrait) {
   EXPECT_EQ(at(c, 0, 479), kGreen);
 }
 
+TEST(PhotoFit, AReductionIsTheRoundedMeanOfEachFramePixelsFootprint) {
+  // Every sample different, in cover. Stored 1203 x 777: 1036 columns from column 83 onto 640
+  // (runs of one or two stored pixels per frame column), all 777 rows onto 480; stored
+  // 2000 x 1500 (runs of three or four): all of it. Upright column u of the region lands in
+  // frame column (u - start) * 640 / region. A plain model sums each footprint; the mirrored
+  // and turned orientations (2, 3, 4) read the stored rows from the right, from the bottom, or
+  // both.
+  struct Case {
+    int width, height, start, region;
+  };
+  const auto sample = [](int x, int y, int c) {
+    return static_cast<std::uint32_t>((x * 7 + y * 13 + c * 101 + (x * y) % 17) & 255);
+  };
+  for (const Case k : {Case{1203, 777, 83, 1036}, Case{2000, 1500, 0, 2000}}) {
+    for (std::int32_t orientation : {1, 2, 3, 4}) {
+      const jpeg::FitFrame frame{640, 480, jpeg::FitMode::cover, kFill};
+      jpeg::PhotoFit f(frame, orientation, k.width, k.height, 4);
+      ASSERT_TRUE(f.ok());
+      std::vector<std::uint64_t> model(640 * 480 * 4, 0);
+      std::vector<std::uint8_t> row(static_cast<std::size_t>(k.width) * 4);
+      for (int y = 0; y < k.height; ++y) {
+        for (int x = 0; x < k.width; ++x) {
+          for (int c = 0; c < 3; ++c)
+            row[static_cast<std::size_t>(4 * x + c)] = static_cast<std::uint8_t>(sample(x, y, c));
+          const int u = orientation == 2 || orientation == 3 ? k.width - 1 - x : x;
+          const int v = orientation == 3 || orientation == 4 ? k.height - 1 - y : y;
+          if (u < k.start || u >= k.start + k.region) continue;
+          const auto at_model = static_cast<std::size_t>((v * 480 / k.height) * 640 +
+                                                         (u - k.start) * 640 / k.region) *
+                                4;
+          for (int c = 0; c < 3; ++c)
+            model[at_model + static_cast<std::size_t>(c)] += sample(x, y, c);
+          model[at_model + 3] += 1;
+        }
+        f.add_row(row.data());
+      }
+      std::vector<std::uint32_t> pixels(640 * 480);
+      f.finish(pixels.data());
+      for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const std::uint64_t* m = &model[4 * i];
+        ASSERT_GT(m[3], 0U) << i;
+        const auto mean = [m](int c) { return (m[c] + m[3] / 2) / m[3]; };
+        const std::uint64_t expected = mean(0) << 16 | mean(1) << 8 | mean(2);
+        ASSERT_EQ(pixels[i], expected)
+            << k.width << " x " << k.height << ", orientation " << orientation << ", pixel " << i;
+      }
+    }
+  }
+}
+
 }  // namespace
