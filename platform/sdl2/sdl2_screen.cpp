@@ -99,14 +99,14 @@ void Sdl2Screen::follow_desktop(const SDL_Surface* screen) {
   desktop_ = now;
 }
 
-void Sdl2Screen::set_full_screen(bool on) {
+bool Sdl2Screen::set_full_screen(bool on) {
   full_screen_ = on;
   painted_ = nullptr;
   SDL_Window* window = main_window_.sdl;
-  if (window == nullptr || main_window_.foreign) return;
+  if (window == nullptr || main_window_.foreign) return true;
   if (!on) {
     SDL_SetWindowFullscreen(window, 0);
-    return;
+    return true;
   }
   SDL_Rect screen{0, 0, 0, 0};
   SDL_GetDisplayBounds(display_of(window), &screen);
@@ -125,7 +125,12 @@ void Sdl2Screen::set_full_screen(bool on) {
     SDL_SetWindowSize(window, screen.w, screen.h);
     failed |= SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
-  if (failed != 0) trace("full screen: %s", SDL_GetError());
+  if (failed == 0) return true;
+  // Refused: the player says so and stays in its window.
+  trace("full screen: %s", SDL_GetError());
+  SDL_SetWindowFullscreen(window, 0);
+  full_screen_ = false;
+  return false;
 }
 
 SDL_Surface* Sdl2Screen::wrap(const std::uint8_t* pixels, std::int32_t pitch_bytes,

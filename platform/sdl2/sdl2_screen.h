@@ -30,7 +30,7 @@ class Sdl2Screen : public emulated::MemoryScreen {
   void show(const std::uint8_t* pixels, std::int32_t pitch_bytes, std::int32_t width,
             std::int32_t height, const PixelFormatDesc& format) override;
   // Puts the window into full screen as the class comment says, or back into a window.
-  void set_full_screen(bool on) override;
+  bool set_full_screen(bool on) override;
 
   // Whether the memory display's 640x480x16 mode can be entered now, and the layout of its
   // pixels: in another program's window always (5-6-5); else not with MQ_SDL2_NO_640X480X16
