@@ -33,8 +33,8 @@ HResult MemoryDirectDraw::set_display_mode(std::uint32_t width, std::uint32_t he
   if (failed(hr)) return hr;
   if (system_->exclusive_owner_ != id_) return kDDERR_NOEXCLUSIVEMODE;
   if (width == 640 && height == 480 && bits_per_pixel == 16 && system_->mode_available_) {
-    system_->enter_mode(640, 480, system_->mode_format_);
-    return kS_OK;
+    // DDERR_GENERIC, which is E_FAIL, where the screen could not take the mode.
+    return system_->enter_mode(640, 480, system_->mode_format_) ? kS_OK : kE_FAIL;
   }
   return kDDERR_INVALIDMODE;
 }

@@ -80,19 +80,21 @@ void MemoryDisplaySystem::change_desktop_mode(const PixelFormatDesc& format) {
   lose_surfaces();
 }
 
-void MemoryDisplaySystem::enter_mode(std::int32_t width, std::int32_t height,
+bool MemoryDisplaySystem::enter_mode(std::int32_t width, std::int32_t height,
                                      const PixelFormatDesc& format) {
+  // A screen that cannot go full screen refuses the mode, which then changes nothing.
+  const bool entered = !mode_set_;
+  if (entered && screen_ != nullptr && !screen_->set_full_screen(true)) return false;
   // Changing the mode loses every surface made in the old one.
   if (!mode_set_ || width != screen_width_ || height != screen_height_ ||
       !same_format(format, display_format_)) {
     lose_surfaces();
   }
-  const bool entered = !mode_set_;
   mode_set_ = true;
   screen_width_ = width;
   screen_height_ = height;
   display_format_ = format;
-  if (entered && screen_ != nullptr) screen_->set_full_screen(true);
+  return true;
 }
 
 void MemoryDisplaySystem::leave_mode() {

@@ -43,8 +43,9 @@ class MemoryScreen {
   // pixels of format, rows pitch_bytes apart, valid until the next call into the display.
   virtual void show(const std::uint8_t* pixels, std::int32_t pitch_bytes, std::int32_t width,
                     std::int32_t height, const PixelFormatDesc& format) = 0;
-  // The full-screen mode was entered (true) or left.
-  virtual void set_full_screen(bool on) = 0;
+  // The full-screen mode is being entered (true) or was left. False when the screen cannot
+  // show it: the mode is then refused, not entered.
+  virtual bool set_full_screen(bool on) = 0;
 };
 
 // A value screen_rgb() and surface_rgb() return for a pixel that does not exist.
@@ -115,7 +116,7 @@ class MemoryDisplaySystem : public DisplaySystem {
  private:
   friend class MemoryDirectDraw;
   friend class MemorySurface;
-  void enter_mode(std::int32_t width, std::int32_t height, const PixelFormatDesc& format);
+  bool enter_mode(std::int32_t width, std::int32_t height, const PixelFormatDesc& format);
   void leave_mode();
   // The primary surface changed: counted, and shown on the screen.
   void present();

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "platform/font/bitmap_font.h"
-#include "platform/sdl2/sdl2_draw_context.h"
 #include "platform/sdl2/sdl2_modal_window.h"
+#include "platform/sdl2/sdl2_text.h"
 #include "platform/shell_system.h"
 #include "resources/about_texts.h"
 
@@ -44,16 +44,8 @@ constexpr std::uint32_t kShadow = 0x808080;
 constexpr std::uint32_t kLight = 0xFFFFFF;
 constexpr std::uint32_t kDark = 0x404040;
 
-void fill(SDL_Surface* s, int x, int y, int w, int h, std::uint32_t color) {
-  SDL_Rect r{x, y, w, h};
-  SDL_FillRect(s, &r, map_color(s, color));
-}
-
 void text(SDL_Surface* s, int x, int y, const char* t) {
-  Sdl2DrawContext context(s);
-  context.set_bk_color(kFace);
-  context.set_text_color(kText);
-  context.text_out(x, y, t, static_cast<std::int32_t>(std::strlen(t)));
+  draw_text(s, x, y, t, static_cast<int>(std::strlen(t)), kText, kFace);
 }
 
 int width_of(const char* t) {
@@ -61,29 +53,29 @@ int width_of(const char* t) {
 }
 
 void draw(SDL_Surface* s, bool pressed) {
-  fill(s, 0, 0, s->w, s->h, kFace);
+  fill_rect(s, 0, 0, s->w, s->h, kFace);
   // The group box: an etched frame whose label interrupts its top edge.
   const SDL_Rect g = kGroup;
   const int label_y = g.y - font::line_height() / 2 + 1;
-  fill(s, g.x, g.y, g.w, 1, kShadow);
-  fill(s, g.x + 1, g.y + 1, g.w - 1, 1, kLight);
-  fill(s, g.x, g.y + g.h - 2, g.w, 1, kShadow);
-  fill(s, g.x, g.y + g.h - 1, g.w, 1, kLight);
-  fill(s, g.x, g.y, 1, g.h, kShadow);
-  fill(s, g.x + 1, g.y + 1, 1, g.h - 2, kLight);
-  fill(s, g.x + g.w - 2, g.y, 1, g.h, kShadow);
-  fill(s, g.x + g.w - 1, g.y, 1, g.h, kLight);
-  fill(s, g.x + 8, g.y, width_of(kGroupText) + 4, 2, kFace);
+  fill_rect(s, g.x, g.y, g.w, 1, kShadow);
+  fill_rect(s, g.x + 1, g.y + 1, g.w - 1, 1, kLight);
+  fill_rect(s, g.x, g.y + g.h - 2, g.w, 1, kShadow);
+  fill_rect(s, g.x, g.y + g.h - 1, g.w, 1, kLight);
+  fill_rect(s, g.x, g.y, 1, g.h, kShadow);
+  fill_rect(s, g.x + 1, g.y + 1, 1, g.h - 2, kLight);
+  fill_rect(s, g.x + g.w - 2, g.y, 1, g.h, kShadow);
+  fill_rect(s, g.x + g.w - 1, g.y, 1, g.h, kLight);
+  fill_rect(s, g.x + 8, g.y, width_of(kGroupText) + 4, 2, kFace);
   text(s, g.x + 10, label_y, kGroupText);
   for (const Line& line : kLines) {
     text(s, (kWidth - width_of(line.text)) / 2, px_y(line.top_units) - 3, line.text);
   }
   // The default push button: a dark outer frame, raised (or sunk while pressed).
   const SDL_Rect b = kButton;
-  fill(s, b.x, b.y, b.w, b.h, kDark);
-  fill(s, b.x + 1, b.y + 1, b.w - 2, b.h - 2, pressed ? kShadow : kLight);
-  fill(s, b.x + 2, b.y + 2, b.w - 3, b.h - 3, pressed ? kFace : kShadow);
-  fill(s, b.x + 2, b.y + 2, b.w - 4, b.h - 4, kFace);
+  fill_rect(s, b.x, b.y, b.w, b.h, kDark);
+  fill_rect(s, b.x + 1, b.y + 1, b.w - 2, b.h - 2, pressed ? kShadow : kLight);
+  fill_rect(s, b.x + 2, b.y + 2, b.w - 3, b.h - 3, pressed ? kFace : kShadow);
+  fill_rect(s, b.x + 2, b.y + 2, b.w - 4, b.h - 4, kFace);
   const int shift = pressed ? 1 : 0;
   text(s, b.x + (b.w - width_of(kButtonText)) / 2 + shift,
        b.y + (b.h - font::line_height()) / 2 + shift, kButtonText);

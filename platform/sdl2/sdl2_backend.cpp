@@ -99,7 +99,7 @@ Services Sdl2Backend::services() {
 void Sdl2Backend::close(int exit_code) {
   closed_ = true;
   shell.destroy_main_window();
-  trace("exit %d, display objects alive %d", exit_code, window.live_display_objects);
+  trace("exit %d, display objects alive %d", exit_code, display.live_objects());
 }
 
 std::unique_ptr<Sdl2Backend> make_sdl2_backend(const Sdl2Options& options) {

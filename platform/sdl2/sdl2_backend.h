@@ -1,6 +1,6 @@
 // The Linux backends of one run over SDL2, made together over one window: the display
-// (DirectDraw stand-in), the window system, the shell services with the message queue, the
-// compiled-in resources and the system clock.
+// (the memory DirectDraw shown in the window), the window system, the shell services with the
+// message queue, the compiled-in resources and the system clock.
 #pragma once
 
 #include <cstdint>

@@ -1,30 +1,37 @@
-// DirectDraw over SDL: the display system that makes the display object
-// (sdl2_direct_draw.h). Windowed, the primary
-// surface is the window's picture area in the desktop's pixel format and the back buffer
-// is blitted onto it (enlarged when the window is). In full screen the primary has a
-// flipping chain of 640x480 16-bit surfaces whose back buffer is shown by flip: on a
-// display that offers 640x480 with 16 bits per pixel in that mode; on any other desktop of
-// at least 640x480 over the whole desktop, the picture enlarged by whole numbers, centred
-// between black bars; in another program's window (a screensaver's), fitted to it.
+// DirectDraw on Linux: the memory display (platform/emulated) with the player's SDL window as
+// its screen (sdl2_screen.h). Its desktop is the window's 640x480 picture area in the
+// desktop's pixel format; its full-screen mode is 640x480 16-bit wherever the screen can
+// show it. The display objects alive are counted for the trace at exit.
 #pragma once
 
-#include "platform/direct_draw.h"
-#include "platform/sdl2/sdl2_draw_context.h"
+#include "platform/emulated/memory_display.h"
+#include "platform/emulated/memory_tap.h"
 #include "platform/sdl2/sdl2_main_window.h"
+#include "platform/sdl2/sdl2_screen.h"
 
 namespace platform::sdl2 {
 
-class Sdl2DisplaySystem : public DisplaySystem {
+class Sdl2DisplaySystem : public emulated::MemoryDisplaySystem, private emulated::MemoryTap {
  public:
   // The display of window, which must outlive it and every object it makes.
-  explicit Sdl2DisplaySystem(MainWindow& window) : main_window_(window) {}
+  explicit Sdl2DisplaySystem(MainWindow& window);
+  // Takes the desktop's format and whether the full-screen mode exists as they are now, as a
+  // DirectDraw object made now would find them, then makes it.
   HResult create_direct_draw(DirectDraw** out) override;
-  DrawContext* get_screen_dc() override;
-  void release_screen_dc(DrawContext* context) override;
+
+  // DirectDraw objects, surfaces and clippers alive now.
+  int live_objects() const { return live_; }
 
  private:
-  MainWindow& main_window_;
-  Sdl2DrawContext screen_{nullptr};
+  // MemoryTap: only the objects' lives and misuses are followed.
+  HResult enter(emulated::Op) override { return kS_OK; }
+  HResult enter(emulated::Op, std::uint32_t) override { return kS_OK; }
+  void surface_requested(const SurfaceDesc&) override {}
+  void live(emulated::Kind kind, int delta) override;
+  void misuse(const char* what) override;
+
+  Sdl2Screen screen_;
+  int live_ = 0;
 };
 
 }  // namespace platform::sdl2

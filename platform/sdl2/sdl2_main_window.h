@@ -28,10 +28,6 @@ struct MainWindow {
   PictureArea picture = scaled_picture(0, kMenuBarHeight, 1);
   // Set when the window's contents were lost (exposed): the next frame repaints it all.
   bool repaint = false;
-  // The display objects (DirectDraw objects, surfaces, clippers) alive now.
-  int live_display_objects = 0;
-  // Whether a frame has reached the screen yet (traced once, for the end-to-end tests).
-  bool first_frame_shown = false;
 };
 
 // The SDL window behind a handle; null for any handle other than window's.

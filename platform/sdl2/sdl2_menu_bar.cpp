@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "platform/font/bitmap_font.h"
-#include "platform/sdl2/sdl2_draw_context.h"
 #include "platform/sdl2/sdl2_main_window.h"
 #include "platform/sdl2/sdl2_termination.h"
+#include "platform/sdl2/sdl2_text.h"
 #include "resources/commands.h"
 
 namespace platform::sdl2 {
@@ -58,23 +58,15 @@ Label strip(const char* text, std::size_t length) {
   return label;
 }
 
-void fill(SDL_Surface* s, int x, int y, int w, int h, std::uint32_t color) {
-  SDL_Rect r{x, y, w, h};
-  SDL_FillRect(s, &r, map_color(s, color));
-}
-
-// Draws a label with its mnemonic underlined; returns its width.
-int draw_label(SDL_Surface* s, int x, int y, const Label& label, std::uint32_t color) {
+// Draws a label with its mnemonic underlined on the background colour; returns its width.
+int draw_label(SDL_Surface* s, int x, int y, const Label& label, std::uint32_t color,
+               std::uint32_t background) {
   const int length = static_cast<int>(std::strlen(label.text));
-  Sdl2DrawContext context(s);
-  // The cells' background is drawn too, so give it the colour underneath.
-  context.set_text_color(color);
-  context.set_bk_color(unmap_pixel(s, read_pixel(s, x, y)));
-  context.text_out(x, y, label.text, length);
+  draw_text(s, x, y, label.text, length, color, background);
   if (label.mnemonic >= 0) {
     const int from = x + font::text_width(label.text, label.mnemonic);
     const int width = font::glyph_advance(label.text[label.mnemonic]) - 1;
-    fill(s, from, y + font::line_height() - 2, width, 1, color);
+    fill_rect(s, from, y + font::line_height() - 2, width, 1, color);
   }
   return font::text_width(label.text, length);
 }
@@ -85,12 +77,12 @@ int title_width() {
 }
 
 void draw_bar(SDL_Surface* screen, bool open) {
-  fill(screen, 0, 0, screen->w, kMenuBarHeight, kMenuFace);
+  fill_rect(screen, 0, 0, screen->w, kMenuBarHeight, kMenuFace);
   const int width = title_width();
-  if (open) fill(screen, kTitleX, 0, width, kMenuBarHeight, kHighlight);
+  if (open) fill_rect(screen, kTitleX, 0, width, kMenuBarHeight, kHighlight);
   const int y = (kMenuBarHeight - font::line_height()) / 2;
   draw_label(screen, kTitleX + kTitlePadding, y, strip(kTitle, sizeof kTitle - 1),
-             open ? kHighlightText : kMenuText);
+             open ? kHighlightText : kMenuText, open ? kHighlight : kMenuFace);
 }
 
 // The drop-down's geometry: item tops, total size.
@@ -124,31 +116,32 @@ Layout layout() {
 }
 
 void draw_dropdown(SDL_Surface* s, const Layout& l, int highlighted) {
-  fill(s, l.x, l.y, l.width, l.height, kMenuFace);
-  fill(s, l.x, l.y, l.width, 1, kLight);
-  fill(s, l.x, l.y, 1, l.height, kLight);
-  fill(s, l.x, l.y + l.height - 1, l.width, 1, kShadow);
-  fill(s, l.x + l.width - 1, l.y, 1, l.height, kShadow);
+  fill_rect(s, l.x, l.y, l.width, l.height, kMenuFace);
+  fill_rect(s, l.x, l.y, l.width, 1, kLight);
+  fill_rect(s, l.x, l.y, 1, l.height, kLight);
+  fill_rect(s, l.x, l.y + l.height - 1, l.width, 1, kShadow);
+  fill_rect(s, l.x + l.width - 1, l.y, 1, l.height, kShadow);
   const int text_dy = (kItemHeight - font::line_height()) / 2;
   for (std::size_t i = 0; i < l.tops.size(); ++i) {
     const MenuItem& item = kFileMenu[i];
     const int top = l.y + l.tops[i];
     if (item.command == 0) {
-      fill(s, l.x + 2, top + kSeparatorHeight / 2 - 1, l.width - 4, 1, kShadow);
-      fill(s, l.x + 2, top + kSeparatorHeight / 2, l.width - 4, 1, kLight);
+      fill_rect(s, l.x + 2, top + kSeparatorHeight / 2 - 1, l.width - 4, 1, kShadow);
+      fill_rect(s, l.x + 2, top + kSeparatorHeight / 2, l.width - 4, 1, kLight);
       continue;
     }
     const bool lit = static_cast<int>(i) == highlighted;
-    if (lit) fill(s, l.x + 2, top, l.width - 4, kItemHeight, kHighlight);
+    if (lit) fill_rect(s, l.x + 2, top, l.width - 4, kItemHeight, kHighlight);
     const std::uint32_t color = lit ? kHighlightText : kMenuText;
+    const std::uint32_t background = lit ? kHighlight : kMenuFace;
     const char* tab = std::strchr(item.text, '\t');
     const std::size_t head =
         tab ? static_cast<std::size_t>(tab - item.text) : std::strlen(item.text);
-    draw_label(s, l.x + kTextLeft, top + text_dy, strip(item.text, head), color);
+    draw_label(s, l.x + kTextLeft, top + text_dy, strip(item.text, head), color, background);
     if (tab) {
       const Label shortcut = strip(tab + 1, std::strlen(tab + 1));
       const int w = font::text_width(shortcut.text, static_cast<int>(std::strlen(shortcut.text)));
-      draw_label(s, l.x + l.width - kTextRight - w, top + text_dy, shortcut, color);
+      draw_label(s, l.x + l.width - kTextRight - w, top + text_dy, shortcut, color, background);
     }
   }
 }

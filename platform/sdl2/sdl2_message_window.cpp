@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/font/bitmap_font.h"
-#include "platform/sdl2/sdl2_draw_context.h"
 #include "platform/sdl2/sdl2_modal_window.h"
+#include "platform/sdl2/sdl2_text.h"
 
 namespace platform::sdl2 {
 
@@ -84,29 +84,21 @@ Layout layout_of(const char* text) {
   return l;
 }
 
-void fill(SDL_Surface* s, int x, int y, int w, int h, std::uint32_t color) {
-  SDL_Rect r{x, y, w, h};
-  SDL_FillRect(s, &r, map_color(s, color));
-}
-
 void text(SDL_Surface* s, int x, int y, const std::string& t) {
-  Sdl2DrawContext context(s);
-  context.set_bk_color(kFace);
-  context.set_text_color(kText);
-  context.text_out(x, y, t.c_str(), static_cast<std::int32_t>(t.size()));
+  draw_text(s, x, y, t.c_str(), static_cast<int>(t.size()), kText, kFace);
 }
 
 void draw(SDL_Surface* s, const Layout& l, bool pressed) {
-  fill(s, 0, 0, s->w, s->h, kFace);
+  fill_rect(s, 0, 0, s->w, s->h, kFace);
   for (std::size_t i = 0; i < l.lines.size(); ++i) {
     text(s, kMargin, kTop + static_cast<int>(i) * font::line_height(), l.lines[i]);
   }
   // The default push button: a dark outer frame, raised (or sunk while pressed).
   const SDL_Rect b = l.button;
-  fill(s, b.x, b.y, b.w, b.h, kDark);
-  fill(s, b.x + 1, b.y + 1, b.w - 2, b.h - 2, pressed ? kShadow : kLight);
-  fill(s, b.x + 2, b.y + 2, b.w - 3, b.h - 3, pressed ? kFace : kShadow);
-  fill(s, b.x + 2, b.y + 2, b.w - 4, b.h - 4, kFace);
+  fill_rect(s, b.x, b.y, b.w, b.h, kDark);
+  fill_rect(s, b.x + 1, b.y + 1, b.w - 2, b.h - 2, pressed ? kShadow : kLight);
+  fill_rect(s, b.x + 2, b.y + 2, b.w - 3, b.h - 3, pressed ? kFace : kShadow);
+  fill_rect(s, b.x + 2, b.y + 2, b.w - 4, b.h - 4, kFace);
   const int shift = pressed ? 1 : 0;
   text(s, b.x + (b.w - width_of(kButtonText)) / 2 + shift,
        b.y + (b.h - font::line_height()) / 2 + shift, kButtonText);

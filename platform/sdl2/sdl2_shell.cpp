@@ -172,11 +172,7 @@ void Sdl2Shell::destroy_main_window() {
   SDL_Window* sdl = main_window_.sdl;
   if (sdl == nullptr) return;
   if (procedure_ != nullptr) procedure_(Message{sdl, kWM_DESTROY, 0, 0});
-  // The window goes; what the backend counts over the whole run stays.
-  MainWindow gone;
-  gone.live_display_objects = main_window_.live_display_objects;
-  gone.first_frame_shown = main_window_.first_frame_shown;
-  main_window_ = gone;
+  main_window_ = MainWindow{};
   SDL_DestroyWindow(sdl);
 }
 

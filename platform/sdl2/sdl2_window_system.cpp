@@ -117,15 +117,10 @@ Rect Sdl2WindowSystem::window_rect(WindowHandle window) {
 }
 
 Rect Sdl2WindowSystem::client_rect_on_screen(WindowHandle window) {
-  SDL_Window* sdl = sdl_window(main_window_, window);
-  if (sdl == nullptr) return {};
-  int x = 0, y = 0, width = 0, height = 0;
-  SDL_GetWindowPosition(sdl, &x, &y);
-  SDL_GetWindowSize(sdl, &width, &height);
-  // The picture area as the portable code knows it: 640x480 however much it is enlarged.
-  const int scale = main_window_.scale;
-  const int top = picture_top(main_window_);
-  return Rect{x, y + top, x + width / scale, y + top + (height - top) / scale};
+  if (sdl_window(main_window_, window) == nullptr) return {};
+  // The picture area is the whole desktop of the memory display (sdl2_display.h), wherever
+  // the window is and however much it is enlarged.
+  return Rect{0, 0, kPictureWidth, kPictureHeight};
 }
 
 std::int32_t Sdl2WindowSystem::screen_width() {

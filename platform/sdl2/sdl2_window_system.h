@@ -33,7 +33,7 @@ class Sdl2WindowSystem : public WindowSystem {
   void move_window(WindowHandle window, std::int32_t x, std::int32_t y) override;
   Rect work_area() override;
   Rect window_rect(WindowHandle window) override;
-  // The picture area below the menu bar, in screen coordinates.
+  // The picture area below the menu bar on the memory display's desktop, which it fills.
   Rect client_rect_on_screen(WindowHandle window) override;
   std::int32_t screen_width() override;
   std::int32_t screen_height() override;

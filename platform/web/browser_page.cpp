@@ -176,9 +176,10 @@ void BrowserPage::show(const std::uint8_t* pixels, std::int32_t pitch_bytes, std
   }
 }
 
-void BrowserPage::set_full_screen(bool on) {
+bool BrowserPage::set_full_screen(bool on) {
   full_screen_ = on;
   page_set_full_screen(on ? 1 : 0);
+  return true;
 }
 
 void BrowserPage::set_title(const char* title) {

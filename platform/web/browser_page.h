@@ -17,7 +17,7 @@ class BrowserPage : public Page, public emulated::MemoryScreen {
   // The screen: the 5-6-5 frame, converted for the canvas in one pass.
   void show(const std::uint8_t* pixels, std::int32_t pitch_bytes, std::int32_t width,
             std::int32_t height, const PixelFormatDesc& format) override;
-  void set_full_screen(bool on) override;
+  bool set_full_screen(bool on) override;
 
   // Page.
   void set_title(const char* title) override;

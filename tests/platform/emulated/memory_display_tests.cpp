@@ -115,6 +115,29 @@ TEST(FakePlatform, FlipShowsTheBackBufferAndTheChainDiesWithItsFront) {
   EXPECT_EQ(p.display.live_objects(), 0);
 }
 
+// A screen that cannot go full screen (SDL refusing it): the mode is refused, not pretended.
+TEST(FakePlatform, AModeTheScreenCannotShowIsRefusedAndChangesNothing) {
+  struct Screen : platform::emulated::MemoryScreen {
+    void show(const std::uint8_t*, std::int32_t, std::int32_t, std::int32_t,
+              const platform::PixelFormatDesc&) override {}
+    bool set_full_screen(bool on) override { return !on || takes_full_screen; }
+    bool takes_full_screen = false;
+  } screen;
+  FakePlatform p;
+  p.display.set_screen(&screen);
+  platform::DirectDraw* ddraw = nullptr;
+  ASSERT_EQ(p.display.create_direct_draw(&ddraw), 0);
+  ASSERT_EQ(ddraw->set_cooperative_level(p.window(), 0x11), 0);
+  EXPECT_EQ(ddraw->set_display_mode(640, 480, 16), platform::kE_FAIL);
+  EXPECT_FALSE(p.display.full_screen_mode_set());
+  EXPECT_EQ(p.display.screen_width(), 1024);
+  screen.takes_full_screen = true;
+  EXPECT_EQ(ddraw->set_display_mode(640, 480, 16), 0);
+  EXPECT_EQ(p.display.screen_width(), 640);
+  ddraw->release();
+  p.display.set_screen(nullptr);
+}
+
 TEST(FakePlatform, CooperativeLevelReportsLostExclusiveModeAndChangedDesktop) {
   FakePlatform p;
   platform::DirectDraw* full = nullptr;

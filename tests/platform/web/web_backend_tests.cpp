@@ -111,7 +111,10 @@ class RecordingPage : public Page, public emulated::MemoryScreen {
     shown.assign(pixels, pixels + static_cast<std::ptrdiff_t>(pitch_bytes / 2) * height);
     EXPECT_EQ(width, 640);
   }
-  void set_full_screen(bool on) override { full_screen = on; }
+  bool set_full_screen(bool on) override {
+    full_screen = on;
+    return true;
+  }
   void set_title(const char* text) override { title = text; }
   void show_menu_bar(bool shown_now) override { menu_bar = shown_now; }
   void open_file_menu() override { ++menus_opened; }
