@@ -22,6 +22,8 @@ inline void clear_block(std::int16_t* block) {
 #if defined(MQ_JPEG_SSE2) && defined(__GNUC__)
   __m128i zero = _mm_setzero_si128();
   __asm__("" : "+x"(zero));
+  // Unrolled by hand: GCC keeps a counted loop of four instructions per store otherwise.
+#pragma GCC unroll 8
   for (std::int32_t i = 0; i < 8; ++i)
     _mm_storeu_si128(reinterpret_cast<__m128i*>(block) + i, zero);
 #else
@@ -124,22 +126,22 @@ __attribute__((always_inline)) inline void decode_fast(DecoderState& d, std::int
       }
       block[0] = low16(c.predictor);
       const HuffmanLookup& ac = *d.block_ac[j];
-      std::int32_t k = 1;
+      // Unsigned positions index the tables without a sign extension.
+      std::uint32_t k = 1;
       while (k <= 63) {
         fast_fill<true>(d, b);
-        const std::uint64_t entry = ac.pairs[b.acc >> (64 - kPeekBits)];
+        const PairEntry& entry = ac.pairs[b.acc >> (64 - kPeekBits)];
         // A run of 16 zeros is a run of 15 and a stored zero. With one coefficient the second
         // position is the first, and the zero stored there first is overwritten.
-        const std::int32_t first = k + static_cast<std::int32_t>((entry >> 8) & 0x3F);
-        const std::int32_t second = first + static_cast<std::int32_t>((entry >> 14) & 0x3F);
+        const std::uint32_t second = k + entry.second;
         // Past the end, the second code may be the next block's: the path below takes one code.
-        if (entry != 0 && second <= 63) {
-          const auto bits = static_cast<std::int32_t>(entry & 0x3F);
-          b.acc <<= bits;
-          b.count -= bits;
-          block[kZigzag[second]] = static_cast<std::int16_t>(entry >> 48);
-          block[kZigzag[first]] = static_cast<std::int16_t>(entry >> 32);
-          if ((entry & kPairEndOfBlock) != 0) {
+        if (second <= 63) {
+          const std::uint32_t first = k + entry.first;
+          b.acc <<= entry.bits;
+          b.count -= entry.bits;
+          block[kZigzag[second]] = entry.second_value;
+          block[kZigzag[first]] = entry.first_value;
+          if (entry.end_of_block != 0) {
             k = second;  // the end mark
             break;
           }
@@ -150,7 +152,7 @@ __attribute__((always_inline)) inline void decode_fast(DecoderState& d, std::int
         const std::int32_t r = rs >> 4;
         const std::int32_t size = rs & 15;
         if (size != 0) {
-          k += r;
+          k += static_cast<std::uint32_t>(r);
           if (k > 63) fail(CorruptData);
           block[kZigzag[k]] = static_cast<std::int16_t>(extend(fast_get_bits(b, size), size));
           ++k;
