@@ -52,21 +52,31 @@ enum class SamplingLayout : std::int32_t { gray = 0, h1v1 = 1, h2v1 = 2, h1v2 = 
 // kPeekBits bits, (bits consumed << 8) | symbol, or kPeekSlow when the tree must be walked.
 // with_value goes one step further when the code and its extra bits both fit in the window:
 // (coefficient value << 16) | flags | (run << 8) | bits consumed, or 0 when they do not.
+// Up to two AC coefficients of one window (HuffmanLookup::pairs) when their codes and extra bits
+// all fit in it, each field a byte or a half of its own so that the decoder reads it with one
+// load: the bits consumed, the zigzag steps from the current position to the first coefficient
+// and to the second (the same when there is only one), whether the block ends after them, and
+// the two values. An end of block counts as a zero stored one step on, or, on its own, at the
+// current position. When even the first does not fit, second is kPairNone, which puts it past
+// the block's end.
+struct PairEntry {
+  std::uint8_t bits;
+  std::uint8_t first;
+  std::uint8_t second;
+  std::uint8_t end_of_block;
+  std::int16_t first_value;
+  std::int16_t second_value;
+};
+inline constexpr std::uint8_t kPairNone = 0xFF;
+
 struct HuffmanLookup {
   std::int32_t fast[256];
   std::uint8_t length[256];
   std::int32_t tree[512];
   std::uint16_t peek[1 << kPeekBits];
   std::uint32_t with_value[1 << kPeekBits];
-  std::uint64_t pairs[1 << kPeekBits];
+  PairEntry pairs[1 << kPeekBits];
 };
-// pairs (AC tables only) yields up to two coefficients when their codes and extra bits all fit
-// in the window: bits consumed (bits 0-5), the run before the first coefficient (8-13), the steps
-// from the first to the second (14-19; 0 when there is only one), kPairEndOfBlock when the block
-// ends after them, the first value (32-47) and the second (48-63). An end of block counts as a
-// zero stored one step on, or, on its own, at the current position. 0 when even the first does
-// not fit.
-inline constexpr std::uint64_t kPairEndOfBlock = std::uint64_t{1} << 20;
 inline constexpr std::uint16_t kPeekSlow = 0x8000;
 // Flags of with_value entries of AC tables: end of block (no coefficient) and a run of 16 zeros
 // (run 15 with a value of 0).

@@ -138,25 +138,30 @@ void build_lookup(HuffmanLookup& t, const std::uint8_t counts[17], const std::ui
   constexpr std::uint32_t window_mask = (1u << kPeekBits) - 1;
   for (std::uint32_t q = 0; q < (1u << kPeekBits); ++q) {
     const std::uint32_t first = t.with_value[q];
-    t.pairs[q] = 0;
-    if (first == 0) continue;
-    const std::uint32_t first_bits = first & 0xFF;
-    if ((first & kWithValueEob) != 0) {
-      t.pairs[q] = first_bits | kPairEndOfBlock;
-      continue;
-    }
-    std::uint64_t entry =
-        first_bits | (((first >> 8) & 0x0F) << 8) | (static_cast<std::uint64_t>(first >> 16) << 32);
-    const std::uint32_t second = t.with_value[(q << first_bits) & window_mask];
-    if (second != 0 && (second & 0xFF) <= kPeekBits - first_bits) {
-      entry += second & 0xFF;
-      if ((second & kWithValueEob) != 0) {
-        // One step to the end mark, so that a first coefficient at 63 goes the slow way: there
-        // the block ends without an end of block, and the code that follows is the next DC.
-        entry |= kPairEndOfBlock | (1u << 14);
-      } else {
-        entry |=
-            ((1 + ((second >> 8) & 0x0F)) << 14) | (static_cast<std::uint64_t>(second >> 16) << 48);
+    PairEntry entry{0, 0, kPairNone, 0, 0, 0};
+    if (first != 0) {
+      const std::uint32_t first_bits = first & 0xFF;
+      entry.bits = static_cast<std::uint8_t>(first_bits);
+      entry.second = 0;
+      entry.end_of_block = (first & kWithValueEob) != 0 ? 1 : 0;
+      if (entry.end_of_block == 0) {
+        entry.first = static_cast<std::uint8_t>((first >> 8) & 0x0F);
+        entry.second = entry.first;
+        entry.first_value = static_cast<std::int16_t>(first >> 16);
+        const std::uint32_t second = t.with_value[(q << first_bits) & window_mask];
+        if (second != 0 && (second & 0xFF) <= kPeekBits - first_bits) {
+          entry.bits = static_cast<std::uint8_t>(first_bits + (second & 0xFF));
+          if ((second & kWithValueEob) != 0) {
+            // One step to the end mark, so that a first coefficient at 63 goes the slow way:
+            // there the block ends without an end of block, and the code that follows is the
+            // next DC.
+            entry.second = static_cast<std::uint8_t>(entry.first + 1);
+            entry.end_of_block = 1;
+          } else {
+            entry.second = static_cast<std::uint8_t>(entry.first + 1 + ((second >> 8) & 0x0F));
+            entry.second_value = static_cast<std::int16_t>(second >> 16);
+          }
+        }
       }
     }
     t.pairs[q] = entry;

@@ -90,7 +90,17 @@ inline void fast_fill(DecoderState& d, FastBits& b) {
     // A flag in the top bit of each FF byte; the lowest flag is exact (borrows only run upward).
     const std::uint64_t ff = (~raw - 0x0101010101010101ull) & raw & 0x8080808080808080ull;
     std::int32_t n = (63 - b.count) >> 3;
-    if (ff != 0) n = std::min(n, __builtin_ctzll(ff) >> 3);  // stop in front of the FF
+    if (ff == 0) {
+      // No FF among the eight: all of them go in, those past the whole bytes taken included.
+      // The bits below count are then the stream's next bits, and whatever later fills those
+      // positions (the next fill, or the byte-by-byte path) writes the same bits there.
+      b.acc |= __builtin_bswap64(raw) >> b.count;
+      b.count |= 56;  // count + 8 n
+      d.cursor += n;
+      d.available -= n;
+      return;
+    }
+    n = std::min(n, __builtin_ctzll(ff) >> 3);  // stop in front of the FF
     if (n > 0) {
       const std::uint64_t v = __builtin_bswap64(raw) & (~std::uint64_t{0} << (64 - 8 * n));
       b.acc |= v >> b.count;

@@ -22,6 +22,8 @@ inline void clear_block(std::int16_t* block) {
 #if defined(MQ_JPEG_SSE2) && defined(__GNUC__)
   __m128i zero = _mm_setzero_si128();
   __asm__("" : "+x"(zero));
+  // Unrolled by hand: GCC keeps a counted loop of four instructions per store otherwise.
+#pragma GCC unroll 8
   for (std::int32_t i = 0; i < 8; ++i)
     _mm_storeu_si128(reinterpret_cast<__m128i*>(block) + i, zero);
 #else
@@ -89,14 +91,72 @@ void decode_mcu_row(DecoderState& d, std::int16_t* coef, std::uint8_t* high_wate
 
 namespace {
 
-// Inlined into both builds below.
-template <bool blocks_cleared>
+// The AC coefficients of one block from position 1 on; returns the position after the last.
+// Without store they are decoded and dropped.
+template <bool store>
+__attribute__((always_inline)) inline std::uint32_t decode_ac_fast(DecoderState& d, FastBits& b,
+                                                                   const HuffmanLookup& ac,
+                                                                   std::int16_t* block) {
+  // Unsigned positions index the tables without a sign extension.
+  std::uint32_t k = 1;
+  while (k <= 63) {
+    fast_fill<true>(d, b);
+    const PairEntry& entry = ac.pairs[b.acc >> (64 - kPeekBits)];
+    // A run of 16 zeros is a run of 15 and a stored zero. With one coefficient the second
+    // position is the first, and the zero stored there first is overwritten.
+    const std::uint32_t second = k + entry.second;
+    // Past the end, the second code may be the next block's: the path below takes one code.
+    if (second <= 63) {
+      [[maybe_unused]] const std::uint32_t first = k + entry.first;
+      b.acc <<= entry.bits;
+      b.count -= entry.bits;
+      if constexpr (store) {
+        block[kZigzag[second]] = entry.second_value;
+        block[kZigzag[first]] = entry.first_value;
+      }
+      if (entry.end_of_block != 0) {
+        k = second;  // the end mark
+        break;
+      }
+      k = second + 1;
+      continue;
+    }
+    const std::int32_t rs = fast_decode_symbol(b, ac);
+    const std::int32_t r = rs >> 4;
+    const std::int32_t size = rs & 15;
+    if (size != 0) {
+      k += static_cast<std::uint32_t>(r);
+      if (k > 63) fail(CorruptData);
+      const std::int32_t v = extend(fast_get_bits(b, size), size);
+      if constexpr (store) block[kZigzag[k]] = static_cast<std::int16_t>(v);
+      ++k;
+    } else if (r == 15) {
+      if (k + 15 > 63) fail(CorruptData);
+      k += 16;
+    } else {
+      break;
+    }
+  }
+  return k;
+}
+
+// Inlined into both builds below. drop_ac serves the 1/8 scale, where the transform of a block
+// that gives one pixel reads only its DC: the AC coefficients of such blocks are decoded and
+// dropped, and the blocks are neither cleared nor written past their first value.
+template <bool blocks_cleared, bool drop_ac>
 __attribute__((always_inline)) inline void decode_fast(DecoderState& d, std::int16_t* coef,
                                                        std::uint8_t* high_water) {
   FastBits b{d.bits64, d.bit_count64};
   std::int16_t* block = coef;
   std::uint8_t* hw_count = high_water;
   const std::int32_t per_mcu = d.scan_blocks_per_mcu;
+  bool drop[kMaxBlocksPerMcu] = {};
+  if constexpr (drop_ac) {
+    for (std::int32_t j = 0; j < per_mcu; ++j) {
+      const std::int32_t c = d.block_comp[j];
+      drop[j] = c < d.plane_count && d.block_size[c] == 1;
+    }
+  }
   for (std::int32_t m = 0; m < d.scan_mcus_per_row; ++m) {
     if (d.restart_interval != 0 && d.mcus_left == 0) {
       process_restart(d, true);
@@ -105,7 +165,7 @@ __attribute__((always_inline)) inline void decode_fast(DecoderState& d, std::int
     for (std::int32_t j = 0; j < per_mcu; ++j) {
       // Clearing the whole block up front gives the same coefficients as clearing only the
       // positions below the high-water count, at a cost of a few vector stores.
-      if constexpr (!blocks_cleared) clear_block(block);
+      if (!blocks_cleared && !(drop_ac && drop[j])) clear_block(block);
       FrameComponent& c = d.comp[d.block_comp[j]];
       fast_fill<true>(d, b);
       const HuffmanLookup& dc = *d.block_dc[j];
@@ -124,43 +184,8 @@ __attribute__((always_inline)) inline void decode_fast(DecoderState& d, std::int
       }
       block[0] = low16(c.predictor);
       const HuffmanLookup& ac = *d.block_ac[j];
-      std::int32_t k = 1;
-      while (k <= 63) {
-        fast_fill<true>(d, b);
-        const std::uint64_t entry = ac.pairs[b.acc >> (64 - kPeekBits)];
-        // A run of 16 zeros is a run of 15 and a stored zero. With one coefficient the second
-        // position is the first, and the zero stored there first is overwritten.
-        const std::int32_t first = k + static_cast<std::int32_t>((entry >> 8) & 0x3F);
-        const std::int32_t second = first + static_cast<std::int32_t>((entry >> 14) & 0x3F);
-        // Past the end, the second code may be the next block's: the path below takes one code.
-        if (entry != 0 && second <= 63) {
-          const auto bits = static_cast<std::int32_t>(entry & 0x3F);
-          b.acc <<= bits;
-          b.count -= bits;
-          block[kZigzag[second]] = static_cast<std::int16_t>(entry >> 48);
-          block[kZigzag[first]] = static_cast<std::int16_t>(entry >> 32);
-          if ((entry & kPairEndOfBlock) != 0) {
-            k = second;  // the end mark
-            break;
-          }
-          k = second + 1;
-          continue;
-        }
-        const std::int32_t rs = fast_decode_symbol(b, ac);
-        const std::int32_t r = rs >> 4;
-        const std::int32_t size = rs & 15;
-        if (size != 0) {
-          k += r;
-          if (k > 63) fail(CorruptData);
-          block[kZigzag[k]] = static_cast<std::int16_t>(extend(fast_get_bits(b, size), size));
-          ++k;
-        } else if (r == 15) {
-          if (k + 15 > 63) fail(CorruptData);
-          k += 16;
-        } else {
-          break;
-        }
-      }
+      const std::uint32_t k = drop_ac && drop[j] ? decode_ac_fast<false>(d, b, ac, block)
+                                                 : decode_ac_fast<true>(d, b, ac, block);
       *hw_count = static_cast<std::uint8_t>(k);
       block += 64;
       ++hw_count;
@@ -171,31 +196,40 @@ __attribute__((always_inline)) inline void decode_fast(DecoderState& d, std::int
   d.bit_count64 = b.count;
 }
 
-template <bool blocks_cleared>
+template <bool blocks_cleared, bool drop_ac>
 void decode_fast_baseline(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
-  decode_fast<blocks_cleared>(d, coef, high_water);
+  decode_fast<blocks_cleared, drop_ac>(d, coef, high_water);
 }
 
 #if defined(MQ_JPEG_BMI2)
 // The same loop with BMI2's flag-free shifts: the reader's shifts by a code length sit on the
 // chain from one symbol to the next, and the plain x86-64 shift by CL also writes the flags.
-template <bool blocks_cleared>
+template <bool blocks_cleared, bool drop_ac>
 __attribute__((target("bmi,bmi2"))) void decode_fast_bmi2(DecoderState& d, std::int16_t* coef,
                                                           std::uint8_t* high_water) {
-  decode_fast<blocks_cleared>(d, coef, high_water);
+  decode_fast<blocks_cleared, drop_ac>(d, coef, high_water);
 }
 #endif
 
-template <bool blocks_cleared>
-void decode_fast_dispatch(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
+template <bool blocks_cleared, bool drop_ac>
+void decode_fast_isa(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
 #if defined(MQ_JPEG_BMI2)
   static const bool bmi2 = __builtin_cpu_supports("bmi2") != 0;
   if (bmi2) {
-    decode_fast_bmi2<blocks_cleared>(d, coef, high_water);
+    decode_fast_bmi2<blocks_cleared, drop_ac>(d, coef, high_water);
     return;
   }
 #endif
-  decode_fast_baseline<blocks_cleared>(d, coef, high_water);
+  decode_fast_baseline<blocks_cleared, drop_ac>(d, coef, high_water);
+}
+
+template <bool blocks_cleared>
+void decode_fast_dispatch(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
+  if (d.scale == 8) {
+    decode_fast_isa<blocks_cleared, true>(d, coef, high_water);
+  } else {
+    decode_fast_isa<blocks_cleared, false>(d, coef, high_water);
+  }
 }
 
 }  // namespace
