@@ -41,6 +41,20 @@ Bytes photo_jpeg(int width, int height, const std::string& options) {
   return jpeg_test::read_file(jpg);
 }
 
+// The same coefficients rewritten by jpegtran with the given options (-progressive: a
+// progressive file of the sequential one's blocks).
+Bytes jpegtran(const Bytes& jpeg, const std::string& options) {
+  const std::string in = work_file("twin_in.jpg");
+  const std::string out = work_file("twin_out.jpg");
+  std::FILE* f = std::fopen(in.c_str(), "wb");
+  if (f == nullptr) return {};
+  std::fwrite(jpeg.data(), 1, jpeg.size(), f);
+  std::fclose(f);
+  const std::string command = "jpegtran " + options + " -outfile " + out + " " + in;
+  if (std::system(command.c_str()) != 0) return {};
+  return jpeg_test::read_file(out);
+}
+
 // djpeg's decode at 1/scale as packed RGB or grey (the header of its PNM dropped).
 Bytes djpeg_scaled(const Bytes& jpeg, int scale) {
   const std::string in = work_file("in.jpg");
@@ -122,6 +136,27 @@ TEST(ScaledDecode, GivesTheSameBytesOnOneAndTwoThreads) {
         const Decoded two = jpeg_test::decode_stages(jpeg, fast, 2, 0, scale);
         ASSERT_TRUE(one.ok() && two.ok()) << layout << " 1/" << scale;
         EXPECT_EQ(one.pixels, two.pixels) << layout << " 1/" << scale;
+      }
+    }
+  }
+}
+
+TEST(ScaledDecode, AProgressiveFileGivesTheBytesOfItsSequentialTwinAtEveryScale) {
+  // At 1/8 the AC scans of components transformed to one sample per block are skipped, not
+  // decoded (4:2:0 chroma there is still transformed to 2x2), restart markers and all.
+  const char* cases[][2] = {{"-sample 2x2", "-progressive"},
+                            {"-sample 1x1", "-progressive -restart 1"},
+                            {"-grayscale", "-progressive -restart 2"}};
+  for (const auto& [layout, rewrite] : cases) {
+    const Bytes sequential = photo_jpeg(203, 99, std::string("-quality 85 ") + layout);
+    const Bytes progressive = jpegtran(sequential, rewrite);
+    ASSERT_FALSE(sequential.empty() || progressive.empty()) << kNeedsTools << ", jpegtran";
+    for (int scale : {1, 2, 4, 8}) {
+      for (bool fast : {true, false}) {
+        const Decoded twin = decode(sequential, fast, 1, scale);
+        const Decoded r = decode(progressive, fast, 1, scale);
+        ASSERT_TRUE(twin.ok() && r.ok()) << layout << " 1/" << scale;
+        EXPECT_EQ(r.pixels, twin.pixels) << layout << " 1/" << scale << (fast ? " fast" : "");
       }
     }
   }
