@@ -162,6 +162,32 @@ TEST(ScaledDecode, AProgressiveFileGivesTheBytesOfItsSequentialTwinAtEveryScale)
   }
 }
 
+TEST(ScaledDecode, ASkippedScanRefusesBadRestartMarkersAsADecodedOneDoes) {
+  // Grey at 1/8 skips every AC scan; the last scan is an AC refinement with a marker each row.
+  const Bytes jpeg =
+      jpegtran(photo_jpeg(64, 48, "-quality 85 -grayscale"), "-progressive -restart 1");
+  ASSERT_FALSE(jpeg.empty()) << kNeedsTools << ", jpegtran";
+  std::size_t last = 0;  // the last RSTn
+  for (std::size_t i = 0; i + 1 < jpeg.size(); ++i) {
+    if (jpeg[i] == 0xFF && (jpeg[i + 1] & 0xF8) == 0xD0) last = i;
+  }
+  ASSERT_GT(last, 0u);
+  Bytes renumbered = jpeg;
+  renumbered[last + 1] = static_cast<std::uint8_t>(0xD0 + ((renumbered[last + 1] + 1) & 7));
+  Bytes missing = jpeg;
+  missing.erase(missing.begin() + static_cast<std::ptrdiff_t>(last),
+                missing.begin() + static_cast<std::ptrdiff_t>(last + 2));
+  Bytes extra = jpeg;
+  extra.insert(extra.end() - 2, {0xFF, renumbered[last + 1]});
+  const std::pair<const Bytes*, std::int32_t> cases[] = {{&renumbered, jpeg::RestartMarkerMissing},
+                                                         {&missing, jpeg::RestartMarkerMissing},
+                                                         {&extra, jpeg::UnexpectedMarker}};
+  for (const auto& [damaged, code] : cases) {
+    EXPECT_EQ(decode(*damaged, true, 1, 1).error_code, code);
+    EXPECT_EQ(decode(*damaged, true, 1, 8).error_code, code);
+  }
+}
+
 TEST(ScaledDecode, RefusesAScaleOtherThanOneTwoFourOrEight) {
   const Bytes jpeg = photo_jpeg(16, 16, "-quality 85");
   ASSERT_FALSE(jpeg.empty()) << kNeedsTools;
