@@ -7,6 +7,7 @@
 
 #include "jpeg/huffman.h"
 #include "jpeg/markers.h"
+#include "jpeg/scan_pipeline.h"
 #include "jpeg/scan_setup.h"
 
 namespace jpeg::detail {
@@ -189,12 +190,10 @@ enum class ScanKind { sequential, dc_first, dc_refine, ac_first, ac_refine };
 // Runs the block decoder of the scan kind over every block of the current scan, in MCU order.
 template <ScanKind kind>
 void decode_scan(DecoderState& d) {
-  // The whole scan is counted before it runs, so an over-long file is refused before the work.
-  d.blocks_visited += std::int64_t{d.scan_mcu_rows} * d.scan_mcus_per_row * d.scan_blocks_per_mcu;
-  if (d.blocks_visited > d.visit_budget) fail(TooManyScans);
   FastBits b{d.bits64, d.bit_count64};
   std::int32_t base[4] = {};
   for (std::int32_t row = 0; row < d.scan_mcu_rows; ++row) {
+    if (d.scan_job != nullptr) scan_row_reached(d, row);
     std::int32_t column[4] = {};
     for (std::int32_t m = 0; m < d.scan_mcus_per_row; ++m) {
       if (d.restart_interval != 0 && d.mcus_left == 0) {
@@ -252,22 +251,31 @@ bool reads_dc_only(const DecoderState& d, std::int32_t i) {
   return d.progressive && d.scale != 1 && d.block_size[i] == 1;
 }
 
-// Checks the band of a progressive scan and decodes it.
-void decode_progressive_scan(DecoderState& d) {
+// T.81 G.1.1.1.1: the band and successive approximation of a progressive scan.
+void check_band(const DecoderState& d) {
   if (d.se < d.ss || d.se > 63) fail(ProgressiveScanRange);
   if (d.ss != 0 && d.ns != 1) fail(ProgressiveScanRange);
   if (d.ss == 0 && d.se != 0) fail(ProgressiveScanRange);
   if (d.ah != 0 && d.al != d.ah - 1) fail(SuccessiveApproximation);
   // Shifts of 14 and more leave nothing of a 16-bit coefficient (T.81 allows Al up to 13).
   if (d.al >= 14) fail(ProgressiveScanRange);
-  if (d.ss != 0 && reads_dc_only(d, d.scan_comp[0])) {
-    // Counted as if decoded, so that the same files meet the work budget.
-    d.blocks_visited += std::int64_t{d.scan_mcu_rows} * d.scan_mcus_per_row;
-    if (d.blocks_visited > d.visit_budget) fail(TooManyScans);
-    skip_scan(d);
-    return;
-  }
-  if (d.ss == 0) {
+}
+
+}  // namespace
+
+bool scan_needed(DecoderState& d) {
+  if (d.progressive) check_band(d);
+  // The whole scan is counted before it runs, so an over-long file is refused before the work;
+  // a skipped scan counts as if decoded, so that the same files meet the budget.
+  d.blocks_visited += std::int64_t{d.scan_mcu_rows} * d.scan_mcus_per_row * d.scan_blocks_per_mcu;
+  if (d.blocks_visited > d.visit_budget) fail(TooManyScans);
+  return !(d.progressive && d.ss != 0 && reads_dc_only(d, d.scan_comp[0]));
+}
+
+void decode_scan_into_store(DecoderState& d) {
+  if (!d.progressive) {
+    decode_scan<ScanKind::sequential>(d);
+  } else if (d.ss == 0) {
     if (d.ah == 0) {
       decode_scan<ScanKind::dc_first>(d);
     } else {
@@ -279,8 +287,6 @@ void decode_progressive_scan(DecoderState& d) {
     decode_scan<ScanKind::ac_refine>(d);
   }
 }
-
-}  // namespace
 
 void decode_into_store(DecoderState& d, bool first_scan_read) {
   // Every component's planes cover whole MCUs; a picture of one component has one block an MCU.
@@ -329,6 +335,10 @@ void decode_into_store(DecoderState& d, bool first_scan_read) {
   }
   d.blocks_visited = 0;
   d.visit_budget = kMaxScanPasses * store_blocks;
+  if (!first_scan_read && decode_scans_on_two_threads(d)) {
+    finish_store(d);
+    return;
+  }
   bool have_scan = first_scan_read;
   while (true) {
     if (!have_scan) {
@@ -340,12 +350,16 @@ void decode_into_store(DecoderState& d, bool first_scan_read) {
     have_scan = false;
     compute_scan_geometry(d);
     prepare_scan(d, true);
-    if (d.progressive) {
-      decode_progressive_scan(d);
+    if (scan_needed(d)) {
+      decode_scan_into_store(d);
     } else {
-      decode_scan<ScanKind::sequential>(d);
+      skip_scan(d);
     }
   }
+  finish_store(d);
+}
+
+void finish_store(DecoderState& d) {
   // The output walks the MCUs of the layout: every component, in frame order.
   d.ns = d.components;
   for (std::int32_t i = 0; i < d.components; ++i) {

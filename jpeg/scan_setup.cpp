@@ -102,7 +102,7 @@ void process_restart(DecoderState& d, bool fast) {
   enter_entropy_mode(d, fast);
 }
 
-void skip_scan(DecoderState& d) {
+void skip_scan(DecoderState& d, bool check_restarts) {
   // Decoding meets a restart marker before every interval but the first, and the readers stop
   // in front of every marker, so the markers inside the data are exactly those.
   const std::int64_t mcus = std::int64_t{d.scan_mcu_rows} * d.scan_mcus_per_row;
@@ -126,6 +126,7 @@ void skip_scan(DecoderState& d) {
       b = next_byte(d);
     } while (b == 0xFF);
     if (b == 0x00) continue;  // a stuffed FF 00
+    if (!check_restarts && b >= 0xD0 && b <= 0xD7) continue;
     if (b >= 0xD0 && b <= 0xD7) {
       // After the last interval decoding ends the scan, and the marker reader refuses an RSTn.
       if (seen == restarts) fail(UnexpectedMarker);
@@ -133,7 +134,7 @@ void skip_scan(DecoderState& d) {
       ++seen;
       continue;
     }
-    if (seen != restarts) fail(RestartMarkerMissing);
+    if (check_restarts && seen != restarts) fail(RestartMarkerMissing);
     unread_byte(d, b);
     unread_byte(d, 0xFF);
     return;
