@@ -1,8 +1,8 @@
 // Two-thread decoding of progressive scans. One mutex guards the reading of the file's segments
-// (on the decoder's own state, by whichever thread takes the next scan), the rows each running
-// scan has done and the first failure; each scan decodes on a state of its own, from its own
-// copies of its Huffman tables, and writes the shared store only where no other running scan
-// writes, or behind it.
+// (on the decoder's own state, by whichever thread next looks for a scan), the window of scans
+// read ahead, the rows each running scan has done and the first failure; each scan decodes on a
+// state of its own, from its own copies of its Huffman tables, and writes the shared store only
+// where no other running scan writes, or behind it.
 #include "jpeg/scan_pipeline.h"
 
 #include <climits>
@@ -25,25 +25,29 @@ namespace jpeg::detail {
 
 struct ScanPipeline;
 
-// A scan taken by one thread; each thread keeps one record and fills it anew for each scan.
+// A scan read ahead and waiting for a thread, or being decoded by one; a record of the window.
 struct ScanJob {
   ScanPipeline* pipeline = nullptr;
-  const ScanJob* other = nullptr;  // the other thread's record
-  DecoderState state;              // the decoder's state when the scan began, its input the scan
-  HuffmanLookup tables[4];         // the scan's tables as they were when it began
+  DecoderState state;       // the decoder's state when the scan began, its input the scan
+  HuffmanLookup tables[4];  // the scan's tables as they were when it began
   // Guarded by the pipeline's mutex from here on.
-  std::int64_t index = -1;  // the scan's place among the file's scans
-  bool running = false;
+  enum class Stage { free, ready, running } stage = Stage::free;
+  std::int64_t index = -1;        // the scan's place among the file's scans
+  std::int32_t bytes = 0;         // of entropy-coded data, a measure of its work
   bool dc = false;                // writes DC planes (otherwise AC planes)
   std::uint32_t components = 0;   // a bit per component it writes
-  std::int64_t follows = -1;      // the index of the other thread's scan it follows, or -1
   std::int32_t rows_done_px = 0;  // pixel rows of the frame it has finished
 };
+
+// Scans read ahead at most: cjpeg's scripts have ten, and the largest, the luma's last
+// refinement, should start as soon as the one it follows has.
+inline constexpr std::int32_t kWindow = 12;
 
 struct ScanPipeline {
   std::mutex mutex;
   std::condition_variable progress;  // rows done, a scan ended, or a failure
   std::int32_t waiting = 0;          // threads waiting on progress
+  std::unique_ptr<ScanJob> jobs[kWindow];
   const std::uint8_t* input_begin = nullptr;
   const std::uint8_t* input_end = nullptr;
   std::int64_t next_index = 0;  // the index of the next scan to be read
@@ -103,6 +107,7 @@ void set_up_job(const DecoderState& d, const ScanPipeline& p, ScanJob& job,
       table = &job.tables[copies++];
     }
   }
+  job.bytes = s.available;
   job.dc = dc;
   job.components = 0;
   for (std::int32_t j = 0; j < s.ns; ++j) job.components |= 1u << s.scan_comp[j];
@@ -152,48 +157,84 @@ bool conflict(const ScanJob& a, const ScanJob& b) {
   return a.dc == b.dc && (a.components & b.components) != 0;
 }
 
-// The loop of each thread: take the next scan, decode it, until EOI or a failure before it.
-void run_scans(DecoderState& d, ScanPipeline& p, ScanJob& job) {
+// Whether every earlier scan that writes what the job writes has done the pixel rows it needs
+// (all of them for a scan not yet started). Under the mutex.
+bool predecessors_done(const ScanPipeline& p, const ScanJob& job, std::int32_t needed_px) {
+  for (const auto& other : p.jobs) {
+    if (other->stage == ScanJob::Stage::free || other->index >= job.index) continue;
+    if (!conflict(job, *other)) continue;
+    if (other->stage == ScanJob::Stage::ready || other->rows_done_px < needed_px) return false;
+  }
+  return true;
+}
+
+// Reads scans ahead into the free records, then picks the ready scan with the most data among
+// those whose predecessors have all started (the earliest ready one always qualifies, so that a
+// scan only ever follows running ones); null when none is left. Under the mutex.
+ScanJob* next_job(DecoderState& d, ScanPipeline& p) {
+  for (auto& record : p.jobs) {
+    if (p.at_eoi || p.next_index >= p.failed_index) break;
+    if (record->stage != ScanJob::Stage::free) continue;
+    try {
+      if (!read_next_scan(d, p, *record)) {
+        p.at_eoi = true;
+        break;
+      }
+    } catch (const Failure& f) {
+      record_failure(p, p.next_index, f.code, d.stream_bytes - d.available);
+      break;
+    } catch (...) {
+      record_failure(p, p.next_index, ReadFailed, d.stream_bytes - d.available);
+      break;
+    }
+    record->index = p.next_index++;
+    record->stage = ScanJob::Stage::ready;
+  }
+  ScanJob* pick = nullptr;
+  for (auto& record : p.jobs) {
+    ScanJob& job = *record;
+    if (job.stage != ScanJob::Stage::ready || job.index >= p.failed_index) continue;
+    bool startable = true;
+    for (const auto& other : p.jobs) {
+      if (other->stage == ScanJob::Stage::ready && other->index < job.index &&
+          conflict(job, *other)) {
+        startable = false;
+      }
+    }
+    if (startable && (pick == nullptr || job.bytes > pick->bytes)) pick = &job;
+  }
+  return pick;
+}
+
+// The loop of each thread: take a scan, decode it, until none is left before EOI or a failure.
+void run_scans(DecoderState& d, ScanPipeline& p) {
   while (true) {
+    ScanJob* job = nullptr;
     {
       std::lock_guard lock(p.mutex);
-      if (p.at_eoi || p.next_index >= p.failed_index) return;
-      bool scan = false;
-      try {
-        scan = read_next_scan(d, p, job);
-      } catch (const Failure& f) {
-        record_failure(p, p.next_index, f.code, d.stream_bytes - d.available);
-      } catch (...) {
-        record_failure(p, p.next_index, ReadFailed, d.stream_bytes - d.available);
-      }
-      if (p.next_index >= p.failed_index) return;
-      if (!scan) {
-        p.at_eoi = true;
-        return;
-      }
-      job.index = p.next_index++;
-      job.running = true;
-      job.rows_done_px = 0;
-      job.follows = job.other->running && conflict(job, *job.other) ? job.other->index : -1;
+      job = next_job(d, p);
+      if (job == nullptr) return;
+      job->stage = ScanJob::Stage::running;
+      job->rows_done_px = 0;
     }
     std::int32_t code = 0;
     std::int64_t offset = 0;
     try {
-      enter_entropy_mode(job.state, true);
-      decode_scan_into_store(job.state);
-      check_end_of_scan(job.state);
+      enter_entropy_mode(job->state, true);
+      decode_scan_into_store(job->state);
+      check_end_of_scan(job->state);
     } catch (const Failure& f) {
       code = f.code;
-      offset = job.state.stream_bytes - job.state.available;
+      offset = job->state.stream_bytes - job->state.available;
     } catch (...) {
       code = ReadFailed;
-      offset = job.state.stream_bytes - job.state.available;
+      offset = job->state.stream_bytes - job->state.available;
     }
     {
       std::lock_guard lock(p.mutex);
-      job.running = false;
-      job.rows_done_px = INT_MAX;
-      if (code != 0) record_failure(p, job.index, code, offset);
+      job->stage = ScanJob::Stage::free;
+      job->rows_done_px = INT_MAX;
+      if (code != 0) record_failure(p, job->index, code, offset);
     }
     p.progress.notify_all();
   }
@@ -211,12 +252,10 @@ void scan_row_reached(DecoderState& d, std::int32_t row) {
     std::unique_lock lock(p.mutex);
     job.rows_done_px = row * height;
     wake = p.waiting > 0;
-    const ScanJob& other = *job.other;
     const auto ready = [&] {
-      return job.index > p.failed_index || other.index != job.follows || !other.running ||
-             other.rows_done_px >= needed;
+      return job.index > p.failed_index || predecessors_done(p, job, needed);
     };
-    if (job.follows >= 0 && !ready()) {
+    if (!ready()) {
       if (wake) p.progress.notify_all();
       wake = false;
       ++p.waiting;
@@ -236,10 +275,12 @@ bool decode_scans_on_two_threads(DecoderState& d) {
 #else
   if (d.threads < 2 || !d.progressive) return false;
   if (static_cast<std::int64_t>(d.width) * d.height < d.pipeline_min_pixels) return false;
-  std::unique_ptr<ScanJob> jobs[2] = {std::unique_ptr<ScanJob>(new (std::nothrow) ScanJob()),
-                                      std::unique_ptr<ScanJob>(new (std::nothrow) ScanJob())};
-  if (jobs[0] == nullptr || jobs[1] == nullptr) return false;
   ScanPipeline p;
+  for (auto& record : p.jobs) {
+    record.reset(new (std::nothrow) ScanJob());
+    if (record == nullptr) return false;
+    record->pipeline = &p;
+  }
   struct Input {
     std::uint8_t* block = nullptr;
     ~Input() { std::free(block); }
@@ -248,17 +289,13 @@ bool decode_scans_on_two_threads(DecoderState& d) {
   read_rest_of_input(d, input.block, size);
   p.input_begin = input.block + kPushBackBytes;
   p.input_end = p.input_begin + size;
-  for (std::int32_t t = 0; t < 2; ++t) {
-    jobs[t]->pipeline = &p;
-    jobs[t]->other = jobs[1 - t].get();
-  }
   std::thread worker;
   try {
-    worker = std::thread(run_scans, std::ref(d), std::ref(p), std::ref(*jobs[1]));
+    worker = std::thread(run_scans, std::ref(d), std::ref(p));
   } catch (...) {
     // No thread: the caller's thread takes every scan.
   }
-  run_scans(d, p, *jobs[0]);
+  run_scans(d, p);
   if (worker.joinable()) worker.join();
   if (p.failure != 0) {
     // Reported at the offset where the failing scan stopped, as on one thread.

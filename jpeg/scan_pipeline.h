@@ -1,7 +1,8 @@
 // Two-thread decoding of the scans of a progressive file: the rest of the file is read into
-// memory, and the caller's thread and a worker take the scans in turn, each on a copy of the
-// decoder's state. A scan that writes what a scan still running on the other thread writes
-// follows it row by row. The store, and so the output, is the same, byte for byte.
+// memory, its scans are read ahead into a window, and the caller's thread and a worker each take
+// the scan with the most data among those whose earlier scans have all started, on a copy of the
+// decoder's state. A scan follows, row by row, the earlier running scans that write what it
+// writes. The store, and so the output, is the same, byte for byte.
 #pragma once
 
 #include <cstdint>
