@@ -270,9 +270,9 @@ void scan_row_reached(DecoderState& d, std::int32_t row) {
 
 bool decode_scans_on_two_threads(DecoderState& d) {
 #if defined(MQ_JPEG_NO_THREADS)
-  (void)d;
+  // A build without threads (WebAssembly in the browser) decodes on the caller's thread.
   return false;
-#else
+#endif
   if (d.threads < 2 || !d.progressive) return false;
   if (static_cast<std::int64_t>(d.width) * d.height < d.pipeline_min_pixels) return false;
   ScanPipeline p;
@@ -304,7 +304,6 @@ bool decode_scans_on_two_threads(DecoderState& d) {
     fail(p.failure);
   }
   return true;
-#endif
 }
 
 }  // namespace jpeg::detail
