@@ -43,6 +43,8 @@ struct Failure {
 
 // The worker thread and ring of coefficient rows of two-thread decoding (row_pipeline.h).
 struct RowPipeline;
+// A scan decoded on either thread of two-thread progressive decoding (scan_pipeline.h).
+struct ScanJob;
 
 enum class SamplingLayout : std::int32_t { gray = 0, h1v1 = 1, h2v1 = 2, h1v2 = 3, h2v2 = 4 };
 
@@ -117,6 +119,8 @@ struct DecoderState {
   bool photo_sizes = false;
   std::int64_t pipeline_min_pixels = kPipelineMinPixels;  // the smallest picture it is used for
   RowPipeline* pipeline = nullptr;  // the running worker, or null on one thread
+  // Set on the copy of the state that decodes one scan of a two-thread progressive decode.
+  ScanJob* scan_job = nullptr;
   bool progressive = false;
   bool store_mode = false;  // output comes from the whole-image store (progressive or multi-scan)
   bool ready = false;

@@ -1,6 +1,7 @@
 // Input buffering, byte reading with the end filler, and unstuffing of entropy-coded bytes.
 #include "jpeg/input.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace jpeg::detail {
@@ -57,6 +58,35 @@ void skip_bytes(DecoderState& d, std::int32_t n) {
     d.available -= take;
     n -= take;
   }
+}
+
+void read_rest_of_input(DecoderState& d, std::uint8_t*& block, std::int32_t& size) {
+  // A file too large for the 32-bit counts of the input is refused as too large to hold.
+  constexpr std::int32_t kLargest = 1 << 30;
+  std::int32_t capacity = d.available > (1 << 20) ? d.available : (1 << 20);
+  block =
+      static_cast<std::uint8_t*>(std::malloc(static_cast<std::size_t>(kPushBackBytes + capacity)));
+  if (block == nullptr) fail(OutOfMemory);
+  size = d.available;
+  std::memcpy(block + kPushBackBytes, d.cursor, static_cast<std::size_t>(size));
+  while (!d.at_end) {
+    if (size == capacity) {
+      if (capacity >= kLargest) fail(OutOfMemory);
+      capacity *= 2;
+      void* grown = std::realloc(block, static_cast<std::size_t>(kPushBackBytes + capacity));
+      if (grown == nullptr) fail(OutOfMemory);
+      block = static_cast<std::uint8_t*>(grown);
+    }
+    const std::int32_t room = capacity - size;
+    const std::int32_t n = d.stream->read(block + kPushBackBytes + size, room, d.at_end);
+    if (n < 0 || n > room) fail(ReadFailed);
+    if (n == 0) d.at_end = true;
+    size += n;
+    d.stream_bytes += n;
+  }
+  // When the block runs out, the next refill finds the stream at its end and gives the filler.
+  d.cursor = block + kPushBackBytes;
+  d.available = size;
 }
 
 std::uint8_t next_byte_slow(DecoderState& d) {

@@ -26,10 +26,19 @@ inline std::uint8_t next_byte(DecoderState& d) {
 // Skips n bytes as n calls of next_byte would, a buffer at a time.
 void skip_bytes(DecoderState& d, std::int32_t n);
 
+// Reads the rest of the stream into one block of memory (-232 on a failed read, -231 when memory
+// runs out) and serves the input from there on, as if the whole file had been one buffer. The
+// block, kPushBackBytes of room and then the bytes, is held in block, which the caller frees with
+// std::free (also after a failure); size is the number of bytes.
+void read_rest_of_input(DecoderState& d, std::uint8_t*& block, std::int32_t& size);
+
 // Returns one byte to the input, in front of the cursor; the push-back room in front of the
 // buffer holds it when the cursor stands at the start.
 inline void unread_byte(DecoderState& d, std::uint8_t b) {
-  *--d.cursor = b;
+  // Usually the byte is still there, the cursor having only stepped over it: it is not written
+  // again, so that input shared by two threads (scan_pipeline.h) is only ever read.
+  --d.cursor;
+  if (*d.cursor != b) *d.cursor = b;
   ++d.available;
 }
 

@@ -7,6 +7,7 @@
 
 #include "jpeg/huffman.h"
 #include "jpeg/markers.h"
+#include "jpeg/scan_pipeline.h"
 #include "jpeg/scan_setup.h"
 
 namespace jpeg::detail {
@@ -189,12 +190,10 @@ enum class ScanKind { sequential, dc_first, dc_refine, ac_first, ac_refine };
 // Runs the block decoder of the scan kind over every block of the current scan, in MCU order.
 template <ScanKind kind>
 void decode_scan(DecoderState& d) {
-  // The whole scan is counted before it runs, so an over-long file is refused before the work.
-  d.blocks_visited += std::int64_t{d.scan_mcu_rows} * d.scan_mcus_per_row * d.scan_blocks_per_mcu;
-  if (d.blocks_visited > d.visit_budget) fail(TooManyScans);
   FastBits b{d.bits64, d.bit_count64};
   std::int32_t base[4] = {};
   for (std::int32_t row = 0; row < d.scan_mcu_rows; ++row) {
+    if (d.scan_job != nullptr) scan_row_reached(d, row);
     std::int32_t column[4] = {};
     for (std::int32_t m = 0; m < d.scan_mcus_per_row; ++m) {
       if (d.restart_interval != 0 && d.mcus_left == 0) {
@@ -245,15 +244,38 @@ void decode_scan(DecoderState& d) {
   d.bit_count64 = b.count;
 }
 
-// Checks the band of a progressive scan and decodes it.
-void decode_progressive_scan(DecoderState& d) {
+// Whether the output reads only the DC of the component's blocks: at 1/8 a block transformed to
+// one sample is its DC / 8 (idct_reduced.cpp), while 4:2:0 chroma there still takes a 2x2
+// transform. The AC scans of such a component are skipped and it has no plane of AC coefficients.
+bool reads_dc_only(const DecoderState& d, std::int32_t i) {
+  return d.progressive && d.scale != 1 && d.block_size[i] == 1;
+}
+
+// T.81 G.1.1.1.1: the band and successive approximation of a progressive scan.
+void check_band(const DecoderState& d) {
   if (d.se < d.ss || d.se > 63) fail(ProgressiveScanRange);
   if (d.ss != 0 && d.ns != 1) fail(ProgressiveScanRange);
   if (d.ss == 0 && d.se != 0) fail(ProgressiveScanRange);
   if (d.ah != 0 && d.al != d.ah - 1) fail(SuccessiveApproximation);
   // Shifts of 14 and more leave nothing of a 16-bit coefficient (T.81 allows Al up to 13).
   if (d.al >= 14) fail(ProgressiveScanRange);
-  if (d.ss == 0) {
+}
+
+}  // namespace
+
+bool scan_needed(DecoderState& d) {
+  if (d.progressive) check_band(d);
+  // The whole scan is counted before it runs, so an over-long file is refused before the work;
+  // a skipped scan counts as if decoded, so that the same files meet the budget.
+  d.blocks_visited += std::int64_t{d.scan_mcu_rows} * d.scan_mcus_per_row * d.scan_blocks_per_mcu;
+  if (d.blocks_visited > d.visit_budget) fail(TooManyScans);
+  return !(d.progressive && d.ss != 0 && reads_dc_only(d, d.scan_comp[0]));
+}
+
+void decode_scan_into_store(DecoderState& d) {
+  if (!d.progressive) {
+    decode_scan<ScanKind::sequential>(d);
+  } else if (d.ss == 0) {
     if (d.ah == 0) {
       decode_scan<ScanKind::dc_first>(d);
     } else {
@@ -266,19 +288,23 @@ void decode_progressive_scan(DecoderState& d) {
   }
 }
 
-}  // namespace
-
 void decode_into_store(DecoderState& d, bool first_scan_read) {
   // Every component's planes cover whole MCUs; a picture of one component has one block an MCU.
   std::int32_t plane_width[4] = {};
   std::int32_t plane_height[4] = {};
+  std::uint64_t component_bytes[4] = {};
   std::int64_t store_blocks = 0;
+  std::uint64_t held_bytes = 0;
   for (std::int32_t i = 0; i < d.components; ++i) {
     plane_width[i] = (d.components == 1 ? 1 : d.comp[i].h) * d.mcus_per_row;
     plane_height[i] = (d.components == 1 ? 1 : d.comp[i].v) * d.mcu_rows;
-    store_blocks += std::int64_t{plane_width[i]} * plane_height[i];
+    const std::int64_t blocks = std::int64_t{plane_width[i]} * plane_height[i];
+    store_blocks += blocks;
+    component_bytes[i] = static_cast<std::uint64_t>(blocks) * (reads_dc_only(d, i) ? 2 : 130);
+    held_bytes += component_bytes[i];
   }
-  // Counted in 64 bits: on a 32-bit system a large frame's store does not fit size_t.
+  // Counted in 64 bits: on a 32-bit system a large frame's store does not fit size_t. The limits
+  // apply to the whole store, so that a scale refuses the files that full size refuses.
   const std::uint64_t store_bytes = static_cast<std::uint64_t>(store_blocks) * 130;
   // A photo's store beyond the budget is refused as such on every system, before the limit of
   // a 32-bit address space comes into it.
@@ -290,18 +316,18 @@ void decode_into_store(DecoderState& d, bool first_scan_read) {
   // instead of fresh pages to fault in. C allocators hand large blocks straight back to the
   // system, up to a size they learn from what is freed (glibc: up to 32 MB), so the store is one
   // block while it is that small and one block per component above.
-  const bool one_block = store_bytes <= (std::uint64_t{32} << 20);
+  const bool one_block = held_bytes <= (std::uint64_t{32} << 20);
   // The planes of blocks come first, each a whole number of 128-byte blocks from the start.
   std::uint8_t* next = nullptr;
   for (std::int32_t i = 0; i < d.components; ++i) {
     if (i == 0 || !one_block) {
-      const std::uint64_t bytes =
-          one_block
-              ? store_bytes
-              : static_cast<std::uint64_t>(std::int64_t{130} * plane_width[i] * plane_height[i]);
-      next = static_cast<std::uint8_t*>(allocate(d, bytes));
+      next = static_cast<std::uint8_t*>(allocate(d, one_block ? held_bytes : component_bytes[i]));
     }
-    place_plane(d.comp[i].ac_plane, next, plane_width[i], plane_height[i], 128);
+    if (reads_dc_only(d, i)) {
+      d.comp[i].ac_plane = Plane{};
+    } else {
+      place_plane(d.comp[i].ac_plane, next, plane_width[i], plane_height[i], 128);
+    }
     if (!one_block) place_plane(d.comp[i].dc_plane, next, plane_width[i], plane_height[i], 2);
   }
   for (std::int32_t i = 0; i < d.components && one_block; ++i) {
@@ -309,6 +335,10 @@ void decode_into_store(DecoderState& d, bool first_scan_read) {
   }
   d.blocks_visited = 0;
   d.visit_budget = kMaxScanPasses * store_blocks;
+  if (!first_scan_read && decode_scans_on_two_threads(d)) {
+    finish_store(d);
+    return;
+  }
   bool have_scan = first_scan_read;
   while (true) {
     if (!have_scan) {
@@ -320,12 +350,16 @@ void decode_into_store(DecoderState& d, bool first_scan_read) {
     have_scan = false;
     compute_scan_geometry(d);
     prepare_scan(d, true);
-    if (d.progressive) {
-      decode_progressive_scan(d);
+    if (scan_needed(d)) {
+      decode_scan_into_store(d);
     } else {
-      decode_scan<ScanKind::sequential>(d);
+      skip_scan(d);
     }
   }
+  finish_store(d);
+}
+
+void finish_store(DecoderState& d) {
   // The output walks the MCUs of the layout: every component, in frame order.
   d.ns = d.components;
   for (std::int32_t i = 0; i < d.components; ++i) {
@@ -347,11 +381,17 @@ void assemble_mcu_row(DecoderState& d) {
       const FrameComponent& c = d.comp[i];
       const std::int32_t x = column[i] + h;
       const std::int32_t y = c.out_row + v;
-      const std::int16_t* ac = element(c.ac_plane, x, y);
       const std::int16_t* dc = element(c.dc_plane, x, y);
-      std::memcpy(target, ac, 64 * sizeof(std::int16_t));
-      target[0] = *dc;
-      if (!d.fast_transform) {
+      if (c.ac_plane.data == nullptr) {
+        // Only the DC is read (reads_dc_only); the rest of the block is left as it is.
+        target[0] = d.fast_transform || *dc == 0
+                        ? *dc
+                        : low16(static_cast<std::uint32_t>(*dc) * d.quant[c.tq][0]);
+      } else {
+        std::memcpy(target, element(c.ac_plane, x, y), 64 * sizeof(std::int16_t));
+        target[0] = *dc;
+      }
+      if (!d.fast_transform && c.ac_plane.data != nullptr) {
         const std::uint16_t* q = d.quant[c.tq];
         std::int32_t last = 63;
         while (last > 0 && target[kZigzag[last]] == 0) --last;

@@ -10,6 +10,16 @@ namespace jpeg::detail {
 // header of the first scan has already been read (the multi-scan sequential case).
 void decode_into_store(DecoderState& d, bool first_scan_read);
 
+// Checks the current scan (its band, and the work budget, which counts it) and says whether it
+// must be decoded: not when the output never reads what it holds.
+bool scan_needed(DecoderState& d);
+
+// Decodes the current scan into the store, once prepare_scan has run.
+void decode_scan_into_store(DecoderState& d);
+
+// After the last scan: sets up the output's walk over the store.
+void finish_store(DecoderState& d);
+
 // Fills the row's coefficient blocks from the store, dequantised for the integer transform.
 void assemble_mcu_row(DecoderState& d);
 

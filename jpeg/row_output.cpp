@@ -80,14 +80,16 @@ void transform_row(DecoderState& d, const std::int16_t* coef) {
   if (d.scale == 1) {
     transform_mcu_row(d, coef);
   } else {
-    transform_mcu_row_scaled(d, coef);
+    transform_mcu_row_scaled(d, coef, d.plane);
   }
 }
 
 }  // namespace
 
 void next_mcu_row(DecoderState& d) {
-  if (d.store_mode) {
+  if (d.store_mode && d.pipeline != nullptr) {
+    take_mcu_row(d);  // points the planes at the row the worker has assembled and transformed
+  } else if (d.store_mode) {
     assemble_mcu_row(d);
     transform_row(d, d.coef);
   } else if (d.pipeline != nullptr) {

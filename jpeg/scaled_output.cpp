@@ -25,6 +25,13 @@ inline std::uint8_t clamp(std::int32_t v) {
 
 }  // namespace
 
+std::uint64_t scaled_plane_bytes(const DecoderState& d, std::int32_t c) {
+  const std::int32_t v = c == 0 ? d.mcu_height / 8 : 1;
+  return static_cast<std::uint64_t>(d.plane_stride[c]) *
+             static_cast<std::uint64_t>(v * d.block_size[c]) +
+         8;
+}
+
 void setup_scaled_output(DecoderState& d) {
   const std::int32_t luma = 8 / d.scale;
   d.out_width = ceil_div(d.width, d.scale);
@@ -43,9 +50,7 @@ void setup_scaled_output(DecoderState& d) {
     d.up_h[c] = hmax * luma / (h * size);
     d.up_v[c] = vmax * luma / (v * size);
     d.plane_stride[c] = d.mcus_per_row * h * size;
-    const auto bytes =
-        static_cast<std::size_t>(d.plane_stride[c]) * static_cast<std::size_t>(v * size);
-    d.plane[c] = static_cast<std::uint8_t*>(allocate(d, bytes + 8));
+    d.plane[c] = static_cast<std::uint8_t*>(allocate(d, scaled_plane_bytes(d, c)));
   }
   if (d.plane_count < 3 || d.scale == 8 || (d.up_h[1] != 2 && d.up_v[1] != 2)) return;
   const auto row_bytes = static_cast<std::uint64_t>(d.out_width) + 8;
@@ -106,7 +111,8 @@ BlockTransform block_transform(const DecoderState& d, std::int32_t size) {
 
 }  // namespace
 
-void transform_mcu_row_scaled(DecoderState& d, const std::int16_t* coef) {
+void transform_mcu_row_scaled(const DecoderState& d, const std::int16_t* coef,
+                              std::uint8_t* const planes[3]) {
   const std::int32_t hmax = d.mcu_width / 8;
   const std::int32_t vmax = d.mcu_height / 8;
   // The fast path stores coefficients as they were coded; the integer path dequantised them.
@@ -124,7 +130,7 @@ void transform_mcu_row_scaled(DecoderState& d, const std::int16_t* coef) {
     const std::uint16_t* quant = dequantised ? nullptr : d.quant_natural[d.comp[c].tq];
     for (std::int32_t by = 0; by < v; ++by) {
       for (std::int32_t bx = 0; bx < h; ++bx, ++block) {
-        transform(coef + block * 64, coef_step, quant, d.plane[c] + by * size * stride + bx * size,
+        transform(coef + block * 64, coef_step, quant, planes[c] + by * size * stride + bx * size,
                   h * size, stride, d.mcus_per_row);
       }
     }

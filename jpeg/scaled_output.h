@@ -12,8 +12,13 @@ namespace jpeg::detail {
 // the scale, rounded up), each component's transform size and the planes of one MCU row.
 void setup_scaled_output(DecoderState& d);
 
-// Transforms every coefficient block of an MCU row (coef, in block order) into the planes.
-void transform_mcu_row_scaled(DecoderState& d, const std::int16_t* coef);
+// The bytes of component c's plane of one MCU row (d.plane[c], or a copy of it).
+std::uint64_t scaled_plane_bytes(const DecoderState& d, std::int32_t c);
+
+// Transforms every coefficient block of an MCU row (coef, in block order) into planes (one per
+// component, laid out as d.plane).
+void transform_mcu_row_scaled(const DecoderState& d, const std::int16_t* coef,
+                              std::uint8_t* const planes[3]);
 
 // Builds the next output row of the current MCU row into line1 and returns it.
 const std::uint8_t* build_scaled_row(DecoderState& d);

@@ -1,6 +1,8 @@
 // Scan geometry, scan preparation and the restart-marker step (T.81 A.2, B.2.4.4, F.1.2.3).
 #include "jpeg/scan_setup.h"
 
+#include <cstring>
+
 #include "jpeg/huffman.h"
 #include "jpeg/input.h"
 
@@ -98,6 +100,45 @@ void process_restart(DecoderState& d, bool fast) {
   d.mcus_left = d.restart_interval;
   d.next_rst = (d.next_rst + 1) & 7;
   enter_entropy_mode(d, fast);
+}
+
+void skip_scan(DecoderState& d, bool check_restarts) {
+  // Decoding meets a restart marker before every interval but the first, and the readers stop
+  // in front of every marker, so the markers inside the data are exactly those.
+  const std::int64_t mcus = std::int64_t{d.scan_mcu_rows} * d.scan_mcus_per_row;
+  const std::int64_t restarts = d.restart_interval == 0 ? 0 : (mcus - 1) / d.restart_interval;
+  std::int64_t seen = 0;
+  while (true) {
+    // Data bytes go a buffer at a time, up to the next FF; past the end the filler's FF D9 ends
+    // the data.
+    if (d.available > 0) {
+      const void* ff = std::memchr(d.cursor, 0xFF, static_cast<std::size_t>(d.available));
+      const auto n =
+          ff == nullptr
+              ? d.available
+              : static_cast<std::int32_t>(static_cast<const std::uint8_t*>(ff) - d.cursor);
+      d.cursor += n;
+      d.available -= n;
+    }
+    if (next_byte(d) != 0xFF) continue;
+    std::uint8_t b = 0;
+    do {
+      b = next_byte(d);
+    } while (b == 0xFF);
+    if (b == 0x00) continue;  // a stuffed FF 00
+    if (!check_restarts && b >= 0xD0 && b <= 0xD7) continue;
+    if (b >= 0xD0 && b <= 0xD7) {
+      // After the last interval decoding ends the scan, and the marker reader refuses an RSTn.
+      if (seen == restarts) fail(UnexpectedMarker);
+      if (b != 0xD0 + (seen & 7)) fail(RestartMarkerMissing);
+      ++seen;
+      continue;
+    }
+    if (check_restarts && seen != restarts) fail(RestartMarkerMissing);
+    unread_byte(d, b);
+    unread_byte(d, 0xFF);
+    return;
+  }
 }
 
 }  // namespace jpeg::detail

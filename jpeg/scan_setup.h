@@ -17,4 +17,9 @@ void prepare_scan(DecoderState& d, bool fast);
 // after it.
 void process_restart(DecoderState& d, bool fast);
 
+// Skips the entropy-coded data of the current scan without decoding it, up to the marker that
+// ends it, which is left to be read next. With check_restarts its restart markers are checked as
+// decoding would check them: a missing or misnumbered one fails with -228, one too many with -216.
+void skip_scan(DecoderState& d, bool check_restarts = true);
+
 }  // namespace jpeg::detail

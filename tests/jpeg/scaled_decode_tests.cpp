@@ -41,6 +41,20 @@ Bytes photo_jpeg(int width, int height, const std::string& options) {
   return jpeg_test::read_file(jpg);
 }
 
+// The same coefficients rewritten by jpegtran with the given options (-progressive: a
+// progressive file of the sequential one's blocks).
+Bytes jpegtran(const Bytes& jpeg, const std::string& options) {
+  const std::string in = work_file("twin_in.jpg");
+  const std::string out = work_file("twin_out.jpg");
+  std::FILE* f = std::fopen(in.c_str(), "wb");
+  if (f == nullptr) return {};
+  std::fwrite(jpeg.data(), 1, jpeg.size(), f);
+  std::fclose(f);
+  const std::string command = "jpegtran " + options + " -outfile " + out + " " + in;
+  if (std::system(command.c_str()) != 0) return {};
+  return jpeg_test::read_file(out);
+}
+
 // djpeg's decode at 1/scale as packed RGB or grey (the header of its PNM dropped).
 Bytes djpeg_scaled(const Bytes& jpeg, int scale) {
   const std::string in = work_file("in.jpg");
@@ -112,8 +126,10 @@ TEST(ScaledDecode, StaysWithinAHalfOnAverageAndSixAtMostOfDjpegInEveryLayout) {
 }
 
 TEST(ScaledDecode, GivesTheSameBytesOnOneAndTwoThreads) {
-  for (const char* layout :
-       {"-sample 2x2 -restart 2", "-sample 2x1", "-sample 1x2", "-grayscale"}) {
+  // Progressive files also decode their scans on two threads, and the worker assembles and
+  // transforms the rows from the store (4:4:0 keeps rows across MCU rows, 4:2:2 does not).
+  for (const char* layout : {"-sample 2x2 -restart 2", "-sample 2x1", "-sample 1x2", "-grayscale",
+                             "-sample 1x2 -progressive", "-sample 2x1 -progressive -restart 1"}) {
     const Bytes jpeg = photo_jpeg(203, 99, std::string("-quality 85 ") + layout);
     ASSERT_FALSE(jpeg.empty()) << kNeedsTools;
     for (int scale : {2, 4, 8}) {
@@ -124,6 +140,53 @@ TEST(ScaledDecode, GivesTheSameBytesOnOneAndTwoThreads) {
         EXPECT_EQ(one.pixels, two.pixels) << layout << " 1/" << scale;
       }
     }
+  }
+}
+
+TEST(ScaledDecode, AProgressiveFileGivesTheBytesOfItsSequentialTwinAtEveryScale) {
+  // At 1/8 the AC scans of components transformed to one sample per block are skipped, not
+  // decoded (4:2:0 chroma there is still transformed to 2x2), restart markers and all.
+  const char* cases[][2] = {{"-sample 2x2", "-progressive"},
+                            {"-sample 1x1", "-progressive -restart 1"},
+                            {"-grayscale", "-progressive -restart 2"}};
+  for (const auto& [layout, rewrite] : cases) {
+    const Bytes sequential = photo_jpeg(203, 99, std::string("-quality 85 ") + layout);
+    const Bytes progressive = jpegtran(sequential, rewrite);
+    ASSERT_FALSE(sequential.empty() || progressive.empty()) << kNeedsTools << ", jpegtran";
+    for (int scale : {1, 2, 4, 8}) {
+      for (bool fast : {true, false}) {
+        const Decoded twin = decode(sequential, fast, 1, scale);
+        const Decoded r = decode(progressive, fast, 1, scale);
+        ASSERT_TRUE(twin.ok() && r.ok()) << layout << " 1/" << scale;
+        EXPECT_EQ(r.pixels, twin.pixels) << layout << " 1/" << scale << (fast ? " fast" : "");
+      }
+    }
+  }
+}
+
+TEST(ScaledDecode, ASkippedScanRefusesBadRestartMarkersAsADecodedOneDoes) {
+  // Grey at 1/8 skips every AC scan; the last scan is an AC refinement with a marker each row.
+  const Bytes jpeg =
+      jpegtran(photo_jpeg(64, 48, "-quality 85 -grayscale"), "-progressive -restart 1");
+  ASSERT_FALSE(jpeg.empty()) << kNeedsTools << ", jpegtran";
+  std::size_t last = 0;  // the last RSTn
+  for (std::size_t i = 0; i + 1 < jpeg.size(); ++i) {
+    if (jpeg[i] == 0xFF && (jpeg[i + 1] & 0xF8) == 0xD0) last = i;
+  }
+  ASSERT_GT(last, 0u);
+  Bytes renumbered = jpeg;
+  renumbered[last + 1] = static_cast<std::uint8_t>(0xD0 + ((renumbered[last + 1] + 1) & 7));
+  Bytes missing = jpeg;
+  missing.erase(missing.begin() + static_cast<std::ptrdiff_t>(last),
+                missing.begin() + static_cast<std::ptrdiff_t>(last + 2));
+  Bytes extra = jpeg;
+  extra.insert(extra.end() - 2, {0xFF, renumbered[last + 1]});
+  const std::pair<const Bytes*, std::int32_t> cases[] = {{&renumbered, jpeg::RestartMarkerMissing},
+                                                         {&missing, jpeg::RestartMarkerMissing},
+                                                         {&extra, jpeg::UnexpectedMarker}};
+  for (const auto& [damaged, code] : cases) {
+    EXPECT_EQ(decode(*damaged, true, 1, 1).error_code, code);
+    EXPECT_EQ(decode(*damaged, true, 1, 8).error_code, code);
   }
 }
 
