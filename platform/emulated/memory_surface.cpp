@@ -138,10 +138,12 @@ HResult MemorySurface::blt(const Rect* dest_rect, Surface* source, const Rect* s
     if (source != nullptr) return kE_INVALIDARG;
     if (whole) {
       before_overwrite();
+      owes_fill_ = true;
+      fill_value_ = fill_color & depth_mask(format_);
     } else {
       before_write();
+      fill(visible, fill_color & depth_mask(format_));
     }
-    fill(visible, fill_color & depth_mask(format_));
     if (system_->primary_ == this) system_->present();
     return kS_OK;
   }
@@ -211,7 +213,6 @@ HResult MemorySurface::blt_fast(std::int32_t x, std::int32_t y, Surface* source,
   bool keyed = (flags & kBltFastSrcColorKey) != 0;
   if (keyed && !src->has_key_) return kDDERR_NOCOLORKEY;
   src->before_read();
-  before_write();
   const Rect src_bounds{0, 0, src->width_, src->height_};
   const Rect from = source_rect != nullptr ? intersect(*source_rect, src_bounds) : src_bounds;
   const bool same = same_format(format_, src->format_);
@@ -222,6 +223,13 @@ HResult MemorySurface::blt_fast(std::int32_t x, std::int32_t y, Surface* source,
   // The source columns whose destination lies inside this surface.
   const std::int32_t first = std::max(from.left, from.left - x);
   const std::int32_t last = std::min(from.right, from.left + width_ - x);
+  const bool covers = !keyed && x + first - from.left == 0 && x + last - from.left == width_ &&
+                      y <= 0 && y + from.bottom - from.top >= height_;
+  if (covers) {
+    before_overwrite();
+  } else {
+    before_write();
+  }
   for (std::int32_t row = from.top; row < from.bottom; ++row) {
     const std::int32_t dy = y + row - from.top;
     if (dy < 0 || dy >= height_ || first >= last) continue;

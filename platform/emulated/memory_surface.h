@@ -88,13 +88,19 @@ class MemorySurface final : public ReferenceCounted<Surface> {
     }
   }
 
-  // A copy of a whole surface onto another of the same size, pitch and format swaps their
-  // memory instead: the source then owes itself a copy of the destination's pixels, made
-  // only when the source is next read or partly changed, and dropped when it is overwritten
-  // whole first (as a back buffer cleared for the next frame is). Every operation calls one
-  // of the three below before it touches a surface's memory, so nothing can tell.
-  // Before the pixels are read: the copy this surface owes itself is made.
+  // A fill of a whole surface is owed until its pixels are next read or partly changed,
+  // and dropped when they are overwritten whole first (a back buffer cleared, then covered
+  // by the frame). A copy of a whole surface onto another of the same size, pitch and format
+  // swaps their memory instead: the source then owes itself a copy of the destination's
+  // pixels, made or dropped alike (the windowed back buffer is cleared for the next frame).
+  // Every operation calls one of the three below before it touches a surface's memory, so
+  // nothing can tell.
+  // Before the pixels are read: what this surface owes itself is done.
   void before_read() {
+    if (owes_fill_) {
+      owes_fill_ = false;
+      fill(Rect{0, 0, width_, height_}, fill_value_);
+    }
     if (!owes_copy_) return;
     std::memcpy(memory_.data(), copy_partner_->memory_.data(), memory_.size());
     forget_copy();
@@ -104,10 +110,11 @@ class MemorySurface final : public ReferenceCounted<Surface> {
     if (copy_partner_ != nullptr && !owes_copy_) copy_partner_->before_read();
     before_read();
   }
-  // Before every pixel is overwritten: the copy this surface owes itself is not needed.
+  // Before every pixel is overwritten: what this surface owes itself is not needed.
   void before_overwrite() {
     if (copy_partner_ != nullptr && !owes_copy_) copy_partner_->before_read();
     forget_copy();
+    owes_fill_ = false;
   }
   // After source's memory was swapped with this one's: source owes itself the copy.
   void lend_copy(MemorySurface* source) {
@@ -129,10 +136,12 @@ class MemorySurface final : public ReferenceCounted<Surface> {
   bool lost_ = false;
   bool locked_ = false;
   bool owes_copy_ = false;  // these pixels are copy_partner_'s, not copied yet
+  bool owes_fill_ = false;  // every pixel is fill_value_, not written yet
   MemoryDrawContext* dc_ = nullptr;
   bool has_key_ = false;
   std::uint32_t key_low_ = 0;
   std::uint32_t key_high_ = 0;
+  std::uint32_t fill_value_ = 0;
   MemoryClipper* clipper_ = nullptr;
   MemorySurface* attached_ = nullptr;  // the back buffer of a flipping chain, owned
   // The surface whose pixels this one owes itself (owes_copy_), or that owes itself this

@@ -119,6 +119,15 @@ TEST(FakePlatform, SurfacesCopiedWholeKeepTheirOwnPixelsAfterwards) {
   ASSERT_EQ(b->blt(nullptr, nullptr, nullptr, platform::kBltColorFill, 7), 0);
   EXPECT_EQ(platform::emulated::surface_raw(a, 1, 0), 9u);
   EXPECT_EQ(platform::emulated::surface_raw(b, 1, 0), 7u);
+  // A whole fill is kept through a partial copy, and gives way to a covering one.
+  ASSERT_EQ(a->blt(nullptr, nullptr, nullptr, platform::kBltColorFill, 3), 0);
+  ASSERT_EQ(a->blt_fast(0, 1, dot, nullptr, platform::kBltFastNoColorKey), 0);
+  EXPECT_EQ(platform::emulated::surface_raw(a, 1, 1), 3u);
+  ASSERT_EQ(b->blt(nullptr, nullptr, nullptr, platform::kBltColorFill, 4), 0);
+  ASSERT_EQ(b->blt_fast(0, 0, a, nullptr, platform::kBltFastNoColorKey), 0);
+  EXPECT_EQ(platform::emulated::surface_raw(b, 0, 1), 9u);
+  EXPECT_EQ(platform::emulated::surface_raw(b, 1, 1), 3u);
+  ASSERT_EQ(b->blt(nullptr, nullptr, nullptr, platform::kBltColorFill, 7), 0);
   ASSERT_EQ(a->blt(nullptr, b, nullptr, platform::kBltWait, 0), 0);
   ASSERT_EQ(a->blt_fast(2, 1, dot, nullptr, platform::kBltFastNoColorKey), 0);
   EXPECT_EQ(platform::emulated::surface_raw(b, 2, 1), 7u);
