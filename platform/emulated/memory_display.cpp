@@ -110,6 +110,7 @@ void MemoryDisplaySystem::leave_mode() {
 void MemoryDisplaySystem::present() {
   ++presents_;
   if (screen_ == nullptr || primary_ == nullptr) return;
+  primary_->before_read();
   screen_->show(primary_->memory_.data(), primary_->pitch_, primary_->width_, primary_->height_,
                 primary_->format_);
 }
@@ -124,6 +125,7 @@ void MemoryDisplaySystem::misuse_over_release(const char* what) {
 
 std::uint32_t MemoryDisplaySystem::screen_rgb(std::int32_t x, std::int32_t y) const {
   if (primary_ == nullptr || !primary_->inside(x, y)) return kNoPixel;
+  primary_->before_read();
   return rgb_from_raw(primary_->raw(x, y), primary_->format_);
 }
 
@@ -138,12 +140,14 @@ MemorySurface* as_memory(Surface* surface) {
 std::uint32_t surface_rgb(Surface* surface, std::int32_t x, std::int32_t y) {
   MemorySurface* s = as_memory(surface);
   if (s == nullptr || !s->inside(x, y)) return kNoPixel;
+  s->before_read();
   return rgb_from_raw(s->raw(x, y), s->format_);
 }
 
 std::uint32_t surface_raw(Surface* surface, std::int32_t x, std::int32_t y) {
   MemorySurface* s = as_memory(surface);
   if (s == nullptr || !s->inside(x, y)) return kNoPixel;
+  s->before_read();
   return s->raw(x, y);
 }
 

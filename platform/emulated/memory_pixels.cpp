@@ -50,10 +50,6 @@ std::uint32_t swap_red_blue(std::uint32_t color) {
 
 }  // namespace
 
-std::uint32_t bytes_per_pixel(const PixelFormatDesc& format) {
-  return (format.rgb_bit_count + 7) / 8;
-}
-
 std::uint32_t depth_mask(const PixelFormatDesc& format) {
   return format.rgb_bit_count >= 32 ? 0xFFFFFFFFu : (1u << format.rgb_bit_count) - 1;
 }

@@ -8,7 +8,10 @@
 
 namespace platform::emulated {
 
-std::uint32_t bytes_per_pixel(const PixelFormatDesc& format);
+// Inline: the per-pixel paths call it for every pixel.
+inline std::uint32_t bytes_per_pixel(const PixelFormatDesc& format) {
+  return (format.rgb_bit_count + 7) / 8;
+}
 // The bits a raw pixel of format can hold.
 std::uint32_t depth_mask(const PixelFormatDesc& format);
 // 0x00RRGGBB of a raw pixel of format, each channel expanded with zero low bits, and back.

@@ -10,7 +10,66 @@
 
 namespace platform::emulated {
 
+namespace {
+
+// Copies the pixels of a row that are not the key, reading each as its native type.
+template <typename Pixel>
+void copy_keyed_pixels(const std::uint8_t* from, std::uint8_t* to, std::int32_t count,
+                       std::uint32_t key) {
+  const auto k = static_cast<Pixel>(key);
+  for (std::int32_t i = 0; i < count; ++i, from += sizeof(Pixel), to += sizeof(Pixel)) {
+    Pixel pixel;
+    std::memcpy(&pixel, from, sizeof(Pixel));
+    if (pixel != k) std::memcpy(to, &pixel, sizeof(Pixel));
+  }
+}
+
+}  // namespace
+
+void MemorySurface::copy_keyed_row(const std::uint8_t* from, std::uint8_t* to, std::int32_t count,
+                                   std::uint32_t bytes, std::uint32_t key) {
+  switch (bytes) {
+    case 1:
+      copy_keyed_pixels<std::uint8_t>(from, to, count, key);
+      return;
+    case 2:
+      copy_keyed_pixels<std::uint16_t>(from, to, count, key);
+      return;
+    case 4:
+      copy_keyed_pixels<std::uint32_t>(from, to, count, key);
+      return;
+    default:
+      for (std::int32_t i = 0; i < count; ++i, from += 3, to += 3) {
+        const std::uint32_t pixel =
+            std::uint32_t{from[0]} | std::uint32_t{from[1]} << 8 | std::uint32_t{from[2]} << 16;
+        if (pixel != key) std::memcpy(to, from, 3);
+      }
+  }
+}
+
+void MemorySurface::fill(const Rect& visible, std::uint32_t value) {
+  const std::size_t bytes = row_bytes(visible.right - visible.left);
+  const std::uint32_t size = bytes_per_pixel(format_);
+  // A value of one repeated byte (black above all) is set row by row without reading.
+  bool one_byte = true;
+  for (std::uint32_t i = 1; i < size; ++i) {
+    one_byte = one_byte && ((value >> (8 * i)) & 0xFF) == (value & 0xFF);
+  }
+  if (one_byte) {
+    for (std::int32_t y = visible.top; y < visible.bottom; ++y) {
+      std::memset(pixel_address(visible.left, y), static_cast<int>(value & 0xFF), bytes);
+    }
+    return;
+  }
+  // The first row pixel by pixel, the others as copies of it.
+  for (std::int32_t x = visible.left; x < visible.right; ++x) put(x, visible.top, value);
+  for (std::int32_t y = visible.top + 1; y < visible.bottom; ++y) {
+    std::memcpy(pixel_address(visible.left, y), pixel_address(visible.left, visible.top), bytes);
+  }
+}
+
 MemorySurface::~MemorySurface() {
+  before_overwrite();
   if (attached_ != nullptr) delete attached_;
   if (clipper_ != nullptr) clipper_->release();
   if (dc_ != nullptr) {
@@ -51,6 +110,8 @@ HResult MemorySurface::flip(Surface* target, std::uint32_t flags) {
   if (target != nullptr || attached_ == nullptr) return kDDERR_NOTFLIPPABLE;
   if (lost_ || attached_->lost_) return kDDERR_SURFACELOST;
   if (busy_or_lost() != kS_OK || attached_->busy_or_lost() != kS_OK) return kDDERR_SURFACEBUSY;
+  before_write();
+  attached_->before_write();
   std::swap(memory_, attached_->memory_);
   system_->present();
   return kS_OK;
@@ -70,15 +131,18 @@ HResult MemorySurface::blt(const Rect* dest_rect, Surface* source, const Rect* s
     return kDDERR_INVALIDRECT;
   }
   if (const HResult state = busy_or_lost(); state != kS_OK) return state;
+  const bool whole =
+      visible.left == 0 && visible.top == 0 && visible.right == width_ && visible.bottom == height_;
 
   if ((flags & kBltColorFill) != 0) {
     if (source != nullptr) return kE_INVALIDARG;
-    const std::uint32_t value = fill_color & depth_mask(format_);
-    // The first row pixel by pixel, the others as copies of it.
-    for (std::int32_t x = visible.left; x < visible.right; ++x) put(x, visible.top, value);
-    for (std::int32_t y = visible.top + 1; y < visible.bottom; ++y) {
-      std::memcpy(pixel_address(visible.left, y), pixel_address(visible.left, visible.top),
-                  row_bytes(visible.right - visible.left));
+    if (whole) {
+      before_overwrite();
+      owes_fill_ = true;
+      fill_value_ = fill_color & depth_mask(format_);
+    } else {
+      before_write();
+      fill(visible, fill_color & depth_mask(format_));
     }
     if (system_->primary_ == this) system_->present();
     return kS_OK;
@@ -98,6 +162,25 @@ HResult MemorySurface::blt(const Rect* dest_rect, Surface* source, const Rect* s
   const std::int64_t dw = dest.right - dest.left, dh = dest.bottom - dest.top;
   const std::int64_t sw = from.right - from.left, sh = from.bottom - from.top;
   const bool same = same_format(format_, src->format_);
+  src->before_read();
+  if (same && whole && dest.left == 0 && dest.top == 0 && dw == width_ && dh == height_ &&
+      sw == src->width_ && sh == src->height_ && pitch_ == src->pitch_ &&
+      static_cast<std::size_t>(pitch_) == row_bytes(width_)) {
+    // A whole surface onto another just like it, without padding that a lock could have
+    // written (a window's frame onto the primary): the memory is swapped and the source
+    // owes itself the copy (before_read).
+    src->before_write();
+    before_overwrite();
+    std::swap(memory_, src->memory_);
+    lend_copy(src);
+    if (system_->primary_ == this) system_->present();
+    return kS_OK;
+  }
+  if (whole) {
+    before_overwrite();
+  } else {
+    before_write();
+  }
   if (same && dw == sw && dh == sh) {  // an unscaled copy: whole rows at once
     for (std::int32_t y = visible.top; y < visible.bottom; ++y) {
       std::memcpy(pixel_address(visible.left, y),
@@ -127,26 +210,42 @@ HResult MemorySurface::blt_fast(std::int32_t x, std::int32_t y, Surface* source,
   if (src == nullptr || src == this) return kE_INVALIDARG;
   if (const HResult state = busy_or_lost(); state != kS_OK) return state;
   if (const HResult state = src->busy_or_lost(); state != kS_OK) return state;
-  const bool keyed = (flags & kBltFastSrcColorKey) != 0;
+  bool keyed = (flags & kBltFastSrcColorKey) != 0;
   if (keyed && !src->has_key_) return kDDERR_NOCOLORKEY;
+  src->before_read();
   const Rect src_bounds{0, 0, src->width_, src->height_};
   const Rect from = source_rect != nullptr ? intersect(*source_rect, src_bounds) : src_bounds;
   const bool same = same_format(format_, src->format_);
+  const std::uint32_t bytes = bytes_per_pixel(src->format_);
+  // Without DDCKEY_COLORSPACE the key is the one value low, as DirectDraw 7 keys it; a key
+  // wider than the source's pixels matches none of them.
+  if (keyed && bytes < 4 && (src->key_low_ >> (8 * bytes)) != 0) keyed = false;
   // The source columns whose destination lies inside this surface.
   const std::int32_t first = std::max(from.left, from.left - x);
   const std::int32_t last = std::min(from.right, from.left + width_ - x);
+  const bool covers = !keyed && x + first - from.left == 0 && x + last - from.left == width_ &&
+                      y <= 0 && y + from.bottom - from.top >= height_;
+  if (covers) {
+    before_overwrite();
+  } else {
+    before_write();
+  }
   for (std::int32_t row = from.top; row < from.bottom; ++row) {
     const std::int32_t dy = y + row - from.top;
     if (dy < 0 || dy >= height_ || first >= last) continue;
+    std::uint8_t* to = pixel_address(x + first - from.left, dy);
+    const std::uint8_t* from_row = src->pixel_address(first, row);
     if (same && !keyed) {
-      std::memcpy(pixel_address(x + first - from.left, dy), src->pixel_address(first, row),
-                  row_bytes(last - first));
+      std::memcpy(to, from_row, row_bytes(last - first));
+      continue;
+    }
+    if (same) {
+      copy_keyed_row(from_row, to, last - first, bytes, src->key_low_);
       continue;
     }
     for (std::int32_t column = first; column < last; ++column) {
       const std::int32_t dx = x + column - from.left;
       const std::uint32_t value = src->raw(column, row);
-      // Without DDCKEY_COLORSPACE the key is the one value low, as DirectDraw 7 keys it.
       if (keyed && value == src->key_low_) continue;
       put(dx, dy, same ? value : raw_from_rgb(rgb_from_raw(value, src->format_), format_));
     }
@@ -199,6 +298,7 @@ HResult MemorySurface::lock(const Rect* rect, SurfaceDesc* out, std::uint32_t fl
   if (failed(hr)) return hr;
   if (rect != nullptr || out == nullptr) return kE_INVALIDARG;
   if (const HResult state = busy_or_lost(); state != kS_OK) return state;
+  before_write();
   locked_ = true;
   *out = SurfaceDesc{};
   out->flags = kDescCaps | kDescWidth | kDescHeight | kDescPitch | kDescPixelFormat;
@@ -227,6 +327,7 @@ HResult MemorySurface::get_dc(DrawContext** out) {
   if (out == nullptr) return kE_INVALIDARG;
   *out = nullptr;
   if (const HResult state = busy_or_lost(); state != kS_OK) return state;
+  before_write();
   dc_ = new MemoryDrawContext(system_, this);
   *out = dc_;
   return kS_OK;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/direct_draw.h"
@@ -74,15 +75,52 @@ class MemorySurface final : public ReferenceCounted<Surface> {
     if (attached_ != nullptr) attached_->lose();
   }
   void fill_all(std::uint32_t value) {
+    before_overwrite();
     for (std::int32_t y = 0; y < height_; ++y) {
       for (std::int32_t x = 0; x < width_; ++x) put(x, y, value);
     }
   }
   // The memory of a restored surface holds whatever the driver left there.
   void scramble() {
+    before_overwrite();
     for (std::size_t i = 0; i < memory_.size(); ++i) {
       memory_[i] = static_cast<std::uint8_t>(0xA5 ^ (i * 7));
     }
+  }
+
+  // A fill of a whole surface is owed until its pixels are next read or partly changed,
+  // and dropped when they are overwritten whole first (a back buffer cleared, then covered
+  // by the frame). A copy of a whole surface onto another of the same size, pitch and format
+  // swaps their memory instead: the source then owes itself a copy of the destination's
+  // pixels, made or dropped alike (the windowed back buffer is cleared for the next frame).
+  // Every operation calls one of the three below before it touches a surface's memory, so
+  // nothing can tell.
+  // Before the pixels are read: what this surface owes itself is done.
+  void before_read() {
+    if (owes_fill_) {
+      owes_fill_ = false;
+      fill(Rect{0, 0, width_, height_}, fill_value_);
+    }
+    if (!owes_copy_) return;
+    std::memcpy(memory_.data(), copy_partner_->memory_.data(), memory_.size());
+    forget_copy();
+  }
+  // Before some of the pixels change: a surface owing itself a copy of them gets it first.
+  void before_write() {
+    if (copy_partner_ != nullptr && !owes_copy_) copy_partner_->before_read();
+    before_read();
+  }
+  // Before every pixel is overwritten: what this surface owes itself is not needed.
+  void before_overwrite() {
+    if (copy_partner_ != nullptr && !owes_copy_) copy_partner_->before_read();
+    forget_copy();
+    owes_fill_ = false;
+  }
+  // After source's memory was swapped with this one's: source owes itself the copy.
+  void lend_copy(MemorySurface* source) {
+    copy_partner_ = source;
+    source->copy_partner_ = this;
+    source->owes_copy_ = true;
   }
 
   MemoryDisplaySystem* system_;
@@ -97,12 +135,18 @@ class MemorySurface final : public ReferenceCounted<Surface> {
   std::vector<std::uint8_t> memory_;
   bool lost_ = false;
   bool locked_ = false;
+  bool owes_copy_ = false;  // these pixels are copy_partner_'s, not copied yet
+  bool owes_fill_ = false;  // every pixel is fill_value_, not written yet
   MemoryDrawContext* dc_ = nullptr;
   bool has_key_ = false;
   std::uint32_t key_low_ = 0;
   std::uint32_t key_high_ = 0;
+  std::uint32_t fill_value_ = 0;
   MemoryClipper* clipper_ = nullptr;
   MemorySurface* attached_ = nullptr;  // the back buffer of a flipping chain, owned
+  // The surface whose pixels this one owes itself (owes_copy_), or that owes itself this
+  // one's; null when neither.
+  MemorySurface* copy_partner_ = nullptr;
 
  private:
   void over_released(const char* what) override { system_->misuse_over_release(what); }
@@ -118,6 +162,19 @@ class MemorySurface final : public ReferenceCounted<Surface> {
   }
   std::size_t row_bytes(std::int32_t pixels) const {
     return static_cast<std::size_t>(pixels) * bytes_per_pixel(format_);
+  }
+  // Copies count pixels of bytes each from a row to another, leaving those equal to key.
+  static void copy_keyed_row(const std::uint8_t* from, std::uint8_t* to, std::int32_t count,
+                             std::uint32_t bytes, std::uint32_t key);
+  // Sets every pixel of visible (inside the surface) to value.
+  void fill(const Rect& visible, std::uint32_t value);
+  void forget_copy() {
+    if (copy_partner_ != nullptr) {
+      copy_partner_->copy_partner_ = nullptr;
+      copy_partner_->owes_copy_ = false;
+    }
+    copy_partner_ = nullptr;
+    owes_copy_ = false;
   }
   HResult busy_or_lost() const {
     if (lost_) return kDDERR_SURFACELOST;

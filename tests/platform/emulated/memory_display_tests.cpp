@@ -3,6 +3,8 @@
 // font's metrics.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "platform/font/bitmap_font.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/virtual_clock.h"
@@ -47,32 +49,100 @@ TEST(FakePlatform, LockedRowsAreAsWideAsThePitchIncludingPadding) {
   EXPECT_TRUE(p.display.misuses().empty());
 }
 
+// Pixel (x, 0) of a locked surface set to raw, whatever its bytes per pixel.
+void set_raw(platform::Surface* surface, std::uint32_t x, std::uint32_t raw) {
+  platform::SurfaceDesc locked;
+  ASSERT_EQ(surface->lock(nullptr, &locked, 0), platform::kS_OK);
+  const std::uint32_t bytes = locked.format.rgb_bit_count / 8;
+  std::memcpy(static_cast<std::uint8_t*>(locked.pixels) + x * bytes, &raw, bytes);
+  surface->unlock(nullptr);
+}
+
+// Both pixel sizes the player uses have a row copy of their own type.
 TEST(FakePlatform, KeyedFastCopySkipsKeyPixelsAndPlainCopyDoesNot) {
+  for (const platform::PixelFormatDesc& format :
+       {platform::emulated::format_565(), platform::emulated::format_32()}) {
+    SCOPED_TRACE(format.rgb_bit_count);
+    FakePlatform p;
+    p.display.set_desktop(800, 600, format);
+    platform::DirectDraw* ddraw = nullptr;
+    ASSERT_EQ(p.display.create_direct_draw(&ddraw), platform::kS_OK);
+    platform::Surface* dest = make_surface(ddraw, 4, 1);
+    platform::Surface* source = make_surface(ddraw, 2, 1);
+    platform::emulated::surface_fill(dest, 0x1111);
+    platform::emulated::surface_fill(source, 0);
+    set_raw(source, 1, 0xABCD);
+    EXPECT_EQ(dest->blt_fast(1, 0, source, nullptr, platform::kBltFastSrcColorKey),
+              platform::emulated::kDDERR_NOCOLORKEY);
+    ASSERT_EQ(source->set_color_key(platform::kColorKeySrcBlt, 0, 0), platform::kS_OK);
+    ASSERT_EQ(dest->blt_fast(1, 0, source, nullptr, platform::kBltFastSrcColorKey), 0);
+    EXPECT_EQ(platform::emulated::surface_raw(dest, 1, 0), 0x1111u);
+    EXPECT_EQ(platform::emulated::surface_raw(dest, 2, 0), 0xABCDu);
+    // Clipped at the right edge rather than refused.
+    ASSERT_EQ(dest->blt_fast(3, 0, source, nullptr, platform::kBltFastNoColorKey), 0);
+    EXPECT_EQ(platform::emulated::surface_raw(dest, 3, 0), 0u);
+    // A key whose low 16 bits are a pixel's matches no 16-bit pixel, as the whole is compared.
+    ASSERT_EQ(source->set_color_key(platform::kColorKeySrcBlt, 0x10000, 0x10000), 0);
+    ASSERT_EQ(dest->blt_fast(0, 0, source, nullptr, platform::kBltFastSrcColorKey), 0);
+    EXPECT_EQ(platform::emulated::surface_raw(dest, 0, 0), 0u);
+    EXPECT_EQ(platform::emulated::surface_raw(dest, 1, 0), 0xABCDu);
+    source->release();
+    dest->release();
+    ddraw->release();
+    EXPECT_EQ(p.display.live_objects(), 0);
+  }
+}
+
+// A whole copy between surfaces alike swaps their memory and owes the source a copy: each
+// must still keep its own pixels through what follows.
+TEST(FakePlatform, SurfacesCopiedWholeKeepTheirOwnPixelsAfterwards) {
   FakePlatform p;
-  p.display.set_desktop(800, 600, platform::emulated::format_565());
   platform::DirectDraw* ddraw = nullptr;
   ASSERT_EQ(p.display.create_direct_draw(&ddraw), platform::kS_OK);
-  platform::Surface* dest = make_surface(ddraw, 4, 1);
-  platform::Surface* source = make_surface(ddraw, 2, 1);
-  platform::emulated::surface_fill(dest, 0x1111);
-  platform::emulated::surface_fill(source, 0);
+  platform::Surface* a = make_surface(ddraw, 3, 2);
+  platform::Surface* b = make_surface(ddraw, 3, 2);
+  platform::Surface* dot = make_surface(ddraw, 1, 1);
+  platform::emulated::surface_fill(a, 1);
+  platform::emulated::surface_fill(b, 2);
+  platform::emulated::surface_fill(dot, 9);
+  set_raw(b, 0, 5);
+  ASSERT_EQ(a->blt(nullptr, b, nullptr, platform::kBltWait, 0), 0);
+  EXPECT_EQ(platform::emulated::surface_raw(a, 0, 0), 5u);
+  EXPECT_EQ(platform::emulated::surface_raw(a, 2, 1), 2u);
+  // Partly changed, the source has its pixels before the change.
+  ASSERT_EQ(b->blt_fast(1, 0, dot, nullptr, platform::kBltFastNoColorKey), 0);
+  EXPECT_EQ(platform::emulated::surface_raw(b, 0, 0), 5u);
+  EXPECT_EQ(platform::emulated::surface_raw(b, 1, 0), 9u);
+  EXPECT_EQ(platform::emulated::surface_raw(a, 1, 0), 2u);
+  // Overwritten whole, or the destination changed or gone: neither sees the other's pixels.
+  ASSERT_EQ(a->blt(nullptr, b, nullptr, platform::kBltWait, 0), 0);
+  ASSERT_EQ(b->blt(nullptr, nullptr, nullptr, platform::kBltColorFill, 7), 0);
+  EXPECT_EQ(platform::emulated::surface_raw(a, 1, 0), 9u);
+  EXPECT_EQ(platform::emulated::surface_raw(b, 1, 0), 7u);
+  // A whole fill is kept through a partial copy, and gives way to a covering one.
+  ASSERT_EQ(a->blt(nullptr, nullptr, nullptr, platform::kBltColorFill, 3), 0);
+  ASSERT_EQ(a->blt_fast(0, 1, dot, nullptr, platform::kBltFastNoColorKey), 0);
+  EXPECT_EQ(platform::emulated::surface_raw(a, 1, 1), 3u);
+  ASSERT_EQ(b->blt(nullptr, nullptr, nullptr, platform::kBltColorFill, 4), 0);
+  ASSERT_EQ(b->blt_fast(0, 0, a, nullptr, platform::kBltFastNoColorKey), 0);
+  EXPECT_EQ(platform::emulated::surface_raw(b, 0, 1), 9u);
+  EXPECT_EQ(platform::emulated::surface_raw(b, 1, 1), 3u);
+  ASSERT_EQ(b->blt(nullptr, nullptr, nullptr, platform::kBltColorFill, 7), 0);
+  ASSERT_EQ(a->blt(nullptr, b, nullptr, platform::kBltWait, 0), 0);
+  ASSERT_EQ(a->blt_fast(2, 1, dot, nullptr, platform::kBltFastNoColorKey), 0);
+  EXPECT_EQ(platform::emulated::surface_raw(b, 2, 1), 7u);
+  ASSERT_EQ(a->blt(nullptr, dot, nullptr, platform::kBltWait, 0), 0);  // enlarged
+  ASSERT_EQ(b->blt(nullptr, a, nullptr, platform::kBltWait, 0), 0);
+  b->release();
   platform::SurfaceDesc locked;
-  ASSERT_EQ(source->lock(nullptr, &locked, 0), platform::kS_OK);
-  static_cast<std::uint16_t*>(locked.pixels)[1] = 0xABCD;
-  source->unlock(nullptr);
-  EXPECT_EQ(dest->blt_fast(1, 0, source, nullptr, platform::kBltFastSrcColorKey),
-            platform::emulated::kDDERR_NOCOLORKEY);
-  ASSERT_EQ(source->set_color_key(platform::kColorKeySrcBlt, 0, 0), platform::kS_OK);
-  ASSERT_EQ(dest->blt_fast(1, 0, source, nullptr, platform::kBltFastSrcColorKey), 0);
-  EXPECT_EQ(platform::emulated::surface_raw(dest, 1, 0), 0x1111u);
-  EXPECT_EQ(platform::emulated::surface_raw(dest, 2, 0), 0xABCDu);
-  // Clipped at the right edge rather than refused.
-  ASSERT_EQ(dest->blt_fast(3, 0, source, nullptr, platform::kBltFastNoColorKey), 0);
-  EXPECT_EQ(platform::emulated::surface_raw(dest, 3, 0), 0u);
-  source->release();
-  dest->release();
+  ASSERT_EQ(a->lock(nullptr, &locked, 0), platform::kS_OK);
+  EXPECT_EQ(static_cast<std::uint32_t*>(locked.pixels)[4], 9u);  // pixel (1, 1)
+  a->unlock(nullptr);
+  a->release();
+  dot->release();
   ddraw->release();
   EXPECT_EQ(p.display.live_objects(), 0);
+  EXPECT_TRUE(p.display.misuses().empty());
 }
 
 TEST(FakePlatform, FlipShowsTheBackBufferAndTheChainDiesWithItsFront) {
