@@ -116,15 +116,30 @@ Bytes read_file(const std::string& path) {
   return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+namespace {
+
+struct WorkDirectory {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("jpeg_tests_" + std::to_string(::getpid()));
+  WorkDirectory() { std::filesystem::create_directories(path); }
+  ~WorkDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+};
+
+}  // namespace
+
+std::string work_file(const std::string& name) {
+  static const WorkDirectory directory;
+  return (directory.path / name).string();
+}
+
 Bytes make_with_cjpeg(int width, int height, const std::string& options) {
   if (std::system("cjpeg -version >/dev/null 2>&1") != 0) return {};
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("jpeg_tests_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const std::string base = (dir / (std::string(info->name()) + "_" + std::to_string(width) + "x" +
-                                   std::to_string(height)))
-                               .string();
+  const std::string base = work_file(std::string(info->name()) + "_" + std::to_string(width) + "x" +
+                                     std::to_string(height));
   // A smooth, textured picture: gradients, rings and a little deterministic noise.
   {
     std::ofstream ppm(base + ".ppm", std::ios::binary);

@@ -78,6 +78,10 @@ Decoded decode_stages(const Bytes& jpeg, bool fast_path, std::int32_t threads,
 // Bytes of a file; empty when it cannot be read.
 Bytes read_file(const std::string& path);
 
+// The path of name in a directory of this test process's own, removed when the process ends:
+// ctest runs the tests side by side, each in a process of its own.
+std::string work_file(const std::string& name);
+
 // Runs cjpeg with the given options on a synthetic photograph-like PPM of width x height and
 // returns the JPEG, or an empty vector when cjpeg is not available.
 Bytes make_with_cjpeg(int width, int height, const std::string& options);

@@ -4,11 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <unistd.h>
 
 #include "decode_harness.h"
 #include "jpeg/exif_orientation.h"
@@ -16,17 +13,11 @@
 namespace {
 
 using jpeg_test::Bytes;
+using jpeg_test::work_file;
 
 constexpr char kNeedsTools[] =
     "convert, cjpeg or jpegexiforient failed or is missing: install the Debian packages "
     "imagemagick and libjpeg-turbo-progs";
-
-std::string work_file(const std::string& name) {
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("jpeg_exif_tests_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  return (dir / name).string();
-}
 
 void put16(Bytes& b, int v, bool big_endian) {
   const auto high = static_cast<std::uint8_t>(v >> 8);

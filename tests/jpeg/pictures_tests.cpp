@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -75,16 +74,14 @@ TEST(Pictures, ProgressiveFilesEqualTheirBaselineTwins) {
 }
 
 TEST(Pictures, NonInterleavedSequentialFilesEqualTheirInterleavedTwins) {
-  const std::filesystem::path script =
-      std::filesystem::temp_directory_path() / "jpeg_tests_separate_scans.txt";
+  const std::string script = jpeg_test::work_file("separate_scans.txt");
   {
     std::ofstream out(script);
     out << "0;\n1;\n2;\n";
   }
   const Bytes interleaved = make_with_cjpeg(50, 34, "-quality 90 -sample 2x2");
   ASSERT_FALSE(interleaved.empty()) << jpeg_test::kNeedsJpegTools;
-  const Bytes separate =
-      make_with_cjpeg(50, 34, "-quality 90 -sample 2x2 -scans " + script.string());
+  const Bytes separate = make_with_cjpeg(50, 34, "-quality 90 -sample 2x2 -scans " + script);
   ASSERT_FALSE(separate.empty());
   for (bool fast : {true, false}) {
     const Decoded a = decode(interleaved, fast);
@@ -93,22 +90,20 @@ TEST(Pictures, NonInterleavedSequentialFilesEqualTheirInterleavedTwins) {
     ASSERT_TRUE(b.ok()) << "error " << b.error_code;
     EXPECT_EQ(a.pixels, b.pixels);
   }
-  std::filesystem::remove(script);
 }
 
 // djpeg's decode of the same file as packed RGB or grey, or empty without djpeg.
 Bytes djpeg_pixels(const Bytes& jpeg, const std::string& dct) {
   if (std::system("djpeg -version >/dev/null 2>&1") != 0) return {};
-  const std::filesystem::path in = std::filesystem::temp_directory_path() / "jpeg_tests_ref.jpg";
-  const std::filesystem::path out = std::filesystem::temp_directory_path() / "jpeg_tests_ref.pnm";
+  const std::string in = jpeg_test::work_file("ref.jpg");
+  const std::string out = jpeg_test::work_file("ref.pnm");
   {
     std::ofstream f(in, std::ios::binary);
     f.write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
   }
-  const std::string command =
-      "djpeg -dct " + dct + " -nosmooth -pnm -outfile " + out.string() + " " + in.string();
+  const std::string command = "djpeg -dct " + dct + " -nosmooth -pnm -outfile " + out + " " + in;
   if (std::system(command.c_str()) != 0) return {};
-  Bytes pnm = jpeg_test::read_file(out.string());
+  Bytes pnm = jpeg_test::read_file(out);
   // Skip the three header lines (magic, size, maximum).
   std::size_t pos = 0;
   for (int lines = 0; lines < 3 && pos < pnm.size(); ++pos) {

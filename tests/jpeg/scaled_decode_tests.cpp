@@ -4,10 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 #include "decode_harness.h"
 #include "jpeg/error_codes.h"
@@ -17,17 +14,11 @@ namespace {
 using jpeg_test::Bytes;
 using jpeg_test::decode;
 using jpeg_test::Decoded;
+using jpeg_test::work_file;
 
 constexpr char kNeedsTools[] =
     "convert, cjpeg or djpeg failed or is missing: install the Debian packages imagemagick and "
     "libjpeg-turbo-progs";
-
-std::string work_file(const std::string& name) {
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("jpeg_scaled_tests_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  return (dir / name).string();
-}
 
 // ImageMagick's built-in photograph enlarged to width x height, compressed by cjpeg.
 Bytes photo_jpeg(int width, int height, const std::string& options) {
