@@ -45,6 +45,8 @@ struct Failure {
 struct RowPipeline;
 // A scan decoded on either thread of two-thread progressive decoding (scan_pipeline.h).
 struct ScanJob;
+// The worker of a sequential scan split in two (scan_split.h).
+struct ScanSplit;
 
 enum class SamplingLayout : std::int32_t { gray = 0, h1v1 = 1, h2v1 = 2, h1v2 = 3, h2v2 = 4 };
 
@@ -118,7 +120,11 @@ struct DecoderState {
   // 8192 x 8192 with at most kMaxBlocksPerRow blocks in a row.
   bool photo_sizes = false;
   std::int64_t pipeline_min_pixels = kPipelineMinPixels;  // the smallest picture it is used for
+  // A split scan's caller waits for the worker's first rows before it looks for their meeting
+  // point, which on a small picture it would otherwise often pass first (scan_split.h).
+  bool split_waits = false;
   RowPipeline* pipeline = nullptr;  // the running worker, or null on one thread
+  ScanSplit* split = nullptr;       // or the worker of the scan's later part
   // Set on the copy of the state that decodes one scan of a two-thread progressive decode.
   ScanJob* scan_job = nullptr;
   bool progressive = false;
@@ -143,6 +149,9 @@ struct DecoderState {
   std::int32_t bit_count = 0;
   std::uint64_t bits64 = 0;
   std::int32_t bit_count64 = 0;
+  // Bytes the readers have taken since they last entered the entropy-coded data that are not in
+  // it: the FF bytes made up in front of a marker and past the end.
+  std::int32_t padding_bytes = 0;
 
   // Tables.
   std::uint8_t* huff_counts[8] = {};

@@ -181,6 +181,7 @@ FastBits fast_fill_slow(DecoderState& d, FastBits b) {
 }
 
 void enter_entropy_mode(DecoderState& d, bool fast) {
+  d.padding_bytes = 0;
   if (fast) {
     FastBits b{0, 0};
     fast_fill<true>(d, b);

@@ -89,6 +89,20 @@ void read_rest_of_input(DecoderState& d, std::uint8_t*& block, std::int32_t& siz
   d.available = size;
 }
 
+bool read_rest_in_place(DecoderState& d) {
+  std::int32_t size = 0;
+  std::int32_t delivered = 0;
+  const std::uint8_t* bytes = d.stream->contents(size, delivered);
+  const std::int32_t position = delivered - d.available;
+  if (bytes == nullptr || position < 0 || delivered > size) return false;
+  // Only ever read: the one write of the input, unread_byte's, puts back the byte that is there.
+  d.cursor = const_cast<std::uint8_t*>(bytes) + position;
+  d.available = size - position;
+  d.stream_bytes += size - delivered;
+  d.at_end = true;
+  return true;
+}
+
 std::uint8_t next_byte_slow(DecoderState& d) {
   refill_input(d);
   if (d.available > 0) {
@@ -103,7 +117,10 @@ std::uint8_t next_byte_slow(DecoderState& d) {
 std::uint8_t next_scan_byte(DecoderState& d) {
   if (d.available == 0) {
     refill_input(d);
-    if (d.available == 0) return next_byte_slow(d);  // past the end: the filler, unchanged
+    if (d.available == 0) {
+      ++d.padding_bytes;
+      return next_byte_slow(d);  // past the end: the filler, unchanged
+    }
   }
   --d.available;
   const std::uint8_t b = *d.cursor++;
@@ -112,6 +129,7 @@ std::uint8_t next_scan_byte(DecoderState& d) {
     refill_input(d);
     if (d.available == 0) {
       unread_byte(d, 0xFF);
+      ++d.padding_bytes;
       return 0xFF;
     }
   }
@@ -121,6 +139,7 @@ std::uint8_t next_scan_byte(DecoderState& d) {
     return 0xFF;
   }
   unread_byte(d, 0xFF);  // a marker: leave it for the marker reader
+  ++d.padding_bytes;
   return 0xFF;
 }
 

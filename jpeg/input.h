@@ -32,6 +32,10 @@ void skip_bytes(DecoderState& d, std::int32_t n);
 // std::free (also after a failure); size is the number of bytes.
 void read_rest_of_input(DecoderState& d, std::uint8_t*& block, std::int32_t& size);
 
+// When the stream holds its bytes in memory, serves the rest of the input from there, in place,
+// and returns true; the stream is not read again. Returns false, changing nothing, otherwise.
+bool read_rest_in_place(DecoderState& d);
+
 // Returns one byte to the input, in front of the cursor; the push-back room in front of the
 // buffer holds it when the cursor stands at the start.
 inline void unread_byte(DecoderState& d, std::uint8_t b) {

@@ -33,6 +33,16 @@ class JpegInputStream {
   // nothing left; it never clears the flag.
   virtual std::int32_t read(std::uint8_t* buffer, std::int32_t max_bytes, bool& at_end) = 0;
 
+  // A stream over bytes it holds in memory may offer them, so that the decoder reads the rest in
+  // place: returns all of the stream's bytes, with their number in size and in delivered how
+  // many read has handed out so far. The decoder then no longer calls read. The bytes must stay
+  // valid and unchanged while the decoder holds the stream. Returns null here.
+  virtual const std::uint8_t* contents(std::int32_t& size, std::int32_t& delivered) const {
+    size = 0;
+    delivered = 0;
+    return nullptr;
+  }
+
   // Called once by the decoder's constructor before the first read. Does nothing here.
   virtual void open() {}
 

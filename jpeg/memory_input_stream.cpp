@@ -28,4 +28,10 @@ std::int32_t MemoryInputStream::read(std::uint8_t* buffer, std::int32_t max_byte
   return count;
 }
 
+const std::uint8_t* MemoryInputStream::contents(std::int32_t& size, std::int32_t& delivered) const {
+  size = length_;
+  delivered = position_;
+  return length_ > 0 ? data_ : nullptr;
+}
+
 }  // namespace jpeg

@@ -18,6 +18,9 @@ class MemoryInputStream : public JpegInputStream {
   // took the last byte.
   std::int32_t read(std::uint8_t* buffer, std::int32_t max_bytes, bool& at_end) override;
 
+  // The array itself, or null for an empty stream or one without a data pointer.
+  const std::uint8_t* contents(std::int32_t& size, std::int32_t& delivered) const override;
+
  private:
   bool at_end_;
   std::int32_t length_;

@@ -8,6 +8,7 @@
 #include "jpeg/rgb_components.h"
 #include "jpeg/row_pipeline.h"
 #include "jpeg/scaled_output.h"
+#include "jpeg/scan_split.h"
 #include "jpeg/sequential_scan.h"
 
 namespace jpeg::detail {
@@ -91,6 +92,10 @@ void next_mcu_row(DecoderState& d) {
     take_mcu_row(d);  // points the planes at the row the worker has assembled and transformed
   } else if (d.store_mode) {
     assemble_mcu_row(d);
+    transform_row(d, d.coef);
+  } else if (d.split != nullptr) {
+    next_split_row(d);
+    if (d.rows_remaining <= d.out_mcu_height) next_marker(d);
     transform_row(d, d.coef);
   } else if (d.pipeline != nullptr) {
     // The worker has ended by the time the last row is taken, so the marker reading below runs

@@ -14,6 +14,7 @@
 
 #include "jpeg/progressive_scan.h"
 #include "jpeg/scaled_output.h"
+#include "jpeg/scan_split.h"
 #include "jpeg/sequential_scan.h"
 
 namespace jpeg::detail {
@@ -114,6 +115,8 @@ void start_pipeline(DecoderState& d) {
   return;
 #endif
   if (d.threads < 2 || d.mcu_rows < 2) return;
+  // At a reduced size the caller's share is small: it decodes part of the scan too.
+  if (start_split(d)) return;
   // From the store only a reduced size: there the worker's assembling and reduced transforms
   // weigh about as much as the caller's colour conversion and fit.
   if (d.store_mode && d.scale == 1) return;
@@ -203,6 +206,7 @@ void give_back_mcu_row(DecoderState& d) {
 }
 
 void stop_pipeline(DecoderState& d) {
+  stop_split(d);
   RowPipeline* p = d.pipeline;
   if (p == nullptr) return;
   {

@@ -145,7 +145,8 @@ __attribute__((always_inline)) inline std::uint32_t decode_ac_fast(DecoderState&
 // dropped, and the blocks are neither cleared nor written past their first value.
 template <bool blocks_cleared, bool drop_ac>
 __attribute__((always_inline)) inline void decode_fast(DecoderState& d, std::int16_t* coef,
-                                                       std::uint8_t* high_water) {
+                                                       std::uint8_t* high_water,
+                                                       std::int32_t mcus) {
   FastBits b{d.bits64, d.bit_count64};
   std::int16_t* block = coef;
   std::uint8_t* hw_count = high_water;
@@ -157,7 +158,7 @@ __attribute__((always_inline)) inline void decode_fast(DecoderState& d, std::int
       drop[j] = c < d.plane_count && d.block_size[c] == 1;
     }
   }
-  for (std::int32_t m = 0; m < d.scan_mcus_per_row; ++m) {
+  for (std::int32_t m = 0; m < mcus; ++m) {
     if (d.restart_interval != 0 && d.mcus_left == 0) {
       process_restart(d, true);
       b = FastBits{d.bits64, d.bit_count64};
@@ -197,8 +198,9 @@ __attribute__((always_inline)) inline void decode_fast(DecoderState& d, std::int
 }
 
 template <bool blocks_cleared, bool drop_ac>
-void decode_fast_baseline(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
-  decode_fast<blocks_cleared, drop_ac>(d, coef, high_water);
+void decode_fast_baseline(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water,
+                          std::int32_t mcus) {
+  decode_fast<blocks_cleared, drop_ac>(d, coef, high_water, mcus);
 }
 
 #if defined(MQ_JPEG_BMI2)
@@ -206,40 +208,48 @@ void decode_fast_baseline(DecoderState& d, std::int16_t* coef, std::uint8_t* hig
 // chain from one symbol to the next, and the plain x86-64 shift by CL also writes the flags.
 template <bool blocks_cleared, bool drop_ac>
 __attribute__((target("bmi,bmi2"))) void decode_fast_bmi2(DecoderState& d, std::int16_t* coef,
-                                                          std::uint8_t* high_water) {
-  decode_fast<blocks_cleared, drop_ac>(d, coef, high_water);
+                                                          std::uint8_t* high_water,
+                                                          std::int32_t mcus) {
+  decode_fast<blocks_cleared, drop_ac>(d, coef, high_water, mcus);
 }
 #endif
 
 template <bool blocks_cleared, bool drop_ac>
-void decode_fast_isa(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
+void decode_fast_isa(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water,
+                     std::int32_t mcus) {
 #if defined(MQ_JPEG_BMI2)
   static const bool bmi2 = __builtin_cpu_supports("bmi2") != 0;
   if (bmi2) {
-    decode_fast_bmi2<blocks_cleared, drop_ac>(d, coef, high_water);
+    decode_fast_bmi2<blocks_cleared, drop_ac>(d, coef, high_water, mcus);
     return;
   }
 #endif
-  decode_fast_baseline<blocks_cleared, drop_ac>(d, coef, high_water);
+  decode_fast_baseline<blocks_cleared, drop_ac>(d, coef, high_water, mcus);
 }
 
 template <bool blocks_cleared>
-void decode_fast_dispatch(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
+void decode_fast_dispatch(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water,
+                          std::int32_t mcus) {
   if (d.scale == 8) {
-    decode_fast_isa<blocks_cleared, true>(d, coef, high_water);
+    decode_fast_isa<blocks_cleared, true>(d, coef, high_water, mcus);
   } else {
-    decode_fast_isa<blocks_cleared, false>(d, coef, high_water);
+    decode_fast_isa<blocks_cleared, false>(d, coef, high_water, mcus);
   }
 }
 
 }  // namespace
 
 void decode_mcu_row_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
-  decode_fast_dispatch<false>(d, coef, high_water);
+  decode_fast_dispatch<false>(d, coef, high_water, d.scan_mcus_per_row);
 }
 
 void decode_mcu_row_fast_into_zeros(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water) {
-  decode_fast_dispatch<true>(d, coef, high_water);
+  decode_fast_dispatch<true>(d, coef, high_water, d.scan_mcus_per_row);
+}
+
+void decode_mcus_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water,
+                      std::int32_t mcus) {
+  decode_fast_dispatch<false>(d, coef, high_water, mcus);
 }
 
 }  // namespace jpeg::detail

@@ -21,4 +21,9 @@ void decode_mcu_row_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high
 // has finished with, which takes that work off the thread that limits the pace.
 void decode_mcu_row_fast_into_zeros(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water);
 
+// The fast variant over the next mcus MCUs, from any MCU of a row on: coef and high_water point
+// at the first MCU's first block.
+void decode_mcus_fast(DecoderState& d, std::int16_t* coef, std::uint8_t* high_water,
+                      std::int32_t mcus);
+
 }  // namespace jpeg::detail

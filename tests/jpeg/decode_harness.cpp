@@ -100,6 +100,7 @@ Decoded decode_stages(const Bytes& jpeg, bool fast_path, std::int32_t threads,
   s.d->threads = threads;
   s.d->scale = scale;
   s.d->pipeline_min_pixels = min_pixels;
+  s.d->split_waits = min_pixels == 0;
   r.start_result = s.open_and_start();
   jpeg::detail::DecoderState& d = *s.d;
   while (r.start_result == 0 && d.rows_remaining > 0) {

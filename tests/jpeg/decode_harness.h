@@ -21,6 +21,12 @@ class TestStream : public jpeg::JpegInputStream {
   explicit TestStream(Bytes data, int fail_at = -1, std::int32_t chunk = 1 << 30)
       : data_(std::move(data)), fail_at_(fail_at), chunk_(chunk) {}
   std::int32_t read(std::uint8_t* buffer, std::int32_t max_bytes, bool& at_end) override;
+  // The bytes in place, as a memory stream offers them, unless a read is to fail.
+  const std::uint8_t* contents(std::int32_t& size, std::int32_t& delivered) const override {
+    size = static_cast<std::int32_t>(data_.size());
+    delivered = static_cast<std::int32_t>(position_);
+    return fail_at_ < 0 && !data_.empty() ? data_.data() : nullptr;
+  }
   void open() override { ++opens; }
   void close() override { ++closes; }
 

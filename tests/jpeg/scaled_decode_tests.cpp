@@ -5,9 +5,11 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "decode_harness.h"
 #include "jpeg/error_codes.h"
+#include "jpeg/scan_split.h"
 
 namespace {
 
@@ -119,18 +121,57 @@ TEST(ScaledDecode, StaysWithinAHalfOnAverageAndSixAtMostOfDjpegInEveryLayout) {
 TEST(ScaledDecode, GivesTheSameBytesOnOneAndTwoThreads) {
   // Progressive files also decode their scans on two threads, and the worker assembles and
   // transforms the rows from the store (4:4:0 keeps rows across MCU rows, 4:2:2 does not).
-  for (const char* layout : {"-sample 2x2 -restart 2", "-sample 2x1", "-sample 1x2", "-grayscale",
-                             "-sample 1x2 -progressive", "-sample 2x1 -progressive -restart 1"}) {
+  // Sequential scans at 1/8 are split: the worker decodes their later part from a guessed MCU
+  // start, and the caller takes its rows once the two meet; damage and a cut inside that part, and
+  // another picture after the end (as phones append one), must change nothing either.
+  for (const char* layout :
+       {"-sample 2x2 -restart 2", "-sample 2x1", "-sample 1x2", "-grayscale", "-sample 1x1",
+        "-sample 1x2 -progressive", "-sample 2x1 -progressive -restart 1"}) {
     const Bytes jpeg = photo_jpeg(203, 99, std::string("-quality 85 ") + layout);
     ASSERT_FALSE(jpeg.empty()) << kNeedsTools;
+    const std::size_t three_quarters = jpeg.size() * 3 / 4;
+    Bytes damaged = jpeg;
+    for (std::size_t i = three_quarters; i < three_quarters + 32; ++i) damaged[i] = 0x07;
+    const Bytes cut(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(three_quarters));
+    Bytes followed = jpeg;
+    followed.insert(followed.end(), jpeg.begin(), jpeg.end());
     for (int scale : {2, 4, 8}) {
       for (bool fast : {true, false}) {
+        const std::string what = std::string(layout) + " 1/" + std::to_string(scale);
         const Decoded one = decode(jpeg, fast, 1, scale);
         const Decoded two = jpeg_test::decode_stages(jpeg, fast, 2, 0, scale);
-        ASSERT_TRUE(one.ok() && two.ok()) << layout << " 1/" << scale;
-        EXPECT_EQ(one.pixels, two.pixels) << layout << " 1/" << scale;
+        ASSERT_TRUE(one.ok() && two.ok()) << what;
+        EXPECT_EQ(one.pixels, two.pixels) << what;
+        for (const Bytes* variant : {&std::as_const(damaged), &cut, &std::as_const(followed)}) {
+          const Decoded a = decode(*variant, fast, 1, scale);
+          const Decoded b = jpeg_test::decode_stages(*variant, fast, 2, 0, scale);
+          EXPECT_EQ(a.error_code, b.error_code) << what;
+          EXPECT_EQ(a.row_result, b.row_result) << what;
+          EXPECT_EQ(a.pixels, b.pixels) << what;
+        }
       }
     }
+  }
+}
+
+TEST(ScaledDecode, ASplitScanTakesTheWorkersRowsOnceTheTwoMeet) {
+#if defined(MQ_JPEG_NO_THREADS)
+  GTEST_SKIP() << "built without threads: every decode runs on the caller's thread";
+#endif
+  for (const char* layout : {"-sample 2x2", "-sample 1x1 -restart 1", "-grayscale"}) {
+    const Bytes jpeg = photo_jpeg(421, 277, std::string("-quality 90 ") + layout);
+    ASSERT_FALSE(jpeg.empty()) << kNeedsTools;
+    jpeg_test::Stages stages(jpeg, true);
+    stages.d->threads = 2;
+    stages.d->pipeline_min_pixels = 0;
+    stages.d->split_waits = true;
+    stages.d->scale = 8;
+    ASSERT_EQ(stages.open_and_start(), 0) << layout;
+    std::int32_t rows = 0;
+    while (rows < stages.d->mcu_rows && stages.next_row() == 0) ++rows;
+    EXPECT_EQ(rows, stages.d->mcu_rows) << layout;
+    // The worker takes about the last third of the data.
+    EXPECT_GE(jpeg::detail::rows_from_worker(*stages.d), stages.d->mcu_rows / 4) << layout;
   }
 }
 
