@@ -77,7 +77,9 @@ class JpegDecoder {
   // fast_path selects the 64-bit entropy reader and the fast 16-bit transform. threads = 2 lets
   // a second thread decode the entropy-coded data of large sequential pictures ahead of the rows
   // being delivered; the rows are the same, byte for byte. The stream is then read from that
-  // thread (never from two at once) until the last row of blocks has been decoded.
+  // thread (never from two at once) until the last row of blocks has been decoded; a stream that
+  // offers its contents is read in place instead, by both threads (at 1/8 the scan is split
+  // between them), and not through read.
   JpegDecoder(JpegInputStream* stream, bool fast_path, std::int32_t threads = 1);
   // The same with every option.
   JpegDecoder(JpegInputStream* stream, const DecoderOptions& options);

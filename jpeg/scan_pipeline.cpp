@@ -285,10 +285,13 @@ bool decode_scans_on_two_threads(DecoderState& d) {
     std::uint8_t* block = nullptr;
     ~Input() { std::free(block); }
   } input;
-  std::int32_t size = 0;
-  read_rest_of_input(d, input.block, size);
-  p.input_begin = input.block + kPushBackBytes;
-  p.input_end = p.input_begin + size;
+  // A stream over memory is read in place; any other is read into one block first.
+  if (!read_rest_in_place(d)) {
+    std::int32_t size = 0;
+    read_rest_of_input(d, input.block, size);
+  }
+  p.input_begin = d.cursor;
+  p.input_end = d.cursor + d.available;
   std::thread worker;
   try {
     worker = std::thread(run_scans, std::ref(d), std::ref(p));
