@@ -33,9 +33,13 @@ constexpr std::int32_t kPoolChunks = 32;
 // Chunks kept from one split decode for the next. Fresh memory is faulted in page by page, and
 // on a virtual machine those faults cost about as much as the decoding that fills the pages: a
 // decoder that decodes one photo after another would pay them on every photo.
-constexpr std::int32_t kCachedChunks = 8;
+// A measurement build may set MQ_JPEG_SPLIT_CACHED_CHUNKS to 0 to see each decode's own store.
+#if !defined(MQ_JPEG_SPLIT_CACHED_CHUNKS)
+#define MQ_JPEG_SPLIT_CACHED_CHUNKS 8
+#endif
+constexpr std::int32_t kCachedChunks = MQ_JPEG_SPLIT_CACHED_CHUNKS;
 std::mutex chunk_cache_mutex;
-std::uint8_t* chunk_cache[kCachedChunks] = {};
+std::uint8_t* chunk_cache[kCachedChunks > 0 ? kCachedChunks : 1] = {};
 std::int32_t chunks_cached = 0;
 
 std::uint8_t* allocate_chunk() {
